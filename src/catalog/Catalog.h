@@ -1,0 +1,33 @@
+// The catalog: which saved export types were made for which column layout. A derived index,
+// rebuilt whole from the export type files; plus the file-info stamp of every configuration file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ini/cINIFile.h"
+
+namespace zav {
+
+inline constexpr const wchar_t* kFileInfoSection = L"FileInfo";
+inline constexpr const wchar_t* kExportOptionType = L"ExportOption";
+
+// "major.minor.revision" of this program.
+std::wstring versionText();
+
+// Writes [FileInfo] Type=szType, Version=<version> into the file behind `ini`; the object's
+// current section is the same on return.
+void writeFileInfo(cINIFile& ini, const std::wstring& szType);
+
+// The header texts (1..n, given here 0-based) joined with "_", the separator only after a
+// non-empty text so far.
+std::wstring buildColumnSignature(const std::vector<std::wstring>& headerTexts);
+
+// Recreates the catalog file (setting "CatalogFile") from the type files in the setting
+// "OptionFolder". Raises zav::Error when the catalog or the folder cannot be worked on.
+void rebuildCatalog();
+
+// The type names listed for the signature, in catalog order; empty when there is no section.
+std::vector<std::wstring> compatibleExportTypes(const std::wstring& szSignature);
+
+}  // namespace zav

@@ -1,0 +1,25 @@
+// Small shared vocabulary of the program: 16-bit booleans and the version stamp.
+#pragma once
+
+#include <cstdint>
+
+namespace zav {
+
+// Booleans that cross module and class interfaces are 16-bit: true = -1, false = 0.
+using VBool = std::int16_t;
+constexpr VBool vbTrue = -1;
+constexpr VBool vbFalse = 0;
+
+inline VBool toVBool(bool b) { return b ? vbTrue : vbFalse; }
+
+// Program version, written into every configuration file as "major.minor.revision".
+constexpr int kVersionMajor = 0;
+constexpr int kVersionMinor = 1;
+constexpr int kVersionRevision = 3;
+
+}  // namespace zav
+
+namespace zav {
+// A window handle as the core sees it: a 32-bit value in this program (no Win32 type here).
+using WindowHandle = std::uintptr_t;
+}  // namespace zav

@@ -1,0 +1,103 @@
+#include <windows.h>
+
+#include "core/Platform.h"
+#include "core/win32/Win32Error.h"
+#include "text/Ansi.h"
+
+namespace zav {
+namespace {
+
+std::wstring moduleFile() {
+    std::string buffer(MAX_PATH, '\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) throwLastError(L"GetModuleFileName");
+        if (n < buffer.size()) return fromAnsi(buffer.substr(0, n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+class Win32Host final : public IHost {
+public:
+    std::wstring programFolder() override {
+        std::wstring file = moduleFile();
+        auto slash = file.find_last_of(L'\\');
+        if (slash == std::wstring::npos) return currentDirectory();
+        std::wstring folder = file.substr(0, slash);
+        if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // drive root keeps its "\"
+        return folder;
+    }
+
+    std::wstring programBaseName() override {
+        std::wstring file = moduleFile();
+        auto slash = file.find_last_of(L'\\');
+        std::wstring name = slash == std::wstring::npos ? file : file.substr(slash + 1);
+        auto dot = name.find_last_of(L'.');
+        return dot == std::wstring::npos ? name : name.substr(0, dot);
+    }
+
+    std::wstring currentDirectory() override {
+        char buffer[MAX_PATH + 1] = {};
+        DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
+        return n > 0 && n < sizeof buffer ? fromAnsi(std::string(buffer, n)) : std::wstring();
+    }
+
+    std::wstring driveCurrentDirectory(wchar_t drive) override {
+        char root[] = {static_cast<char>(drive), ':', '\\', '\0'};
+        if (GetDriveTypeA(root) == DRIVE_NO_ROOT_DIR) return {};
+        char relative[] = {static_cast<char>(drive), ':', '\0'};
+        char buffer[MAX_PATH + 1] = {};
+        DWORD n = GetFullPathNameA(relative, sizeof buffer, buffer, nullptr);
+        return n > 0 && n < sizeof buffer ? fromAnsi(std::string(buffer, n)) : std::wstring();
+    }
+
+    std::wstring findFirst(const std::wstring& pattern, bool foldersHiddenSystem) override {
+        WIN32_FIND_DATAA data;
+        HANDLE h = FindFirstFileA(toAnsi(pattern).c_str(), &data);
+        if (h == INVALID_HANDLE_VALUE) {
+            DWORD code = GetLastError();
+            if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_NO_MORE_FILES)
+                return {};
+            throwWin32Error(code, L"Dir " + pattern);
+        }
+        std::wstring found;
+        const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        do {
+            if (foldersHiddenSystem || (data.dwFileAttributes & excluded) == 0) {
+                found = fromAnsi(data.cFileName);
+                break;
+            }
+        } while (FindNextFileA(h, &data));
+        FindClose(h);
+        return found;
+    }
+
+    std::wstring windowsDirectory() override {
+        char buffer[255] = {};
+        UINT n = GetWindowsDirectoryA(buffer, 255);
+        auto count = static_cast<std::int16_t>(n);  // the result taken as a 16-bit number
+        if (count <= 0 || count > 255) return {};
+        return fromAnsi(std::string(buffer, static_cast<std::size_t>(count)));
+    }
+};
+
+class Win32Reporter final : public IReporter {
+public:
+    void show(const std::wstring& text, const std::wstring& title, MessageIcon icon) override {
+        UINT style = MB_OK | MB_TASKMODAL | MB_SETFOREGROUND;
+        if (icon == MessageIcon::Stop) style |= MB_ICONSTOP;
+        if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
+        MessageBoxA(nullptr, toAnsi(text).c_str(), toAnsi(title).c_str(), style);
+    }
+    bool ask(const std::wstring& text, const std::wstring& title) override {
+        UINT style = MB_YESNO | MB_DEFBUTTON1 | MB_TASKMODAL | MB_SETFOREGROUND;
+        return MessageBoxA(nullptr, toAnsi(text).c_str(), toAnsi(title).c_str(), style) == IDYES;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<IHost> makeSystemHost() { return std::make_unique<Win32Host>(); }
+std::unique_ptr<IReporter> makeSystemReporter() { return std::make_unique<Win32Reporter>(); }
+
+}  // namespace zav

@@ -1,0 +1,86 @@
+// One INI file and one current section. Every configuration file of the program is read and
+// written through this object; it keeps no copy of the file: each call goes to the file through
+// the profile layer (entries) or reads the file line by line (section names).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/Types.h"
+
+namespace zav {
+
+class cINIFile {
+public:
+    cINIFile();   // Class_Initialize
+    ~cINIFile();  // Class_Terminate: releases the texts, touches no file
+
+    // The public members, in the order of the object's interface.
+    std::wstring PrivPath() const { return PrivPath_; }
+    void UseWinINI(VBool bChoice);
+    VBool UseWinINI() const { return UseWinINI_; }
+    void FullPath(const std::wstring& NewPath);
+    std::wstring FullPath() const { return FullPath_; }
+    void SectionName(const std::wstring& SetSection);
+    std::wstring SectionName() const { return SectionName_; }
+    std::wstring FilePath() const { return FilePath_; }
+    std::wstring FileExt() const { return FileExt_; }
+    std::wstring ExtractName(const std::wstring& PathIn, std::int32_t RetChoice) const;
+    std::wstring ExtractPath(const std::wstring& PathIn) const;
+    void DeleteStrEntry(const std::wstring& EntryName);
+    void DeleteNumEntry(const std::wstring& EntryName);
+    void DeleteSection();
+    VBool Exists(const std::wstring& filname) const;
+    std::int16_t GetInt(const std::wstring& EntryName, std::int16_t DefaultInt);
+    // Entry list: "name=value" NUL ... NUL NUL; a single NUL for no entries. Read whole.
+    std::wstring GetSectEntries();
+    // DataArry[0][k] = name, DataArry[1][k] = value; earlier contents kept when it grows.
+    std::int16_t GetSectEntriesEx(std::vector<std::wstring> (&DataArry)[2]);
+    // Section-name list: name NUL ... NUL NUL; two NULs for none. Raises when the file cannot be read.
+    std::wstring GetSections();
+    std::int16_t GetSectionsEx(std::vector<std::wstring>& DataArry);
+    // The value whole, CR and LF removed; DefaultStr when the entry is missing.
+    std::wstring GetString(const std::wstring& EntryName, const std::wstring& DefaultStr);
+    VBool GetTF(const std::wstring& EntryName, std::int16_t DefaultInt);
+    void FlushCache();
+    // Reads one entry of any file and section; the value is handed back through ReturnStr.
+    void IniRead(const std::wstring& SectionName, const std::wstring& EntryName, std::int16_t DefaultInt,
+                 const std::wstring& DefaultStr, std::wstring& ReturnStr, VBool ReadNumber,
+                 const std::wstring& FullPath);
+    void IniWrite(const std::wstring& SectionName, const std::wstring& EntryName, const std::wstring& NewVal,
+                  const std::wstring& FullPath);
+    std::int16_t PutInt(const std::wstring& EntryName, std::int16_t IntValue);
+    std::int16_t PutString(const std::wstring& EntryName, const std::wstring& StrValue);
+    VBool PutTF(const std::wstring& EntryName, std::int16_t IntValue);
+    VBool SectExist(const std::wstring& SectionName);
+    std::wstring FileName() const { return FileName_; }
+    void DebugPrintSections();
+
+    // The gate: true when a non-blank section name is set.
+    VBool SectionSet() const { return SectionSet_; }
+
+    // The refusal shown by every gated operation while no section is set.
+    static constexpr const wchar_t* kLogicErrorText = L"[Section] and FileName Not Registered in Private.Ini!";
+    static constexpr const wchar_t* kLogicErrorTitle = L"IniFile Logic Error";
+
+private:
+    bool gate();                               // false (after LogicError) when no section is set
+    void LogicError();
+    std::wstring ExpandLongPath(const std::wstring& path) const;
+    const char* fileArg(const std::string& ansiPath) const;  // nullptr in WIN.INI mode
+
+    std::wstring SectionName_;
+    std::wstring FileName_;
+    std::wstring FilePath_;
+    std::wstring FullPath_;
+    std::wstring PrivPath_;
+    std::wstring FileExt_;
+    VBool SectionSet_ = vbFalse;
+    VBool UseWinINI_ = vbFalse;
+};
+
+// Removes every carriage return, then every line feed.
+std::wstring StripCrLf(const std::wstring& s);
+
+}  // namespace zav
