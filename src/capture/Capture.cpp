@@ -1,0 +1,19 @@
+#include "capture/Capture.h"
+
+namespace zav {
+
+std::wstring describeCaptureFailure(CaptureFailure failure) {
+    switch (failure) {
+        case CaptureFailure::None: return L"";
+        case CaptureFailure::NoWindow: return L"The list view no longer exists.";
+        case CaptureFailure::NotListView: return L"The window is not a list view.";
+        case CaptureFailure::ProcessNotOpened:
+            return L"The program that owns the list view cannot be read (it may run with higher rights).";
+        case CaptureFailure::NoBuffers: return L"No memory could be reserved in the list view's program.";
+        case CaptureFailure::TargetGone: return L"The list view or its program ended while it was being read.";
+        case CaptureFailure::TargetHung: return L"The list view's program stopped answering.";
+    }
+    return L"";
+}
+
+}  // namespace zav

@@ -1,0 +1,76 @@
+// The list-view capture as the portable core sees it: a record of a foreign list view's header,
+// and a capture object (the window plus the buffers in its process) that reads header and cell
+// texts on demand. The Windows build reads another process through window messages; tests feed
+// in-memory grids through the same interfaces.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Types.h"
+
+namespace zav {
+
+struct ScreenRect {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// One record per export dialog, owned by the dialog.
+struct ListViewInfo {
+    WindowHandle hWnd = 0;               // the list view to read; set by the caller
+    std::wstring szClassName;            // at most 62 characters
+    std::int32_t lView = 0;              // style & 3: 0 icon, 1 report, 2 small icon, 3 list
+    std::int32_t lItemCount = 0;         // rows
+    std::int32_t lColumnCount = 0;       // header columns; at least 1 after a successful read
+    ScreenRect rcWindow;                 // screen pixels
+    std::vector<std::int32_t> lColumnWidth;   // index 0..lColumnCount, entry 0 unused
+    std::vector<std::wstring> szColumnText;   // index 0..lColumnCount, entry 0 unused
+};
+
+// Why a capture could not read (None while all is well).
+enum class CaptureFailure {
+    None,
+    NoWindow,          // the handle is no window (or it went away during the read)
+    NotListView,       // the window's class is not a list view
+    ProcessNotOpened,  // the owning process could not be opened (for instance an elevated program)
+    NoBuffers,         // the buffers in the other process could not be made
+    TargetGone,        // the window or its process ended while being read
+    TargetHung,        // the window stopped answering
+};
+
+std::wstring describeCaptureFailure(CaptureFailure failure);
+
+// A capture: the window being read and the two buffers in its process. Owned by whoever opened
+// it; destroying it frees the buffers (closeListViewBuffers).
+class IListViewCapture {
+public:
+    virtual ~IListViewCapture() = default;
+    // Fills the record from the window named by info.hWnd. vbTrue when read; vbFalse (record
+    // left as described for the failure) when the handle is no window or not a list view.
+    virtual VBool readListViewInfo(ListViewInfo& info) = 0;
+    // 1-based column; empty text when it cannot be read.
+    virtual std::wstring getColumnText(std::int32_t lColumn) = 0;
+    // 1-based row and column; empty text when it cannot be read.
+    virtual std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) = 0;
+    // The first failure met since the capture was opened (None when every call could read).
+    virtual CaptureFailure failure() const = 0;
+};
+
+// Opens captures (openListViewBuffers) and answers questions about windows.
+class ICaptureFactory {
+public:
+    virtual ~ICaptureFactory() = default;
+    virtual std::unique_ptr<IListViewCapture> openListViewBuffers(WindowHandle hWnd) = 0;
+};
+
+class IWindowInfo {
+public:
+    virtual ~IWindowInfo() = default;
+    virtual WindowHandle getParent(WindowHandle hWnd) = 0;          // 0 at the top
+    virtual std::wstring getWindowCaption(WindowHandle hWnd) = 0;   // empty for none
+    virtual std::wstring getWindowClass(WindowHandle hWnd) = 0;     // empty when it fails
+};
+
+}  // namespace zav
