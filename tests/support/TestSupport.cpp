@@ -70,6 +70,13 @@ TempDir::~TempDir() { removeTree(osPath(path_)); }
 bool pathExists(const std::wstring& path) {
     return GetFileAttributesA(osPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+void setReadOnly(const std::wstring& path, bool readOnly) {
+    DWORD a = GetFileAttributesA(osPath(path).c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) throw std::runtime_error("setReadOnly: no such file");
+    a = readOnly ? (a | FILE_ATTRIBUTE_READONLY) : (a & ~FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(osPath(path).c_str(), a == 0 ? FILE_ATTRIBUTE_NORMAL : a);
+}
 #else
 TempDir::TempDir() {
     char templ[] = "/tmp/zav-XXXXXX";
@@ -87,6 +94,11 @@ TempDir::~TempDir() {
 bool pathExists(const std::wstring& path) {
     struct stat st;
     return ::stat(osPath(path).c_str(), &st) == 0;
+}
+
+void setReadOnly(const std::wstring& path, bool readOnly) {
+    if (::chmod(osPath(path).c_str(), readOnly ? 0444 : 0644) != 0)
+        throw std::runtime_error("setReadOnly: chmod failed");
 }
 #endif
 

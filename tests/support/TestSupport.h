@@ -31,6 +31,8 @@ void writeBytes(const std::wstring& path, const std::string& bytes);
 // Reads a whole file; empty when it does not exist.
 std::string readBytes(const std::wstring& path);
 bool pathExists(const std::wstring& path);
+// Sets or clears the read-only attribute (native: removes or restores the write permission).
+void setReadOnly(const std::wstring& path, bool readOnly);
 // The program's path in the platform's own form (native: "\" becomes "/").
 std::string osPath(const std::wstring& path);
 
