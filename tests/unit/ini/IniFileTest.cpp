@@ -1,0 +1,458 @@
+// The INI object over the build's own profile functions (kernel32 under Wine, the portable layer
+// natively) and real files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FakeHost.h"
+#include "TestSupport.h"
+#include "core/Error.h"
+#include "ini/cINIFile.h"
+#include "text/Ansi.h"
+
+using namespace zav;
+using zavtest::TempDir;
+
+namespace {
+
+std::wstring nul(const std::wstring& s) {
+    std::wstring out = s;
+    for (auto& c : out)
+        if (c == L'|') c = L'\0';
+    return out;
+}
+
+class IniFileTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::wstring path = dir.file(L"test.ini");
+
+    cINIFile open(const std::wstring& section = L"General") {
+        cINIFile ini;
+        ini.FullPath(path);
+        ini.SectionName(section);
+        return ini;
+    }
+    size_t boxes() const { return zavtest::reporter().messages.size(); }
+};
+
+}  // namespace
+
+// --- construction, paths and the gate -------------------------------------------------------
+
+TEST(IniFileObject, FreshObjectPointsBesideTheProgramButRefusesUntilASectionIsSet) {
+    zavtest::FakeHost host;
+    TempDir dir;
+    host.folder = dir.path();
+    host.baseName = L"my  odd TOOL";
+    ScopedServices scope(zavtest::withHost(host));
+
+    cINIFile ini;
+    EXPECT_EQ(ini.SectionName(), L"General");
+    EXPECT_EQ(ini.SectionSet(), vbFalse);
+    EXPECT_EQ(ini.FileName(), L"My  Odd Tool");
+    EXPECT_EQ(ini.FileExt(), L"ini");
+    // Natively there are no short folder names: the folder comes back as given.
+    const std::wstring expected = dir.path() + L"\\My  Odd Tool.ini";
+#ifdef _WIN32
+    EXPECT_TRUE(equalsNoCase(ini.FullPath(), expected)) << zav::toAnsi(ini.FullPath());
+#else
+    EXPECT_EQ(ini.FullPath(), expected);
+#endif
+    EXPECT_EQ(ini.PrivPath(), ini.FullPath());
+
+    EXPECT_EQ(ini.GetString(L"x", L"default"), L"");
+    ASSERT_EQ(zavtest::reporter().messages.size(), 1u);
+    const auto& box = zavtest::reporter().messages[0];
+    EXPECT_EQ(box.text, L"[Section] and FileName Not Registered in Private.Ini!");
+    EXPECT_EQ(box.title, L"IniFile Logic Error");
+    EXPECT_EQ(box.icon, MessageIcon::Information);
+}
+
+TEST(IniFileObject, BlankProgramNameLeavesEveryFieldEmpty) {
+    zavtest::FakeHost host;
+    host.folder = L"C:\\x";
+    host.baseName = L"   ";
+    ScopedServices scope(zavtest::withHost(host));
+    cINIFile ini;
+    EXPECT_EQ(ini.FullPath(), L"");
+    EXPECT_EQ(ini.SectionName(), L"");
+    EXPECT_EQ(ini.FilePath(), L"");
+}
+
+TEST(IniFileObject, SettingFullPathAloneOpensTheGateAndBlankSectionClosesIt) {
+    cINIFile ini;
+    ASSERT_EQ(ini.SectionSet(), vbFalse);
+    ini.FullPath(L"C:\\cfg\\settings.ini");
+    EXPECT_EQ(ini.SectionSet(), vbTrue);
+    EXPECT_EQ(ini.FilePath(), L"C:\\cfg");
+    EXPECT_EQ(ini.FileName(), L"settings");
+    EXPECT_EQ(ini.FileExt(), L"ini");
+
+    ini.SectionName(L"   ");
+    EXPECT_EQ(ini.SectionSet(), vbFalse);
+    EXPECT_EQ(ini.SectionName(), L"   ");  // stored unchanged
+    ini.SectionName(L" x ");
+    EXPECT_EQ(ini.SectionSet(), vbTrue);
+    EXPECT_EQ(ini.SectionName(), L" x ");
+}
+
+struct PathCase {
+    const wchar_t* in;
+    int choice;
+    const wchar_t* name;
+    const wchar_t* folder;
+};
+
+TEST(IniFileObject, ExtractNameAndPathFollowTheFirstDotAndTheLastBackslash) {
+    zavtest::FakeHost host;
+    host.folder = L"C:\\prog";
+    host.current = L"D:\\work\\";
+    host.driveCurrent = L"C:\\cur\\dir";
+    ScopedServices scope(zavtest::withHost(host));
+    cINIFile ini;
+
+    const PathCase cases[] = {
+        {L"C:\\dir\\a.b.ini", 1, L"a", L"C:\\dir"},
+        {L"C:\\dir\\a.b.ini", 2, L"b.ini", L"C:\\dir"},
+        {L"C:\\dir\\a.b.ini", 0, L"a.b.ini", L"C:\\dir"},
+        {L"C:\\cfg\\settings.ini", 1, L"settings", L"C:\\cfg"},
+        {L"C:\\cfg\\settings.ini", 2, L"ini", L"C:\\cfg"},
+        {L"C:\\file.ini", 0, L"file.ini", L"C:"},
+        {L"\\file.ini", 0, L"file.ini", L""},
+        {L"C:\\dir\\", 1, L"", L"C:\\dir"},
+        {L"C:file.ini", 0, L"file.ini", L"C:\\cur\\dir"},
+        {L"Q:file.ini", 0, L"file.ini", L"D:\\work"},  // no such drive: the process's directory
+        {L"README", 2, L"README", L"D:\\work"},
+        {L"README", 7, L"README", L"D:\\work"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ini.ExtractName(c.in, c.choice), c.name) << zav::toAnsi(c.in) << " choice " << c.choice;
+        EXPECT_EQ(ini.ExtractPath(c.in), c.folder) << zav::toAnsi(c.in);
+    }
+
+    // An empty argument means the object's own file.
+    ini.FullPath(L"E:\\a\\b.c.d");
+    EXPECT_EQ(ini.ExtractName(L"", 1), L"b");
+    EXPECT_EQ(ini.ExtractName(L"", 2), L"c.d");
+    EXPECT_EQ(ini.ExtractPath(L""), L"E:\\a");
+}
+
+TEST(IniFileObject, WinIniModeSwitchesTheFileAndBackWithoutTouchingTheSection) {
+    zavtest::FakeHost host;
+    host.folder = L"C:\\prog";
+    host.windows = L"X:\\WINNT";
+    ScopedServices scope(zavtest::withHost(host));
+
+    cINIFile ini;
+    ini.FullPath(L"C:\\cfg\\app.settings.ini");
+    ini.SectionName(L"   ");
+    ini.UseWinINI(vbTrue);
+    EXPECT_EQ(ini.UseWinINI(), vbTrue);
+    EXPECT_EQ(ini.FullPath(), L"X:\\WINNT\\WIN.INI");
+    EXPECT_EQ(ini.FilePath(), L"X:\\WINNT");
+    EXPECT_EQ(ini.FileName(), L"WIN");
+    EXPECT_EQ(ini.FileExt(), L"INI");
+    EXPECT_EQ(ini.PrivPath(), L"C:\\cfg\\app.settings.ini");
+    EXPECT_EQ(ini.SectionSet(), vbFalse);  // unchanged by the switch
+
+    host.windows = L"Y:\\OTHER";
+    ini.UseWinINI(vbTrue);  // already on: nothing changes
+    EXPECT_EQ(ini.FullPath(), L"X:\\WINNT\\WIN.INI");
+
+    ini.SectionName(L"Mine");
+    ini.UseWinINI(vbFalse);
+    EXPECT_EQ(ini.UseWinINI(), vbFalse);
+    EXPECT_EQ(ini.FullPath(), L"C:\\cfg\\app.settings.ini");
+    EXPECT_EQ(ini.FilePath(), L"C:\\cfg");
+    EXPECT_EQ(ini.FileName(), L"app");
+    EXPECT_EQ(ini.FileExt(), L"settings.ini");
+    EXPECT_EQ(ini.SectionSet(), vbTrue);
+
+    // Setting a path always lands in private-file mode.
+    ini.UseWinINI(vbTrue);
+    ini.FullPath(L"C:\\z.ini");
+    EXPECT_EQ(ini.UseWinINI(), vbFalse);
+
+    host.windows = L"";
+    cINIFile failing;
+    failing.UseWinINI(vbTrue);
+    EXPECT_EQ(failing.FullPath(), L"\\WIN.INI");
+}
+
+TEST(IniFileObject, WinIniModeReadsAndWritesTheSystemWinIni) {
+    cINIFile ini;
+    ini.FullPath(L"C:\\never\\used.ini");
+    ini.UseWinINI(vbTrue);
+    ini.SectionName(L"ZAVExport test section");
+    ASSERT_NE(ini.PutString(L"probe", L"value 1"), 0);
+    EXPECT_EQ(ini.GetString(L"probe", L""), L"value 1");
+    EXPECT_EQ(ini.SectExist(L"zavexport TEST section"), vbTrue);
+    // Numbers are removed differently there: the entry stays with the value 0.
+    ini.DeleteNumEntry(L"probe");
+    EXPECT_EQ(ini.GetString(L"probe", L"gone"), L"0");
+    // (What emptying a WIN.INI section does is the system's business: Wine keeps its entries.)
+    ini.DeleteSection();
+    EXPECT_EQ(ini.SectionSet(), vbFalse);
+
+    ini.UseWinINI(vbFalse);
+    EXPECT_EQ(ini.FullPath(), L"C:\\never\\used.ini");
+}
+
+TEST(IniFileObject, ExistsAddsAWildcardExtensionOnlyWhenTheNameHasNoDot) {
+    TempDir dir;
+    zavtest::writeBytes(dir.file(L"plain.txt"), "x");
+    zavtest::writeBytes(dir.file(L"noext"), "x");
+    cINIFile ini;
+    EXPECT_EQ(ini.Exists(dir.file(L"plain")), vbTrue);       // plain.* finds plain.txt
+    EXPECT_EQ(ini.Exists(dir.file(L"plain.txt")), vbTrue);
+    EXPECT_EQ(ini.Exists(dir.file(L"plain.ini")), vbFalse);
+    EXPECT_EQ(ini.Exists(dir.file(L"noext")), vbTrue);       // noext.* also matches noext
+    EXPECT_EQ(ini.Exists(dir.file(L"missing")), vbFalse);
+    EXPECT_EQ(ini.Exists(dir.path()), vbFalse);              // folders do not count
+    EXPECT_EQ(ini.Exists(dir.file(L"nofolder\\x.txt")), vbFalse);
+}
+
+// --- entries --------------------------------------------------------------------------------
+
+TEST_F(IniFileTest, StringsRoundTripWholeWithDefaultsForMissingEntries) {
+    cINIFile ini = open();
+    ASSERT_NE(ini.PutString(L"Name", L"Report"), 0);
+    EXPECT_EQ(zavtest::readBytes(path), "[General]\r\nName=Report\r\n");
+    EXPECT_EQ(ini.GetString(L"name", L"x"), L"Report");  // names ignore letter case
+    EXPECT_EQ(ini.GetString(L"Missing", L"fallback"), L"fallback");
+
+    // An entry with an empty value reads as empty whatever the default.
+    ini.PutString(L"Empty", L"");
+    EXPECT_EQ(ini.GetString(L"Empty", L"fallback"), L"");
+
+    // Long values come back whole, not cut at 254 characters.
+    for (size_t n : {254u, 255u, 256u, 300u, 1023u, 5000u}) {
+        std::wstring value(n, L'v');
+        value[n - 1] = L'!';
+        ini.PutString(L"Long", value);
+        EXPECT_EQ(ini.GetString(L"Long", L""), value) << n;
+    }
+    std::wstring longDefault(600, L'd');
+    EXPECT_EQ(ini.GetString(L"Absent", longDefault), longDefault);
+
+    // Line breaks in a default never reach the caller.
+    EXPECT_EQ(ini.GetString(L"Absent", L"a\r\nb\nc\r"), L"abc");
+
+    // Code page 1252 text survives the trip to the 8-bit file and back.
+    ini.PutString(L"Accents", L"caf\u00E9 \u20AC \u0153");
+    EXPECT_EQ(ini.GetString(L"ACCENTS", L""), L"caf\u00E9 \u20AC \u0153");
+}
+
+TEST_F(IniFileTest, NumbersAreSixteenBitWithOverflowRaised) {
+    cINIFile ini = open();
+    EXPECT_NE(ini.PutInt(L"Count", -5), 0);
+    EXPECT_EQ(ini.GetString(L"Count", L""), L"-5");
+    EXPECT_EQ(ini.GetInt(L"Count", 0), -5);
+    EXPECT_EQ(ini.GetInt(L"Missing", -7), -7);
+    ini.PutInt(L"Max", 32767);
+    EXPECT_EQ(ini.GetInt(L"Max", 0), 32767);
+
+    ini.PutString(L"Big", L"32768");
+    try {
+        ini.GetInt(L"Big", 0);
+        FAIL() << "no overflow raised";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), kErrOverflow);
+    }
+    ini.PutString(L"Low", L"-32769");
+    EXPECT_THROW(ini.GetInt(L"Low", 0), Error);
+    EXPECT_EQ(ini.SectionName(), L"General");  // the object is unchanged by the failure
+}
+
+TEST_F(IniFileTest, BooleansReadTheTrueWordsAndWriteTrueOrFalse) {
+    cINIFile ini = open();
+    EXPECT_EQ(ini.PutTF(L"Flag", 2), vbTrue);
+    EXPECT_EQ(ini.GetString(L"Flag", L""), L"True");
+    ini.PutTF(L"Off", 0);
+    EXPECT_EQ(ini.GetString(L"Off", L""), L"False");
+
+    const std::pair<const wchar_t*, VBool> words[] = {
+        {L"  yes ", vbTrue}, {L"Y", vbTrue}, {L"true", vbTrue}, {L"t", vbTrue}, {L"On", vbTrue},
+        {L"1", vbTrue}, {L"-1", vbTrue}, {L"no", vbFalse}, {L"0", vbFalse}, {L"maybe", vbFalse},
+        {L"", vbFalse}, {L"yess", vbFalse}, {L"2", vbFalse}};
+    for (const auto& w : words) {
+        ini.PutString(L"Word", w.first);
+        EXPECT_EQ(ini.GetTF(L"Word", -1), w.second) << zav::toAnsi(w.first);
+    }
+    EXPECT_EQ(ini.GetTF(L"Absent", 5), vbTrue);
+    EXPECT_EQ(ini.GetTF(L"Absent", 0), vbFalse);
+}
+
+TEST_F(IniFileTest, DeletingStringAndNumberEntriesDifferInPrivateFiles) {
+    cINIFile ini = open();
+    ini.PutString(L"a", L"1");
+    ini.PutString(L"b", L"2");
+    ini.DeleteStrEntry(L"a");
+    ini.DeleteStrEntry(L"new");  // created empty
+    ini.DeleteNumEntry(L"b");
+    EXPECT_EQ(zavtest::readBytes(path), "[General]\r\na=\r\nnew=\r\n");
+}
+
+TEST_F(IniFileTest, DeleteSectionEmptiesItAndClosesTheGate) {
+    cINIFile ini = open(L"Doomed");
+    ini.PutString(L"a", L"1");
+    ini.PutString(L"b", L"2");
+    ini.SectionName(L"Kept");
+    ini.PutString(L"c", L"3");
+    ini.SectionName(L"Doomed");
+    ini.DeleteSection();
+    EXPECT_EQ(ini.SectionSet(), vbFalse);
+    EXPECT_EQ(ini.SectionName(), L"");
+    EXPECT_EQ(boxes(), 0u);
+    EXPECT_EQ(ini.GetString(L"c", L"d"), L"");
+    EXPECT_EQ(boxes(), 1u);
+
+    ini.SectionName(L"Doomed");
+    EXPECT_EQ(ini.GetSectEntries(), nul(L"|"));
+    ini.SectionName(L"Kept");
+    EXPECT_EQ(ini.GetString(L"c", L""), L"3");
+}
+
+TEST_F(IniFileTest, ClosedGateRefusesEveryFileOperationButIniWrite) {
+    cINIFile ini = open();
+    ini.SectionName(L"");
+    EXPECT_EQ(ini.PutString(L"a", L"1"), 0);
+    EXPECT_EQ(ini.PutInt(L"a", 1), 0);
+    EXPECT_EQ(ini.PutTF(L"a", 1), vbFalse);
+    EXPECT_EQ(ini.GetTF(L"a", 1), vbFalse);
+    EXPECT_EQ(ini.GetInt(L"a", 9), 0);
+    EXPECT_EQ(ini.GetSectEntries(), L"");
+    EXPECT_EQ(ini.GetSections(), L"");
+    EXPECT_EQ(ini.SectExist(L"General"), vbFalse);
+    std::vector<std::wstring> names;
+    EXPECT_EQ(ini.GetSectionsEx(names), 0);
+    EXPECT_EQ(boxes(), 9u);
+    EXPECT_FALSE(zavtest::pathExists(path));  // no file was touched
+
+    ini.IniWrite(L"Free", L"k", L"v", path);
+    std::wstring got;
+    ini.IniRead(L"Free", L"k", 0, L"", got, vbFalse, path);
+    EXPECT_EQ(got, L"v");
+    ini.IniWrite(L"Free", L"n", L"-12", path);
+    ini.IniRead(L"Free", L"n", 0, L"", got, vbTrue, path);
+    EXPECT_EQ(got, L"-12");
+    EXPECT_EQ(boxes(), 9u);
+}
+
+TEST_F(IniFileTest, WriteRefusedByThePlatformReturnsZero) {
+    cINIFile ini;
+    ini.FullPath(dir.file(L"no such folder\\x.ini"));
+    EXPECT_EQ(ini.PutString(L"a", L"1"), 0);
+    EXPECT_EQ(ini.PutTF(L"a", 1), vbFalse);
+}
+
+// --- sections -------------------------------------------------------------------------------
+
+TEST_F(IniFileTest, EntryListsAreWholeAndSplitAtTheFirstEquals) {
+    cINIFile ini = open(L"Rules");
+    EXPECT_EQ(ini.GetSectEntries(), nul(L"|"));  // missing section
+    std::vector<std::wstring> data[2];
+    EXPECT_EQ(ini.GetSectEntriesEx(data), 0);
+    EXPECT_TRUE(data[0].empty());
+
+    ini.PutString(L"a", L"1");
+    ini.PutString(L"b", L"2");
+    EXPECT_EQ(ini.GetSectEntries(), nul(L"a=1|b=2||"));
+    EXPECT_EQ(ini.GetSectEntriesEx(data), 2);
+    EXPECT_EQ(data[0], (std::vector<std::wstring>{L"a", L"b"}));
+    EXPECT_EQ(data[1], (std::vector<std::wstring>{L"1", L"2"}));
+
+    zavtest::writeBytes(path, "[Rules]\r\nx=y=z\r\n");
+    std::vector<std::wstring> split[2];
+    EXPECT_EQ(ini.GetSectEntriesEx(split), 1);
+    EXPECT_EQ(split[0][0], L"x");
+    EXPECT_EQ(split[1][0], L"y=z");
+
+    // A section far beyond 4096 characters comes back whole.
+    zavtest::writeBytes(path, "");
+    std::wstring expected;
+    for (int i = 0; i < 400; ++i) {
+        std::wstring key = L"key" + std::to_wstring(i);
+        std::wstring value = L"value number " + std::to_wstring(i) + L" of many";
+        ini.PutString(key, value);
+        expected += key + L"=" + value + std::wstring(1, L'\0');
+    }
+    expected += std::wstring(1, L'\0');
+    EXPECT_GT(expected.size(), 9000u);
+    EXPECT_EQ(ini.GetSectEntries(), expected);
+    std::vector<std::wstring> many[2];
+    EXPECT_EQ(ini.GetSectEntriesEx(many), 400);
+    EXPECT_EQ(many[0][399], L"key399");
+    EXPECT_EQ(many[1][399], L"value number 399 of many");
+}
+
+TEST_F(IniFileTest, SectionHeadersAreFoundByTheLineRules) {
+    zavtest::writeBytes(path,
+                        "[General]\r\n"
+                        "a=1\r\n"
+                        "  [Blanks Around]   \r\n"
+                        "[With Comment] ; note\r\n"
+                        "; [Commented]\r\n"
+                        "[Semi;Colon]\r\n"
+                        "\t[Tabbed]\r\n"
+                        "[Two]]\r\n"
+                        "[Second]Bracket]\r\n"
+                        "[ inner blanks ]\r\n"
+                        "[general]\r\n"
+                        "not a header\r\n"
+                        "[Last]");  // no line end at the very end
+    cINIFile ini = open();
+    EXPECT_EQ(ini.GetSections(),
+              nul(L"General|Blanks Around|With Comment| inner blanks |general|Last||"));
+    std::vector<std::wstring> names;
+    EXPECT_EQ(ini.GetSectionsEx(names), 6);
+    EXPECT_EQ(names[1], L"Blanks Around");
+
+    EXPECT_EQ(ini.SectExist(L"GENERAL"), vbTrue);
+    EXPECT_EQ(ini.SectExist(L"with comment"), vbTrue);
+    EXPECT_EQ(ini.SectExist(L"With"), vbFalse);  // only whole names
+    EXPECT_EQ(ini.SectExist(L"Tabbed"), vbFalse);
+    EXPECT_EQ(ini.SectExist(L"Two]"), vbFalse);  // a "]" before the last character
+    EXPECT_EQ(ini.SectExist(L"Semi"), vbFalse);
+    // The list ends with two NULs, so the empty name is always "there".
+    EXPECT_EQ(ini.SectExist(L""), vbTrue);
+}
+
+TEST_F(IniFileTest, EmptyHeaderStopsTheArrayButNotTheExistenceTest) {
+    zavtest::writeBytes(path, "[A]\r\n[]\r\n[B]\r\n");
+    cINIFile ini = open();
+    EXPECT_EQ(ini.GetSections(), nul(L"A||B||"));
+    std::vector<std::wstring> names;
+    EXPECT_EQ(ini.GetSectionsEx(names), 1);
+    EXPECT_EQ(ini.SectExist(L"B"), vbTrue);
+}
+
+TEST_F(IniFileTest, FilesWithoutSectionsAndLineFeedOnlyFiles) {
+    zavtest::writeBytes(path, "just text\r\n; comment\r\n");
+    cINIFile ini = open();
+    EXPECT_EQ(ini.GetSections(), nul(L"||"));
+    std::vector<std::wstring> names{L"kept"};
+    EXPECT_EQ(ini.GetSectionsEx(names), 0);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"kept"});
+
+    // A lone LF does not end a line: the whole file is one line.
+    zavtest::writeBytes(path, "[One]\n[Two]\n");
+    EXPECT_EQ(ini.GetSections(), nul(L"||"));
+    zavtest::writeBytes(path, "[One]\na=1\n[Two]");
+    EXPECT_EQ(ini.GetSections(), nul(L"||"));
+    zavtest::writeBytes(path, "[Only]");
+    EXPECT_EQ(ini.GetSections(), nul(L"Only||"));
+    // A CR alone ends a line.
+    zavtest::writeBytes(path, "[One]\r[Two]\r");
+    EXPECT_EQ(ini.GetSections(), nul(L"One|Two||"));
+}
+
+TEST_F(IniFileTest, MissingFileMakesTheSectionListRaise) {
+    cINIFile ini = open();
+    EXPECT_THROW(ini.GetSections(), Error);
+    EXPECT_THROW(ini.SectExist(L"General"), Error);
+    // Entry reads on a missing file simply give the defaults.
+    EXPECT_EQ(ini.GetString(L"a", L"d"), L"d");
+    EXPECT_EQ(ini.GetSectEntries(), nul(L"|"));
+}
