@@ -30,10 +30,18 @@ private:
 
 DWORD attributes(const std::wstring& path) { return GetFileAttributesA(toAnsi(path).c_str()); }
 
+// A read-only file is never overwritten or replaced. Tested here rather than left to the system,
+// because some file systems (and Wine run by root) let the write through.
+void refuseReadOnly(const std::wstring& path, const std::wstring& operation) {
+    DWORD a = attributes(path);
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0 && (a & FILE_ATTRIBUTE_READONLY))
+        throwWin32Error(ERROR_ACCESS_DENIED, operation + L" " + path + L" (read-only)");
+}
+
 class Win32TextWriter final : public BufferedTextWriter {
 public:
     explicit Win32TextWriter(const std::wstring& path)
-        : path_(path),
+        : path_((refuseReadOnly(path, L"OpenTextFile"), path)),
           file_(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr)) {
         if (!file_.valid()) throwLastError(L"OpenTextFile " + path_);
@@ -78,6 +86,7 @@ public:
     }
 
     void createTextFile(const std::wstring& path) override {
+        refuseReadOnly(path, L"CreateTextFile");
         FileHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f.valid()) throwLastError(L"CreateTextFile " + path);
@@ -101,6 +110,7 @@ public:
     }
 
     void replaceFile(const std::wstring& from, const std::wstring& to) override {
+        refuseReadOnly(to, L"MoveFile " + from + L" to");
         if (!MoveFileExA(toAnsi(from).c_str(), toAnsi(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             throwLastError(L"MoveFile " + from + L" to " + to);

@@ -1,0 +1,152 @@
+// The build's own file services (Win32 under Wine, POSIX natively) on real files.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "TestSupport.h"
+#include "core/Error.h"
+#include "core/Platform.h"
+#include "ini/FileSystem.h"
+#include "text/Ansi.h"
+
+using namespace zav;
+using zavtest::TempDir;
+
+namespace {
+
+IFileSystem& fs() { return *services().fs; }
+
+// Runs `call`, expecting a zav::Error whose operation names `needle`.
+template <class F>
+void expectErrorNaming(F call, const std::wstring& needle) {
+    try {
+        call();
+        ADD_FAILURE() << "no error raised; expected one naming " << toAnsi(needle);
+    } catch (const Error& e) {
+        EXPECT_NE(e.operation().find(needle), std::wstring::npos) << toAnsi(e.operation());
+        EXPECT_FALSE(e.detail().empty());
+        EXPECT_NE(e.number(), 0);
+    }
+}
+
+}  // namespace
+
+TEST(FileSystem, FoldersAreCreatedOneLevelAtATime) {
+    TempDir dir;
+    const std::wstring one = dir.file(L"one");
+    EXPECT_FALSE(fs().folderExists(one));
+    fs().createFolder(one);
+    EXPECT_TRUE(fs().folderExists(one));
+    EXPECT_FALSE(fs().fileExists(one));
+
+    // A trailing separator, as the settings write folder names, is accepted.
+    fs().createFolder(dir.file(L"two\\"));
+    EXPECT_TRUE(fs().folderExists(dir.file(L"two")));
+
+    expectErrorNaming([&] { fs().createFolder(dir.file(L"a\\b")); }, L"CreateFolder");
+    EXPECT_FALSE(fs().folderExists(dir.file(L"a")));
+    expectErrorNaming([&] { fs().createFolder(L""); }, L"CreateFolder");
+    expectErrorNaming([&] { fs().createFolder(one); }, one);  // already there
+}
+
+TEST(FileSystem, EmptyTextFileReplacesAnyFileOfThatName) {
+    TempDir dir;
+    const std::wstring f = dir.file(L"x.ini");
+    zavtest::writeBytes(f, "old content");
+    fs().createTextFile(f);
+    EXPECT_TRUE(fs().fileExists(f));
+    EXPECT_EQ(zavtest::readBytes(f), "");
+    expectErrorNaming([&] { fs().createTextFile(dir.file(L"missing\\x.ini")); }, L"CreateTextFile");
+}
+
+TEST(FileSystem, ReadOnlyFilesAreDeletedOnlyWithForce) {
+    TempDir dir;
+    const std::wstring f = dir.file(L"locked.old");
+    zavtest::writeBytes(f, "keep me");
+    zavtest::setReadOnly(f, true);
+    expectErrorNaming([&] { fs().deleteFile(f, false); }, L"DeleteFile");
+    EXPECT_EQ(zavtest::readBytes(f), "keep me");
+    fs().deleteFile(f, true);
+    EXPECT_FALSE(zavtest::pathExists(f));
+    expectErrorNaming([&] { fs().deleteFile(f, false); }, f);  // gone now
+}
+
+TEST(FileSystem, MoveRefusesAnExistingDestinationWhileReplaceTakesItsPlace) {
+    TempDir dir;
+    const std::wstring a = dir.file(L"a.ini"), b = dir.file(L"b.ini");
+    zavtest::writeBytes(a, "A");
+    zavtest::writeBytes(b, "B");
+    expectErrorNaming([&] { fs().moveFile(a, b); }, L"MoveFile");
+    EXPECT_EQ(zavtest::readBytes(a), "A");
+    EXPECT_EQ(zavtest::readBytes(b), "B");
+
+    fs().replaceFile(a, b);
+    EXPECT_FALSE(zavtest::pathExists(a));
+    EXPECT_EQ(zavtest::readBytes(b), "A");
+
+    fs().moveFile(b, dir.file(L"c.old"));
+    EXPECT_EQ(zavtest::readBytes(dir.file(L"c.old")), "A");
+    EXPECT_FALSE(zavtest::pathExists(b));
+}
+
+TEST(FileSystem, ListingGivesFilesOnlyWithTheirIniType) {
+    TempDir dir;
+    zavtest::writeBytes(dir.file(L"Type One.ini"), "");
+    zavtest::writeBytes(dir.file(L"UPPER.INI"), "");
+    zavtest::writeBytes(dir.file(L"backup.old"), "");
+    zavtest::writeBytes(dir.file(L"notes.ini.txt"), "");
+    fs().createFolder(dir.file(L"sub.ini"));
+
+    auto entries = fs().listFiles(dir.path() + L"\\");
+    std::vector<std::pair<std::wstring, bool>> seen;
+    for (const auto& e : entries) seen.emplace_back(e.path, e.configSettings);
+    std::sort(seen.begin(), seen.end());
+    const std::vector<std::pair<std::wstring, bool>> expected = {
+        {dir.file(L"Type One.ini"), true},
+        {dir.file(L"UPPER.INI"), true},
+        {dir.file(L"backup.old"), false},
+        {dir.file(L"notes.ini.txt"), false},
+    };
+    EXPECT_EQ(seen, expected);
+
+    EXPECT_TRUE(fs().listFiles(dir.file(L"sub.ini")).empty());
+    expectErrorNaming([&] { fs().listFiles(dir.file(L"nowhere")); }, L"GetFolder");
+}
+
+TEST(FileSystem, TextWriterWritesAnsiWithCrLfAndEmptiesAnOldFile) {
+    TempDir dir;
+    const std::wstring f = dir.file(L"out.html");
+    zavtest::writeBytes(f, std::string(100000, 'z'));
+    auto w = fs().openTextWriter(f);
+    w->write(L"<td>caf\u00E9 \u20AC</td>");
+    w->writeLine(L"");
+    w->writeLine(L"end");
+    w->close();
+    EXPECT_EQ(zavtest::readBytes(f), "<td>caf\xE9 \x80</td>\r\nend\r\n");
+
+    // Large outputs arrive whole across the writer's blocks.
+    auto big = fs().openTextWriter(f);
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) {
+        std::wstring cell = L"<td>" + std::to_wstring(i) + L"</td>";
+        big->write(cell);
+        expected += toAnsi(cell);
+    }
+    big->close();
+    EXPECT_EQ(zavtest::readBytes(f), expected);
+
+    expectErrorNaming([&] { fs().openTextWriter(dir.file(L"no\\out.html")); }, L"OpenTextFile");
+}
+
+TEST(FileSystem, ReadOnlyOutputCannotBeOpenedOrReplaced) {
+    TempDir dir;
+    const std::wstring f = dir.file(L"ro.html"), tmp = dir.file(L"new.tmp");
+    zavtest::writeBytes(f, "old");
+    zavtest::setReadOnly(f, true);
+    expectErrorNaming([&] { fs().openTextWriter(f); }, L"OpenTextFile");
+    zavtest::writeBytes(tmp, "new");
+    expectErrorNaming([&] { fs().replaceFile(tmp, f); }, L"MoveFile");
+    EXPECT_EQ(zavtest::readBytes(f), "old");
+    EXPECT_EQ(fs().readAll(tmp), "new");
+    expectErrorNaming([&] { fs().readAll(dir.file(L"none.txt")); }, L"none.txt");
+}

@@ -1,0 +1,101 @@
+// Start-up on a real, empty program folder.
+#include <gtest/gtest.h>
+
+#include "FakeHost.h"
+#include "TestSupport.h"
+#include "catalog/Catalog.h"
+#include "core/Error.h"
+#include "startup/mMain.h"
+#include "text/Ansi.h"
+
+using namespace zav;
+using zavtest::TempDir;
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    StartupTest() : scope_(zavtest::withHost(host_)) {
+        host_.folder = dir.path();
+        resetSettingsForTests();
+    }
+    ~StartupTest() override { resetSettingsForTests(); }
+
+    std::string settings() const { return zavtest::readBytes(dir.file(L"settings.ini")); }
+
+    TempDir dir;
+
+private:
+    zavtest::FakeHost host_;
+    ScopedServices scope_;
+};
+
+}  // namespace
+
+TEST_F(StartupTest, FirstRunWritesTheFourDefaultsInOrderThenTheStampAndMakesTheFolders) {
+    loadSettings();
+    const std::string f = toAnsi(dir.path());
+    EXPECT_EQ(settings(),
+              "[General]\r\n"
+              "OutputFolder=" + f + "\\Exports\\\r\n"
+              "CatalogFile=" + f + "\\catalog.ini\r\n"
+              "ReplacesFile=" + f + "\\replaces.ini\r\n"
+              "OptionFolder=" + f + "\\ExportOptions\\\r\n"
+              "[FileInfo]\r\n"
+              "Type=Settings\r\n"
+              "Version=0.1.3\r\n");
+    EXPECT_TRUE(zavtest::pathExists(dir.file(L"Exports")));
+    EXPECT_TRUE(zavtest::pathExists(dir.file(L"ExportOptions")));
+    EXPECT_EQ(iniSettings().SectionName(), L"General");
+    EXPECT_EQ(iniSettings().FullPath(), dir.file(L"settings.ini"));
+    EXPECT_TRUE(zavtest::reporter().messages.empty());
+}
+
+TEST_F(StartupTest, LaterRunsOnlyRestampTheFileInfo) {
+    zavtest::writeBytes(dir.file(L"settings.ini"),
+                        "[General]\r\n"
+                        "OutputFolder=" + toAnsi(dir.path()) + "\\Out\\\r\n"
+                        "OptionFolder=" + toAnsi(dir.path()) + "\\Types\\\r\n"
+                        "; kept by hand\r\n"
+                        "[FileInfo]\r\n"
+                        "Type=Settings\r\n"
+                        "Version=0.0.1\r\n");
+    loadSettings();
+    const std::string s = settings();
+    EXPECT_NE(s.find("Version=0.1.3\r\n"), std::string::npos);
+    EXPECT_EQ(s.find("0.0.1"), std::string::npos);
+    EXPECT_EQ(s.find("CatalogFile"), std::string::npos);  // never completed with defaults
+    EXPECT_NE(s.find("; kept by hand"), std::string::npos);
+    EXPECT_TRUE(zavtest::pathExists(dir.file(L"Out")));
+    EXPECT_TRUE(zavtest::pathExists(dir.file(L"Types")));
+    EXPECT_FALSE(zavtest::pathExists(dir.file(L"Exports")));
+
+    // A second start changes nothing more.
+    resetSettingsForTests();
+    loadSettings();
+    EXPECT_EQ(settings(), s);
+}
+
+TEST_F(StartupTest, MissingOrUncreatableFoldersEndStartUpWithAnError) {
+    zavtest::writeBytes(dir.file(L"settings.ini"),
+                        "[General]\r\nOptionFolder=" + toAnsi(dir.path()) + "\\Types\\\r\n");
+    try {
+        loadSettings();
+        FAIL() << "an empty OutputFolder was accepted";
+    } catch (const Error& e) {
+        EXPECT_NE(e.operation().find(L"CreateFolder"), std::wstring::npos);
+    }
+
+    resetSettingsForTests();
+    zavtest::writeBytes(dir.file(L"settings.ini"),
+                        "[General]\r\nOutputFolder=" + toAnsi(dir.path()) + "\\a\\b\\\r\nOptionFolder=" +
+                            toAnsi(dir.path()) + "\\Types\\\r\n");
+    EXPECT_THROW(loadSettings(), Error);
+    EXPECT_FALSE(zavtest::pathExists(dir.file(L"a")));  // no intermediate folders
+}
+
+TEST_F(StartupTest, MainLoadsSettingsThenRebuildsAnEmptyCatalog) {
+    Main();
+    const std::string catalog = zavtest::readBytes(dir.file(L"catalog.ini"));
+    EXPECT_EQ(catalog, "[FileInfo]\r\nType=Catalog\r\nVersion=" + toAnsi(versionText()) + "\r\n");
+}
