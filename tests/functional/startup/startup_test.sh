@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Starts the real program under Wine (inside the session of scripts/wine-env.sh):
+#  1. first run in an empty folder creates settings.ini, the catalog and the two folders;
+#  2. a second run keeps [General] and restamps [FileInfo];
+#  3. a settings file without "OutputFolder" ends start-up with an error box, which is closed
+#     with the keyboard; the program then exits with a failure code.
+set -u
+exe=$1
+work=$2
+failures=0
+check() {  # description, command...
+    local what=$1
+    shift
+    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+
+rm -rf "$work"
+mkdir -p "$work/prog"
+cp "$exe" "$work/prog/ZAVExport.exe"
+cd "$work/prog"
+
+timeout 60 wine ZAVExport.exe
+check "first run exits cleanly" test $? -eq 0
+check "settings.ini created" test -f settings.ini
+check "Exports folder created" test -d Exports
+check "ExportOptions folder created" test -d ExportOptions
+check "catalog.ini created" test -f catalog.ini
+winfolder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=\(.*\)\\Exports\\$/\1/p')
+check "defaults in order" test "$(tr -d '\r' < settings.ini | cut -d= -f1 | tr '\n' ' ')" = \
+    "[General] OutputFolder CatalogFile ReplacesFile OptionFolder [FileInfo] Type Version "
+check "defaults name the program folder" test -n "$winfolder"
+check "stamp" grep -q $'^Version=0.1.3\r$' settings.ini
+check "lines end with CR LF" test "$(grep -c $'\r$' settings.ini)" -eq 8
+
+# Second run: a hand edit of [General] survives, an old stamp is rewritten.
+sed -i 's/^Version=0.1.3/Version=0.0.9/; s/^ReplacesFile=.*/ReplacesFile=C:\\custom.ini\r/' settings.ini
+timeout 60 wine ZAVExport.exe
+check "second run exits cleanly" test $? -eq 0
+check "hand edit kept" grep -q 'ReplacesFile=C:\\custom.ini' settings.ini
+check "stamp rewritten" grep -q $'^Version=0.1.3\r$' settings.ini
+
+# A settings file without OutputFolder: the error box appears and ends the program.
+printf '[General]\r\nOptionFolder=%s\\ExportOptions\\\r\n' "$winfolder" > settings.ini
+wine ZAVExport.exe &
+pid=$!
+if win=$(timeout 30 xdotool search --sync --name '^ZAVExport$' 2>/dev/null | head -n 1) && [ -n "$win" ]; then
+    echo "ok: error box shown"
+    xdotool windowactivate --sync "$win" key Return 2>/dev/null || xdotool key --window "$win" Return
+else
+    echo "FAILED: no error box"
+    failures=$((failures + 1))
+fi
+if timeout 30 tail --pid=$pid -f /dev/null; then
+    wait $pid
+    check "failed start-up exits with a failure code" test $? -ne 0
+else
+    echo "FAILED: program did not end after the error box"
+    kill $pid 2>/dev/null
+    failures=$((failures + 1))
+fi
+
+echo "$failures failed checks"
+exit $((failures > 0))
