@@ -1,16 +1,36 @@
 #include "catalog/Catalog.h"
 
+#include <memory>
+#include <utility>
+
+#include "capture/Capture.h"
+#include "catalog/IniText.h"
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "core/Types.h"
 #include "ini/FileSystem.h"
-#include "startup/mMain.h"
 #include "startup/Settings.h"
+#include "startup/mMain.h"
+#include "text/Ansi.h"
 
 namespace zav {
 namespace {
 
 bool isBlank(const std::wstring& s) { return s.find_first_not_of(L' ') == std::wstring::npos; }
+
+// One catalog section being gathered: the signature and its type names in listing order.
+struct SignatureEntry {
+    std::wstring signature;
+    std::vector<std::wstring> names;
+};
+
+// Deletes a file and ignores a failure (a leftover of a failed step).
+void discard(IFileSystem& fs, const std::wstring& path) {
+    try {
+        if (fs.fileExists(path)) fs.deleteFile(path, true);
+    } catch (const Error&) {
+    }
+}
 
 }  // namespace
 
@@ -36,46 +56,90 @@ std::wstring buildColumnSignature(const std::vector<std::wstring>& headerTexts) 
     return signature;
 }
 
+std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
+    std::wstring signature;
+    for (std::int32_t i = 1; i <= lvInfo.lColumnCount; ++i) {
+        if (!signature.empty()) signature += L"_";
+        if (static_cast<std::size_t>(i) >= lvInfo.szColumnText.size())
+            throw Error(kErrSubscript, L"buildColumnSignature", L"Subscript out of range");
+        signature += lvInfo.szColumnText[static_cast<std::size_t>(i)];
+    }
+    return signature;
+}
+
 void rebuildCatalog() {
     IFileSystem& fs = *services().fs;
     const std::wstring catalogPath = iniSettings().GetString(kCatalogFileKey, L"");
-    if (fs.fileExists(catalogPath)) fs.deleteFile(catalogPath, false);
-    fs.createTextFile(catalogPath);
-
-    cINIFile catalog;
-    catalog.FullPath(catalogPath);
-    writeFileInfo(catalog, L"Catalog");
-
-    cINIFile reader;
     const std::wstring optionFolder = iniSettings().GetString(kOptionFolderKey, L"");
+
+    // Gather first: signature -> names, sections in the order the signatures were first met.
+    std::vector<SignatureEntry> sections;
+    cINIFile reader;
     for (const FolderEntry& entry : fs.listFiles(optionFolder)) {
         if (!entry.configSettings) continue;
         reader.FullPath(entry.path);
         reader.SectionName(kFileInfoSection);
         if (reader.GetString(L"Type", L"") != kExportOptionType) continue;
-        reader.SectionName(L"General");
-        const std::wstring columns = reader.GetString(L"Columns", L"");
-        const std::wstring name = reader.GetString(L"Name", L"");
-        // A blank signature cannot name a section: the INI object refuses each access (and says
-        // so), and the rebuild goes on with the next file.
-        catalog.SectionName(columns);
-        std::int16_t count = catalog.GetInt(L"Count", 0);
-        count = narrow16(static_cast<long>(count) + 1, L"Catalog count of " + columns);
-        catalog.PutInt(L"Count", count);
-        catalog.PutString(std::to_wstring(count), name);
+        const bool escaped = reader.GetString(kEncodingKey, L"") == kEncodingEscaped;
+        reader.SectionName(kGeneralSection);
+        std::wstring columns = reader.GetString(L"Columns", L"");
+        std::wstring name = reader.GetString(L"Name", L"");
+        if (escaped) {
+            columns = decodeIniText(columns);
+            name = decodeIniText(name);
+        }
+        // The empty signature names no section: such a type cannot be offered.
+        if (columns.empty()) continue;
+        SignatureEntry* section = nullptr;
+        for (auto& s : sections)
+            if (equalsNoCase(s.signature, columns)) section = &s;
+        if (!section) {
+            sections.push_back({columns, {}});
+            section = &sections.back();
+        }
+        narrow16(static_cast<long>(section->names.size()) + 1, L"Catalog count of " + columns);
+        section->names.push_back(std::move(name));
+    }
+
+    // Write the whole catalog under a temporary name, then let it take the catalog's place.
+    std::wstring text = L"[" + std::wstring(kFileInfoSection) + L"]\r\nType=" + kCatalogType +
+                        L"\r\nVersion=" + versionText() + L"\r\n" + kEncodingKey + L"=" + kEncodingEscaped +
+                        L"\r\n";
+    for (const auto& s : sections) {
+        text += L"[" + encodeIniSectionName(s.signature) + L"]\r\nCount=" + std::to_wstring(s.names.size()) +
+                L"\r\n";
+        for (std::size_t i = 0; i < s.names.size(); ++i)
+            text += std::to_wstring(i + 1) + L"=" + encodeIniValue(s.names[i]) + L"\r\n";
+    }
+    const std::wstring temporary = catalogPath + L".tmp";
+    try {
+        auto writer = fs.openTextWriter(temporary);
+        writer->write(text);
+        writer->close();
+        fs.replaceFile(temporary, catalogPath);
+    } catch (...) {
+        discard(fs, temporary);
+        throw;
     }
 }
 
 std::vector<std::wstring> compatibleExportTypes(const std::wstring& szSignature) {
     std::vector<std::wstring> names;
-    if (isBlank(szSignature)) return names;  // no usable section name: nothing is listed
+    if (szSignature.empty()) return names;
     cINIFile catalog;
     catalog.FullPath(iniSettings().GetString(kCatalogFileKey, L""));
     if (!services().fs->fileExists(catalog.FullPath())) return names;
-    if (catalog.SectExist(szSignature) == vbFalse) return names;
-    catalog.SectionName(szSignature);
+    catalog.SectionName(kFileInfoSection);
+    const bool escaped = catalog.GetString(kEncodingKey, L"") == kEncodingEscaped;
+    const std::wstring section = escaped ? encodeIniSectionName(szSignature) : szSignature;
+    if (isBlank(section)) return names;  // a blank name selects no section
+    // A missing section reads "Count" as 0; its entries are read whole, however long the name.
+    catalog.SectionName(section);
     const std::int16_t count = catalog.GetInt(L"Count", 0);
-    for (int i = 1; i <= count; ++i) names.push_back(catalog.GetString(std::to_wstring(i), L""));
+    for (int i = 1; i <= count; ++i) {
+        std::wstring name = catalog.GetString(std::to_wstring(i), L"");
+        names.push_back(escaped ? decodeIniText(name) : name);
+    }
     return names;
 }
 

@@ -1,0 +1,119 @@
+// The export options dialog (frmExportOptions) without its window: the captured list view, the
+// export type being edited, the lists the dialog shows, and every operation behind its controls.
+// The Win32 dialog binds its controls to this model; tests drive it directly.
+//
+// What it needs from the platform arrives through interfaces: the capture (ICaptureFactory,
+// IListViewCapture), the captions of parent windows (IWindowInfo), settings (iniSettings), INI
+// files (cINIFile), files (services().fs) and messages (services().reporter).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "capture/Capture.h"
+#include "core/Types.h"
+#include "export/cColumn.h"
+
+namespace zav {
+
+class frmExportOptionsModel {
+public:
+    static constexpr const wchar_t* kCancelQuestion = L"Cancel?";
+    static constexpr const wchar_t* kHelpMessage = L"See the readme.txt in the program directory for help.";
+    static constexpr const wchar_t* kSlashMessage = L"Export Type cannot contain a slash!";
+
+    frmExportOptionsModel(ICaptureFactory& captures, IWindowInfo& windows);
+    ~frmExportOptionsModel();  // unload: frees the capture's buffers
+    frmExportOptionsModel(const frmExportOptionsModel&) = delete;
+    frmExportOptionsModel& operator=(const frmExportOptionsModel&) = delete;
+
+    // Dialog state.
+    ListViewInfo lvInfo;
+    std::wstring szColumns;
+    cColumnList columns;
+    VBool bOK = vbFalse;
+
+    // The text fields of the export type. The name is set through setExportTypeText, which
+    // derives the output file as the dialog's change handler does.
+    const std::wstring& txtExportType() const { return txtExportType_; }
+    void setExportTypeText(const std::wstring& name);
+    std::wstring txtOutput;
+    std::wstring txtHTMLHeader;
+    std::wstring txtTableFormat;
+    std::wstring txtHeaderFormat;
+    std::wstring txtDataFormat;
+    std::wstring txtHTMLFooter;
+
+    // The compatible type list (cmbExportTypes): its entries, the selected one (-1: none) and its text.
+    const std::vector<std::wstring>& exportTypeItems() const { return cmbItems_; }
+    int selectedExportType() const { return cmbSelected_; }
+    const std::wstring& exportTypeListText() const { return cmbText_; }
+    // Selecting an entry loads that type.
+    void selectExportType(int index);
+    // "New": clears the selection and prepares a new type from defaults.
+    void newExportType();
+
+    // The column list (lvColumns) and the rule list (lvReplaces) with their selections (-1: none).
+    const std::vector<std::wstring>& columnItems() const { return columnItems_; }
+    int selectedColumn() const { return columnSelected_; }
+    void selectColumn(int index);  // the click: shows that column's rules
+    const std::vector<std::pair<std::wstring, std::wstring>>& replaceItems() const { return replaceItems_; }
+    int selectedReplace() const { return replaceSelected_; }
+    void selectReplace(int index);
+    // The column of the selected item, or nullptr.
+    std::shared_ptr<cColumn> selectedColumnObject() const;
+    // "Add": hands the selected column to the add dialog; false (nothing happens) without one.
+    bool addReplaceClicked(AddReplaceModel& addDialog) const;
+    // "Remove...": removes the selected rule of the selected column and refreshes the rule list.
+    void removeReplaceClicked();
+    // Activation of the dialog: the rule list catches up with rules added meanwhile.
+    void activated() { populateReplaces(); }
+
+    // Operations.
+    void populateExportOptions();  // captures hTargetListView, fills the type list, loads
+    void loadExportOptions();
+    void setDefaultFormats();
+    std::wstring uniqueColumnSuffix(const std::wstring& szText) const;
+    std::wstring buildColumnSignature() const;
+    void populateColumns();
+    void populateReplaces();
+    // Writes the type file (the previous one kept as ".old") and rebuilds the catalog. Raises
+    // zav::Error on failure, leaving the previous type file as it was.
+    void saveExportOptions();
+    // Writes the HTML file. Raises zav::Error on failure (also when the list view could not be
+    // read to the end), leaving any earlier file at the output path as it was.
+    void writeHTMLExport();
+
+    // Leaving the name box: refuses a slash with its message; true when the focus may leave.
+    bool validateExportTypeText();
+    // Before saving: refuses a name that cannot be a file name, with a message; true when usable.
+    bool checkExportTypeName();
+    // OK: checks the name, saves, writes, sets bOK. False when the name was refused (nothing
+    // done); raises zav::Error when saving or writing fails.
+    bool okClicked();
+    // Close request (OK, Cancel, the close box): true when the dialog may close.
+    bool queryClose();
+    void helpClicked();
+
+private:
+    struct RuleSource;
+    void buildColumns(RuleSource& source);
+    std::wstring defaultTypeName();
+
+    ICaptureFactory& captures_;
+    IWindowInfo& windows_;
+    std::unique_ptr<IListViewCapture> capture_;
+
+    std::wstring txtExportType_;
+    std::vector<std::wstring> cmbItems_;
+    int cmbSelected_ = -1;
+    std::wstring cmbText_;
+    std::vector<std::wstring> columnItems_;
+    int columnSelected_ = -1;
+    std::vector<std::pair<std::wstring, std::wstring>> replaceItems_;
+    int replaceSelected_ = -1;
+};
+
+}  // namespace zav

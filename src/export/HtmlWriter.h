@@ -1,0 +1,52 @@
+// The HTML table writer: one header row from the captured header texts, then one row per item
+// with every cell read afresh from the capture and passed through its column's replace rules.
+// Text that came from the other program is written HTML-escaped; what a rule put in and the five
+// fragments are written as typed, so that they can add markup.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "capture/Capture.h"
+#include "export/NumericText.h"
+#include "export/cColumn.h"
+#include "ini/FileSystem.h"
+
+namespace zav {
+
+struct HtmlFragments {
+    std::wstring header;        // written first, as typed
+    std::wstring tableFormat;   // attributes of <table >
+    std::wstring headerFormat;  // attributes of every header <td >
+    std::wstring dataFormat;    // attributes of every data <td >
+    std::wstring footer;        // written last, as typed
+};
+
+// Writes "&", "<", ">" and '"' as character references; everything else unchanged.
+void appendHtmlEscaped(std::wstring& out, const std::wstring& text);
+
+// Applies rules to cells, remembering per character whether it came from the cell (escaped on
+// output) or from a rule (written as typed). Reuses its buffers from cell to cell.
+class CellFormatter {
+public:
+    explicit CellFormatter(const NumberFormat& format) : format_(format) {}
+    // Appends the cell after the rules (nullptr: none), ready for the HTML file.
+    void appendCell(std::wstring& out, const std::wstring& cell, const cReplaceList* rules);
+
+private:
+    void replaceAll(const std::wstring& find, const std::wstring& with);
+    NumberFormat format_;
+    std::wstring text_, nextText_;
+    std::string fromCell_, nextFromCell_;  // 1 for a character of the cell, 0 for one of a rule
+};
+
+// The cell after its column's rules, as it goes into the file (for the dialog's tests and tools).
+std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, const NumberFormat& format);
+
+// Writes the whole file content. `rules[c]` are the rules of column c (1-based; index 0 unused;
+// nullptr or missing: none). Row and column counts are taken from `lvInfo`.
+void writeHtmlTable(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
+                    IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                    const NumberFormat& format);
+
+}  // namespace zav

@@ -1,0 +1,32 @@
+// Whether a text reads as a number, by the rules of the platform's automation text-to-number
+// conversion (text to double) under a locale: blanks around it, a sign before or after, or
+// parentheses for a negative number, the locale's decimal and thousands separators, an exponent,
+// the currency symbol, or a hexadecimal (&H) or octal (&O) number. The replace rules of the HTML
+// writer match a numeric cell only as a whole.
+#pragma once
+
+#include <string>
+
+namespace zav {
+
+// The locale's characters that take part in a number.
+struct NumberFormat {
+    wchar_t negativeSign = L'-';
+    wchar_t positiveSign = L'+';
+    wchar_t decimalSeparator = L'.';
+    wchar_t thousandsSeparator = L',';
+    wchar_t currencyDecimalSeparator = L'.';
+    wchar_t currencyThousandsSeparator = L',';
+    std::wstring currency = L"$";
+};
+
+// English (United States): the characters above.
+NumberFormat usEnglishNumberFormat();
+
+// The user's locale: the Windows build asks the system; the native build uses English (United States).
+NumberFormat userNumberFormat();
+
+// True when the whole text converts to a double under `format` (an overflow is no number).
+bool isNumericText(const std::wstring& text, const NumberFormat& format);
+
+}  // namespace zav

@@ -1,0 +1,41 @@
+#include "export/cColumn.h"
+
+#include "core/Platform.h"
+
+namespace zav {
+
+void cColumn::addReplace(const std::wstring& szNewReplace, const std::wstring& szNewWith) {
+    auto rule = std::make_shared<cColumnReplaces>();
+    rule->szReplace = szNewReplace;
+    rule->szWith = szNewWith;
+    replaces.add(szNewReplace, std::move(rule));
+}
+
+void cColumn::removeReplace(const std::wstring& szRemoveReplace) { replaces.remove(szRemoveReplace); }
+
+VBool AddReplaceModel::validateReplace() {
+    VBool valid = vbTrue;
+    if (txtReplace.empty()) {
+        services().reporter->show(kEmptyMessage, kProgramTitle, MessageIcon::Stop);
+        valid = vbFalse;
+    }
+    if (column_) {
+        for (const auto& rule : column_->replaces) {
+            if (rule->szReplace.size() == txtReplace.size() && equalsNoCase(rule->szReplace, txtReplace)) {
+                services().reporter->show(txtReplace + kDuplicateSuffix, kProgramTitle, MessageIcon::Stop);
+                valid = vbFalse;
+                break;
+            }
+        }
+    }
+    return valid;
+}
+
+bool AddReplaceModel::okClicked() {
+    if (!column_) return false;
+    if (validateReplace() == vbFalse) return false;
+    column_->addReplace(txtReplace, txtWith);
+    return true;
+}
+
+}  // namespace zav

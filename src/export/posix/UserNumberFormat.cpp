@@ -1,0 +1,7 @@
+#include "export/NumericText.h"
+
+namespace zav {
+
+NumberFormat userNumberFormat() { return usEnglishNumberFormat(); }
+
+}  // namespace zav

@@ -1,0 +1,237 @@
+// Helpers of the export and catalog tests: an in-memory list view behind the capture interfaces,
+// a window tree with captions, a settings file with its folders in a temporary folder, and file
+// system and profile decorators that fail on demand.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "capture/Capture.h"
+#include "core/Error.h"
+#include "core/Platform.h"
+#include "ini/FileSystem.h"
+#include "ini/Profile.h"
+#include "startup/Settings.h"
+#include "startup/mMain.h"
+
+namespace exporttest {
+
+// A grid: header texts and cell texts (or a function of row and column for big grids).
+struct Grid {
+    std::vector<std::wstring> headers;
+    std::vector<std::vector<std::wstring>> rows;
+    std::int32_t rowCount = -1;  // with `cell`: the number of rows
+    std::function<std::wstring(std::int32_t, std::int32_t)> cell;
+    // The capture fails (TargetGone) at this cell read (1-based count); 0: never.
+    long failAtRead = 0;
+};
+
+class FakeCapture : public zav::IListViewCapture {
+public:
+    explicit FakeCapture(std::shared_ptr<Grid> grid) : grid_(std::move(grid)) {}
+    zav::VBool readListViewInfo(zav::ListViewInfo& info) override {
+        if (!grid_) {
+            failure_ = zav::CaptureFailure::NoWindow;
+            return zav::vbFalse;
+        }
+        info.szClassName = L"SysListView32";
+        info.lView = 1;
+        info.lColumnCount = static_cast<std::int32_t>(grid_->headers.size());
+        info.lItemCount = grid_->cell ? grid_->rowCount : static_cast<std::int32_t>(grid_->rows.size());
+        info.szColumnText.assign(1, L"");
+        info.lColumnWidth.assign(1, 0);
+        for (const auto& h : grid_->headers) {
+            info.szColumnText.push_back(h);
+            info.lColumnWidth.push_back(100);
+        }
+        return zav::vbTrue;
+    }
+    std::wstring getColumnText(std::int32_t c) override {
+        return grid_ && c >= 1 && static_cast<std::size_t>(c) <= grid_->headers.size() ? grid_->headers[c - 1] : L"";
+    }
+    std::wstring getCellText(std::int32_t r, std::int32_t c) override {
+        ++reads;
+        if (!grid_ || failure_ != zav::CaptureFailure::None) return L"";
+        if (grid_->failAtRead != 0 && reads >= grid_->failAtRead) {
+            failure_ = zav::CaptureFailure::TargetGone;
+            return L"";
+        }
+        if (grid_->cell) return grid_->cell(r, c);
+        if (r < 1 || static_cast<std::size_t>(r) > grid_->rows.size()) return L"";
+        const auto& row = grid_->rows[r - 1];
+        return c >= 1 && static_cast<std::size_t>(c) <= row.size() ? row[c - 1] : L"";
+    }
+    zav::CaptureFailure failure() const override { return failure_; }
+    long reads = 0;
+
+private:
+    std::shared_ptr<Grid> grid_;
+    zav::CaptureFailure failure_ = zav::CaptureFailure::None;
+};
+
+// Handles 1.. stand for list views with a grid; any other handle is no window.
+class FakeCaptureFactory : public zav::ICaptureFactory {
+public:
+    std::unique_ptr<zav::IListViewCapture> openListViewBuffers(zav::WindowHandle h) override {
+        auto it = grids.find(h);
+        return std::make_unique<FakeCapture>(it == grids.end() ? nullptr : it->second);
+    }
+    std::map<zav::WindowHandle, std::shared_ptr<Grid>> grids;
+};
+
+class FakeWindows : public zav::IWindowInfo {
+public:
+    zav::WindowHandle getParent(zav::WindowHandle h) override {
+        auto it = parent.find(h);
+        return it == parent.end() ? 0 : it->second;
+    }
+    std::wstring getWindowCaption(zav::WindowHandle h) override {
+        auto it = caption.find(h);
+        return it == caption.end() ? L"" : it->second;
+    }
+    std::wstring getWindowClass(zav::WindowHandle) override { return L""; }
+    std::map<zav::WindowHandle, zav::WindowHandle> parent;
+    std::map<zav::WindowHandle, std::wstring> caption;
+};
+
+// A settings file in a temporary folder, with the option and output folders; the program-wide
+// settings object points at it for the test.
+class Environment {
+public:
+    Environment() {
+        zav::resetSettingsForTests();
+        auto& fs = *zav::services().fs;
+        fs.createFolder(dir.file(L"ExportOptions"));
+        fs.createFolder(dir.file(L"Exports"));
+        zav::cINIFile& s = zav::iniSettings();
+        s.FullPath(dir.file(L"settings.ini"));
+        s.SectionName(zav::kSettingsSection);
+        s.PutString(zav::kOutputFolderKey, outputFolder());
+        s.PutString(zav::kCatalogFileKey, catalogPath());
+        s.PutString(zav::kReplacesFileKey, replacesPath());
+        s.PutString(zav::kOptionFolderKey, optionFolder());
+    }
+    ~Environment() { zav::resetSettingsForTests(); }
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+    std::wstring optionFolder() const { return dir.path() + L"\\ExportOptions\\"; }
+    std::wstring outputFolder() const { return dir.path() + L"\\Exports\\"; }
+    std::wstring catalogPath() const { return dir.file(L"catalog.ini"); }
+    std::wstring replacesPath() const { return dir.file(L"replaces.ini"); }
+    std::wstring typePath(const std::wstring& name) const { return optionFolder() + name + L".ini"; }
+
+    zavtest::TempDir dir;
+};
+
+// Every call goes to the real file system unless a failure is asked for.
+class FailingFileSystem : public zav::IFileSystem {
+public:
+    explicit FailingFileSystem(zav::IFileSystem& real) : real_(real) {}
+    bool fileExists(const std::wstring& p) override { return real_.fileExists(p); }
+    bool folderExists(const std::wstring& p) override { return real_.folderExists(p); }
+    void createFolder(const std::wstring& p) override { real_.createFolder(p); }
+    void createTextFile(const std::wstring& p) override { real_.createTextFile(p); }
+    void deleteFile(const std::wstring& p, bool force) override { real_.deleteFile(p, force); }
+    void moveFile(const std::wstring& from, const std::wstring& to) override {
+        if (failMoveTo && failMoveTo(to)) fail(L"MoveFile " + to);
+        real_.moveFile(from, to);
+    }
+    void replaceFile(const std::wstring& from, const std::wstring& to) override {
+        if (failReplace) fail(L"MoveFile " + to);
+        real_.replaceFile(from, to);
+    }
+    std::vector<zav::FolderEntry> listFiles(const std::wstring& folder) override { return real_.listFiles(folder); }
+    std::unique_ptr<zav::ITextWriter> openTextWriter(const std::wstring& path) override;
+    std::string readAll(const std::wstring& path) override { return real_.readAll(path); }
+
+    // Decides per destination whether a move fails.
+    std::function<bool(const std::wstring&)> failMoveTo;
+    bool failReplace = false;
+    // Writers fail once this many characters were handed to them (0: never).
+    std::size_t failWriteAfter = 0;
+
+private:
+    [[noreturn]] static void fail(const std::wstring& what) { throw zav::Error(28, what, L"injected failure"); }
+    zav::IFileSystem& real_;
+};
+
+// A writer that passes text on until its budget is spent, then fails.
+class FailingWriter : public zav::ITextWriter {
+public:
+    FailingWriter(std::unique_ptr<zav::ITextWriter> real, std::size_t budget) : real_(std::move(real)), budget_(budget) {}
+    void write(const std::wstring& text) override {
+        spend(text.size());
+        real_->write(text);
+    }
+    void writeLine(const std::wstring& text) override {
+        spend(text.size() + 2);
+        real_->writeLine(text);
+    }
+    void close() override { real_->close(); }
+
+private:
+    void spend(std::size_t n) {
+        if (n >= budget_) throw zav::Error(28, L"Write", L"injected failure: disk full");
+        budget_ -= n;
+    }
+    std::unique_ptr<zav::ITextWriter> real_;
+    std::size_t budget_;
+};
+
+inline std::unique_ptr<zav::ITextWriter> FailingFileSystem::openTextWriter(const std::wstring& path) {
+    auto writer = real_.openTextWriter(path);
+    if (failWriteAfter == 0) return writer;
+    return std::make_unique<FailingWriter>(std::move(writer), failWriteAfter);
+}
+
+// Profile functions that refuse every write after the first `writesAllowed`.
+class FailingProfile : public zav::IProfile {
+public:
+    FailingProfile(zav::IProfile& real, int writesAllowed) : real_(real), left_(writesAllowed) {}
+    std::uint32_t getString(const char* s, const char* k, const char* d, char* b, std::uint32_t n, const char* f) override {
+        return real_.getString(s, k, d, b, n, f);
+    }
+    std::uint32_t getInt(const char* s, const char* k, std::int32_t d, const char* f) override {
+        return real_.getInt(s, k, d, f);
+    }
+    std::int32_t writeString(const char* s, const char* k, const char* v, const char* f) override {
+        if (s != nullptr && left_-- <= 0) return 0;
+        return real_.writeString(s, k, v, f);
+    }
+    std::uint32_t getSection(const char* s, char* b, std::uint32_t n, const char* f) override {
+        return real_.getSection(s, b, n, f);
+    }
+    std::int32_t writeSection(const char* s, const char* e, const char* f) override {
+        return real_.writeSection(s, e, f);
+    }
+    std::uint32_t getSectionNames(char* b, std::uint32_t n, const char* f) override {
+        return real_.getSectionNames(b, n, f);
+    }
+
+private:
+    zav::IProfile& real_;
+    int left_;
+};
+
+// The grid's list view is window 1, inside window 2 (no caption), inside window 3 (`caption`).
+struct Scene {
+    FakeCaptureFactory captures;
+    FakeWindows windows;
+    std::shared_ptr<Grid> grid = std::make_shared<Grid>();
+    explicit Scene(const std::wstring& caption = L"Files") {
+        captures.grids[1] = grid;
+        windows.parent[1] = 2;
+        windows.parent[2] = 3;
+        windows.caption[3] = caption;
+        zav::hTargetListView = 1;
+    }
+};
+
+}  // namespace exporttest
