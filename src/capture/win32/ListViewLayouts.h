@@ -1,0 +1,62 @@
+// The request descriptors of the list-view messages as the list view's process lays them out.
+// They are written into that process's memory, so their layout is the one of the target's word
+// size, not of this program: each layout is spelled out with fixed-width fields. This program and
+// its targets are 32-bit; a 64-bit build adds a Layout64 beside Layout32 and picks one per target.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zav {
+namespace lvlayout {
+
+constexpr std::uint32_t kLvifText = 0x0001;  // LVIF_TEXT
+constexpr std::uint32_t kLvcfText = 0x0004;  // LVCF_TEXT
+
+constexpr unsigned kLvmGetItemCount = 0x1004;    // LVM_GETITEMCOUNT
+constexpr unsigned kLvmGetColumnA = 0x1019;      // LVM_GETCOLUMNA
+constexpr unsigned kLvmGetColumnWidth = 0x101D;  // LVM_GETCOLUMNWIDTH
+constexpr unsigned kLvmGetHeader = 0x101F;       // LVM_GETHEADER
+constexpr unsigned kLvmGetItemTextA = 0x102D;    // LVM_GETITEMTEXTA
+constexpr unsigned kHdmGetItemCount = 0x1200;    // HDM_GETITEMCOUNT
+
+// 32-bit target: LVITEMA and LVCOLUMNA with 32-bit pointers.
+struct Layout32 {
+    using Pointer = std::uint32_t;
+
+    struct Item {  // LVITEMA, ten 32-bit fields
+        std::uint32_t mask;
+        std::int32_t iItem;
+        std::int32_t iSubItem;
+        std::uint32_t state;
+        std::uint32_t stateMask;
+        Pointer pszText;
+        std::int32_t cchTextMax;
+        std::int32_t iImage;
+        std::uint32_t lParam;
+        std::int32_t iIndent;
+    };
+
+    struct Column {  // LVCOLUMNA, eight 32-bit fields, then one word sent as 0
+        std::uint32_t mask;
+        std::int32_t fmt;
+        std::int32_t cx;
+        Pointer pszText;
+        std::int32_t cchTextMax;
+        std::int32_t iSubItem;
+        std::int32_t iImage;
+        std::int32_t iOrder;
+        std::uint32_t reserved;
+    };
+};
+
+static_assert(sizeof(Layout32::Item) == 40, "LVITEMA of a 32-bit process");
+static_assert(offsetof(Layout32::Item, pszText) == 20, "LVITEMA.pszText of a 32-bit process");
+static_assert(sizeof(Layout32::Column) == 36, "LVCOLUMNA as sent to a 32-bit process");
+static_assert(offsetof(Layout32::Column, pszText) == 12, "LVCOLUMNA.pszText of a 32-bit process");
+
+// Room for the largest descriptor of any layout: the text buffer follows at this offset.
+constexpr std::size_t kDescriptorArea = 128;
+
+}  // namespace lvlayout
+}  // namespace zav

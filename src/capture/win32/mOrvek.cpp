@@ -1,0 +1,202 @@
+#include "capture/win32/mOrvek.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zav {
+namespace {
+
+constexpr DWORD kProcessAccess = PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE;  // 0x38
+static_assert(kProcessAccess == 0x38, "access rights of the buffers' process handle");
+constexpr std::size_t kPage = 4096;
+
+bool systemVersionQuery(std::uint32_t& platformId) {
+    OSVERSIONINFOA info = {};
+    info.dwOSVersionInfoSize = sizeof info;  // 148
+    static_assert(sizeof(OSVERSIONINFOA) == 148, "OSVERSIONINFOA layout");
+    if (!GetVersionExA(&info)) return false;
+    platformId = info.dwPlatformId;
+    return true;
+}
+
+struct FamilyCache {
+    orvek_testing::VersionQuery query = systemVersionQuery;
+    VBool bFamilyKnown = vbFalse;
+    VBool bFamilyNT = vbFalse;
+};
+
+FamilyCache& family() {
+    static FamilyCache cache;
+    return cache;
+}
+
+bool rangeInside(std::size_t offset, std::size_t length, std::size_t total) {
+    return offset <= total && length <= total - offset;
+}
+
+}  // namespace
+
+VBool isWinNT() {
+    FamilyCache& f = family();
+    if (f.bFamilyKnown) return f.bFamilyNT;
+    std::uint32_t platformId = 0;
+    if (!f.query(platformId)) return vbFalse;  // not cached: the next call asks again
+    f.bFamilyKnown = vbTrue;
+    f.bFamilyNT = toVBool(platformId == VER_PLATFORM_WIN32_NT);
+    return f.bFamilyNT;
+}
+
+namespace orvek_testing {
+void setVersionQuery(VersionQuery query) {
+    FamilyCache& f = family();
+    f.query = query ? query : systemVersionQuery;
+    f.bFamilyKnown = vbFalse;
+    f.bFamilyNT = vbFalse;
+}
+}  // namespace orvek_testing
+
+// ---- RemoteProcess ----
+
+std::shared_ptr<RemoteProcess> RemoteProcess::open(DWORD processId) {
+    if (processId == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    UniqueHandle h(OpenProcess(kProcessAccess, FALSE, processId));
+    if (!h) return nullptr;
+    return std::shared_ptr<RemoteProcess>(new RemoteProcess(processId, std::move(h)));
+}
+
+bool RemoteProcess::read(std::uintptr_t address, void* local, std::size_t length) const {
+    if (length == 0) return true;
+    if (address == 0) return false;
+    SIZE_T done = 0;
+    return ReadProcessMemory(handle_.get(), reinterpret_cast<LPCVOID>(address), local, length, &done) &&
+           done == length;
+}
+
+std::string RemoteProcess::readText(std::uintptr_t address, std::size_t maxLength) const {
+    std::string text;
+    char chunk[kPage];
+    while (text.size() < maxLength && address != 0) {
+        // up to the end of the page, so a text that ends before an unreadable page is still read
+        std::size_t n = kPage - (address % kPage);
+        n = std::min(n, maxLength - text.size());
+        if (!read(address, chunk, n)) break;
+        const void* zero = std::memchr(chunk, 0, n);
+        if (zero) {
+            text.append(chunk, static_cast<std::size_t>(static_cast<const char*>(zero) - chunk));
+            break;
+        }
+        text.append(chunk, n);
+        address += n;
+    }
+    return text;
+}
+
+// ---- RemoteBuffer ----
+
+RemoteBuffer::RemoteBuffer(RemoteBuffer&& other) noexcept
+    : mechanism_(other.mechanism_),
+      process_(std::move(other.process_)),
+      mapping_(std::move(other.mapping_)),
+      address_(other.address_),
+      length_(other.length_) {
+    other.address_ = 0;
+    other.length_ = 0;
+}
+
+RemoteBuffer& RemoteBuffer::operator=(RemoteBuffer&& other) noexcept {
+    if (this != &other) {
+        free();
+        mechanism_ = other.mechanism_;
+        process_ = std::move(other.process_);
+        mapping_ = std::move(other.mapping_);
+        address_ = other.address_;
+        length_ = other.length_;
+        other.address_ = 0;
+        other.length_ = 0;
+    }
+    return *this;
+}
+
+RemoteBuffer RemoteBuffer::allocate(const std::shared_ptr<RemoteProcess>& process, std::size_t length) {
+    RemoteBuffer b;
+    if (!process || length == 0) return b;
+    void* p = VirtualAllocEx(process->handle(), nullptr, length, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!p) return b;
+    b.mechanism_ = RemoteMechanism::ProcessMemory;
+    b.process_ = process;
+    b.address_ = reinterpret_cast<std::uintptr_t>(p);
+    b.length_ = length;
+    return b;
+}
+
+RemoteBuffer RemoteBuffer::allocateShared(std::size_t length) {
+    RemoteBuffer b;
+    if (length == 0) return b;
+    UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                            static_cast<DWORD>(length), nullptr));
+    if (!mapping) return b;
+    void* view = MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0);
+    if (!view) return b;  // the mapping handle closes with `mapping`
+    b.mechanism_ = RemoteMechanism::SharedMapping;
+    b.mapping_ = std::move(mapping);
+    b.address_ = reinterpret_cast<std::uintptr_t>(view);
+    b.length_ = length;
+    return b;
+}
+
+bool RemoteBuffer::read(std::size_t offset, void* local, std::size_t length) const {
+    if (!*this || !rangeInside(offset, length, length_)) return false;
+    if (mechanism_ == RemoteMechanism::SharedMapping) {
+        std::memcpy(local, reinterpret_cast<const char*>(address_) + offset, length);
+        return true;
+    }
+    return process_->read(address_ + offset, local, length);
+}
+
+bool RemoteBuffer::write(std::size_t offset, const void* local, std::size_t length) {
+    if (!*this || !rangeInside(offset, length, length_)) return false;
+    if (length == 0) return true;
+    if (mechanism_ == RemoteMechanism::SharedMapping) {
+        std::memcpy(reinterpret_cast<char*>(address_) + offset, local, length);
+        return true;
+    }
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_->handle(), reinterpret_cast<LPVOID>(address_ + offset), local, length,
+                              &done) &&
+           done == length;
+}
+
+void RemoteBuffer::free() {
+    if (address_ != 0) {
+        if (mechanism_ == RemoteMechanism::SharedMapping)
+            UnmapViewOfFile(reinterpret_cast<LPCVOID>(address_));
+        else
+            VirtualFreeEx(process_->handle(), reinterpret_cast<LPVOID>(address_), 0, MEM_RELEASE);
+    }
+    address_ = 0;
+    length_ = 0;
+    mapping_.reset();
+    process_.reset();  // the process handle closes with its last buffer
+}
+
+// ---- the module's operations ----
+
+RemoteBuffer remoteAlloc(std::size_t lSize, DWORD lProcessId) {
+    if (isWinNT()) return RemoteBuffer::allocate(RemoteProcess::open(lProcessId), lSize);
+    return RemoteBuffer::allocateShared(lSize);
+}
+
+void remoteFree(RemoteBuffer& buffer) { buffer.free(); }
+
+bool remoteRead(const RemoteBuffer& buffer, std::size_t offset, void* local, std::size_t lSize) {
+    return buffer.read(offset, local, lSize);
+}
+
+bool remoteWrite(RemoteBuffer& buffer, std::size_t offset, const void* local, std::size_t lSize) {
+    return buffer.write(offset, local, lSize);
+}
+
+}  // namespace zav

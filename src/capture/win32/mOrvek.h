@@ -1,0 +1,138 @@
+// Memory that another process can address, and block copies between it and this process.
+//
+// NT family: the buffer is allocated inside the other process and reached through process-memory
+// reads and writes. 9x family: the buffer is a view of an unnamed paging-file mapping, which that
+// family places at the same address in every process, so the other process uses it directly.
+//
+// Every buffer owns what it was made with: on NT a shared reference to the process handle (so the
+// buffer is always released with a live handle of its own process, and the handle is closed once,
+// after its last buffer), on 9x its own mapping handle and view. Buffers are move-only.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/Types.h"
+
+namespace zav {
+
+// A kernel handle closed exactly once, by its owner. Null and INVALID_HANDLE_VALUE both mean none.
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE h) : h_(h) {}
+    ~UniqueHandle() { reset(); }
+    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
+    HANDLE release() {
+        HANDLE h = h_;
+        h_ = nullptr;
+        return h;
+    }
+    void reset(HANDLE h = nullptr) {
+        if (*this) CloseHandle(h_);
+        h_ = h;
+    }
+
+private:
+    HANDLE h_ = nullptr;
+};
+
+// Whether the system belongs to the NT family. Asks the system until it has answered once, then
+// returns the cached answer.
+VBool isWinNT();
+
+namespace orvek_testing {
+// Replaces the system query behind isWinNT and forgets the cached answer (nullptr: the real
+// GetVersionExA). The query returns false when it fails, else fills in dwPlatformId.
+using VersionQuery = bool (*)(std::uint32_t& platformId);
+void setVersionQuery(VersionQuery query);
+}  // namespace orvek_testing
+
+// An open process whose memory this program reads and writes (NT: OpenProcess with
+// PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE).
+class RemoteProcess {
+public:
+    // Null when the process cannot be opened; GetLastError tells why.
+    static std::shared_ptr<RemoteProcess> open(DWORD processId);
+
+    DWORD id() const { return id_; }
+    HANDLE handle() const { return handle_.get(); }
+
+    // Copies exactly `length` bytes from an address of that process; false when not all of them
+    // could be read (the destination may then hold part of them).
+    bool read(std::uintptr_t address, void* local, std::size_t length) const;
+    // Reads 8-bit text at an address of that process up to its zero byte, at most `maxLength`
+    // bytes, page by page, so that text ending just before an unreadable page is still read.
+    // Empty when nothing could be read.
+    std::string readText(std::uintptr_t address, std::size_t maxLength) const;
+
+private:
+    RemoteProcess(DWORD id, UniqueHandle handle) : id_(id), handle_(std::move(handle)) {}
+    DWORD id_;
+    UniqueHandle handle_;
+};
+
+enum class RemoteMechanism {
+    ProcessMemory,   // NT: VirtualAllocEx in the other process
+    SharedMapping,   // 9x: a view of an unnamed paging-file mapping
+};
+
+// A read-write buffer that one other process can address. Move-only; destroying it frees it.
+class RemoteBuffer {
+public:
+    RemoteBuffer() = default;
+    ~RemoteBuffer() { free(); }
+    RemoteBuffer(RemoteBuffer&& other) noexcept;
+    RemoteBuffer& operator=(RemoteBuffer&& other) noexcept;
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    // NT: allocated in `process` (which it keeps open as long as it lives). Empty on failure.
+    static RemoteBuffer allocate(const std::shared_ptr<RemoteProcess>& process, std::size_t length);
+    // 9x: a paging-file mapping of `length` bytes and its view. Empty on failure.
+    static RemoteBuffer allocateShared(std::size_t length);
+
+    // Address as the other process sees it; 0 for an empty buffer.
+    std::uintptr_t address() const { return address_; }
+    std::size_t length() const { return length_; }
+    RemoteMechanism mechanism() const { return mechanism_; }
+    explicit operator bool() const { return address_ != 0; }
+
+    // Copies between the buffer (from `offset`) and local memory. False, and nothing copied, when
+    // the range does not lie inside the buffer; false when the other process could not be reached.
+    bool read(std::size_t offset, void* local, std::size_t length) const;
+    bool write(std::size_t offset, const void* local, std::size_t length);
+
+    // Releases the buffer with its own process or mapping handle; the buffer is empty afterwards,
+    // even when the release failed. Freeing an empty buffer does nothing.
+    void free();
+
+private:
+    RemoteMechanism mechanism_ = RemoteMechanism::ProcessMemory;
+    std::shared_ptr<RemoteProcess> process_;  // ProcessMemory
+    UniqueHandle mapping_;                    // SharedMapping
+    std::uintptr_t address_ = 0;
+    std::size_t length_ = 0;
+};
+
+// The module's operations as the reader uses them. remoteAlloc picks the mechanism by isWinNT and,
+// on NT, opens the process for this buffer alone; remoteFree empties the caller's buffer.
+RemoteBuffer remoteAlloc(std::size_t lSize, DWORD lProcessId);
+void remoteFree(RemoteBuffer& buffer);
+bool remoteRead(const RemoteBuffer& buffer, std::size_t offset, void* local, std::size_t lSize);
+bool remoteWrite(RemoteBuffer& buffer, std::size_t offset, const void* local, std::size_t lSize);
+
+}  // namespace zav

@@ -1,0 +1,304 @@
+#include "capture/win32/mOrvekLV.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "capture/win32/ListViewLayouts.h"
+#include "capture/win32/SystemCapture.h"
+#include "capture/win32/mWindow.h"
+#include "text/Ansi.h"
+
+namespace zav {
+namespace {
+
+using lvlayout::kDescriptorArea;
+
+// Column counts beyond this are not believed (a header answers its item count; a foreign window
+// could answer anything, and the record's arrays are sized by it).
+constexpr std::int32_t kMaxColumns = 32767;
+
+HWND toHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
+
+std::size_t textLength(const char* text, std::size_t maxLength) {
+    const void* zero = std::memchr(text, 0, maxLength);
+    return zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - text) : maxLength;
+}
+
+}  // namespace
+
+std::unique_ptr<ListViewCapture> ListViewCapture::open(WindowHandle hWnd, const CaptureOptions& options) {
+    return std::unique_ptr<ListViewCapture>(new ListViewCapture(toHwnd(hWnd), options));
+}
+
+ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options), hOpened_(hWnd) {
+    options_.maxTextLength = std::max<std::size_t>(options_.maxTextLength, kStartTextLength);
+    if (!options_.mechanism)
+        options_.mechanism = isWinNT() ? RemoteMechanism::ProcessMemory : RemoteMechanism::SharedMapping;
+
+    DWORD pid = 0;
+    if (hWnd == nullptr || GetWindowThreadProcessId(hWnd, &pid) == 0 || pid == 0) {
+        note(CaptureFailure::NoWindow);
+        return;
+    }
+    lProcessId_ = pid;
+    process_ = RemoteProcess::open(pid);
+    if (!process_ && *options_.mechanism == RemoteMechanism::ProcessMemory) {
+        note(CaptureFailure::ProcessNotOpened);
+        return;
+    }
+    // 9x: the shared view needs no process handle; one is kept only to follow a text that the
+    // control answers from its own memory.
+    if (!makeBlock(kStartTextLength)) note(CaptureFailure::NoBuffers);
+}
+
+ListViewCapture::~ListViewCapture() { closeListViewBuffers(); }
+
+void ListViewCapture::closeListViewBuffers() {
+    remoteFree(block_);
+    cchText_ = 0;
+    process_.reset();
+}
+
+bool ListViewCapture::makeBlock(std::int32_t cchText) {
+    const std::size_t length = kDescriptorArea + static_cast<std::size_t>(cchText);
+    RemoteBuffer block = *options_.mechanism == RemoteMechanism::SharedMapping
+                             ? RemoteBuffer::allocateShared(length)
+                             : RemoteBuffer::allocate(process_, length);
+    if (!block) return false;
+    block_ = std::move(block);  // frees the previous block with its own handle
+    cchText_ = cchText;
+    return true;
+}
+
+bool ListViewCapture::growText() {
+    const std::size_t limit = options_.maxTextLength;
+    if (static_cast<std::size_t>(cchText_) >= limit) return false;
+    std::size_t next = std::min(limit, static_cast<std::size_t>(cchText_) * 4 + 1);
+    return makeBlock(static_cast<std::int32_t>(next));
+}
+
+void ListViewCapture::note(CaptureFailure f) {
+    if (failure_ == CaptureFailure::None) failure_ = f;
+}
+
+bool ListViewCapture::send(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (stopped_) return false;
+    DWORD_PTR answer = 0;
+    SetLastError(0);
+    if (SendMessageTimeoutA(hWnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer)) {
+        result = static_cast<LRESULT>(answer);
+        return true;
+    }
+    const DWORD error = GetLastError();
+    if (!IsWindow(hWnd)) {
+        note(CaptureFailure::TargetGone);
+        stopped_ = true;
+    } else if (error == ERROR_TIMEOUT || error == 0) {
+        // Timed out, or refused at once because the window counts as hung: every further
+        // message would wait as long again, so the capture stops here.
+        note(CaptureFailure::TargetHung);
+        stopped_ = true;
+    }
+    return false;
+}
+
+void ListViewCapture::noteCopyFailure() {
+    // A buffer of ours that cannot be reached: its process has ended, or its window went away.
+    if (hListView_ && !IsWindow(hListView_)) {
+        note(CaptureFailure::TargetGone);
+        stopped_ = true;
+    } else {
+        note(CaptureFailure::NoBuffers);
+    }
+}
+
+bool ListViewCapture::canRequestText() {
+    return hListView_ != nullptr && block_ && textsUsable_ && !stopped_;
+}
+
+std::string ListViewCapture::readElsewhere(std::uintptr_t address, std::size_t maxLength) {
+    if (!process_ || address == 0) return {};
+    return process_->readText(address, std::min(maxLength, options_.maxTextLength));
+}
+
+VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
+    hListView_ = toHwnd(info.hWnd);
+    if (!IsWindow(hListView_)) {
+        hListView_ = nullptr;
+        note(CaptureFailure::NoWindow);
+        return vbFalse;
+    }
+
+    info.szClassName = getWindowClass(info.hWnd, 64);
+    info.lColumnWidth.clear();
+    info.szColumnText.clear();
+    if (!isListViewClass(info.szClassName)) {
+        info.hWnd = 0;
+        info.lItemCount = 0;
+        info.lColumnCount = 0;
+        hListView_ = nullptr;
+        note(CaptureFailure::NotListView);
+        return vbFalse;
+    }
+
+    // The buffers were made in the process of the window they were opened for; texts of a window
+    // of another process cannot be requested with them.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hListView_, &pid);
+    textsUsable_ = pid != 0 && pid == lProcessId_;
+    if (!textsUsable_ && block_) note(CaptureFailure::NoBuffers);
+
+    info.lView = static_cast<std::int32_t>(GetWindowLongA(hListView_, GWL_STYLE) & 3);
+
+    LRESULT r = 0;
+    send(hListView_, lvlayout::kLvmGetItemCount, 0, 0, r);
+    info.lItemCount = std::max<std::int32_t>(0, static_cast<std::int32_t>(r));
+
+    RECT rc = {};
+    GetWindowRect(hListView_, &rc);
+    info.rcWindow = ScreenRect{rc.left, rc.top, rc.right, rc.bottom};
+
+    std::int32_t columns = 0;
+    if (send(hListView_, lvlayout::kLvmGetHeader, 0, 0, r) && r != 0) {
+        if (send(reinterpret_cast<HWND>(r), lvlayout::kHdmGetItemCount, 0, 0, r))
+            columns = static_cast<std::int32_t>(r);
+    }
+    // No header, a header without items (icon and list views) or one that failed (-1): one column.
+    columns = std::clamp<std::int32_t>(columns, 1, kMaxColumns);
+
+    info.lColumnWidth.assign(static_cast<std::size_t>(columns) + 1, 0);
+    info.szColumnText.assign(static_cast<std::size_t>(columns) + 1, std::wstring());
+    for (std::int32_t i = 1; i <= columns && !stopped_; ++i) {
+        send(hListView_, lvlayout::kLvmGetColumnWidth, static_cast<WPARAM>(i - 1), 0, r);
+        info.lColumnWidth[i] = static_cast<std::int32_t>(r);
+        info.szColumnText[i] = getColumnText(i);
+    }
+    info.lColumnCount = columns;
+
+    if (stopped_) {
+        // The target hung or went away while being read: nothing that came back is trusted.
+        info.lItemCount = 0;
+        info.lColumnCount = 0;
+        info.lColumnWidth.clear();
+        info.szColumnText.clear();
+        return vbFalse;
+    }
+    return vbTrue;
+}
+
+std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
+    if (!canRequestText()) return {};
+    return fromAnsi(requestColumnText<lvlayout::Layout32>(lColumn));
+}
+
+std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
+    if (!canRequestText()) return {};
+    return fromAnsi(requestCellText<lvlayout::Layout32>(lRow, lColumn));
+}
+
+template <class Layout>
+std::string ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
+    for (;;) {
+        typename Layout::Item item = {};
+        item.mask = lvlayout::kLvifText;
+        item.iSubItem = lColumn - 1;
+        item.pszText = static_cast<typename Layout::Pointer>(block_.address() + kDescriptorArea);
+        item.cchTextMax = cchText_;
+        if (!remoteWrite(block_, 0, &item, sizeof item)) {
+            noteCopyFailure();
+            return {};
+        }
+        LRESULT r = 0;
+        if (!send(hListView_, lvlayout::kLvmGetItemTextA, static_cast<WPARAM>(lRow - 1),
+                  static_cast<LPARAM>(block_.address()), r))
+            return {};
+        lTextLen_ = static_cast<std::int32_t>(r);
+        if (lTextLen_ <= 0) return {};
+
+        // The descriptor and the answer come back in one copy; never more than the buffer holds,
+        // whatever count the window answered.
+        const std::size_t want = std::min<std::size_t>(static_cast<std::size_t>(lTextLen_), cchText_);
+        scratch_.resize(kDescriptorArea + want);
+        if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
+            noteCopyFailure();
+            return {};
+        }
+        typename Layout::Item back;
+        std::memcpy(&back, scratch_.data(), sizeof back);
+        if (back.pszText != item.pszText)  // the control answered with text of its own
+            return readElsewhere(back.pszText, static_cast<std::size_t>(lTextLen_));
+
+        const char* text = scratch_.data() + kDescriptorArea;
+        const std::size_t n = textLength(text, want);
+        // A text that filled the buffer may have been cut: ask again with more room.
+        if (n + 1 >= static_cast<std::size_t>(cchText_) && growText()) continue;
+        return std::string(text, n);
+    }
+}
+
+template <class Layout>
+std::string ListViewCapture::requestColumnText(std::int32_t lColumn) {
+    for (;;) {
+        typename Layout::Column column = {};
+        column.mask = lvlayout::kLvcfText;
+        column.iSubItem = lColumn - 1;
+        column.pszText = static_cast<typename Layout::Pointer>(block_.address() + kDescriptorArea);
+        column.cchTextMax = cchText_;
+        if (!remoteWrite(block_, 0, &column, sizeof column)) {
+            noteCopyFailure();
+            return {};
+        }
+        // The text buffer is cleared first: the answer carries no length, the zero byte ends it.
+        const char zero = 0;
+        remoteWrite(block_, kDescriptorArea, &zero, 1);
+        LRESULT r = 0;
+        if (!send(hListView_, lvlayout::kLvmGetColumnA, static_cast<WPARAM>(lColumn - 1),
+                  static_cast<LPARAM>(block_.address()), r))
+            return {};
+        lTextLen_ = static_cast<std::int32_t>(r);
+        if (lTextLen_ == 0) return {};
+
+        scratch_.resize(kDescriptorArea + static_cast<std::size_t>(cchText_));
+        if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
+            noteCopyFailure();
+            return {};
+        }
+        typename Layout::Column back;
+        std::memcpy(&back, scratch_.data(), sizeof back);
+        if (back.pszText != column.pszText) return readElsewhere(back.pszText, options_.maxTextLength);
+
+        const char* text = scratch_.data() + kDescriptorArea;
+        const std::size_t n = textLength(text, static_cast<std::size_t>(cchText_));
+        if (n + 1 >= static_cast<std::size_t>(cchText_) && growText()) continue;
+        return std::string(text, n);
+    }
+}
+
+}  // namespace zav
+
+// ---- the factory ----
+
+namespace zav {
+namespace {
+
+class SystemCaptureFactory final : public ICaptureFactory {
+public:
+    explicit SystemCaptureFactory(const CaptureOptions& options) : options_(options) {}
+    std::unique_ptr<IListViewCapture> openListViewBuffers(WindowHandle hWnd) override {
+        return ListViewCapture::open(hWnd, options_);
+    }
+
+private:
+    CaptureOptions options_;
+};
+
+}  // namespace
+
+std::unique_ptr<ICaptureFactory> makeSystemCaptureFactory() { return makeSystemCaptureFactory(CaptureOptions{}); }
+
+std::unique_ptr<ICaptureFactory> makeSystemCaptureFactory(const CaptureOptions& options) {
+    return std::make_unique<SystemCaptureFactory>(options);
+}
+
+}  // namespace zav

@@ -1,0 +1,80 @@
+// Reading a list view of another process through window messages: its header into a
+// ListViewInfo record, then cell texts on demand. One ListViewCapture per owner (an export
+// dialog): the window and the buffers in its process belong to that capture alone, and go with it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "capture/Capture.h"
+#include "capture/win32/mOrvek.h"
+
+namespace zav {
+
+struct CaptureOptions {
+    // Every message to the foreign window waits at most this long (SMTO_ABORTIFHUNG as well).
+    DWORD timeoutMs = 4000;
+    // Texts are read whole up to this many bytes; a text that still fills the buffer then is cut.
+    std::size_t maxTextLength = 1u << 20;
+    // The buffer mechanism; by default the system family's own (isWinNT).
+    std::optional<RemoteMechanism> mechanism;
+};
+
+class ListViewCapture final : public IListViewCapture {
+public:
+    // The start text buffer: 255 bytes, terminating zero included.
+    static constexpr std::int32_t kStartTextLength = 255;
+
+    // openListViewBuffers: finds the window's process and makes the buffers there. Always gives a
+    // capture; failure() says when the process could not be opened or the buffers not made.
+    static std::unique_ptr<ListViewCapture> open(WindowHandle hWnd, const CaptureOptions& options = {});
+    ~ListViewCapture() override;
+
+    VBool readListViewInfo(ListViewInfo& info) override;
+    std::wstring getColumnText(std::int32_t lColumn) override;
+    std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
+    CaptureFailure failure() const override { return failure_; }
+
+    // Frees the buffers now (the destructor does it otherwise); text reads give empty texts after.
+    void closeListViewBuffers();
+
+    // What the last text request answered (LVM_GETITEMTEXTA: the count; LVM_GETCOLUMNA: 0 or 1).
+    std::int32_t lastTextLength() const { return lTextLen_; }
+    // Size of the text buffer now in the foreign process (grows for long texts).
+    std::int32_t textBufferLength() const { return cchText_; }
+    DWORD processId() const { return lProcessId_; }
+
+private:
+    ListViewCapture(HWND hWnd, const CaptureOptions& options);
+    bool makeBlock(std::int32_t cchText);
+    bool growText();
+    bool send(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void note(CaptureFailure f);
+    void noteCopyFailure();
+    bool canRequestText();
+    std::string readElsewhere(std::uintptr_t address, std::size_t maxLength);
+    template <class Layout> std::string requestCellText(std::int32_t lRow, std::int32_t lColumn);
+    template <class Layout> std::string requestColumnText(std::int32_t lColumn);
+
+    CaptureOptions options_;
+    HWND hOpened_ = nullptr;     // the window the buffers were made for
+    HWND hListView_ = nullptr;   // the window of the last successful readListViewInfo; null = none
+    DWORD lProcessId_ = 0;
+    std::shared_ptr<RemoteProcess> process_;
+    // One block in the foreign process: the request descriptor (lpRemoteItem) at offset 0, the
+    // text buffer (lpRemoteText) at lvlayout::kDescriptorArea, cchText_ bytes long.
+    RemoteBuffer block_;
+    std::int32_t cchText_ = 0;
+    std::int32_t lTextLen_ = 0;
+    bool textsUsable_ = false;   // the window read belongs to the buffers' process
+    bool stopped_ = false;       // the target hung or went away: nothing more is sent
+    CaptureFailure failure_ = CaptureFailure::None;
+    std::string scratch_;        // local copy of descriptor and answer text (abText)
+};
+
+}  // namespace zav

@@ -1,0 +1,435 @@
+// The list-view reader against list views of a real second process (the list-view host).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "HostProcess.h"
+#include "capture/win32/ListViewLayouts.h"
+#include "capture/win32/SystemCapture.h"
+#include "capture/win32/mOrvekLV.h"
+#include "capture/win32/mWindow.h"
+
+namespace {
+
+using zav::CaptureFailure;
+using zav::ListViewCapture;
+using zav::ListViewInfo;
+using zav::WindowHandle;
+using zavtest::HostProcess;
+
+WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+
+// Reads the host's list view the way an export dialog does.
+struct Capture {
+    explicit Capture(HWND list, const zav::CaptureOptions& options = {}) : lv(ListViewCapture::open(wh(list), options)) {
+        info.hWnd = wh(list);
+    }
+    zav::VBool read() { return lv->readListViewInfo(info); }
+    std::unique_ptr<ListViewCapture> lv;
+    ListViewInfo info;
+};
+
+DWORD elapsedSince(DWORD start) { return GetTickCount() - start; }
+
+std::string generatedCell(long row, int column) {
+    return "R" + std::to_string(row) + "C" + std::to_string(column);
+}
+
+TEST(ListViewReader, ReportViewHeaderInIndexOrderAndCells) {
+    HostProcess host(
+        "title\tReport host\n"
+        "column\t100\tName\ncolumn\t150\tSize\ncolumn\t80\tDate\n"
+        "order\t2\t0\t1\n"
+        "row\ta1\tb1\tc1\n"
+        "row\ta2\t\tc2\n");
+    // The on-screen order really is changed: ask the host's list view through a buffer of ours.
+    {
+        auto process = zav::RemoteProcess::open(host.processId());
+        ASSERT_TRUE(process);
+        zav::RemoteBuffer orderBuffer = zav::RemoteBuffer::allocate(process, 3 * sizeof(int));
+        DWORD_PTR ok = 0;
+        SendMessageTimeoutA(host.list(), LVM_GETCOLUMNORDERARRAY, 3, static_cast<LPARAM>(orderBuffer.address()),
+                            SMTO_NORMAL, 5000, &ok);
+        int order[3] = {};
+        ASSERT_TRUE(orderBuffer.read(0, order, sizeof order));
+        EXPECT_EQ(2, order[0]);
+        EXPECT_EQ(0, order[1]);
+        EXPECT_EQ(1, order[2]);
+    }
+
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+    EXPECT_EQ(host.processId(), c.lv->processId());
+    EXPECT_EQ(L"SysListView32", c.info.szClassName);
+    EXPECT_EQ(wh(host.list()), c.info.hWnd);
+    EXPECT_EQ(1, c.info.lView);
+    EXPECT_EQ(2, c.info.lItemCount);
+    ASSERT_EQ(3, c.info.lColumnCount);
+    ASSERT_EQ(4u, c.info.lColumnWidth.size());
+    ASSERT_EQ(4u, c.info.szColumnText.size());
+    EXPECT_EQ(0, c.info.lColumnWidth[0]);
+    EXPECT_EQ(L"", c.info.szColumnText[0]);
+    EXPECT_EQ(100, c.info.lColumnWidth[1]);
+    EXPECT_EQ(150, c.info.lColumnWidth[2]);
+    EXPECT_EQ(80, c.info.lColumnWidth[3]);
+    EXPECT_EQ(L"Name", c.info.szColumnText[1]);
+    EXPECT_EQ(L"Size", c.info.szColumnText[2]);
+    EXPECT_EQ(L"Date", c.info.szColumnText[3]);
+    EXPECT_EQ(host.listRect().left, c.info.rcWindow.left);
+    EXPECT_EQ(host.listRect().top, c.info.rcWindow.top);
+    EXPECT_EQ(host.listRect().right, c.info.rcWindow.right);
+    EXPECT_EQ(host.listRect().bottom, c.info.rcWindow.bottom);
+
+    // 1-based at this interface: row 1, column 1 is item 0, subitem 0.
+    EXPECT_EQ(L"a1", c.lv->getCellText(1, 1));
+    EXPECT_EQ(L"c1", c.lv->getCellText(1, 3));
+    EXPECT_EQ(L"c2", c.lv->getCellText(2, 3));
+    EXPECT_EQ(L"Size", c.lv->getColumnText(2));
+    // An empty cell is the empty text, answered with the count 0.
+    EXPECT_EQ(L"", c.lv->getCellText(2, 2));
+    EXPECT_EQ(0, c.lv->lastTextLength());
+    // Cells that do not exist are empty; none of this is a failure of the capture.
+    EXPECT_EQ(L"", c.lv->getCellText(3, 1));
+    EXPECT_EQ(L"", c.lv->getColumnText(4));
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+    EXPECT_EQ(ListViewCapture::kStartTextLength, c.lv->textBufferLength());
+
+    // Closing the buffers ends the reading, not the record.
+    c.lv->closeListViewBuffers();
+    EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+    EXPECT_EQ(3, c.info.lColumnCount);
+
+    // The host ends when told.
+    EXPECT_TRUE(host.close());
+    EXPECT_FALSE(host.running());
+}
+
+class OneColumnViews : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OneColumnViews, ReadAsOneColumn) {
+    HostProcess host(std::string("title\tViews\nview\t") + GetParam() + "\nrow\tfirst\nrow\tsecond\nrow\t\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    const std::string view = GetParam();
+    EXPECT_EQ(view == "icon" ? 0 : view == "smallicon" ? 2 : 3, c.info.lView);
+    EXPECT_EQ(3, c.info.lItemCount);
+    ASSERT_EQ(1, c.info.lColumnCount);
+    EXPECT_EQ(static_cast<int>(SendMessageA(host.list(), LVM_GETCOLUMNWIDTH, 0, 0)), c.info.lColumnWidth[1]);
+    EXPECT_EQ(L"", c.info.szColumnText[1]);
+    EXPECT_EQ(L"first", c.lv->getCellText(1, 1));
+    EXPECT_EQ(L"second", c.lv->getCellText(2, 1));
+    EXPECT_EQ(L"", c.lv->getCellText(3, 1));
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, OneColumnViews, ::testing::Values("icon", "smallicon", "list"));
+
+TEST(ListViewReader, ReportViewWithoutHeaderStillHasItsColumns) {
+    HostProcess host("noheader\ncolumn\t60\tHidden one\ncolumn\t70\tHidden two\nrow\tx\ty\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    ASSERT_EQ(2, c.info.lColumnCount);
+    EXPECT_EQ(L"Hidden two", c.info.szColumnText[2]);
+    EXPECT_EQ(70, c.info.lColumnWidth[2]);
+    EXPECT_EQ(L"y", c.lv->getCellText(1, 2));
+}
+
+TEST(ListViewReader, LongTextsComeBackWhole) {
+    const std::string header300(300, 'H');
+    const std::string cell254(254, 'a');
+    const std::string cell255(255, 'b');
+    std::string cell5000;
+    for (int i = 0; i < 5000; ++i) cell5000.push_back(static_cast<char>('0' + i % 10));
+    HostProcess host("column\t50\t" + header300 + "\ncolumn\t50\tShort\nrow\t" + cell254 + "\t" + cell255 +
+                     "\nrow\t" + cell5000 + "\tafter\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(std::wstring(300, L'H'), c.info.szColumnText[1]);
+    EXPECT_EQ(L"Short", c.info.szColumnText[2]);
+    EXPECT_EQ(std::wstring(254, L'a'), c.lv->getCellText(1, 1));
+    EXPECT_EQ(std::wstring(255, L'b'), c.lv->getCellText(1, 2));
+    std::wstring got = c.lv->getCellText(2, 1);
+    ASSERT_EQ(5000u, got.size());
+    EXPECT_EQ(std::wstring(cell5000.begin(), cell5000.end()), got);
+    EXPECT_GT(c.lv->textBufferLength(), 5000);
+    // Short texts after a long one read as before.
+    EXPECT_EQ(L"after", c.lv->getCellText(2, 2));
+    EXPECT_EQ(L"Short", c.lv->getColumnText(2));
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
+TEST(ListViewReader, AnsiCodePageCharactersComeBackRight) {
+    ASSERT_EQ(1252u, GetACP()) << "the Wine session runs with code page 1252";
+    // Gr\xF6\xDF" "e, A-umlaut, euro, oe ligature, ellipsis, e-acute, y-diaeresis
+    HostProcess host("title\tCaf\xE9\ncolumn\t90\tGr\xF6\xDF" "e\nrow\t\xC4\x80\x9C\x85\xE9\xFF\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(L"Gr\u00F6\u00DFe", c.info.szColumnText[1]);
+    EXPECT_EQ(L"\u00C4\u20AC\u0153\u2026\u00E9\u00FF", c.lv->getCellText(1, 1));
+    EXPECT_EQ(L"Caf\u00E9", zav::getWindowCaption(wh(host.topLevel())));
+}
+
+TEST(ListViewReader, ClassNamesContainingListViewCountTheHeaderDoesNot) {
+    {
+        HostProcess host("column\t50\tA\nrow\tx\n");
+        HWND header = reinterpret_cast<HWND>(SendMessageA(host.list(), LVM_GETHEADER, 0, 0));
+        ASSERT_TRUE(header);
+        Capture c(header);
+        c.info.lItemCount = 9;
+        c.info.lColumnCount = 9;
+        EXPECT_EQ(zav::vbFalse, c.read());
+        EXPECT_EQ(L"SysHeader32", c.info.szClassName);
+        EXPECT_EQ(0u, c.info.hWnd);
+        EXPECT_EQ(0, c.info.lItemCount);
+        EXPECT_EQ(0, c.info.lColumnCount);
+        EXPECT_EQ(CaptureFailure::NotListView, c.lv->failure());
+        EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+
+        Capture top(host.topLevel());
+        EXPECT_EQ(zav::vbFalse, top.read());
+        EXPECT_EQ(L"ZavHostPanel", top.info.szClassName);
+    }
+    for (const char* cls : {"MyListViewThing", "zzLISTVIEW", "listview"}) {
+        HostProcess host(std::string("fake\t") + cls + "\tabsurd\n");
+        Capture c(host.list());
+        ASSERT_EQ(zav::vbTrue, c.read()) << cls;
+        EXPECT_EQ(std::wstring(cls, cls + std::strlen(cls)), c.info.szClassName);
+        EXPECT_EQ(3, c.info.lItemCount);
+        ASSERT_EQ(1, c.info.lColumnCount);
+        EXPECT_EQ(77, c.info.lColumnWidth[1]);
+        EXPECT_EQ(L"fake header", c.info.szColumnText[1]);
+    }
+    EXPECT_TRUE(zav::isListViewClass(L"SysListView32"));
+    EXPECT_FALSE(zav::isListViewClass(L"SysHeader32"));
+    EXPECT_FALSE(zav::isListViewClass(L"List View"));
+}
+
+TEST(ListViewReader, NoWindowLeavesTheRecordUnchanged) {
+    HWND gone = nullptr;
+    {
+        HostProcess host("column\t50\tA\nrow\tx\n");
+        gone = host.list();
+    }
+    ASSERT_FALSE(IsWindow(gone));
+    Capture c(gone);
+    EXPECT_EQ(CaptureFailure::NoWindow, c.lv->failure());
+    c.info.szClassName = L"kept";
+    c.info.lItemCount = 5;
+    c.info.lColumnCount = 2;
+    c.info.szColumnText = {L"", L"one", L"two"};
+    EXPECT_EQ(zav::vbFalse, c.read());
+    EXPECT_EQ(wh(gone), c.info.hWnd);
+    EXPECT_EQ(L"kept", c.info.szClassName);
+    EXPECT_EQ(5, c.info.lItemCount);
+    EXPECT_EQ(2, c.info.lColumnCount);
+    EXPECT_EQ(L"two", c.info.szColumnText[2]);
+    EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+}
+
+// Windows that merely call themselves list views answer whatever they like; every read stays
+// within its buffer.
+TEST(ListViewReader, ForeignAnswersAreReadWithinBounds) {
+    {
+        HostProcess host("fake\tMyListViewThing\tabsurd\n");
+        Capture c(host.list());
+        ASSERT_EQ(zav::vbTrue, c.read());
+        EXPECT_EQ(L"fake cell 1/0", c.lv->getCellText(2, 1));
+        EXPECT_EQ(0x7FFFFFFF, c.lv->lastTextLength());
+    }
+    {
+        zav::CaptureOptions options;
+        options.maxTextLength = 4096;
+        HostProcess host("fake\tMyListViewThing\tflood\n");
+        Capture c(host.list(), options);
+        ASSERT_EQ(zav::vbTrue, c.read());
+        const std::wstring text = c.lv->getCellText(1, 1);
+        EXPECT_EQ(4096u, text.size());
+        EXPECT_EQ(std::wstring::npos, text.find_first_not_of(L'x'));
+        EXPECT_EQ(4096, c.lv->textBufferLength());
+        EXPECT_EQ(4096u, c.info.szColumnText[1].size());
+    }
+    {
+        HostProcess host("fake\tMyListViewThing\tnegative\n");
+        Capture c(host.list());
+        ASSERT_EQ(zav::vbTrue, c.read());
+        EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+    }
+    {
+        HostProcess host("fake\tMyListViewThing\tbadpointer\n");
+        Capture c(host.list());
+        ASSERT_EQ(zav::vbTrue, c.read());
+        EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+        EXPECT_EQ(L"", c.info.szColumnText[1]);
+        EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+    }
+}
+
+TEST(ListViewReader, TextAnsweredFromTheControlsOwnMemoryIsFollowed) {
+    HostProcess host("fake\tMyListViewThing\telsewhere\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(L"fake header", c.info.szColumnText[1]);
+    const std::wstring text = c.lv->getCellText(3, 2);
+    EXPECT_EQ(std::wstring(L"fake cell 2/1") + std::wstring(5000, L'e'), text);
+    // The answer pointed elsewhere; the capture's own buffer was not grown for it.
+    EXPECT_EQ(ListViewCapture::kStartTextLength, c.lv->textBufferLength());
+}
+
+TEST(ListViewReader, HostKilledBetweenReadsGivesEmptyTextsAndAFailedCapture) {
+    HostProcess host("ownerdata\ncolumn\t50\tA\ncolumn\t50\tB\ngenerate\t1000\t2\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(L"R1C2", c.lv->getCellText(1, 2));
+    host.kill();
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(L"", c.lv->getCellText(2, 1));
+    EXPECT_EQ(L"", c.lv->getColumnText(1));
+    EXPECT_EQ(CaptureFailure::TargetGone, c.lv->failure());
+    EXPECT_LT(elapsedSince(start), 2000u);
+    // Reading the header again finds no window; the record keeps what it had.
+    EXPECT_EQ(zav::vbFalse, c.read());
+    EXPECT_EQ(1000, c.info.lItemCount);
+}
+
+TEST(ListViewReader, HostKilledDuringAReadLoopEndsTheLoopQuickly) {
+    constexpr long kRows = 50000;
+    HostProcess host("ownerdata\ncolumn\t50\tA\ncolumn\t50\tB\ngenerate\t" + std::to_string(kRows) + "\t2\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+
+    std::atomic<long> rowsRead{0};
+    std::thread killer([&] {
+        while (rowsRead.load() < 200) Sleep(1);
+        host.kill();
+    });
+    long firstEmpty = 0;
+    long wrong = 0;
+    const DWORD start = GetTickCount();
+    for (long r = 1; r <= kRows; ++r) {
+        for (int col = 1; col <= 2; ++col) {
+            const std::wstring text = c.lv->getCellText(r, col);
+            const std::string expected = generatedCell(r, col);
+            if (text.empty()) {
+                if (!firstEmpty) firstEmpty = r;
+            } else if (firstEmpty || text != std::wstring(expected.begin(), expected.end())) {
+                ++wrong;  // a text after the first empty one, or a wrong text
+            }
+        }
+        rowsRead = r;
+    }
+    killer.join();
+    EXPECT_EQ(0, wrong);
+    EXPECT_GE(firstEmpty, 200);
+    EXPECT_LT(firstEmpty, kRows);
+    EXPECT_EQ(CaptureFailure::TargetGone, c.lv->failure());
+    EXPECT_LT(elapsedSince(start), 60000u);
+}
+
+TEST(ListViewReader, HungHostReturnsWithinTheTimeOut) {
+    HostProcess host("column\t50\tA\nrow\tx\nhang\n");
+    zav::CaptureOptions options;  // the program's own time-out
+    Capture c(host.list(), options);
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(zav::vbFalse, c.read());
+    EXPECT_LT(elapsedSince(start), options.timeoutMs + 1500);
+    EXPECT_EQ(CaptureFailure::TargetHung, c.lv->failure());
+    EXPECT_EQ(0, c.info.lItemCount);
+    EXPECT_EQ(0, c.info.lColumnCount);
+    // Nothing more is sent to a hung window.
+    const DWORD again = GetTickCount();
+    EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+    EXPECT_LT(elapsedSince(again), 500u);
+    host.kill();
+}
+
+TEST(ListViewReader, HostThatHangsAfterTheHeaderFailsTheCapture) {
+    HostProcess host("column\t50\tA\nrow\tx\nrow\ty\n");
+    zav::CaptureOptions options;
+    options.timeoutMs = 1000;
+    Capture c(host.list(), options);
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(L"x", c.lv->getCellText(1, 1));
+    host.hang();
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(L"", c.lv->getCellText(2, 1));
+    EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+    EXPECT_LT(elapsedSince(start), options.timeoutMs + 1500);
+    EXPECT_EQ(CaptureFailure::TargetHung, c.lv->failure());
+    host.kill();
+}
+
+TEST(ListViewReader, TwoCapturesOfTwoHostsReadTheirOwnLists) {
+    HostProcess one("title\tOne\ncolumn\t50\tFirst\nrow\tone-1\nrow\tone-2\n");
+    HostProcess two("title\tTwo\ncolumn\t50\tSecond\ncolumn\t50\tOther\nrow\ttwo-1\ttwo-1b\n");
+    auto factory = zav::makeSystemCaptureFactory();
+    std::unique_ptr<zav::IListViewCapture> a = factory->openListViewBuffers(wh(one.list()));
+    std::unique_ptr<zav::IListViewCapture> b = factory->openListViewBuffers(wh(two.list()));
+    ListViewInfo ia, ib;
+    ia.hWnd = wh(one.list());
+    ib.hWnd = wh(two.list());
+    ASSERT_EQ(zav::vbTrue, a->readListViewInfo(ia));
+    ASSERT_EQ(zav::vbTrue, b->readListViewInfo(ib));
+    EXPECT_EQ(L"First", ia.szColumnText[1]);
+    EXPECT_EQ(2, ib.lColumnCount);
+    EXPECT_EQ(L"Second", ib.szColumnText[1]);
+    EXPECT_EQ(L"one-1", a->getCellText(1, 1));
+    EXPECT_EQ(L"two-1b", b->getCellText(1, 2));
+    EXPECT_EQ(L"one-2", a->getCellText(2, 1));
+    // Closing one capture leaves the other one's buffers alone.
+    a.reset();
+    EXPECT_EQ(L"two-1", b->getCellText(1, 1));
+    EXPECT_EQ(CaptureFailure::None, b->failure());
+
+    // A record naming a window of another process than the buffers' is not read with them.
+    auto c = factory->openListViewBuffers(wh(one.list()));
+    ListViewInfo other;
+    other.hWnd = wh(two.list());
+    c->readListViewInfo(other);
+    EXPECT_EQ(L"", c->getCellText(1, 1));
+    EXPECT_EQ(CaptureFailure::NoBuffers, c->failure());
+}
+
+TEST(ListViewReader, OwnerDataListWithManyRows) {
+    HostProcess host(
+        "ownerdata\ncolumn\t50\tA\ncolumn\t50\tB\ncolumn\t50\tC\ncolumn\t50\tD\n"
+        "row\tgiven\t\tthird\ngenerate\t200000\t4\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(200001, c.info.lItemCount);
+    EXPECT_EQ(4, c.info.lColumnCount);
+    EXPECT_EQ(L"given", c.lv->getCellText(1, 1));
+    EXPECT_EQ(L"", c.lv->getCellText(1, 2));
+    EXPECT_EQ(L"third", c.lv->getCellText(1, 3));
+    EXPECT_EQ(L"R1C1", c.lv->getCellText(2, 1));
+    EXPECT_EQ(L"R200000C4", c.lv->getCellText(200001, 4));
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
+TEST(WindowHelpers, ClassesCaptionsAndParents) {
+    const std::string longTitle(300, 'T');
+    HostProcess host("title\t" + longTitle + "\nnest\tOuter panel\nnest\t\ncolumn\t50\tA\n");
+    auto windows = zav::makeSystemWindowInfo();
+    const WindowHandle list = wh(host.list());
+    EXPECT_EQ(L"SysListView32", windows->getWindowClass(list));
+    EXPECT_EQ(L"", windows->getWindowCaption(list));
+    const WindowHandle inner = windows->getParent(list);
+    const WindowHandle outer = windows->getParent(inner);
+    const WindowHandle top = windows->getParent(outer);
+    EXPECT_EQ(L"", windows->getWindowCaption(inner));
+    EXPECT_EQ(L"Outer panel", windows->getWindowCaption(outer));
+    EXPECT_EQ(wh(host.topLevel()), top);
+    EXPECT_EQ(std::wstring(254, L'T'), windows->getWindowCaption(top));
+    EXPECT_EQ(L"ZavHostPanel", windows->getWindowClass(top));
+    EXPECT_EQ(0u, windows->getParent(top));
+    EXPECT_EQ(L"", windows->getWindowClass(0));
+    EXPECT_EQ(L"", windows->getWindowCaption(0));
+}
+
+}  // namespace

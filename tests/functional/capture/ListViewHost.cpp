@@ -1,0 +1,358 @@
+// A list-view host for the capture tests: a top-level window holding one list view (or a window
+// that only pretends to be one), built from a description file.
+//
+//   zav_lvhost.exe DESCRIPTION-FILE INFO-FILE
+//
+// The description is 8-bit text of the ANSI code page, one instruction a line, fields separated by
+// tabs:
+//   title <t> TEXT               caption of the top-level window
+//   nest <t> CAPTION             one more child window between the top-level window and the list
+//                                view (outermost first); an empty caption makes it captionless
+//   view <t> report|icon|smallicon|list
+//   noheader                     report view without column header (LVS_NOCOLUMNHEADER)
+//   ownerdata                    owner-data (virtual) list: texts are answered on request
+//   column <t> WIDTH <t> TEXT    one column (in index order)
+//   order <t> I <t> J ...        the on-screen column order (LVM_SETCOLUMNORDERARRAY)
+//   row <t> CELL <t> CELL ...    one row of cell texts (missing cells are empty)
+//   generate <t> ROWS <t> COLS   further rows whose cell (r, c), 1-based, reads "R<r>C<c>"
+//   fake <t> CLASS <t> MODE      instead of a list view, a window of that class answering the list
+//                                view messages itself (modes: see FakeMode)
+//   hang                         stop answering messages once the info file is written
+//
+// Once the window is ready the host writes INFO-FILE (through a temporary name, so a reader sees
+// it whole): "HWND PID LEFT TOP RIGHT BOTTOM TOPLEVEL" in decimal. It ends when its top-level
+// window is closed (WM_CLOSE). The message WM_APP+1 to the top-level window makes it hang: it
+// replies 0 at once and then stops answering.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kHangMessage = WM_APP + 1;
+
+enum class FakeMode {
+    None,
+    Absurd,       // writes a short text, answers a count of 0x7FFFFFFF
+    Flood,        // fills the whole buffer without a zero byte, answers 0x7FFFFFFF
+    Negative,     // writes a text, answers -5
+    Elsewhere,    // points pszText at text of its own and answers its length
+    BadPointer,   // points pszText at an unreadable address and answers 100
+};
+
+struct Description {
+    std::string title = "List view host";
+    std::vector<std::string> nest;
+    DWORD view = LVS_REPORT;
+    bool noHeader = false;
+    bool ownerData = false;
+    std::vector<std::pair<int, std::string>> columns;
+    std::vector<int> order;
+    std::vector<std::vector<std::string>> rows;
+    long generatedRows = 0;
+    int generatedColumns = 0;
+    std::string fakeClass;
+    FakeMode fakeMode = FakeMode::None;
+    bool hang = false;
+};
+
+Description g_desc;
+std::string g_elsewhere;   // the fake's own texts
+std::string g_scratch;     // owner-data answers live here until the next request
+
+std::vector<std::string> splitTabs(const std::string& line) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t tab = line.find('\t', start);
+        out.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+        if (tab == std::string::npos) break;
+        start = tab + 1;
+    }
+    return out;
+}
+
+bool readDescription(const char* path, Description& d) {
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    std::string all;
+    char buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) all.append(buf, n);
+    std::fclose(f);
+
+    std::size_t pos = 0;
+    while (pos < all.size()) {
+        std::size_t end = all.find('\n', pos);
+        if (end == std::string::npos) end = all.size();
+        std::string line = all.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        std::vector<std::string> f = splitTabs(line);
+        const std::string& key = f[0];
+        auto field = [&](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
+        if (key == "title") d.title = field(1);
+        else if (key == "nest") d.nest.push_back(field(1));
+        else if (key == "view") {
+            std::string v = field(1);
+            d.view = v == "icon" ? LVS_ICON : v == "smallicon" ? LVS_SMALLICON : v == "list" ? LVS_LIST : LVS_REPORT;
+        } else if (key == "noheader") d.noHeader = true;
+        else if (key == "ownerdata") d.ownerData = true;
+        else if (key == "hang") d.hang = true;
+        else if (key == "column") d.columns.emplace_back(std::atoi(field(1).c_str()), field(2));
+        else if (key == "order") {
+            for (std::size_t i = 1; i < f.size(); ++i) d.order.push_back(std::atoi(f[i].c_str()));
+        } else if (key == "row") d.rows.emplace_back(f.begin() + 1, f.end());
+        else if (key == "generate") {
+            d.generatedRows = std::atol(field(1).c_str());
+            d.generatedColumns = std::atoi(field(2).c_str());
+        } else if (key == "fake") {
+            d.fakeClass = field(1);
+            std::string m = field(2);
+            d.fakeMode = m == "absurd" ? FakeMode::Absurd : m == "flood" ? FakeMode::Flood
+                       : m == "negative" ? FakeMode::Negative : m == "elsewhere" ? FakeMode::Elsewhere
+                       : m == "badpointer" ? FakeMode::BadPointer : FakeMode::Absurd;
+        } else return false;
+    }
+    return true;
+}
+
+long totalRows() { return static_cast<long>(g_desc.rows.size()) + g_desc.generatedRows; }
+
+// Text of a cell, 0-based row and column, as the description gives it.
+const std::string& cellText(long row, int column) {
+    static const std::string empty;
+    if (row < static_cast<long>(g_desc.rows.size())) {
+        const auto& r = g_desc.rows[static_cast<std::size_t>(row)];
+        return static_cast<std::size_t>(column) < r.size() ? r[static_cast<std::size_t>(column)] : empty;
+    }
+    long g = row - static_cast<long>(g_desc.rows.size()) + 1;
+    if (column >= g_desc.generatedColumns) return empty;
+    g_scratch = "R" + std::to_string(g) + "C" + std::to_string(column + 1);
+    return g_scratch;
+}
+
+void copyText(char* to, int max, const std::string& text) {
+    if (!to || max <= 0) return;
+    std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(max - 1));
+    std::memcpy(to, text.data(), n);
+    to[n] = 0;
+}
+
+// ---- the pretend list view ----
+
+LRESULT answerText(char*& pszText, int cchTextMax, const std::string& text) {
+    switch (g_desc.fakeMode) {
+        case FakeMode::Flood:
+            if (pszText && cchTextMax > 0) std::memset(pszText, 'x', static_cast<std::size_t>(cchTextMax));
+            return 0x7FFFFFFF;
+        case FakeMode::Negative:
+            copyText(pszText, cchTextMax, text);
+            return -5;
+        case FakeMode::Elsewhere:
+            g_elsewhere = text;
+            pszText = &g_elsewhere[0];
+            return static_cast<LRESULT>(g_elsewhere.size());
+        case FakeMode::BadPointer:
+            pszText = reinterpret_cast<char*>(0x10);
+            return 100;
+        default:
+            copyText(pszText, cchTextMax, text);
+            return 0x7FFFFFFF;
+    }
+}
+
+LRESULT CALLBACK fakeProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case LVM_GETITEMCOUNT: return 3;
+        case LVM_GETHEADER: return 0;
+        case LVM_GETCOLUMNWIDTH: return 77;
+        case LVM_GETITEMTEXTA: {
+            auto* item = reinterpret_cast<LVITEMA*>(lParam);
+            std::string text = "fake cell " + std::to_string(wParam) + "/" + std::to_string(item->iSubItem);
+            if (g_desc.fakeMode == FakeMode::Elsewhere) text.append(5000, 'e');
+            return answerText(item->pszText, item->cchTextMax, text);
+        }
+        case LVM_GETCOLUMNA: {
+            auto* col = reinterpret_cast<LVCOLUMNA*>(lParam);
+            answerText(col->pszText, col->cchTextMax, "fake header");
+            return TRUE;
+        }
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+// ---- the real list view ----
+
+HWND createListView(HWND parent, const RECT& rc) {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | g_desc.view;
+    if (g_desc.noHeader) style |= LVS_NOCOLUMNHEADER;
+    if (g_desc.ownerData) style |= LVS_OWNERDATA;
+    HWND lv = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, rc.right, rc.bottom, parent,
+                              reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+    if (!lv) return nullptr;
+
+    for (std::size_t i = 0; i < g_desc.columns.size(); ++i) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        col.cx = g_desc.columns[i].first;
+        col.pszText = &g_desc.columns[i].second[0];
+        col.iSubItem = static_cast<int>(i);
+        SendMessageA(lv, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
+    }
+    if (!g_desc.order.empty())
+        SendMessageA(lv, LVM_SETCOLUMNORDERARRAY, g_desc.order.size(), reinterpret_cast<LPARAM>(g_desc.order.data()));
+
+    const long rows = totalRows();
+    if (g_desc.ownerData) {
+        SendMessageA(lv, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+        return lv;
+    }
+    SendMessageA(lv, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(lv, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+    const int columns = std::max<int>(1, std::max<int>(static_cast<int>(g_desc.columns.size()), g_desc.generatedColumns));
+    for (long r = 0; r < rows; ++r) {
+        std::string first = cellText(r, 0);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(r);
+        item.pszText = &first[0];
+        SendMessageA(lv, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        for (int c = 1; c < columns; ++c) {
+            std::string text = cellText(r, c);
+            if (text.empty()) continue;
+            LVITEMA sub = {};
+            sub.iSubItem = c;
+            sub.pszText = &text[0];
+            SendMessageA(lv, LVM_SETITEMTEXTA, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(&sub));
+        }
+    }
+    SendMessageA(lv, WM_SETREDRAW, TRUE, 0);
+    return lv;
+}
+
+LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_NOTIFYFORMAT:
+            return NFR_ANSI;
+        case WM_NOTIFY: {
+            auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+            if (hdr->code == LVN_GETDISPINFOA) {
+                auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
+                if (info->item.mask & LVIF_TEXT)
+                    copyText(info->item.pszText, info->item.cchTextMax, cellText(info->item.iItem, info->item.iSubItem));
+                return 0;
+            }
+            if (hdr->code == LVN_GETDISPINFOW) {  // a list view that asks in wide characters
+                auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+                if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+                    const std::string& t = cellText(info->item.iItem, info->item.iSubItem);
+                    int n = MultiByteToWideChar(CP_ACP, 0, t.data(), static_cast<int>(t.size()), info->item.pszText,
+                                                info->item.cchTextMax - 1);
+                    info->item.pszText[n > 0 ? n : 0] = 0;
+                }
+                return 0;
+            }
+            break;
+        }
+        case WM_SIZE: {
+            HWND child = GetWindow(hWnd, GW_CHILD);
+            if (child) MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        }
+        case kHangMessage:
+            ReplyMessage(0);
+            for (;;) Sleep(INFINITE);
+        case WM_CLOSE:
+            DestroyWindow(hWnd);
+            return 0;
+        case WM_DESTROY:
+            if (!GetParent(hWnd)) PostQuitMessage(0);
+            return 0;
+    }
+    return DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+bool writeInfo(const char* path, HWND list, HWND top) {
+    RECT rc = {};
+    GetWindowRect(list, &rc);
+    DWORD pid = GetCurrentProcessId();
+    std::string tmp = std::string(path) + ".tmp";
+    FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) return false;
+    std::fprintf(f, "%lu %lu %ld %ld %ld %ld %lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(list)),
+                 static_cast<unsigned long>(pid), rc.left, rc.top, rc.right, rc.bottom,
+                 static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(top)));
+    std::fclose(f);
+    return MoveFileExA(tmp.c_str(), path, MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: zav_lvhost DESCRIPTION-FILE INFO-FILE\n");
+        return 2;
+    }
+    if (!readDescription(argv[1], g_desc)) {
+        std::fprintf(stderr, "zav_lvhost: cannot read %s\n", argv[1]);
+        return 2;
+    }
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = panelProc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = "ZavHostPanel";
+    RegisterClassA(&wc);
+
+    HWND top = CreateWindowExA(0, "ZavHostPanel", g_desc.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 640,
+                               480, nullptr, nullptr, inst, nullptr);
+    if (!top) return 3;
+    HWND parent = top;
+    for (const std::string& caption : g_desc.nest) {
+        RECT rc;
+        GetClientRect(parent, &rc);
+        parent = CreateWindowExA(0, "ZavHostPanel", caption.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom,
+                                 parent, nullptr, inst, nullptr);
+    }
+    RECT rc;
+    GetClientRect(parent, &rc);
+
+    HWND list = nullptr;
+    if (!g_desc.fakeClass.empty()) {
+        WNDCLASSA fc = {};
+        fc.lpfnWndProc = fakeProc;
+        fc.hInstance = inst;
+        fc.lpszClassName = g_desc.fakeClass.c_str();
+        RegisterClassA(&fc);
+        list = CreateWindowExA(0, g_desc.fakeClass.c_str(), "", WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom, parent,
+                               nullptr, inst, nullptr);
+    } else {
+        list = createListView(parent, rc);
+    }
+    if (!list) return 4;
+    ShowWindow(top, SW_SHOWNORMAL);
+    UpdateWindow(top);
+    if (!writeInfo(argv[2], list, top)) return 5;
+
+    if (g_desc.hang)
+        for (;;) Sleep(INFINITE);
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
