@@ -13,8 +13,8 @@
 // - A change rewrites the whole file from the parsed form: "[name]" and "name=value" lines (or
 //   "name" for a line without "="), each ended by CR LF, no blank lines. A write that changes
 //   nothing leaves the file untouched.
-// - Names are compared without regard to letter case; lookups by value ignore blanks around the
-//   names given, deletions do not.
+// - Names are compared without regard to the case of ASCII letters; lookups by value ignore blanks
+//   around the names given, deletions do not.
 // The text is handled as wide characters decoded from the ANSI code page, as the system does, so
 // that letter case is folded per character and every count is in characters.
 #include <sys/stat.h>
@@ -61,7 +61,17 @@ std::wstring stripBoth(const std::wstring& s) {
     return t.substr(0, n);
 }
 
-bool sameName(const std::wstring& a, const std::wstring& b) { return equalsNoCase(a, b); }
+// Names are matched with only the ASCII letters folded: "\xE9" and "\xC9" are different names to the
+// system's profile functions (measured with Wine 8.0's kernel32 in code page 1252), unlike the
+// Latin-1 folding of upperChar.
+wchar_t foldAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
+
+bool sameName(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+    return true;
+}
 
 Sections parse(const std::wstring& text) {
     Sections sections(1);  // the lines before the first header

@@ -64,11 +64,12 @@ protected:
 
 // --- reading values ---------------------------------------------------------------------------
 
-TEST_F(PortableProfileTest, BlanksAroundNamesAndValuesAreIgnoredAndNamesMatchInAnyCase) {
+TEST_F(PortableProfileTest, BlanksAroundNamesAndValuesAreIgnoredAndAsciiLettersMatchInAnyCase) {
     given("  [ Main ]  \r\n\t Key One \t=\t value  with  inner  blanks \t\r\nCAF\xC9=1\r\n");
     EXPECT_EQ(value("main", "key one"), "value  with  inner  blanks");
     EXPECT_EQ(value("  MAIN ", " KEY ONE  "), "value  with  inner  blanks");
-    EXPECT_EQ(value("Main", "caf\xE9"), "1");  // E acute in either case
+    EXPECT_EQ(value("Main", "caf\xC9"), "1");
+    EXPECT_EQ(value("Main", "caf\xE9"), "dflt");  // accented letters are compared as they are
     EXPECT_EQ(value("Main", "Key"), "dflt");
 }
 
@@ -347,6 +348,7 @@ TEST_F(PortableProfileTest, ReadOnlyFileAndMissingFolderRefuseChanges) {
 TEST_F(PortableProfileTest, CodePage1252TextSurvivesAWriteByteForByte) {
     const std::string text = "caf\xE9 \x80 \x9C\x8C \xFC";
     EXPECT_NE(put("\xC9t\xE9", "cl\xE9", text.c_str()), 0);
-    EXPECT_NE(put("\xE9T\xC9", "CL\xC9", (text + "!").c_str()), 0);  // same names, other case
-    EXPECT_EQ(bytes(), "[\xC9t\xE9]\r\ncl\xE9=" + text + "!\r\n");
+    EXPECT_NE(put("\xC9T\xE9", "CL\xE9", (text + "!").c_str()), 0);  // ASCII letters in other case
+    EXPECT_NE(put("\xC9t\xE9", "cl\xC9", "other"), 0);                 // an accent in other case
+    EXPECT_EQ(bytes(), "[\xC9t\xE9]\r\ncl\xE9=" + text + "!\r\ncl\xC9=other\r\n");
 }

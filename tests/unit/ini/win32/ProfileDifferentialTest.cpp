@@ -1,0 +1,313 @@
+// The portable profile layer against the system's profile functions (kernel32, here under Wine):
+// the same scripted calls on copies of the same awkward files, every return value, every byte of
+// every buffer (with guard bytes behind it) and the resulting file bytes compared.
+//
+// kernel32 keeps parsed files in a cache that it trusts while a file's time stamp is older than
+// about two seconds; every call on the system's side is followed by a flush of that file, so that
+// the next call reads the file afresh as the portable layer always does.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "ini/Profile.h"
+#include "text/Ansi.h"
+
+using namespace std::string_literals;
+using zavtest::TempDir;
+
+namespace {
+
+using Text = std::optional<std::string>;
+const Text N = std::nullopt;  // an absent argument (NULL)
+
+constexpr std::uint32_t kGuard = 8;  // bytes behind the buffer that must stay untouched
+constexpr char kFill = '#';
+
+std::string escape(const std::string& s) {
+    std::string out;
+    char hex[8];
+    for (unsigned char c : s) {
+        if (c == '\0') {
+            out += "\\0";
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+std::string show(const Text& t) { return t ? "\"" + escape(*t) + "\"" : "NULL"; }
+const char* ptr(const Text& t) { return t ? t->c_str() : nullptr; }
+
+struct Op {
+    enum Kind { GetString, GetInt, WriteString, GetSection, WriteSection, GetSectionNames } kind;
+    Text section, key, text;  // text: the default, the value or the entry list
+    std::uint32_t size = 0;
+    std::int32_t def = 0;
+
+    std::string describe() const {
+        std::ostringstream o;
+        switch (kind) {
+            case GetString:
+                o << "GetPrivateProfileStringA(" << show(section) << ", " << show(key) << ", " << show(text)
+                  << ", size " << size << ")";
+                break;
+            case GetInt:
+                o << "GetPrivateProfileIntA(" << show(section) << ", " << show(key) << ", " << def << ")";
+                break;
+            case WriteString:
+                o << "WritePrivateProfileStringA(" << show(section) << ", " << show(key) << ", " << show(text) << ")";
+                break;
+            case GetSection:
+                o << "GetPrivateProfileSectionA(" << show(section) << ", size " << size << ")";
+                break;
+            case WriteSection:
+                o << "WritePrivateProfileSectionA(" << show(section) << ", " << show(text) << ")";
+                break;
+            case GetSectionNames:
+                o << "GetPrivateProfileSectionNamesA(size " << size << ")";
+                break;
+        }
+        return o.str();
+    }
+};
+
+Op get(Text s, Text k, Text d, std::uint32_t size) { return {Op::GetString, s, k, d, size, 0}; }
+Op getInt(Text s, Text k, std::int32_t def) { return {Op::GetInt, s, k, N, 0, def}; }
+Op put(Text s, Text k, Text v) { return {Op::WriteString, s, k, v, 0, 0}; }
+Op section(Text s, std::uint32_t size) { return {Op::GetSection, s, N, N, size, 0}; }
+Op putSection(Text s, Text list) { return {Op::WriteSection, s, N, list, 0, 0}; }
+Op names(std::uint32_t size) { return {Op::GetSectionNames, N, N, N, size, 0}; }
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string fileState(const std::string& path) {
+    if (!exists(path)) return "(no file)";
+    return "\"" + escape(zavtest::readBytes(zav::fromAnsi(path))) + "\"";
+}
+
+// One call; the result as text: the return value, the whole buffer with its guard bytes, and
+// after a write the file's bytes.
+std::string run(zav::IProfile& p, const Op& op, const std::string& file) {
+    std::ostringstream o;
+    std::string buffer(op.size + kGuard, kFill);
+    switch (op.kind) {
+        case Op::GetString:
+            o << "ret=" << p.getString(ptr(op.section), ptr(op.key), ptr(op.text), buffer.data(), op.size, file.c_str());
+            break;
+        case Op::GetInt:
+            o << "ret=" << static_cast<std::int32_t>(p.getInt(ptr(op.section), ptr(op.key), op.def, file.c_str()));
+            break;
+        case Op::WriteString:
+            o << "ret=" << (p.writeString(ptr(op.section), ptr(op.key), ptr(op.text), file.c_str()) != 0);
+            break;
+        case Op::GetSection:
+            o << "ret=" << p.getSection(ptr(op.section), buffer.data(), op.size, file.c_str());
+            break;
+        case Op::WriteSection:
+            o << "ret=" << (p.writeSection(ptr(op.section), ptr(op.text), file.c_str()) != 0);
+            break;
+        case Op::GetSectionNames:
+            o << "ret=" << p.getSectionNames(buffer.data(), op.size, file.c_str());
+            break;
+    }
+    if (op.kind == Op::WriteString || op.kind == Op::WriteSection)
+        o << " file=" << fileState(file);
+    else if (op.kind != Op::GetInt)
+        o << " buffer=\"" << escape(buffer) << "\"";
+    return o.str();
+}
+
+struct Case {
+    std::string name;
+    Text fixture;  // N: the file does not exist
+    std::vector<Op> ops;
+    bool readOnly = false;
+    bool missingFolder = false;
+};
+
+// Reads of every kind at generous and at tight buffer sizes.
+void addReads(std::vector<Op>& ops, const std::vector<Text>& sections, const std::vector<Text>& keys) {
+    for (std::uint32_t size : {0u, 1u, 2u, 3u, 4u, 5u, 7u, 10u, 256u}) ops.push_back(names(size));
+    for (std::uint32_t size : {1u, 2u, 3u, 6u, 256u}) ops.push_back(get(N, "k", "d", size));
+    for (const auto& s : sections) {
+        for (std::uint32_t size : {2u, 3u, 4u, 5u, 6u, 8u, 11u, 16u, 256u, 20000u}) ops.push_back(section(s, size));
+        // Not size 1: the system then writes in front of its own buffer when the section exists.
+        for (std::uint32_t size : {2u, 3u, 4u, 5u, 8u, 256u, 20000u}) ops.push_back(get(s, N, "dflt", size));
+        ops.push_back(get(s, N, " 'q'  ", 256));
+        for (const auto& k : keys) {
+            for (std::uint32_t size : {1u, 2u, 3u, 4u, 5u, 6u, 255u, 20000u}) ops.push_back(get(s, k, "def", size));
+            ops.push_back(get(s, k, N, 256));
+            ops.push_back(get(s, k, "  spaced default  ", 256));
+            ops.push_back(get(s, k, "\"quoted default\"", 256));
+            ops.push_back(getInt(s, k, -7));
+        }
+    }
+}
+
+// Changes of every kind, each followed by a look at the file (compared by run()) and a read.
+void addWrites(std::vector<Op>& ops, const Text& s, const Text& k) {
+    ops.push_back(put(s, k, "same"));
+    ops.push_back(put(s, k, "same"));
+    ops.push_back(put(s, k, "  leading and trailing  "));
+    ops.push_back(get(s, k, "d", 256));
+    ops.push_back(put(s, "New Key", "v"));
+    ops.push_back(put(s, "  padded key  ", "  padded value  "));
+    ops.push_back(get(s, "padded key", "d", 256));
+    ops.push_back(put("Brand New", "k", "v"));
+    ops.push_back(put("  Padded Section  ", "k", ""));
+    ops.push_back(put(s, k, ""));
+    ops.push_back(get(s, k, "d", 256));
+    ops.push_back(put(s, k, N));
+    ops.push_back(put(s, k, N));
+    ops.push_back(put(s, "never there", N));
+    ops.push_back(putSection(s, "a=1\0no equals\0 b = 2 \0a=dup\0=empty name\0;c=comment\0\0"s));
+    ops.push_back(section(s, 256));
+    ops.push_back(putSection("brand new", "\0"s));
+    ops.push_back(putSection("Brand New", "\0"s));
+    ops.push_back(put(s, N, N));
+    ops.push_back(put(s, N, "ignored"));
+    ops.push_back(put("no such section", N, N));
+    ops.push_back(put(N, "k", "v"));
+    ops.push_back(putSection(N, N));
+    ops.push_back(names(256));
+}
+
+std::vector<Case> cases() {
+    const std::string v300(300, 'x');
+    const std::string v5000 = std::string(4990, 'y') + "0123456789";
+    std::vector<Case> all;
+    auto add = [&](std::string name, Text fixture, std::vector<Text> sections, std::vector<Text> keys,
+                   Text writeSection, Text writeKey) {
+        Case c{std::move(name), std::move(fixture), {}};
+        addReads(c.ops, sections, keys);
+        if (writeSection) {
+            addWrites(c.ops, writeSection, writeKey);
+            addReads(c.ops, sections, keys);
+        }
+        all.push_back(std::move(c));
+    };
+    add("blanks", "  [ Main ]  \r\n\t Key One \t=\t value  with  blanks \t\r\n  [Other]  \r\nx = 1\r\n",
+        {"Main", "main", " MAIN ", "Other", "Main ", ""}, {"Key One", "key one", " KEY ONE  ", "x", "Key"},
+        "Main", "Key One");
+    add("quotes",
+        "[q]\r\nd=\"two words\"\r\ns='single'\r\nmixed=\"x'\r\nlone=\"\r\nempty=\"\"\r\nq5=\"abcd\"\r\n"
+        "inner=a\"b\"\r\nsq=' padded '\r\n",
+        {"q"}, {"d", "s", "mixed", "lone", "empty", "q5", "inner", "sq"}, "q", "q5");
+    add("comments", "; top comment\r\n[s]\r\n;c=1\r\n# hash=2\r\nk=v ; not a comment\r\n  ; indented\r\n",
+        {"s", ""}, {";c", "# hash", "k", "; top comment", "; indented"}, "s", ";c");
+    add("duplicates", "[a]\r\nk=first\r\nk=second\r\n[b]\r\nk=b\r\n[A]\r\nk=third\r\nonly2=x\r\n",
+        {"a", "A", "b"}, {"k", "only2"}, "A", "only2");
+    add("no equals", "[s]\r\nbare\r\n  spaced bare  \r\n=novalue\r\n=again\r\n = \r\nk=v\r\n[open\r\n[x=y\r\n]\r\n",
+        {"s", "open"}, {"bare", "spaced bare", "", "k", "[open", "[x", "]"}, "s", "bare");
+    add("lf only", "top=1\n[lf]\nx=2\n\n[second]\ny=3\n", {"", "lf", "second"}, {"top", "x", "y"}, "lf", "x");
+    add("cr only", "[cr]\rx=1\ry=2\r\r[two]\rz=3", {"cr", "two"}, {"x", "y", "z"}, "two", "z");
+    add("mixed ends", "[m]\n\rx=1\r\r\ny=2\n\n\nz=3", {"m"}, {"x", "y", "z"}, "m", "y");
+    add("no final line end", "[s]\r\nk=v", {"s"}, {"k"}, "s", "k");
+    add("empty file", ""s, {"s", ""}, {"k"}, "s", "k");
+    add("blank lines only", "\r\n  \r\n\t\r\n"s, {"s", ""}, {"k"}, "s", "k");
+    add("missing file", N, {"s", ""}, {"k"}, "s", "k");
+    add("keys before the first header", "top=1\r\nsecond=2\r\n[s]\r\nk=1\r\n", {"", " ", "s"}, {"top", "k"}, "",
+        "top");
+    add("long values", "[long]\r\nv300=" + v300 + "\r\nv5000=" + v5000 + "\r\nshort=1\r\n", {"long"},
+        {"v300", "v5000", "short"}, "long", "short");
+    add("code page 1252",
+        "[\xC9t\xE9]\r\ncl\xE9=caf\xE9 \x80\r\n\x9C\x8C=\xFC\r\n[\xFC" "ber]\r\nk=1\r\n[\xC6\xD8\xC5]\r\n\xE6=1\r\n",
+        {"\xC9t\xE9", "\xE9T\xC9", "\xFC" "ber", "\xDC" "BER", "\xE6\xF8\xE5", "\xC6\xD8\xC5"},
+        {"cl\xE9", "CL\xC9", "\x9C\x8C", "\x8C\x9C", "\x9C\x9C", "\xE6", "\xC6", "k"}, "\xE9T\xC9", "CL\xC9");
+    add("headers",
+        "[a]b] tail\r\nk=1\r\n[]\r\nempty=1\r\n[ ]\r\nblank=1\r\n[ spaced name ]\r\nz=1\r\n[x;y]\r\nw=1\r\n"
+        "[c] ; comment\r\nv=1\r\n",
+        {"a]b", "", " ", "spaced name", "x;y", "c", "c] ; comment"}, {"k", "empty", "blank", "z", "w", "v"},
+        "spaced name", "z");
+    add("integers",
+        "[n]\r\nplain=42\r\nneg=-17\r\nplus=+8\r\ntrail=12abc\r\nword=abc\r\nhex=0x1F\r\nHEXU=0X1F\r\n"
+        "oct=0o17\r\nbin=0b101\r\nbig=4294967297\r\nneg big=-2147483649\r\nquoted=\"7\"\r\nempty=\r\n"
+        "space=- 5\r\nlead=  9\r\nhexbad=0xZ\r\nlong=000000000000000000000000000000000000012\r\n",
+        {"n"},
+        {"plain", "neg", "plus", "trail", "word", "hex", "HEXU", "oct", "bin", "big", "neg big", "quoted", "empty",
+         "space", "lead", "hexbad", "long", "missing"},
+        "n", "plain");
+    add("odd blanks", "[s]\r\n\xA0k\xA0=\xA0v\xA0\r\nz=v\x1A\r\n\x1A[t]\r\nf=\x0Bv\x0C\r\n", {"s", "t"},
+        {"k", "\xA0k\xA0", "\xA0k", "z", "f"}, "s", "z");
+    add("embedded NUL", "[s]\r\nk=a\0b\r\nn\0x=1\r\nafter=1\r\n[t\0u]\r\nq=1\r\n"s, {"s", "t"}, {"k", "n", "after", "q"},
+        "s", "after");
+    add("many sections", "[one]\r\n[two]\r\n[three]\r\n[four]\r\n[five]\r\n", {"three"}, {"k"}, "three", "k");
+
+    // Reads only: Wine run as root (as the tests are here) lets kernel32 rewrite a read-only file,
+    // which Windows refuses; the portable layer refuses as Windows does (see PortableProfileTest).
+    Case readOnly{"read-only file", "[s]\r\nk=v\r\n"s, {}, true};
+    addReads(readOnly.ops, {"s"}, {"k"});
+    all.push_back(std::move(readOnly));
+    Case lost{"missing folder", N, {}, false, true};
+    addReads(lost.ops, {"s"}, {"k"});
+    addWrites(lost.ops, "s", "k");
+    all.push_back(std::move(lost));
+    return all;
+}
+
+std::string fileFor(const TempDir& dir, const char* side, const Case& c, std::size_t index) {
+    std::string folder = zav::toAnsi(dir.path()) + "\\" + side;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    if (c.missingFolder) folder += "\\absent";
+    return folder + "\\case" + std::to_string(index) + ".ini";
+}
+
+void flushSystem(zav::IProfile& system, const std::string& file) {
+    system.writeString(nullptr, nullptr, nullptr, file.c_str());
+}
+
+}  // namespace
+
+TEST(ProfileDifferential, AnsiCodePageUnderWineIs1252) { EXPECT_EQ(GetACP(), 1252u); }
+
+TEST(ProfileDifferential, EveryScriptedCallGivesTheSameResultAndFileBytes) {
+    auto system = zav::makeSystemProfile();
+    TempDir dir;
+    auto portable = zav::makePortableProfile(zav::toAnsi(dir.file(L"WIN.INI")));
+    const auto all = cases();
+    std::size_t calls = 0;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const Case& c = all[i];
+        const std::string sysFile = fileFor(dir, "sys", c, i);
+        const std::string portFile = fileFor(dir, "port", c, i);
+        if (c.fixture) {
+            zavtest::writeBytes(zav::fromAnsi(sysFile), *c.fixture);
+            zavtest::writeBytes(zav::fromAnsi(portFile), *c.fixture);
+        }
+        if (c.readOnly) {
+            zavtest::setReadOnly(zav::fromAnsi(sysFile), true);
+            zavtest::setReadOnly(zav::fromAnsi(portFile), true);
+        }
+        int failures = 0;
+        for (const Op& op : c.ops) {
+            ++calls;
+            const std::string expected = run(*system, op, sysFile);
+            flushSystem(*system, sysFile);
+            const std::string actual = run(*portable, op, portFile);
+            if (expected != actual && ++failures <= 20) {
+                ADD_FAILURE() << "case \"" << c.name << "\": " << op.describe() << "\n  kernel32: " << expected
+                              << "\n  portable: " << actual;
+            }
+        }
+        EXPECT_EQ(failures, 0) << "case \"" << c.name << "\"";
+        if (c.readOnly) {
+            zavtest::setReadOnly(zav::fromAnsi(sysFile), false);
+            zavtest::setReadOnly(zav::fromAnsi(portFile), false);
+        }
+    }
+    EXPECT_GT(calls, 2000u);
+}
