@@ -16,8 +16,6 @@
 namespace zav {
 namespace {
 
-bool isBlank(const std::wstring& s) { return s.find_first_not_of(L' ') == std::wstring::npos; }
-
 // One catalog section being gathered: the signature and its type names in listing order.
 struct SignatureEntry {
     std::wstring signature;
@@ -103,8 +101,7 @@ void rebuildCatalog() {
 
     // Write the whole catalog under a temporary name, then let it take the catalog's place.
     std::wstring text = L"[" + std::wstring(kFileInfoSection) + L"]\r\nType=" + kCatalogType +
-                        L"\r\nVersion=" + versionText() + L"\r\n" + kEncodingKey + L"=" + kEncodingEscaped +
-                        L"\r\n";
+                        L"\r\nVersion=" + versionText() + L"\r\n";
     for (const auto& s : sections) {
         text += L"[" + encodeIniSectionName(s.signature) + L"]\r\nCount=" + std::to_wstring(s.names.size()) +
                 L"\r\n";
@@ -129,17 +126,11 @@ std::vector<std::wstring> compatibleExportTypes(const std::wstring& szSignature)
     cINIFile catalog;
     catalog.FullPath(iniSettings().GetString(kCatalogFileKey, L""));
     if (!services().fs->fileExists(catalog.FullPath())) return names;
-    catalog.SectionName(kFileInfoSection);
-    const bool escaped = catalog.GetString(kEncodingKey, L"") == kEncodingEscaped;
-    const std::wstring section = escaped ? encodeIniSectionName(szSignature) : szSignature;
-    if (isBlank(section)) return names;  // a blank name selects no section
-    // A missing section reads "Count" as 0; its entries are read whole, however long the name.
-    catalog.SectionName(section);
+    // The catalog is always this version's own (rebuilt at every start): its section names and
+    // type names are escaped. A missing section reads "Count" as 0; names are read whole.
+    catalog.SectionName(encodeIniSectionName(szSignature));
     const std::int16_t count = catalog.GetInt(L"Count", 0);
-    for (int i = 1; i <= count; ++i) {
-        std::wstring name = catalog.GetString(std::to_wstring(i), L"");
-        names.push_back(escaped ? decodeIniText(name) : name);
-    }
+    for (int i = 1; i <= count; ++i) names.push_back(decodeIniText(catalog.GetString(std::to_wstring(i), L"")));
     return names;
 }
 

@@ -101,7 +101,7 @@ struct frmExportOptionsModel::RuleSource {
             if (escaped) {
                 key = decodeIniText(key);
                 value = decodeIniText(value);
-            } else if (typeFile && isOwnKey(section, key)) {
+            } else if (typeFile && isOwnKey(section, piece.substr(0, piece.find(L'=')))) {
                 continue;  // the type's own entry, not a rule
             }
             if (column.replaces.contains(key)) continue;  // the first of two equal texts stands

@@ -128,6 +128,7 @@ TEST(Catalog, LookupOfAHandMadeCatalogReadsMissingKeysAsEmptyNames) {
     EXPECT_EQ(compatibleExportTypes(L"Name_Size"), names({L"First", L"", L"Third"}));
     EXPECT_TRUE(compatibleExportTypes(L"Zero").empty());
     EXPECT_TRUE(compatibleExportTypes(L" ").empty());
+    EXPECT_TRUE(compatibleExportTypes(L"%").empty());
     services().fs->deleteFile(env.catalogPath(), true);
     EXPECT_TRUE(compatibleExportTypes(L"Name_Size").empty());
 }
