@@ -14,6 +14,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestSupport.h"
@@ -310,4 +311,101 @@ TEST(ProfileDifferential, EveryScriptedCallGivesTheSameResultAndFileBytes) {
         }
     }
     EXPECT_GT(calls, 2000u);
+    std::cout << calls << " calls compared in " << all.size() << " cases\n";
+}
+
+// Which texts survive a write and a read through the profile functions: each sample written into a
+// fresh file, then read back as a value, as a section line and in the section-name list. Both
+// implementations must agree; the table printed is the record of what does not round-trip.
+TEST(ProfileDifferential, RoundTripOfAwkwardNamesAndValuesAgrees) {
+    struct Sample {
+        std::string section, key, value;
+    };
+    const std::vector<Sample> samples = {
+        {"r", "key", "plain"},
+        {"r", "key", " leading blank"},
+        {"r", "key", "trailing blank "},
+        {"r", "key", "\tleading tab"},
+        {"r", "key", "trailing tab\t"},
+        {"r", "key", "\"double quoted\""},
+        {"r", "key", "'single quoted'"},
+        {"r", "key", "\"opening quote only"},
+        {"r", "key", "closing quote only\""},
+        {"r", "key", "\"a\" and \"b\""},
+        {"r", "key", "''"},
+        {"r", "key", "a=b"},
+        {"r", "key", "semi;colon"},
+        {"r", "key", ";starts with semicolon"},
+        {"r", "key", "[bracketed]"},
+        {"r", "key", "line\r\nbreak"},
+        {"r", "key", "cr\ronly"},
+        {"r", "key", "lf\nonly"},
+        {"r", "key", ""},
+        {"r", "key", "   "},
+        {"r", "key", std::string(300, 'x')},
+        {"r", "key", std::string(5000, 'y')},
+        {"r", "key", "caf\xE9 \x80 \x9C\x8C \xFC"},
+        {"r", "key", "ends with ^Z\x1A"},
+        {"r", "key", "mid\x01" "control"},
+        {"r", "key", "#hash"},
+        {"r", " leading blank", "v"},
+        {"r", "trailing blank ", "v"},
+        {"r", "a=b", "v"},
+        {"r", "[bracket", "v"},
+        {"r", "[br]", "v"},
+        {"r", ";semicolon", "v"},
+        {"r", "#hash", "v"},
+        {"r", "", "v"},
+        {"r", " ", "v"},
+        {"r", "line\r\nkey", "v"},
+        {"r", "caf\xE9", "v"},
+        {" padded ", "key", "v"},
+        {"a]b", "key", "v"},
+        {"[s", "key", "v"},
+        {";s", "key", "v"},
+        {"s=t", "key", "v"},
+        {"", "key", "v"},
+        {"line\r\nsection", "key", "v"},
+    };
+    auto system = zav::makeSystemProfile();
+    TempDir dir;
+    auto portable = zav::makePortableProfile(zav::toAnsi(dir.file(L"WIN.INI")));
+    std::ostringstream table;
+    auto observe = [&](zav::IProfile& p, const Sample& s, const std::string& file) {
+        std::ostringstream o;
+        const bool written = p.writeString(s.section.c_str(), s.key.c_str(), s.value.c_str(), file.c_str()) != 0;
+        if (&p != portable.get()) flushSystem(p, file);
+        std::string value(8192, '\0');
+        std::uint32_t n = p.getString(s.section.c_str(), s.key.c_str(), "<default>", value.data(), 8192, file.c_str());
+        value.resize(n);
+        std::string lines(16384, '\0');
+        n = p.getSection(s.section.c_str(), lines.data(), 16384, file.c_str());
+        lines.resize(n);
+        std::string sections(256, '\0');
+        n = p.getSectionNames(sections.data(), 256, file.c_str());
+        sections.resize(n);
+        o << "written=" << written << " value=\"" << escape(value) << "\" section=\"" << escape(lines)
+          << "\" names=\"" << escape(sections) << "\" file=" << fileState(file);
+        return std::make_tuple(o.str(), value, lines, sections);
+    };
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const Sample& s = samples[i];
+        const std::string sysFile = zav::toAnsi(dir.path()) + "\\rt-sys-" + std::to_string(i) + ".ini";
+        const std::string portFile = zav::toAnsi(dir.path()) + "\\rt-port-" + std::to_string(i) + ".ini";
+        auto expected = observe(*system, s, sysFile);
+        auto actual = observe(*portable, s, portFile);
+        EXPECT_EQ(std::get<0>(expected), std::get<0>(actual))
+            << "section " << show(s.section) << " key " << show(s.key) << " value " << show(s.value);
+        // value: the value read back by name; line: the section's list is exactly key=value;
+        // name: the section-name list is exactly the section's name.
+        const bool valueOk = std::get<1>(expected) == s.value;
+        const bool lineOk = std::get<2>(expected) == s.key + "=" + s.value + '\0';
+        const bool nameOk = std::get<3>(expected) == s.section + '\0';
+        table << (valueOk ? "value  " : "VALUE! ") << (lineOk ? "line  " : "LINE! ") << (nameOk ? "name  " : "NAME! ")
+              << "[" << escape(s.section) << "] " << escape(s.key) << "="
+              << escape(s.value.size() > 40 ? s.value.substr(0, 20) + "...(" + std::to_string(s.value.size()) + ")"
+                                             : s.value)
+              << "  ->  " << std::get<0>(expected).substr(0, 300) << "\n";
+    }
+    std::cout << "Round trip through kernel32:\n" << table.str();
 }
