@@ -50,7 +50,13 @@ void loadSettings() {
 
     for (const wchar_t* key : {kOutputFolderKey, kOptionFolderKey}) {
         std::wstring wanted = ini.GetString(key, L"");
-        if (!fs.folderExists(wanted)) fs.createFolder(wanted);
+        if (fs.folderExists(wanted)) continue;
+        try {
+            fs.createFolder(wanted);
+        } catch (const Error& e) {
+            // Say which setting named the folder, so the user knows what to fix in settings.ini.
+            throw Error(e.number(), e.operation() + L" (setting " + key + L" in " + path + L")", e.detail());
+        }
     }
 }
 

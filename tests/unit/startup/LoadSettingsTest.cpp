@@ -84,6 +84,7 @@ TEST_F(StartupTest, MissingOrUncreatableFoldersEndStartUpWithAnError) {
         FAIL() << "an empty OutputFolder was accepted";
     } catch (const Error& e) {
         EXPECT_NE(e.operation().find(L"CreateFolder"), std::wstring::npos);
+        EXPECT_NE(e.operation().find(L"setting OutputFolder"), std::wstring::npos);
     }
 
     resetSettingsForTests();
