@@ -16,6 +16,18 @@
 namespace zav {
 namespace {
 
+// Section names as the profile functions compare them: only ASCII letters are folded.
+bool sameSectionName(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        wchar_t x = a[i], y = b[i];
+        if (x >= L'a' && x <= L'z') x = static_cast<wchar_t>(x - 32);
+        if (y >= L'a' && y <= L'z') y = static_cast<wchar_t>(y - 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
 // One catalog section being gathered: the signature and its type names in listing order.
 struct SignatureEntry {
     std::wstring signature;
@@ -90,7 +102,7 @@ void rebuildCatalog() {
         if (columns.empty()) continue;
         SignatureEntry* section = nullptr;
         for (auto& s : sections)
-            if (equalsNoCase(s.signature, columns)) section = &s;
+            if (sameSectionName(s.signature, columns)) section = &s;
         if (!section) {
             sections.push_back({columns, {}});
             section = &sections.back();

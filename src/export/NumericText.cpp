@@ -9,7 +9,7 @@ namespace {
 // Characters the conversion skips as blanks (the platform's space class, as far as it can
 // come from an ANSI code page, and the wide blanks).
 bool isSpaceChar(wchar_t c) {
-    if (c == L' ' || (c >= 0x09 && c <= 0x0D) || (c >= 0x1C && c <= 0x1F) || c == 0xA0) return true;
+    if (c == L' ' || (c >= 0x09 && c <= 0x0D) || c == 0xA0) return true;
     const auto u = static_cast<unsigned long>(c);
     return u == 0x85 || u == 0x1680 || (u >= 0x2000 && u <= 0x200A) || u == 0x2028 || u == 0x2029 ||
            u == 0x202F || u == 0x205F || u == 0x3000;

@@ -115,7 +115,12 @@ TEST(Catalog, AwkwardAndLongSignaturesAndNamesAreFound) {
     writeTypeFile(env.typePath(L"long"), L"ExportOption", L"Long", longSignature);
     writeTypeFile(env.typePath(L"awkward"), L"ExportOption", L" 'quoted' ", awkward);
     writeTypeFile(env.typePath(L"general"), L"ExportOption", L"G", L"General");
+    writeTypeFile(env.typePath(L"small"), L"ExportOption", L"small", L"\xE9t\xE9");  // été
+    writeTypeFile(env.typePath(L"capital"), L"ExportOption", L"capital", L"\xC9T\xC9");  // ÉTÉ
     rebuildCatalog();
+    // The profile functions fold only ASCII letters: these are two layouts.
+    EXPECT_EQ(compatibleExportTypes(L"\xE9t\xE9"), names({L"small"}));
+    EXPECT_EQ(compatibleExportTypes(L"\xC9T\xC9"), names({L"capital"}));
     EXPECT_EQ(compatibleExportTypes(longSignature), names({L"Long"}));
     EXPECT_EQ(compatibleExportTypes(awkward), names({L" 'quoted' "}));
     EXPECT_EQ(compatibleExportTypes(L"General"), names({L"G"}));

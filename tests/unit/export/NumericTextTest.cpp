@@ -26,7 +26,7 @@ const Case kUsCases[] = {
     {L"&O7", true},     {L"&H1.5", false},  {L"-&H10", true},   {L"&H80000000", true}, {L"&H80000001", false},
     {L"&H8000000000000001", true}, {L"&HFFFFFFFFFFFFFFFF", false},          {L"&H10000000000000000", false},        {L"1E308", true},
     {L"1E309", false},  {L"1E-400", true},  {L"\t12\n", true},  {L"12\xA0", true},  {L"1 000", false},
-    {L"0x1F", false},   {L"1/2", false},    {L"12%", false},    {L"\x20AC" L"5", false},
+    {L"0x1F", false},   {L"1/2", false},    {L"12%", false},    {L"\x1C" L"12", false},    {L"\x20AC" L"5", false},
 };
 }  // namespace
 
