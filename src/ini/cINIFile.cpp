@@ -35,6 +35,22 @@ std::wstring properCase(const std::wstring& s) {
 
 IProfile& profile() { return *services().profile; }
 
+// The value whole, CR and LF removed: when the answer may have been cut by the buffer, ask again
+// with a larger one. A quoted value cut just before its closing quote comes back one character
+// shorter than the buffer allows, so an answer of size-2 counts as possibly cut too.
+std::wstring readWholeString(const std::string& section, const std::string& key, const std::string& def,
+                             const char* file) {
+    std::string buffer(256, '\0');
+    std::uint32_t n = 0;
+    for (;;) {
+        auto size = static_cast<std::uint32_t>(buffer.size());
+        n = profile().getString(section.c_str(), key.c_str(), def.c_str(), buffer.data(), size, file);
+        if (n + 2 < size || size >= (1u << 26)) break;
+        buffer.assign(buffer.size() * 4, '\0');
+    }
+    return n == 0 ? std::wstring() : StripCrLf(fromAnsi(buffer.substr(0, n)));
+}
+
 }  // namespace
 
 std::wstring StripCrLf(const std::wstring& s) {
@@ -183,19 +199,8 @@ const char* cINIFile::fileArg(const std::string& ansiPath) const {
 
 std::wstring cINIFile::GetString(const std::wstring& EntryName, const std::wstring& DefaultStr) {
     if (!gate()) return {};
-    const std::string section = toAnsi(SectionName_), key = toAnsi(EntryName), def = toAnsi(DefaultStr);
     const std::string path = toAnsi(FullPath_);
-    // The value is read whole: when the answer fills the buffer, ask again with a larger one.
-    std::string buffer(256, '\0');
-    std::uint32_t n = 0;
-    for (;;) {
-        auto size = static_cast<std::uint32_t>(buffer.size());
-        n = profile().getString(section.c_str(), key.c_str(), def.c_str(), buffer.data(), size,
-                                fileArg(path));
-        if (n + 1 < size || size >= (1u << 26)) break;
-        buffer.assign(buffer.size() * 4, '\0');
-    }
-    return n == 0 ? std::wstring() : StripCrLf(fromAnsi(buffer.substr(0, n)));
+    return readWholeString(toAnsi(SectionName_), toAnsi(EntryName), toAnsi(DefaultStr), fileArg(path));
 }
 
 std::int16_t cINIFile::GetInt(const std::wstring& EntryName, std::int16_t DefaultInt) {
@@ -267,16 +272,7 @@ void cINIFile::IniRead(const std::wstring& SectionName, const std::wstring& Entr
         ReturnStr = std::to_wstring(raw);
         return;
     }
-    const std::string def = toAnsi(DefaultStr);
-    std::string buffer(256, '\0');
-    std::uint32_t n = 0;
-    for (;;) {
-        auto size = static_cast<std::uint32_t>(buffer.size());
-        n = profile().getString(section.c_str(), key.c_str(), def.c_str(), buffer.data(), size, file);
-        if (n + 1 < size || size >= (1u << 26)) break;
-        buffer.assign(buffer.size() * 4, '\0');
-    }
-    ReturnStr = StripCrLf(fromAnsi(buffer.substr(0, n)));
+    ReturnStr = readWholeString(section, key, toAnsi(DefaultStr), file);
 }
 
 void cINIFile::IniWrite(const std::wstring& SectionName, const std::wstring& EntryName,

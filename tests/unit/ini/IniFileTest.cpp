@@ -233,6 +233,14 @@ TEST_F(IniFileTest, StringsRoundTripWholeWithDefaultsForMissingEntries) {
         ini.PutString(L"Long", value);
         EXPECT_EQ(ini.GetString(L"Long", L""), value) << n;
     }
+    // Quoted values lose their quotes but none of their text, at every buffer boundary.
+    for (size_t n : {253u, 254u, 255u, 256u, 1021u, 1022u, 1023u}) {
+        const std::string inner(n, 'q');
+        zavtest::writeBytes(dir.file(L"quoted.ini"), "[General]\r\nq=\"" + inner + "\"\r\n");
+        cINIFile quoted;
+        quoted.FullPath(dir.file(L"quoted.ini"));
+        EXPECT_EQ(quoted.GetString(L"q", L""), std::wstring(n, L'q')) << n;
+    }
     std::wstring longDefault(600, L'd');
     EXPECT_EQ(ini.GetString(L"Absent", longDefault), longDefault);
 
