@@ -2,7 +2,8 @@
 // either end, "=" inside a rule, a leading "[" or ";", "%", characters outside the ANSI code page)
 // are written escaped into the files the program makes itself: "%" and two hexadecimal digits, or
 // "%u" and four. A file that holds escaped texts says so in its "FileInfo" section; files without
-// that mark (hand-made ones, and those of earlier versions) are read literally, as before.
+// that mark (hand-made ones, and those of earlier versions) are read literally, as before. The
+// catalog, which this version rebuilds at every start, is always escaped and carries no mark.
 #pragma once
 
 #include <string>
