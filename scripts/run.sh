@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# The main job, shown for real under Wine: ZAVExport.exe started from a fresh program folder
-# creates its settings file and working folders beside itself. Installs what is missing first.
+# The main job, for real under Wine:
+#  1. ZAVExport.exe started from a fresh program folder creates its settings, folders and catalog;
+#  2. a scripted export in that folder: a list view in a second process is read through the
+#     program's capture, a rule is added, OK saves the export type and writes the HTML table, and a
+#     second dialog is offered the saved type.
+# Installs what is missing first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -8,24 +12,28 @@ cd "$root"
 bash scripts/setup.sh
 
 cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win32 -j "$(nproc)" --target ZAVExport
+cmake --build build/win32 -j "$(nproc)" --target ZAVExport zav_export_demo
 
 demo="$root/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/program"
-cp build/win32/ZAVExport.exe "$demo/program/"
+cp build/win32/ZAVExport.exe build/win32/tools/export_demo/zav_export_demo.exe \
+   build/win32/tests/functional/capture/zav_lvhost.exe "$demo/program/"
 
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
 wine_session_start build/win32
+cd "$demo/program"
+# Files are 8-bit text of code page 1252; the terminal wants UTF-8.
+show() { echo "---- $1"; iconv -f CP1252 -t UTF-8 < "$1" | tr -d '\r'; echo; }
 
-echo "== starting ZAVExport.exe in $demo/program"
-( cd "$demo/program" && timeout 60 wine ZAVExport.exe ) || { echo "ZAVExport.exe failed"; exit 1; }
+echo "== 1. ZAVExport.exe starts in $demo/program"
+timeout 60 wine ZAVExport.exe || { echo "ZAVExport.exe failed"; exit 1; }
+show settings.ini
+show catalog.ini
 
-echo "== the program folder now holds:"
-ls -l "$demo/program"
-echo "== settings.ini:"
-tr -d '\r' < "$demo/program/settings.ini"
-echo "== catalog.ini:"
-tr -d '\r' < "$demo/program/catalog.ini"
+echo "== 2. export of a list view in another process"
+timeout 300 wine zav_export_demo.exe | iconv -f CP1252 -t UTF-8 | tr -d "\r"
+show catalog.ini
+for f in ExportOptions/*.ini Exports/*.html; do show "$f"; done
 wine_session_stop
