@@ -30,8 +30,8 @@ std::unique_ptr<ListViewCapture> ListViewCapture::open(WindowHandle hWnd, const 
     return std::unique_ptr<ListViewCapture>(new ListViewCapture(toHwnd(hWnd), options));
 }
 
-ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options), hOpened_(hWnd) {
-    options_.maxTextLength = std::max<std::size_t>(options_.maxTextLength, kStartTextLength);
+ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
+    options_.maxTextLength = std::clamp<std::size_t>(options_.maxTextLength, kStartTextLength, 64u << 20);
     if (!options_.mechanism)
         options_.mechanism = isWinNT() ? RemoteMechanism::ProcessMemory : RemoteMechanism::SharedMapping;
 
@@ -85,21 +85,14 @@ bool ListViewCapture::send(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LR
     result = 0;
     if (stopped_) return false;
     DWORD_PTR answer = 0;
-    SetLastError(0);
     if (SendMessageTimeoutA(hWnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer)) {
         result = static_cast<LRESULT>(answer);
         return true;
     }
-    const DWORD error = GetLastError();
-    if (!IsWindow(hWnd)) {
-        note(CaptureFailure::TargetGone);
-        stopped_ = true;
-    } else if (error == ERROR_TIMEOUT || error == 0) {
-        // Timed out, or refused at once because the window counts as hung: every further
-        // message would wait as long again, so the capture stops here.
-        note(CaptureFailure::TargetHung);
-        stopped_ = true;
-    }
+    // Gone, or timed out (or refused at once because the window counts as hung): every further
+    // message would fail or wait as long again, so the capture stops here.
+    note(IsWindow(hWnd) ? CaptureFailure::TargetHung : CaptureFailure::TargetGone);
+    stopped_ = true;
     return false;
 }
 

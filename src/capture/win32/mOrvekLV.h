@@ -19,7 +19,8 @@ namespace zav {
 struct CaptureOptions {
     // Every message to the foreign window waits at most this long (SMTO_ABORTIFHUNG as well).
     DWORD timeoutMs = 4000;
-    // Texts are read whole up to this many bytes; a text that still fills the buffer then is cut.
+    // Texts are read whole up to this many bytes (at most 64 MiB); a text that still fills the
+    // buffer then is cut there.
     std::size_t maxTextLength = 1u << 20;
     // The buffer mechanism; by default the system family's own (isWinNT).
     std::optional<RemoteMechanism> mechanism;
@@ -62,7 +63,6 @@ private:
     template <class Layout> std::string requestColumnText(std::int32_t lColumn);
 
     CaptureOptions options_;
-    HWND hOpened_ = nullptr;     // the window the buffers were made for
     HWND hListView_ = nullptr;   // the window of the last successful readListViewInfo; null = none
     DWORD lProcessId_ = 0;
     std::shared_ptr<RemoteProcess> process_;
