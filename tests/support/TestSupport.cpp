@@ -19,6 +19,15 @@
 
 namespace zavtest {
 
+std::string shown(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        if (c >= 0x20 && c < 0x7F) out += static_cast<char>(c);
+        else out += "\\x" + std::to_string(static_cast<unsigned>(c));
+    }
+    return "'" + out + "'";
+}
+
 std::string osPath(const std::wstring& path) {
     std::string p = zav::toAnsi(path);
 #ifndef _WIN32

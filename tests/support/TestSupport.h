@@ -33,6 +33,8 @@ std::string readBytes(const std::wstring& path);
 bool pathExists(const std::wstring& path);
 // Sets or clears the read-only attribute (native: removes or restores the write permission).
 void setReadOnly(const std::wstring& path, bool readOnly);
+// A text for a failure message: printable ASCII as is, anything else as \x<code>, in quotes.
+std::string shown(const std::wstring& text);
 // The program's path in the platform's own form (native: "\" becomes "/").
 std::string osPath(const std::wstring& path);
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include "ExportFixture.h"
 #include "catalog/IniText.h"
 #include "ini/cINIFile.h"
@@ -36,15 +38,6 @@ std::vector<std::wstring> sampleTexts() {
     return texts;
 }
 
-std::string shown(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) {
-        if (c >= 0x20 && c < 0x7F) out += static_cast<char>(c);
-        else out += "\\x" + std::to_string(static_cast<unsigned>(c));
-    }
-    return "'" + out + "'";
-}
-
 }  // namespace
 
 TEST(IniText, EscapedTextsComeBackUnchanged) {
@@ -71,22 +64,22 @@ TEST(IniText, EscapedTextsComeBackUnchanged) {
         const std::wstring& t = texts[i];
         const std::wstring n = std::to_wstring(i);
         ini.SectionName(L"General");
-        EXPECT_EQ(decodeIniText(ini.GetString(L"v" + n, L"<missing>")), t) << "value " << shown(t);
+        EXPECT_EQ(decodeIniText(ini.GetString(L"v" + n, L"<missing>")), t) << "value " << zavtest::shown(t);
 
         ini.SectionName(L"rule" + n);
         std::wstring entry = ini.GetSectEntries();
         entry = entry.substr(0, entry.find(L'\0'));
         const std::size_t eq = entry.rfind(L'=');
-        ASSERT_NE(eq, std::wstring::npos) << "rule " << shown(t);
-        EXPECT_EQ(decodeIniText(entry.substr(0, eq)), t) << "rule key " << shown(t);
-        EXPECT_EQ(decodeIniText(entry.substr(eq + 1)), t + L"=" + t) << "rule value " << shown(t);
+        ASSERT_NE(eq, std::wstring::npos) << "rule " << zavtest::shown(t);
+        EXPECT_EQ(decodeIniText(entry.substr(0, eq)), t) << "rule key " << zavtest::shown(t);
+        EXPECT_EQ(decodeIniText(entry.substr(eq + 1)), t + L"=" + t) << "rule value " << zavtest::shown(t);
 
         const std::wstring section = encodeIniSectionName(t);
         ini.SectionName(section);
-        EXPECT_EQ(ini.GetString(L"k", L"<missing>"), n) << "section " << shown(t);
+        EXPECT_EQ(ini.GetString(L"k", L"<missing>"), n) << "section " << zavtest::shown(t);
         bool listed = false;
         for (const auto& s : sections) listed = listed || s == section;
-        EXPECT_TRUE(listed) << "section " << shown(t);
+        EXPECT_TRUE(listed) << "section " << zavtest::shown(t);
         EXPECT_EQ(decodeIniText(section), t);
     }
 }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TestSupport.h"
+
 #include "export/NumericText.h"
 
 using namespace zav;
@@ -21,26 +23,17 @@ bool systemSaysNumeric(const std::wstring& text) {
     return hr == S_OK;
 }
 
-std::string shown(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) {
-        if (c >= 0x20 && c < 0x7F) out += static_cast<char>(c);
-        else out += "\\x" + std::to_string(static_cast<unsigned>(c));
-    }
-    return "'" + out + "'";
-}
-
 }  // namespace
 
 TEST(NumericTextOnWindows, ExamplesAgreeWithTheSystem) {
     const NumberFormat format = userNumberFormat();
     for (const wchar_t* yes : {L"12", L" 12 ", L"-3.5", L"1,000", L"(7)", L"1E3", L"$5", L"&H1F", L"&O17"}) {
-        EXPECT_TRUE(systemSaysNumeric(yes)) << shown(yes);
-        EXPECT_TRUE(isNumericText(yes, format)) << shown(yes);
+        EXPECT_TRUE(systemSaysNumeric(yes)) << zavtest::shown(yes);
+        EXPECT_TRUE(isNumericText(yes, format)) << zavtest::shown(yes);
     }
     for (const wchar_t* no : {L"12 kB", L"abc", L""}) {
-        EXPECT_FALSE(systemSaysNumeric(no)) << shown(no);
-        EXPECT_FALSE(isNumericText(no, format)) << shown(no);
+        EXPECT_FALSE(systemSaysNumeric(no)) << zavtest::shown(no);
+        EXPECT_FALSE(isNumericText(no, format)) << zavtest::shown(no);
     }
 }
 
@@ -61,7 +54,7 @@ TEST(NumericTextOnWindows, AwkwardTextsAgreeWithTheSystem) {
         L"-.0", L"- 5", L"5 -", L"( 5 )", L"(5 )", L"( 5)", L"1 e3", L"1e 3", L"00001", L"1,,000", L",", L",,1",
         L"1,.5", L"1.,5", L"\x2212" L"5", L"+5", L"\xB1" L"5",
     };
-    for (const wchar_t* t : texts) EXPECT_EQ(isNumericText(t, format), systemSaysNumeric(t)) << shown(t);
+    for (const wchar_t* t : texts) EXPECT_EQ(isNumericText(t, format), systemSaysNumeric(t)) << zavtest::shown(t);
 
     // Long digit runs: past the conversion's 1024 digits, and a value that overflows only by scaling.
     const std::wstring nines(400, L'9'), ones = L"1" + std::wstring(400, L'0'), longRun(1100, L'1');
@@ -82,7 +75,7 @@ TEST(NumericTextOnWindows, RandomTextsAgreeWithTheSystem) {
             t += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(rng)];
         if (isNumericText(t, format) != systemSaysNumeric(t)) {
             ++disagreements;
-            ADD_FAILURE() << shown(t) << " ours " << isNumericText(t, format) << " system " << systemSaysNumeric(t);
+            ADD_FAILURE() << zavtest::shown(t) << " ours " << isNumericText(t, format) << " system " << systemSaysNumeric(t);
         }
     }
 }
