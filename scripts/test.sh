@@ -27,7 +27,7 @@ echo "== win32 tests under Wine"
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
 wine_session_start build/win32
-(cd build/win32 && ctest --output-on-failure --timeout 900) || status=1
+(cd build/win32 && ctest --output-on-failure -j "$jobs" --timeout 900) || status=1
 wine_session_stop
 
 exit $status
