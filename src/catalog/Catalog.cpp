@@ -34,14 +34,6 @@ struct SignatureEntry {
     std::vector<std::wstring> names;
 };
 
-// Deletes a file and ignores a failure (a leftover of a failed step).
-void discard(IFileSystem& fs, const std::wstring& path) {
-    try {
-        if (fs.fileExists(path)) fs.deleteFile(path, true);
-    } catch (const Error&) {
-    }
-}
-
 }  // namespace
 
 std::wstring versionText() {
@@ -120,16 +112,7 @@ void rebuildCatalog() {
         for (std::size_t i = 0; i < s.names.size(); ++i)
             text += std::to_wstring(i + 1) + L"=" + encodeIniValue(s.names[i]) + L"\r\n";
     }
-    const std::wstring temporary = catalogPath + L".tmp";
-    try {
-        auto writer = fs.openTextWriter(temporary);
-        writer->write(text);
-        writer->close();
-        fs.replaceFile(temporary, catalogPath);
-    } catch (...) {
-        discard(fs, temporary);
-        throw;
-    }
+    writeReplacing(fs, catalogPath, [&](ITextWriter& writer) { writer.write(text); });
 }
 
 std::vector<std::wstring> compatibleExportTypes(const std::wstring& szSignature) {

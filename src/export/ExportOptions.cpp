@@ -33,14 +33,6 @@ bool isOwnKey(const std::wstring& section, const std::wstring& key) {
     return false;
 }
 
-// Deletes a leftover file and ignores a failure.
-void discard(IFileSystem& fs, const std::wstring& path) {
-    try {
-        if (fs.fileExists(path)) fs.deleteFile(path, true);
-    } catch (const Error&) {
-    }
-}
-
 std::wstring optionFolder() { return iniSettings().GetString(kOptionFolderKey, L""); }
 
 // One value, raising when the profile layer could not write it.
@@ -287,7 +279,7 @@ void frmExportOptionsModel::saveExportOptions() {
 
     // 1. The new version, complete, beside the old one.
     try {
-        discard(fs, newPath);
+        discardFile(fs, newPath);
         fs.createTextFile(newPath);
         cINIFile ini;
         ini.FullPath(newPath);
@@ -306,7 +298,7 @@ void frmExportOptionsModel::saveExportOptions() {
         }
         ini.FlushCache();
     } catch (...) {
-        discard(fs, newPath);
+        discardFile(fs, newPath);
         throw;
     }
 
@@ -316,7 +308,7 @@ void frmExportOptionsModel::saveExportOptions() {
             if (fs.fileExists(backupPath)) fs.deleteFile(backupPath, false);
             fs.moveFile(typePath, backupPath);
         } catch (...) {
-            discard(fs, newPath);
+            discardFile(fs, newPath);
             throw;
         }
         try {
@@ -326,14 +318,14 @@ void frmExportOptionsModel::saveExportOptions() {
                 fs.moveFile(backupPath, typePath);  // put the previous version back
             } catch (const Error&) {
             }
-            discard(fs, newPath);
+            discardFile(fs, newPath);
             throw;
         }
     } else {
         try {
             fs.moveFile(newPath, typePath);
         } catch (...) {
-            discard(fs, newPath);
+            discardFile(fs, newPath);
             throw;
         }
     }
@@ -354,22 +346,13 @@ void frmExportOptionsModel::writeHTMLExport() {
 
     const HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
     IFileSystem& fs = *services().fs;
-    const std::wstring partial = output + L".tmp";
-    std::unique_ptr<ITextWriter> writer;
-    try {
-        writer = fs.openTextWriter(partial);
-        writeHtmlTable(*writer, fragments, lvInfo, *capture_, rules, userNumberFormat());
-        writer->close();
-        writer.reset();
+    writeReplacing(fs, output, [&](ITextWriter& writer) {
+        writeHtmlTable(writer, fragments, lvInfo, *capture_, rules, userNumberFormat());
+        // A list view that could not be read to the end is a failed export, not a short table.
         const CaptureFailure failure = capture_->failure();
         if (failure != CaptureFailure::None)
             throw Error(kErrCaptureFailed, L"Export " + output, describeCaptureFailure(failure));
-        fs.replaceFile(partial, output);
-    } catch (...) {
-        writer.reset();
-        discard(fs, partial);
-        throw;
-    }
+    });
 }
 
 bool frmExportOptionsModel::validateExportTypeText() {

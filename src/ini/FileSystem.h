@@ -5,6 +5,7 @@
 // Paths are the program's own: folders separated by "\". The POSIX implementation reads "\" as "/".
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,14 @@ public:
     // Whole file as bytes (tests and the profile layer); raises when it cannot be read.
     virtual std::string readAll(const std::wstring& path) = 0;
 };
+
+// Deletes a leftover file (of a failed step), ignoring a failure to do so.
+void discardFile(IFileSystem& fs, const std::wstring& path);
+
+// Writes a file without ever leaving a partial one in its place: `write` fills `path` + ".tmp",
+// which then replaces `path`. When anything fails (also an error raised by `write` itself) the
+// temporary file is removed, `path` is left as it was, and the error travels on.
+void writeReplacing(IFileSystem& fs, const std::wstring& path, const std::function<void(ITextWriter&)>& write);
 
 // The build's own implementation (Win32 or POSIX).
 std::unique_ptr<IFileSystem> makeSystemFileSystem();
