@@ -11,24 +11,24 @@ cd "$root"
 
 bash scripts/setup.sh
 
-cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win32 -j "$(nproc)" --target ZAVExport zav_export_demo
+cmake -S . -B build/win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >/dev/null
+cmake --build build/win64 -j "$(nproc)" --target ZAVExport zav_export_demo
 
 demo="$root/build/demo"
 rm -rf "$demo"
 mkdir -p "$demo/program"
-cp build/win32/ZAVExport.exe build/win32/tools/export_demo/zav_export_demo.exe \
-   build/win32/tests/functional/capture/zav_lvhost.exe "$demo/program/"
+cp build/win64/ZAVExport64.exe build/win64/tools/export_demo/zav_export_demo.exe \
+   build/win64/tests/functional/capture/zav_lvhost.exe "$demo/program/"
 
 # shellcheck source=scripts/wine-env.sh
 source scripts/wine-env.sh
-wine_session_start build/win32
+wine_session_start build
 cd "$demo/program"
 # Files are 8-bit text of code page 1252; the terminal wants UTF-8.
 show() { echo "---- $1"; iconv -f CP1252 -t UTF-8 < "$1" | tr -d '\r'; echo; }
 
-echo "== 1. ZAVExport.exe starts in $demo/program"
-timeout 60 wine ZAVExport.exe || { echo "ZAVExport.exe failed"; exit 1; }
+echo "== 1. ZAVExport64.exe starts in $demo/program"
+timeout 60 wine ZAVExport64.exe || { echo "ZAVExport64.exe failed"; exit 1; }
 show settings.ini
 show catalog.ini
 

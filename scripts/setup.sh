@@ -1,26 +1,33 @@
 #!/usr/bin/env bash
 # Installs what the build and the tests need on Debian 12, as root; skips what is already there.
+# 32-bit Wine (wine32:i386, with the i386 architecture) only where this machine runs 32-bit code.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 
-for p in locales cmake g++ make googletest g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
-         xvfb xdotool x11-utils wine; do
+for p in locales cmake g++ make binutils googletest \
+         g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
+         g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
+         xvfb xdotool x11-utils imagemagick wine64; do
     have_pkg "$p" || need+=("$p")
 done
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-    need+=(wine32:i386)
-elif ! have_pkg wine32:i386; then
-    need+=(wine32:i386)
-fi
-
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
     apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+if bash "$here/probe32.sh"; then
+    if ! have_pkg wine32:i386; then
+        echo "setup: this machine runs 32-bit code; installing wine32:i386"
+        dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq wine32:i386 >/dev/null
+    fi
 fi
 
 # Wine takes its code page from the locale: English (United States), code page 1252.
