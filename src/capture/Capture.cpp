@@ -12,6 +12,9 @@ std::wstring describeCaptureFailure(CaptureFailure failure) {
         case CaptureFailure::NoBuffers: return L"No memory could be reserved in the list view's program.";
         case CaptureFailure::TargetGone: return L"The list view or its program ended while it was being read.";
         case CaptureFailure::TargetHung: return L"The list view's program stopped answering.";
+        case CaptureFailure::TargetTooWide:
+            return L"The list view belongs to a 64-bit program, which the 32-bit ZAVExport.exe cannot read. "
+                   L"Use ZAVExport64.exe for it.";
     }
     return L"";
 }

@@ -38,6 +38,7 @@ enum class CaptureFailure {
     NoBuffers,         // the buffers in the other process could not be made
     TargetGone,        // the window or its process ended while being read
     TargetHung,        // the window stopped answering
+    TargetTooWide,     // the window belongs to a 64-bit program and this program is 32-bit
 };
 
 std::wstring describeCaptureFailure(CaptureFailure failure);

@@ -1,7 +1,7 @@
 // The request descriptors of the list-view messages as the list view's process lays them out.
 // They are written into that process's memory, so their layout is the one of the target's word
-// size, not of this program: each layout is spelled out with fixed-width fields. This program and
-// its targets are 32-bit; a 64-bit build adds a Layout64 beside Layout32 and picks one per target.
+// size, not of this program: each layout is spelled out with fixed-width fields, and the capture
+// picks one per target process (a 64-bit program reads 32-bit and 64-bit targets alike).
 #pragma once
 
 #include <cstddef>
@@ -54,6 +54,47 @@ static_assert(sizeof(Layout32::Item) == 40, "LVITEMA of a 32-bit process");
 static_assert(offsetof(Layout32::Item, pszText) == 20, "LVITEMA.pszText of a 32-bit process");
 static_assert(sizeof(Layout32::Column) == 36, "LVCOLUMNA as sent to a 32-bit process");
 static_assert(offsetof(Layout32::Column, pszText) == 12, "LVCOLUMNA.pszText of a 32-bit process");
+
+// 64-bit target: the same descriptors with 64-bit pointers and the padding that aligns them.
+struct Layout64 {
+    using Pointer = std::uint64_t;
+
+    struct Item {  // LVITEMA, 56 bytes up to and with iIndent
+        std::uint32_t mask;
+        std::int32_t iItem;
+        std::int32_t iSubItem;
+        std::uint32_t state;
+        std::uint32_t stateMask;
+        std::uint32_t pad0;
+        Pointer pszText;
+        std::int32_t cchTextMax;
+        std::int32_t iImage;
+        std::uint64_t lParam;
+        std::int32_t iIndent;
+        std::uint32_t pad1;
+    };
+
+    struct Column {  // LVCOLUMNA, up to and with iOrder, then one word sent as 0
+        std::uint32_t mask;
+        std::int32_t fmt;
+        std::int32_t cx;
+        std::uint32_t pad0;
+        Pointer pszText;
+        std::int32_t cchTextMax;
+        std::int32_t iSubItem;
+        std::int32_t iImage;
+        std::int32_t iOrder;
+        std::uint64_t reserved;
+    };
+};
+
+static_assert(sizeof(Layout64::Item) == 56, "LVITEMA of a 64-bit process");
+static_assert(offsetof(Layout64::Item, pszText) == 24, "LVITEMA.pszText of a 64-bit process");
+static_assert(offsetof(Layout64::Item, cchTextMax) == 32, "LVITEMA.cchTextMax of a 64-bit process");
+static_assert(offsetof(Layout64::Item, iIndent) == 48, "LVITEMA.iIndent of a 64-bit process");
+static_assert(sizeof(Layout64::Column) == 48, "LVCOLUMNA as sent to a 64-bit process");
+static_assert(offsetof(Layout64::Column, pszText) == 16, "LVCOLUMNA.pszText of a 64-bit process");
+static_assert(offsetof(Layout64::Column, iSubItem) == 28, "LVCOLUMNA.iSubItem of a 64-bit process");
 
 // Room for the largest descriptor of any layout: the text buffer follows at this offset.
 constexpr std::size_t kDescriptorArea = 128;

@@ -55,6 +55,62 @@ void setVersionQuery(VersionQuery query) {
 }
 }  // namespace orvek_testing
 
+// ---- word sizes ----
+
+namespace {
+
+using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+
+bool systemWow64Query(DWORD processId, bool& isWow64) {
+    // Looked up at run time: the 9x family and early NT systems have no such function, and none
+    // of them runs 64-bit code, so "no function" means "not under WOW64".
+    static const auto fn = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    if (!fn) {
+        isWow64 = false;
+        return true;
+    }
+    HANDLE h = processId == GetCurrentProcessId() ? GetCurrentProcess() : nullptr;
+    UniqueHandle owned;
+    if (!h) {
+        // PROCESS_QUERY_LIMITED_INFORMATION where the system knows it, else the older right.
+        owned.reset(OpenProcess(0x1000, FALSE, processId));
+        if (!owned) owned.reset(OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId));
+        if (!owned) return false;
+        h = owned.get();
+    }
+    BOOL answer = FALSE;
+    if (!fn(h, &answer)) return false;
+    isWow64 = answer != FALSE;
+    return true;
+}
+
+orvek_testing::Wow64Query& wow64Query() {
+    static orvek_testing::Wow64Query query = systemWow64Query;
+    return query;
+}
+
+}  // namespace
+
+int processWordSize(DWORD processId) {
+    bool targetWow64 = false;
+    if (kProgramWordSize == 64) {
+        // On 64-bit Windows every process is 64-bit unless it runs under WOW64.
+        if (!wow64Query()(processId, targetWow64)) return 0;
+        return targetWow64 ? 32 : 64;
+    }
+    // A 32-bit program: on 32-bit Windows (this program not under WOW64) every process is 32-bit.
+    bool selfWow64 = false;
+    if (!wow64Query()(GetCurrentProcessId(), selfWow64)) return 0;
+    if (!selfWow64) return 32;
+    if (!wow64Query()(processId, targetWow64)) return 0;
+    return targetWow64 ? 32 : 64;
+}
+
+namespace orvek_testing {
+void setWow64Query(Wow64Query query) { wow64Query() = query ? query : systemWow64Query; }
+}  // namespace orvek_testing
+
 // ---- RemoteProcess ----
 
 std::shared_ptr<RemoteProcess> RemoteProcess::open(DWORD processId) {

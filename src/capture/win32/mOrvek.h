@@ -61,6 +61,20 @@ using VersionQuery = bool (*)(std::uint32_t& platformId);
 void setVersionQuery(VersionQuery query);
 }  // namespace orvek_testing
 
+// The word size of a process, in bits: 64 for a native process of 64-bit Windows, 32 for any
+// process of 32-bit Windows and for a 32-bit process under WOW64. 0 when it cannot be told (the
+// process cannot be queried).
+int processWordSize(DWORD processId);
+// The word size of this program (32 or 64).
+constexpr int kProgramWordSize = static_cast<int>(sizeof(void*) * 8);
+
+namespace orvek_testing {
+// Replaces the system's IsWow64Process behind processWordSize (nullptr: the real one, looked up
+// in kernel32 at run time since old systems lack it). The query answers false when it fails.
+using Wow64Query = bool (*)(DWORD processId, bool& isWow64);
+void setWow64Query(Wow64Query query);
+}  // namespace orvek_testing
+
 // An open process whose memory this program reads and writes (NT: OpenProcess with
 // PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE).
 class RemoteProcess {

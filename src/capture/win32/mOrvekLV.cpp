@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
+
+#include <commctrl.h>
 
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/SystemCapture.h"
@@ -16,6 +19,15 @@ using lvlayout::kDescriptorArea;
 // Column counts beyond this are not believed (a header answers its item count; a foreign window
 // could answer anything, and the record's arrays are sized by it).
 constexpr std::int32_t kMaxColumns = 32767;
+
+// The layouts of this program's own word size must be the system's own descriptors.
+using OwnLayout = std::conditional_t<kProgramWordSize == 64, lvlayout::Layout64, lvlayout::Layout32>;
+static_assert(offsetof(LVITEMA, pszText) == offsetof(OwnLayout::Item, pszText), "LVITEMA layout");
+static_assert(offsetof(LVITEMA, cchTextMax) == offsetof(OwnLayout::Item, cchTextMax), "LVITEMA layout");
+static_assert(offsetof(LVITEMA, iIndent) == offsetof(OwnLayout::Item, iIndent), "LVITEMA layout");
+static_assert(offsetof(LVCOLUMNA, pszText) == offsetof(OwnLayout::Column, pszText), "LVCOLUMNA layout");
+static_assert(offsetof(LVCOLUMNA, iSubItem) == offsetof(OwnLayout::Column, iSubItem), "LVCOLUMNA layout");
+static_assert(offsetof(LVCOLUMNA, iOrder) == offsetof(OwnLayout::Column, iOrder), "LVCOLUMNA layout");
 
 HWND toHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
 
@@ -41,6 +53,15 @@ ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : opt
         return;
     }
     lProcessId_ = pid;
+    // The descriptors are laid out for the target's word size. One that cannot be told is taken
+    // to be this program's own (the 9x family, without WOW64, answers 32).
+    const int bits = processWordSize(pid);
+    if (bits != 0) targetBits_ = bits;
+    if (targetBits_ > kProgramWordSize) {
+        // Its pointers do not fit ours: a 32-bit program cannot address a 64-bit one.
+        note(CaptureFailure::TargetTooWide);
+        return;
+    }
     process_ = RemoteProcess::open(pid);
     if (!process_ && *options_.mechanism == RemoteMechanism::ProcessMemory) {
         note(CaptureFailure::ProcessNotOpened);
@@ -65,6 +86,8 @@ bool ListViewCapture::makeBlock(std::int32_t cchText) {
                              ? RemoteBuffer::allocateShared(length)
                              : RemoteBuffer::allocate(process_, length);
     if (!block) return false;
+    // A 32-bit target sees only the low 4 GiB: a block above would be out of its reach.
+    if (targetBits_ == 32 && block.address() + length - 1 > 0xFFFFFFFFu) return false;
     block_ = std::move(block);  // frees the previous block with its own handle
     cchText_ = cchText;
     return true;
@@ -182,12 +205,14 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
 
 std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
     if (!canRequestText()) return {};
-    return fromAnsi(requestColumnText<lvlayout::Layout32>(lColumn));
+    return fromAnsi(targetBits_ == 64 ? requestColumnText<lvlayout::Layout64>(lColumn)
+                                      : requestColumnText<lvlayout::Layout32>(lColumn));
 }
 
 std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
     if (!canRequestText()) return {};
-    return fromAnsi(requestCellText<lvlayout::Layout32>(lRow, lColumn));
+    return fromAnsi(targetBits_ == 64 ? requestCellText<lvlayout::Layout64>(lRow, lColumn)
+                                      : requestCellText<lvlayout::Layout32>(lRow, lColumn));
 }
 
 template <class Layout>
@@ -220,7 +245,7 @@ std::string ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lCo
         typename Layout::Item back;
         std::memcpy(&back, scratch_.data(), sizeof back);
         if (back.pszText != item.pszText)  // the control answered with text of its own
-            return readElsewhere(back.pszText, static_cast<std::size_t>(lTextLen_));
+            return readElsewhere(static_cast<std::uintptr_t>(back.pszText), static_cast<std::size_t>(lTextLen_));
 
         const char* text = scratch_.data() + kDescriptorArea;
         const std::size_t n = textLength(text, want);
@@ -259,7 +284,8 @@ std::string ListViewCapture::requestColumnText(std::int32_t lColumn) {
         }
         typename Layout::Column back;
         std::memcpy(&back, scratch_.data(), sizeof back);
-        if (back.pszText != column.pszText) return readElsewhere(back.pszText, options_.maxTextLength);
+        if (back.pszText != column.pszText)
+            return readElsewhere(static_cast<std::uintptr_t>(back.pszText), options_.maxTextLength);
 
         const char* text = scratch_.data() + kDescriptorArea;
         const std::size_t n = textLength(text, static_cast<std::size_t>(cchText_));

@@ -49,6 +49,8 @@ public:
     // Size of the text buffer now in the foreign process (grows for long texts).
     std::int32_t textBufferLength() const { return cchText_; }
     DWORD processId() const { return lProcessId_; }
+    // Word size of the target process (32 or 64): picks the descriptor layouts.
+    int targetWordSize() const { return targetBits_; }
 
 private:
     ListViewCapture(HWND hWnd, const CaptureOptions& options);
@@ -65,6 +67,7 @@ private:
     CaptureOptions options_;
     HWND hListView_ = nullptr;   // the window of the last successful readListViewInfo; null = none
     DWORD lProcessId_ = 0;
+    int targetBits_ = kProgramWordSize;
     std::shared_ptr<RemoteProcess> process_;
     // One block in the foreign process: the request descriptor (lpRemoteItem) at offset 0, the
     // text buffer (lpRemoteText) at lvlayout::kDescriptorArea, cchText_ bytes long.

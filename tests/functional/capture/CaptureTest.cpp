@@ -432,4 +432,43 @@ TEST(WindowHelpers, ClassesCaptionsAndParents) {
     EXPECT_EQ(L"", windows->getWindowCaption(0));
 }
 
+// The descriptors follow the target's word size: the same reads from a host of this program's
+// word size and (in the 64-bit build, where the machine runs 32-bit programs) from a 32-bit host.
+TEST(WordSize, CaptureLaysOutItsRequestsForTheTargetsWordSize) {
+    HostProcess host("column\t80\tWide header\ncolumn\t60\tB\nrow\tcell one\tcell two\nrow\t\tlast\n");
+    EXPECT_EQ(zavtest::hostWordSize(), zav::processWordSize(host.processId()));
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ(zavtest::hostWordSize(), c.lv->targetWordSize());
+    ASSERT_EQ(2, c.info.lColumnCount);
+    EXPECT_EQ(L"Wide header", c.info.szColumnText[1]);
+    EXPECT_EQ(80, c.info.lColumnWidth[1]);
+    EXPECT_EQ(L"cell one", c.lv->getCellText(1, 1));
+    EXPECT_EQ(L"cell two", c.lv->getCellText(1, 2));
+    EXPECT_EQ(L"", c.lv->getCellText(2, 1));
+    EXPECT_EQ(L"last", c.lv->getCellText(2, 2));
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
+TEST(WordSize, ThisProgramIsOfItsOwnWordSize) {
+    EXPECT_EQ(zav::kProgramWordSize, zav::processWordSize(GetCurrentProcessId()));
+}
+
+#ifndef _WIN64
+// A 32-bit program cannot address a 64-bit one: the capture says so and sends no request.
+TEST(WordSize, ThirtyTwoBitProgramRefusesASixtyFourBitTarget) {
+    const std::string wide = zavtest::environment("ZAV_LVHOST_WIDE");
+    if (wide.empty()) GTEST_SKIP() << "no 64-bit list-view host was given (ZAV_LVHOST_WIDE)";
+    HostProcess host("title\tWide host\ncolumn\t80\tA\nrow\tx\n", 120000, wide);
+    EXPECT_EQ(64, zav::processWordSize(host.processId()));
+    Capture c(host.list());
+    EXPECT_EQ(CaptureFailure::TargetTooWide, c.lv->failure());
+    c.read();
+    EXPECT_EQ(CaptureFailure::TargetTooWide, c.lv->failure());
+    EXPECT_EQ(L"", c.lv->getCellText(1, 1));
+    EXPECT_EQ(L"", c.lv->getColumnText(1));
+    EXPECT_NE(std::wstring::npos, zav::describeCaptureFailure(c.lv->failure()).find(L"64-bit"));
+}
+#endif
+
 }  // namespace

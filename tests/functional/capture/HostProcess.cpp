@@ -37,7 +37,46 @@ std::string programFolder() {
     return s.substr(0, s.find_last_of("\\/") + 1);
 }
 
-HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs) {
+std::string environment(const char* name) {
+    char value[1024] = {};
+    const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
+    return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
+}
+
+std::string windowsPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::string s = "Z:" + path;
+    for (char& c : s)
+        if (c == '/') c = '\\';
+    return s;
+}
+
+std::string hostProgram() {
+    const std::string chosen = environment("ZAV_LVHOST");
+    return chosen.empty() ? programFolder() + "zav_lvhost.exe" : windowsPath(chosen);
+}
+
+int programWordSize(const std::string& program) {
+    // The machine field of the PE header: 0x014C i386, 0x8664 x86-64.
+    FILE* f = std::fopen(program.c_str(), "rb");
+    if (!f) return 0;
+    unsigned char dos[64] = {}, pe[6] = {};
+    int bits = 0;
+    if (std::fread(dos, 1, sizeof dos, f) == sizeof dos) {
+        const long offset = dos[60] | (dos[61] << 8) | (dos[62] << 16) | (static_cast<long>(dos[63]) << 24);
+        if (std::fseek(f, offset, SEEK_SET) == 0 && std::fread(pe, 1, sizeof pe, f) == sizeof pe &&
+            pe[0] == 'P' && pe[1] == 'E') {
+            const unsigned machine = pe[4] | (pe[5] << 8);
+            bits = machine == 0x8664 ? 64 : machine == 0x014C ? 32 : 0;
+        }
+    }
+    std::fclose(f);
+    return bits;
+}
+
+int hostWordSize() { return programWordSize(hostProgram()); }
+
+HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, const std::string& program) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     static LONG counter = 0;
@@ -48,7 +87,7 @@ HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs) {
     const std::string infoPath = folder_ + "host.info";
     writeFile(descPath, description);
 
-    std::string command = "\"" + programFolder() + "zav_lvhost.exe\" \"" + descPath + "\" \"" + infoPath + "\"";
+    std::string command = "\"" + (program.empty() ? hostProgram() : windowsPath(program)) + "\" \"" + descPath + "\" \"" + infoPath + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,

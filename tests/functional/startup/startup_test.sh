@@ -16,10 +16,11 @@ check() {  # description, command...
 
 rm -rf "$work"
 mkdir -p "$work/prog"
-cp "$exe" "$work/prog/ZAVExport.exe"
+name=$(basename "$exe")
+cp "$exe" "$work/prog/$name"
 cd "$work/prog"
 
-timeout 60 wine ZAVExport.exe
+timeout 60 wine "$name"
 check "first run exits cleanly" test $? -eq 0
 check "settings.ini created" test -f settings.ini
 check "Exports folder created" test -d Exports
@@ -34,14 +35,14 @@ check "lines end with CR LF" test "$(grep -c $'\r$' settings.ini)" -eq 8
 
 # Second run: a hand edit of [General] survives, an old stamp is rewritten.
 sed -i 's/^Version=0.1.3/Version=0.0.9/; s/^ReplacesFile=.*/ReplacesFile=C:\\custom.ini\r/' settings.ini
-timeout 60 wine ZAVExport.exe
+timeout 60 wine "$name"
 check "second run exits cleanly" test $? -eq 0
 check "hand edit kept" grep -q 'ReplacesFile=C:\\custom.ini' settings.ini
 check "stamp rewritten" grep -q $'^Version=0.1.3\r$' settings.ini
 
 # A settings file without OutputFolder: the error box appears and ends the program.
 printf '[General]\r\nOptionFolder=%s\\ExportOptions\\\r\n' "$winfolder" > settings.ini
-wine ZAVExport.exe &
+wine "$name" &
 pid=$!
 if win=$(timeout 30 xdotool search --sync --name '^ZAVExport$' 2>/dev/null | head -n 1) && [ -n "$win" ]; then
     echo "ok: error box shown"

@@ -25,6 +25,44 @@ bool fakeQuery(std::uint32_t& platformId) {
     return g_answer;
 }
 
+// Answers of a fake IsWow64Process: this process, and any other process.
+bool g_wowSelf = false, g_wowOther = false, g_wowFails = false;
+bool fakeWow64(DWORD processId, bool& isWow64) {
+    if (g_wowFails) return false;
+    isWow64 = processId == GetCurrentProcessId() ? g_wowSelf : g_wowOther;
+    return true;
+}
+
+struct RealWow64Afterwards {
+    ~RealWow64Afterwards() { zav::orvek_testing::setWow64Query(nullptr); }
+};
+
+TEST(ProcessWordSize, FollowsWow64OfTheTargetAndOfThisProgram) {
+    RealWow64Afterwards restore;
+    zav::orvek_testing::setWow64Query(fakeWow64);
+    const DWORD other = GetCurrentProcessId() + 4;
+    g_wowFails = false;
+    if (zav::kProgramWordSize == 64) {
+        g_wowSelf = false;
+        g_wowOther = true;
+        EXPECT_EQ(32, zav::processWordSize(other));
+        g_wowOther = false;
+        EXPECT_EQ(64, zav::processWordSize(other));
+    } else {
+        // 32-bit Windows: every process is 32-bit, whatever the target would answer.
+        g_wowSelf = false;
+        g_wowOther = false;
+        EXPECT_EQ(32, zav::processWordSize(other));
+        // 64-bit Windows, this program under WOW64.
+        g_wowSelf = true;
+        EXPECT_EQ(64, zav::processWordSize(other));
+        g_wowOther = true;
+        EXPECT_EQ(32, zav::processWordSize(other));
+    }
+    g_wowFails = true;
+    EXPECT_EQ(0, zav::processWordSize(other));
+}
+
 struct RealQueryAfterwards {
     ~RealQueryAfterwards() { zav::orvek_testing::setVersionQuery(nullptr); }
 };
