@@ -16,6 +16,15 @@ std::wstring Error::description() const {
     return operation_ + L": " + detail_;
 }
 
+std::wstring errorReport(const Error& e) {
+    return L"Error " + std::to_wstring(e.number()) + L": " + e.description();
+}
+
+std::wstring errorReport(const std::exception& e) {
+    if (const auto* own = dynamic_cast<const Error*>(&e)) return errorReport(*own);
+    return L"Error: " + fromAnsi(e.what());
+}
+
 void throwOverflow(const std::wstring& what) {
     throw Error(kErrOverflow, what, L"Overflow");
 }

@@ -37,6 +37,11 @@ enum ErrorNumber : long {
     kErrCaptureFailed = 1001,   // the foreign list view could not be read
 };
 
+// What the program shows for an error nobody handled: "Error <number>: <description>".
+std::wstring errorReport(const Error& e);
+// The same for any other exception (its message converted from the ANSI code page).
+std::wstring errorReport(const std::exception& e);
+
 // Raised by 16-bit narrowing when a value lies outside -32768..32767.
 [[noreturn]] void throwOverflow(const std::wstring& what);
 

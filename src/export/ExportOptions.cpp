@@ -171,6 +171,11 @@ void frmExportOptionsModel::populateExportOptions() {
     loadExportOptions();
 }
 
+std::wstring frmExportOptionsModel::captureProblem() const {
+    if (!capture_) return describeCaptureFailure(CaptureFailure::NoWindow);
+    return describeCaptureFailure(capture_->failure());
+}
+
 std::wstring frmExportOptionsModel::defaultTypeName() {
     // The first non-empty caption up the chain of parent windows of this dialog's list view.
     WindowHandle h = windows_.getParent(lvInfo.hWnd);

@@ -71,6 +71,10 @@ public:
     // Activation of the dialog: the rule list catches up with rules added meanwhile.
     void activated() { populateReplaces(); }
 
+    // Why the list view could not be read (empty when the capture read it): what the dialog tells
+    // the user when it opens, instead of offering an empty export.
+    std::wstring captureProblem() const;
+
     // Operations.
     void populateExportOptions();  // captures hTargetListView, fills the type list, loads
     void loadExportOptions();

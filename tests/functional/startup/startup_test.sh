@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Starts the real program under Wine (inside the session of scripts/wine-env.sh):
-#  1. first run in an empty folder creates settings.ini, the catalog and the two folders;
+#  1. first run in an empty folder creates settings.ini, the catalog and the two folders, and the
+#     program stays resident (its watcher window) until that window is closed;
 #  2. a second run keeps [General] and restamps [FileInfo];
 #  3. a settings file without "OutputFolder" ends start-up with an error box, which is closed
 #     with the keyboard; the program then exits with a failure code.
 set -u
 exe=$1
 work=$2
+driver=$3
 failures=0
 check() {  # description, command...
     local what=$1
@@ -20,8 +22,22 @@ name=$(basename "$exe")
 cp "$exe" "$work/prog/$name"
 cd "$work/prog"
 
-timeout 60 wine "$name"
-check "first run exits cleanly" test $? -eq 0
+cp "$driver" "$work/zav_uidriver.exe"
+# Runs the program until its watcher window is up, then closes that window; the exit code is the
+# program's.
+run_resident() {
+    wine "$name" &
+    local pid=$! up=1
+    wine "$work/zav_uidriver.exe" wait "ZAV Menu Hook" 60 >/dev/null || up=0
+    wine "$work/zav_uidriver.exe" close "ZAV Menu Hook" >/dev/null
+    if ! timeout 30 tail --pid=$pid -f /dev/null; then kill $pid 2>/dev/null; return 2; fi
+    wait $pid
+    local rc=$?
+    [ $up -eq 1 ] && return $rc
+    return 3
+}
+run_resident
+check "first run stays resident, then exits cleanly" test $? -eq 0
 check "settings.ini created" test -f settings.ini
 check "Exports folder created" test -d Exports
 check "ExportOptions folder created" test -d ExportOptions
@@ -35,7 +51,7 @@ check "lines end with CR LF" test "$(grep -c $'\r$' settings.ini)" -eq 8
 
 # Second run: a hand edit of [General] survives, an old stamp is rewritten.
 sed -i 's/^Version=0.1.3/Version=0.0.9/; s/^ReplacesFile=.*/ReplacesFile=C:\\custom.ini\r/' settings.ini
-timeout 60 wine "$name"
+run_resident
 check "second run exits cleanly" test $? -eq 0
 check "hand edit kept" grep -q 'ReplacesFile=C:\\custom.ini' settings.ini
 check "stamp rewritten" grep -q $'^Version=0.1.3\r$' settings.ini

@@ -434,3 +434,20 @@ TEST(ExportOptions, RandomTypesSurviveSaveAndReloadWithTheSameHtml) {
         EXPECT_EQ(zavtest::readBytes(r.txtOutput), html) << "round " << round;
     }
 }
+
+namespace {
+
+TEST(ExportOptions, ACaptureThatCouldNotReadIsToldNotExported) {
+    Dialog read;
+    read.scene.grid->headers = {L"A"};
+    EXPECT_EQ(L"", read.open().captureProblem());
+
+    Dialog gone;
+    gone.scene.captures.grids.clear();  // the window went away before the dialog opened
+    auto& m = gone.open();
+    EXPECT_EQ(zav::describeCaptureFailure(zav::CaptureFailure::NoWindow), m.captureProblem());
+    EXPECT_NE(L"", m.captureProblem());
+    EXPECT_THROW(m.writeHTMLExport(), zav::Error);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+#include "core/win32/Window.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/Error.h"
+#include "core/Platform.h"
+#include "text/Ansi.h"
+
+namespace zav {
+namespace win {
+namespace {
+
+int dpi(int index) {
+    static int x = 0, y = 0;
+    if (x == 0) {
+        HDC dc = GetDC(nullptr);
+        x = GetDeviceCaps(dc, LOGPIXELSX);
+        y = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+        if (x <= 0) x = 96;
+        if (y <= 0) y = 96;
+    }
+    return index == LOGPIXELSX ? x : y;
+}
+
+std::vector<HWND>& modeless() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+}  // namespace
+
+int twipsX(int twips) { return MulDiv(twips, dpi(LOGPIXELSX), 1440); }
+int twipsY(int twips) { return MulDiv(twips, dpi(LOGPIXELSY), 1440); }
+
+void reportHandlerError(HWND owner, const std::exception& e) noexcept {
+    try {
+        MessageBoxA(owner, toAnsi(errorReport(e)).c_str(), toAnsi(kProgramTitle).c_str(),
+                    MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+    } catch (...) {
+        MessageBoxA(owner, "Error", "ZAVExport", MB_OK | MB_ICONSTOP);
+    }
+}
+
+Window::~Window() {
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        HWND h = hwnd_;
+        hwnd_ = nullptr;
+        DestroyWindow(h);
+    }
+}
+
+void Window::create(const char* className, const std::wstring& caption, DWORD style, DWORD exStyle, int x, int y,
+                    int width, int height, HMENU menu) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc = {};
+    if (!GetClassInfoExA(instance, className, &wc)) {
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = thunk;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.hIcon = LoadIcon(instance, MAKEINTRESOURCE(1));
+        if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+        wc.lpszClassName = className;
+        if (!RegisterClassExA(&wc)) throw Error(static_cast<long>(GetLastError()), L"RegisterClassEx", L"");
+    }
+    HWND h = CreateWindowExA(exStyle, className, toAnsi(caption).c_str(), style, x, y, width, height, nullptr, menu,
+                             instance, this);
+    if (!h) throw Error(static_cast<long>(GetLastError()), L"CreateWindowEx", L"The window cannot be created");
+}
+
+LRESULT Window::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return defaultProc(msg, wParam, lParam); }
+
+LRESULT CALLBACK Window::thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        removeModeless(hwnd);
+        self->hwnd_ = nullptr;
+        LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
+        try {
+            self->onDestroyed();
+        } catch (const std::exception& e) {
+            reportHandlerError(nullptr, e);
+        }
+        return r;
+    }
+    try {
+        return self->onMessage(msg, wParam, lParam);
+    } catch (const std::exception& e) {
+        reportHandlerError(hwnd, e);
+    } catch (...) {
+        reportHandlerError(hwnd, std::runtime_error("unexpected failure"));
+    }
+    return 0;
+}
+
+void addModeless(HWND hwnd) { modeless().push_back(hwnd); }
+
+void removeModeless(HWND hwnd) {
+    auto& w = modeless();
+    w.erase(std::remove(w.begin(), w.end(), hwnd), w.end());
+}
+
+int runMessageLoop() {
+    MSG msg;
+    for (;;) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got == 0) return static_cast<int>(msg.wParam);
+        if (got == -1) return 1;
+        bool handled = false;
+        for (HWND h : modeless()) {
+            if (IsWindow(h) && IsDialogMessageA(h, &msg)) {
+                handled = true;
+                break;
+            }
+        }
+        if (!handled) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+HFONT dialogFont() {
+    static UniqueFont font = [] {
+        NONCLIENTMETRICSA metrics = {};
+        metrics.cbSize = sizeof metrics;
+        HFONT f = nullptr;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            f = CreateFontIndirectA(&metrics.lfMessageFont);
+        return UniqueFont(f);
+    }();
+    return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+HWND createControl(HWND parent, const char* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                   int id, int leftTwips, int topTwips, int widthTwips, int heightTwips) {
+    HWND h = CreateWindowExA(exStyle, className, toAnsi(text).c_str(), style | WS_CHILD | WS_VISIBLE,
+                             twipsX(leftTwips), twipsY(topTwips), twipsX(widthTwips), twipsY(heightTwips), parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    if (!h) throw Error(static_cast<long>(GetLastError()), L"CreateWindowEx", L"A control cannot be created");
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
+    return h;
+}
+
+std::wstring windowText(HWND hwnd) {
+    const int n = GetWindowTextLengthA(hwnd);
+    if (n <= 0) return {};
+    std::string buffer(static_cast<std::size_t>(n) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, &buffer[0], n + 1);
+    return fromAnsi(buffer.substr(0, static_cast<std::size_t>(std::max(got, 0))));
+}
+
+void setWindowText(HWND hwnd, const std::wstring& text) { SetWindowTextA(hwnd, toAnsi(text).c_str()); }
+
+}  // namespace win
+}  // namespace zav

@@ -1,0 +1,359 @@
+#include "export/win32/frmExportOptions.h"
+
+#include <commctrl.h>
+
+#include "capture/win32/SystemCapture.h"
+#include "core/Platform.h"
+#include "export/win32/frmExportOptionsAddReplace.h"
+#include "text/Ansi.h"
+
+namespace zav {
+namespace {
+
+using win::createControl;
+
+ICaptureFactory& systemCaptures() {
+    static std::unique_ptr<ICaptureFactory> factory = makeSystemCaptureFactory();
+    return *factory;
+}
+
+IWindowInfo& systemWindows() {
+    static std::unique_ptr<IWindowInfo> windows = makeSystemWindowInfo();
+    return *windows;
+}
+
+// The tab control's origin in the dialog: page controls are placed relative to it.
+constexpr int kTabLeft = 60, kTabTop = 60;
+
+// The list's edit field takes no typing: every character (and paste, cut, delete) is swallowed.
+LRESULT CALLBACK swallowTyping(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
+    switch (msg) {
+        case WM_CHAR:
+        case WM_PASTE:
+        case WM_CUT:
+        case WM_CLEAR:
+        case WM_UNDO:
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_DELETE) return 0;
+            break;
+        default: break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void addListColumn(HWND list, int index, const char* heading, int widthTwips) {
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(heading);
+    column.cx = win::twipsX(widthTwips);
+    ListView_InsertColumn(list, index, &column);
+}
+
+void selectListItem(HWND list, int index) {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (index >= 0) ListView_SetItemState(list, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+int selectedListItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
+
+}  // namespace
+
+void frmExportOptions::open(HWND owner) {
+    auto* dialog = new frmExportOptions(owner);  // deletes itself when its window is gone
+    try {
+        dialog->model_.populateExportOptions();
+        dialog->showModel();
+    } catch (...) {
+        DestroyWindow(dialog->hwnd());
+        throw;
+    }
+    ShowWindow(dialog->hwnd(), SW_SHOW);
+    SetForegroundWindow(dialog->hwnd());
+    SetFocus(dialog->control(kCmbExportTypes));
+    // A list view that could not be read is said at once, not offered as an empty export.
+    const std::wstring problem = dialog->model_.captureProblem();
+    if (!problem.empty())
+        services().reporter->show(L"This list view cannot be exported. " + problem, kProgramTitle,
+                                  MessageIcon::Stop);
+}
+
+frmExportOptions::frmExportOptions(HWND owner) : model_(systemCaptures(), systemWindows()) {
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    RECT rc = {0, 0, win::twipsX(5460), win::twipsY(4350)};
+    AdjustWindowRectEx(&rc, style, FALSE, exStyle);
+    create("ZAVExportOptions", L"LV Export Options", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
+           rc.bottom - rc.top);
+    if (owner) SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    createControls();
+    win::addModeless(hwnd());
+}
+
+void frmExportOptions::createControls() {
+    const HWND dlg = hwnd();
+    const DWORD tab = WS_TABSTOP;
+    const DWORD edit = ES_AUTOHSCROLL | WS_BORDER | tab;
+    const DWORD button = BS_PUSHBUTTON | tab;
+    const DWORD multi = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | tab;
+    auto page = [&](int p, HWND h) { pages_[p].push_back(h); };
+
+    HWND tabs = createControl(dlg, WC_TABCONTROLA, L"", WS_CLIPSIBLINGS | tab, 0, kTabOptions, kTabLeft, kTabTop,
+                              5355, 3825);
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>("Options");
+    TabCtrl_InsertItem(tabs, 0, &item);
+    item.pszText = const_cast<char*>("Format");
+    TabCtrl_InsertItem(tabs, 1, &item);
+
+    const int L = kTabLeft, T = kTabTop;
+    // Tab "Options".
+    page(0, createControl(dlg, "STATIC", L"Compatible Export Types", 0, 0, -1, L + 60, T + 360, 5265, 225));
+    HWND cmb = createControl(dlg, "COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab, 0,
+                             kCmbExportTypes, L + 60, T + 600, 4155, 315 + 1800);
+    page(0, cmb);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(cmb, &info) && info.hwndItem) SetWindowSubclass(info.hwndItem, swallowTyping, 1, 0);
+    page(0, createControl(dlg, "BUTTON", L"New", button, 0, kCmdNewExportType, L + 4230, T + 600, 1035, 315));
+    page(0, createControl(dlg, "STATIC", L"Export Type (Change to save to a new name)", 0, 0, -1, L + 60, T + 990,
+                          5265, 225));
+    page(0, createControl(dlg, "EDIT", L"", edit, 0, kTxtExportType, L + 60, T + 1230, 5205, 315));
+    page(0, createControl(dlg, "STATIC", L"Output File", 0, 0, -1, L + 60, T + 1620, 2685, 225));
+    page(0, createControl(dlg, "EDIT", L"", edit, 0, kTxtOutput, L + 60, T + 1860, 4155, 315));
+    page(0, createControl(dlg, "BUTTON", L"Browse", button, 0, kCmdBrowseFile, L + 4230, T + 1860, 1035, 315));
+    const DWORD list = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | tab;
+    HWND columns = createControl(dlg, WC_LISTVIEWA, L"", list, 0, kLvColumns, L + 60, T + 2250, 1485, 1155);
+    addListColumn(columns, 0, "Column", 1440);
+    ListView_SetExtendedListViewStyle(columns, LVS_EX_FULLROWSELECT);
+    page(0, columns);
+    HWND replaces = createControl(dlg, WC_LISTVIEWA, L"", list, 0, kLvReplaces, L + 1560, T + 2250, 3705, 1155);
+    addListColumn(replaces, 0, "Replace", 1800);
+    addListColumn(replaces, 1, "With", 1800);
+    ListView_SetExtendedListViewStyle(replaces, LVS_EX_FULLROWSELECT);
+    page(0, replaces);
+    page(0, createControl(dlg, "BUTTON", L"Add", button, 0, kCmdAddReplace, L + 3060, T + 3420, 1065, 315));
+    page(0, createControl(dlg, "BUTTON", L"Remove...", button, 0, kCmdRemoveReplace, L + 4170, T + 3420, 1065, 315));
+
+    // Tab "Format".
+    page(1, createControl(dlg, "STATIC", L"HTML Header", 0, 0, -1, L + 60, T + 360, 2685, 225));
+    page(1, createControl(dlg, "EDIT", L"", multi, 0, kTxtHTMLHeader, L + 60, T + 600, 5235, 525));
+    page(1, createControl(dlg, "STATIC", L"Table Format (HTML Table Format)", 0, 0, -1, L + 60, T + 1200, 2685, 225));
+    page(1, createControl(dlg, "EDIT", L"", edit, 0, kTxtTableFormat, L + 60, T + 1440, 5235, 315));
+    page(1, createControl(dlg, "STATIC", L"Header Format (HTML TD Format):", 0, 0, -1, L + 60, T + 1770, 2685, 225));
+    page(1, createControl(dlg, "EDIT", L"", edit, 0, kTxtHeaderFormat, L + 60, T + 2010, 5235, 315));
+    page(1, createControl(dlg, "STATIC", L"Data Format (HTML TD Format):", 0, 0, -1, L + 60, T + 2370, 2685, 225));
+    page(1, createControl(dlg, "EDIT", L"", edit, 0, kTxtDataFormat, L + 60, T + 2610, 5235, 315));
+    page(1, createControl(dlg, "STATIC", L"HTML Footer", 0, 0, -1, L + 60, T + 3000, 2685, 225));
+    page(1, createControl(dlg, "EDIT", L"", multi, 0, kTxtHTMLFooter, L + 60, T + 3210, 5235, 525));
+
+    createControl(dlg, "BUTTON", L"Help", button, 0, kCmdHelp, 60, 3930, 1245, 375);
+    createControl(dlg, "BUTTON", L"OK", button, 0, kCmdOK, 2880, 3930, 1245, 375);
+    createControl(dlg, "BUTTON", L"Cancel", button, 0, kCmdCancel, 4170, 3930, 1245, 375);
+    showPage(0);
+}
+
+void frmExportOptions::showPage(int page) {
+    for (int p = 0; p < 2; ++p)
+        for (HWND h : pages_[p]) ShowWindow(h, p == page ? SW_SHOW : SW_HIDE);
+    TabCtrl_SetCurSel(control(kTabOptions), page);
+}
+
+bool frmExportOptions::nameHasSlash() const {
+    return model_.txtExportType().find_first_of(L"\\/") != std::wstring::npos;
+}
+
+LRESULT frmExportOptions::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+            return 0;
+        case WM_NOTIFY:
+            onNotify(*reinterpret_cast<const NMHDR*>(lParam));
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                // Rules added in the add dialog meanwhile appear now.
+                model_.activated();
+                showReplaces();
+            }
+            break;
+        case WM_APP:  // the name box keeps the focus after its check
+            SetFocus(control(kTxtExportType));
+            return 0;
+        case WM_CLOSE:
+            if (model_.queryClose()) DestroyWindow(hwnd());
+            return 0;
+        default: break;
+    }
+    return defaultProc(msg, wParam, lParam);
+}
+
+void frmExportOptions::onCommand(int id, int code, HWND) {
+    if (updating_) return;
+    if (code == BN_CLICKED && nameHasSlash() && id != kTabOptions) {
+        // The name box is being sent back the focus: a click elsewhere is lost.
+        PostMessageA(hwnd(), WM_APP, 0, 0);
+        return;
+    }
+    switch (id) {
+        case kCmbExportTypes:
+            if (code == CBN_SELCHANGE) {
+                const int index = static_cast<int>(SendMessageA(control(id), CB_GETCURSEL, 0, 0));
+                if (index >= 0) {
+                    model_.selectExportType(index);
+                    showModel();
+                }
+            }
+            return;
+        case kTxtExportType:
+            if (code == EN_CHANGE) fieldChanged(id);
+            // Checked when the focus moves to another control of this dialog (not when the
+            // dialog itself loses the focus, for example to the "Cancel?" question).
+            if (code == EN_KILLFOCUS && !checkingName_ && IsChild(hwnd(), GetFocus())) {
+                checkingName_ = true;
+                const bool ok = model_.validateExportTypeText();
+                checkingName_ = false;
+                if (!ok) PostMessageA(hwnd(), WM_APP, 0, 0);
+            }
+            return;
+        case kTxtOutput:
+        case kTxtHTMLHeader:
+        case kTxtTableFormat:
+        case kTxtHeaderFormat:
+        case kTxtDataFormat:
+        case kTxtHTMLFooter:
+            if (code == EN_CHANGE) fieldChanged(id);
+            return;
+        default: break;
+    }
+    if (code != BN_CLICKED) return;
+    switch (id) {
+        case kCmdNewExportType:
+            model_.newExportType();
+            showModel();
+            break;
+        case kCmdBrowseFile: break;  // no action
+        case kCmdAddReplace:
+            frmExportOptionsAddReplace::openFor(model_, hwnd());
+            break;
+        case kCmdRemoveReplace:
+            model_.removeReplaceClicked();
+            showReplaces();
+            break;
+        case kCmdHelp: model_.helpClicked(); break;
+        case kCmdOK:
+            // A failed save or export raises: the handler's edge reports it and the dialog stays.
+            if (model_.okClicked()) DestroyWindow(hwnd());
+            break;
+        case kCmdCancel: PostMessageA(hwnd(), WM_CLOSE, 0, 0); break;
+        default: break;
+    }
+}
+
+void frmExportOptions::onNotify(const NMHDR& header) {
+    if (updating_) return;
+    if (header.idFrom == kTabOptions && header.code == TCN_SELCHANGE) {
+        showPage(TabCtrl_GetCurSel(header.hwndFrom));
+        return;
+    }
+    if (header.code != LVN_ITEMCHANGED) return;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (!(change.uChanged & LVIF_STATE) || ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) == 0) return;
+    if (header.idFrom == kLvColumns) {
+        model_.selectColumn(selectedListItem(header.hwndFrom));
+        showReplaces();
+    } else if (header.idFrom == kLvReplaces) {
+        model_.selectReplace(selectedListItem(header.hwndFrom));
+    }
+}
+
+void frmExportOptions::fieldChanged(int id) {
+    if (updating_) return;
+    const std::wstring text = win::windowText(control(id));
+    switch (id) {
+        case kTxtExportType: {
+            model_.setExportTypeText(text);  // derives the output file
+            updating_ = true;
+            win::setWindowText(control(kTxtOutput), model_.txtOutput);
+            updating_ = false;
+            break;
+        }
+        case kTxtOutput: model_.txtOutput = text; break;
+        case kTxtHTMLHeader: model_.txtHTMLHeader = text; break;
+        case kTxtTableFormat: model_.txtTableFormat = text; break;
+        case kTxtHeaderFormat: model_.txtHeaderFormat = text; break;
+        case kTxtDataFormat: model_.txtDataFormat = text; break;
+        case kTxtHTMLFooter: model_.txtHTMLFooter = text; break;
+        default: break;
+    }
+}
+
+void frmExportOptions::showModel() {
+    showTypeList();
+    showFields();
+    showColumns();
+    showReplaces();
+}
+
+void frmExportOptions::showTypeList() {
+    updating_ = true;
+    HWND cmb = control(kCmbExportTypes);
+    SendMessageA(cmb, CB_RESETCONTENT, 0, 0);
+    for (const auto& name : model_.exportTypeItems())
+        SendMessageA(cmb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toAnsi(name).c_str()));
+    SendMessageA(cmb, CB_SETCURSEL, static_cast<WPARAM>(model_.selectedExportType()), 0);
+    if (model_.selectedExportType() < 0) win::setWindowText(cmb, model_.exportTypeListText());
+    updating_ = false;
+}
+
+void frmExportOptions::showFields() {
+    updating_ = true;
+    win::setWindowText(control(kTxtExportType), model_.txtExportType());
+    win::setWindowText(control(kTxtOutput), model_.txtOutput);
+    win::setWindowText(control(kTxtHTMLHeader), model_.txtHTMLHeader);
+    win::setWindowText(control(kTxtTableFormat), model_.txtTableFormat);
+    win::setWindowText(control(kTxtHeaderFormat), model_.txtHeaderFormat);
+    win::setWindowText(control(kTxtDataFormat), model_.txtDataFormat);
+    win::setWindowText(control(kTxtHTMLFooter), model_.txtHTMLFooter);
+    updating_ = false;
+}
+
+void frmExportOptions::showColumns() {
+    updating_ = true;
+    HWND list = control(kLvColumns);
+    ListView_DeleteAllItems(list);
+    int row = 0;
+    for (const auto& name : model_.columnItems()) {
+        std::string text = toAnsi(name);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = row++;
+        item.pszText = &text[0];
+        ListView_InsertItem(list, &item);
+    }
+    selectListItem(list, model_.selectedColumn());
+    updating_ = false;
+}
+
+void frmExportOptions::showReplaces() {
+    updating_ = true;
+    HWND list = control(kLvReplaces);
+    ListView_DeleteAllItems(list);
+    int row = 0;
+    for (const auto& rule : model_.replaceItems()) {
+        std::string replace = toAnsi(rule.first), with = toAnsi(rule.second);
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = &replace[0];
+        ListView_InsertItem(list, &item);
+        ListView_SetItemText(list, row, 1, &with[0]);
+        ++row;
+    }
+    selectListItem(list, model_.selectedReplace());
+    updating_ = false;
+}
+
+}  // namespace zav

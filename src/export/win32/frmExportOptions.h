@@ -1,0 +1,69 @@
+// The "LV Export Options" dialog: the window over frmExportOptionsModel. Every handler calls the
+// model and shows what it holds; nothing here decides anything about an export.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "core/win32/Window.h"
+#include "export/ExportOptions.h"
+
+namespace zav {
+
+class frmExportOptions final : public win::Window {
+public:
+    // Control identifiers (none is IDOK or IDCANCEL: no button reacts to Enter or Escape).
+    enum Control : int {
+        kTabOptions = 1001,
+        kCmbExportTypes,
+        kCmdNewExportType,
+        kTxtExportType,
+        kTxtOutput,
+        kCmdBrowseFile,
+        kLvColumns,
+        kLvReplaces,
+        kCmdAddReplace,
+        kCmdRemoveReplace,
+        kTxtHTMLHeader,
+        kTxtTableFormat,
+        kTxtHeaderFormat,
+        kTxtDataFormat,
+        kTxtHTMLFooter,
+        kCmdHelp,
+        kCmdOK,
+        kCmdCancel,
+    };
+
+    // "Print Grid": a new dialog for hTargetListView, populated, then shown modeless. `owner` is
+    // the program's hidden window (keeps the dialog out of the task bar). The dialog deletes itself
+    // when it closes.
+    static void open(HWND owner);
+
+    frmExportOptionsModel& model() { return model_; }
+
+private:
+    explicit frmExportOptions(HWND owner);
+    LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void onDestroyed() override { delete this; }
+
+    void createControls();
+    void showPage(int page);
+    void onCommand(int id, int code, HWND control);
+    void onNotify(const NMHDR& header);
+    void showModel();          // every control from the model
+    void showTypeList();
+    void showFields();
+    void showColumns();
+    void showReplaces();
+    void fieldChanged(int id);
+    bool nameHasSlash() const;
+
+    frmExportOptionsModel model_;
+    HWND control(int id) const { return GetDlgItem(hwnd(), id); }
+    std::vector<HWND> pages_[2];
+    bool updating_ = false;    // controls are being filled from the model: their change events are ours
+    bool checkingName_ = false;
+};
+
+}  // namespace zav

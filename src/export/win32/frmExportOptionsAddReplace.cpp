@@ -1,0 +1,79 @@
+#include "export/win32/frmExportOptionsAddReplace.h"
+
+namespace zav {
+namespace {
+frmExportOptionsAddReplace* g_current = nullptr;
+}
+
+frmExportOptionsAddReplace* frmExportOptionsAddReplace::current() { return g_current; }
+
+void frmExportOptionsAddReplace::openFor(frmExportOptionsModel& options, HWND opener) {
+    AddReplaceModel probe;
+    AddReplaceModel& target = g_current ? g_current->model_ : probe;
+    if (!options.addReplaceClicked(target)) return;  // no column selected: nothing happens
+    if (!g_current) {
+        auto* dialog = new frmExportOptionsAddReplace();  // deletes itself when its window is gone
+        dialog->model_.addReplace(probe.column());
+        g_current = dialog;
+        ShowWindow(dialog->hwnd(), SW_SHOW);
+    }
+    g_current->opener_ = opener;
+    SetForegroundWindow(g_current->hwnd());
+    SetFocus(GetDlgItem(g_current->hwnd(), kTxtReplace));
+}
+
+frmExportOptionsAddReplace::frmExportOptionsAddReplace() {
+    const DWORD style = WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    RECT rc = {0, 0, win::twipsX(5505), win::twipsY(1890)};
+    AdjustWindowRectEx(&rc, style, FALSE, exStyle);
+    create("ZAVExportAddReplace", L"LV Export Options Add Replace", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+           rc.right - rc.left, rc.bottom - rc.top);
+    const HWND dlg = hwnd();
+    // The frame holds the labels and boxes; positions inside it are relative to the frame.
+    const int fx = 60, fy = 60;
+    win::createControl(dlg, "BUTTON", L"", BS_GROUPBOX, 0, -1, fx, fy, 5385, 1365);
+    win::createControl(dlg, "STATIC", L"Replace", 0, 0, -1, fx + 60, fy + 180, 2000, 225);
+    win::createControl(dlg, "EDIT", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, kTxtReplace, fx + 60, fy + 420,
+                       5235, 315);
+    win::createControl(dlg, "STATIC", L"With", 0, 0, -1, fx + 60, fy + 750, 2000, 225);
+    win::createControl(dlg, "EDIT", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, kTxtWith, fx + 60, fy + 990,
+                       5235, 315);
+    win::createControl(dlg, "BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdOK, 2910, 1470, 1245, 375);
+    win::createControl(dlg, "BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdCancel, 4200, 1470, 1245, 375);
+    win::addModeless(dlg);
+}
+
+LRESULT frmExportOptionsAddReplace::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == kCmdOK) {
+            model_.txtReplace = win::windowText(GetDlgItem(hwnd(), kTxtReplace));
+            model_.txtWith = win::windowText(GetDlgItem(hwnd(), kTxtWith));
+            if (model_.okClicked()) close();  // invalid: stays open with its texts
+            return 0;
+        }
+        if (LOWORD(wParam) == kCmdCancel) {
+            close();
+            return 0;
+        }
+    }
+    if (msg == WM_CLOSE) {
+        close();
+        return 0;
+    }
+    return defaultProc(msg, wParam, lParam);
+}
+
+void frmExportOptionsAddReplace::close() {
+    const HWND opener = opener_;
+    DestroyWindow(hwnd());
+    // The options dialog that opened it shows the new rule when it is active again.
+    if (opener && IsWindow(opener)) SetForegroundWindow(opener);
+}
+
+void frmExportOptionsAddReplace::onDestroyed() {
+    if (g_current == this) g_current = nullptr;
+    delete this;
+}
+
+}  // namespace zav

@@ -1,0 +1,35 @@
+// The "LV Export Options Add Replace" dialog: one at a time, modeless, over AddReplaceModel.
+#pragma once
+
+#include <windows.h>
+
+#include "core/win32/Window.h"
+#include "export/ExportOptions.h"
+#include "export/cColumn.h"
+
+namespace zav {
+
+class frmExportOptionsAddReplace final : public win::Window {
+public:
+    enum Control : int { kTxtReplace = 2001, kTxtWith, kCmdOK, kCmdCancel };
+
+    // "Add" of an options dialog: hands it the selected column (nothing without one) and shows the
+    // add dialog, creating it when none is open; an open one is re-targeted and brought forward,
+    // keeping what was typed. `opener` gets the focus back when the add dialog closes.
+    static void openFor(frmExportOptionsModel& options, HWND opener);
+    // The open add dialog, or nullptr.
+    static frmExportOptionsAddReplace* current();
+
+    AddReplaceModel& model() { return model_; }
+
+private:
+    frmExportOptionsAddReplace();
+    LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void onDestroyed() override;
+    void close();
+
+    AddReplaceModel model_;
+    HWND opener_ = nullptr;
+};
+
+}  // namespace zav
