@@ -16,13 +16,14 @@ check() {  # description, command...
     if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 same() { [ "$1" = "$2" ] || { echo "   got:      [$1]"; echo "   expected: [$2]"; return 1; }; }
-D() { wine "$prog/zav_uidriver.exe" "$@" | tr -d '\r'; }
-shot() { import -window root "$work/screens/$1.png" 2>/dev/null; }
-T="LV Export Options"
+# shellcheck source=../../../scripts/ui-lib.sh
+source "$(dirname "$0")/../../../scripts/ui-lib.sh"
+T=$ZAV_DIALOG
 
 rm -rf "$work"
 mkdir -p "$work/prog" "$work/screens"
 prog="$work/prog"
+shots="$work/screens"
 name=$(basename "$exe")
 cp "$exe" "$prog/$name"
 cp "$driver" "$prog/zav_uidriver.exe"
@@ -40,36 +41,12 @@ check "first run made its files" test -f settings.ini -a -f catalog.ini -a -d Ex
 read -r _ _ left top _ _ _ < host.info
 folder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=//p')
 
-# A press on the header (another class) and one on the host's frame show no menu.
+# A press on the header (another class) shows no menu.
 xdotool mousemove $((left + 30)) $((top + 8)); sleep 0.3; xdotool mousedown 3; sleep 0.8
 check "no menu over the header" same "$(D menus)" 0
 xdotool mouseup 3; sleep 0.3
 
 # A held press over the list opens one menu, at once, however long it is held.
-open_menu() {  # presses and holds at least $1 seconds, until the menu is there (at most 10 s)
-    xdotool mousemove $((left + 50)) $((top + 40)); sleep 0.3; xdotool mousedown 3; sleep "$1"
-    local i attempt
-    for attempt in 1 2; do
-        for i in $(seq 1 8); do [ "$(D menus)" = 1 ] && return 0; sleep 0.5; done
-        # Under Wine the first press after a dialog was closed with OK is not seen at times;
-        # the user presses again.
-        echo "   (no menu; pressing again)"
-        xdotool mouseup 3; sleep 0.5; xdotool mousedown 3; sleep "$1"
-    done
-    shot no-menu
-    return 1
-}
-choose_print_grid() {  # the menu opens at the cursor; its first item lies just below
-    xdotool mouseup 3; sleep 0.3
-    xdotool mousemove $((left + 75)) $((top + 52)); sleep 0.4; xdotool click 1
-    D wait "$T" 30 >/dev/null || return 1
-    sleep 0.5
-    # A right click on the dialog (no list view there) shows no menu. (Under Wine the release of
-    # the button that opened the menu is not seen by later ticks; this click's release is.)
-    read -r dl dt _ _ < <(D rect "$T" 1001)
-    xdotool mousemove $((dl + 200)) $((dt + 8)); sleep 0.3; xdotool click 3; sleep 0.5
-    [ "$(D menus)" = 0 ]
-}
 open_menu 2
 sleep 1
 check "one menu while the button is held" same "$(D menus)" 1
@@ -89,18 +66,18 @@ xdotool mousemove $((tl + 25)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0
 # A rule for column Name through the add dialog.
 read -r cl ct _ _ < <(D rect "$T" 1007)
 xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
-xdotool mousemove $(D button "$T" Add); sleep 0.3; xdotool click 1
+click_button "$T" Add
 A="LV Export Options Add Replace"
 check "Add opens the add dialog" D wait "$A" 20 >/dev/null
 xdotool mousemove $(D center "$A" 2001); sleep 0.3; xdotool click 1; sleep 0.3; xdotool type --delay 50 "a1"
 xdotool mousemove $(D center "$A" 2002); sleep 0.3; xdotool click 1; sleep 0.3; xdotool type --delay 50 "A&one"
 shot add-dialog
-xdotool mousemove $(D button "$A" OK); sleep 0.3; xdotool click 1
+click_button "$A" OK
 check "OK closes the add dialog" D gone "$A" 10
 sleep 0.5
 check "the rule is listed" same "$(D items "$T" 1008)" "a1 | A&one"
 
-xdotool mousemove $(D button "$T" OK); sleep 0.3; xdotool click 1
+click_button "$T" OK
 check "OK closes the dialog without asking" D gone "$T" 20
 check "the type file" test -f "ExportOptions/Report host.ini"
 check "the type's rule is saved" grep -q '^a1=A&one' "ExportOptions/Report host.ini"
@@ -119,7 +96,7 @@ check "with its rule" same "$(D items "$T" 1007 | head -n 1)" "Name"
 xdotool mousemove $(D center "$T" 1004); sleep 0.3; xdotool click 1; sleep 0.3
 xdotool key End shift+Home; sleep 0.2; xdotool type --delay 50 "Report2"; sleep 0.3
 check "renaming derives the output file" same "$(D text "$T" 1005)" "${folder}Report2.html"
-xdotool mousemove $(D button "$T" OK); sleep 0.3; xdotool click 1
+click_button "$T" OK
 check "OK closes the renamed dialog" D gone "$T" 20
 check "the new name has its own file" test -f ExportOptions/Report2.ini -a -f Exports/Report2.html
 check "the loaded type's file stays" grep -q '^Name=Report host' "ExportOptions/Report host.ini"
@@ -129,12 +106,12 @@ before=$(ls -R | md5sum)
 check "and again" open_menu 0.5
 check "a third dialog opens" choose_print_grid
 sleep 0.5
-xdotool mousemove $(D button "$T" Cancel); sleep 0.3; xdotool click 1; sleep 1
+click_button "$T" Cancel; sleep 1
 check "Cancel asks" same "$(D message ZAVExport)" "Cancel?"
-xdotool mousemove $(D button ZAVExport "&No"); sleep 0.3; xdotool click 1; sleep 1
+click_button ZAVExport "&No"; sleep 1
 check "No keeps the dialog" same "$(D count "$T")" 1
-xdotool mousemove $(D button "$T" Cancel); sleep 0.3; xdotool click 1; sleep 1
-xdotool mousemove $(D button ZAVExport "&Yes"); sleep 0.3; xdotool click 1
+click_button "$T" Cancel; sleep 1
+click_button ZAVExport "&Yes"
 check "Yes closes it" D gone "$T" 20
 check "nothing was written" same "$(ls -R | md5sum)" "$before"
 

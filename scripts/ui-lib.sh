@@ -1,0 +1,44 @@
+# Sourced by the scripts that drive the program with a real mouse (inside a session of
+# scripts/wine-env.sh). Expects: prog (the program folder, holding zav_uidriver.exe), left and top
+# (screen position of the host's list view), shots (folder for screenshots).
+ZAV_DIALOG="LV Export Options"
+
+# The window inspector: where controls are, what they say.
+D() { wine "$prog/zav_uidriver.exe" "$@" | tr -d '\r'; }
+shot() { import -window root "$shots/$1.png" 2>/dev/null; }
+
+# Presses the right button over the list and holds it at least $1 seconds, until the popup menu is
+# there (a second press if none came).
+open_menu() {
+    xdotool mousemove $((left + 50)) $((top + 40)); sleep 0.3; xdotool mousedown 3; sleep "$1"
+    local i attempt
+    for attempt in 1 2; do
+        for i in $(seq 1 8); do [ "$(D menus)" = 1 ] && return 0; sleep 0.5; done
+        # Under Wine the first press after a dialog was closed with OK is not seen at times;
+        # the user presses again.
+        echo "   (no menu; pressing again)"
+        xdotool mouseup 3; sleep 0.5; xdotool mousedown 3; sleep "$1"
+    done
+    shot no-menu
+    return 1
+}
+
+# Releases the button and clicks "Print Grid" (the menu opens at the cursor; its first item lies
+# just below); true when the export options dialog is up and a right click on it showed no menu.
+choose_print_grid() {
+    xdotool mouseup 3; sleep 0.3
+    xdotool mousemove $((left + 75)) $((top + 52)); sleep 0.4; xdotool click 1
+    D wait "$ZAV_DIALOG" 30 >/dev/null || return 1
+    sleep 0.5
+    # A right click on the dialog (no list view there) shows no menu. (Under Wine the release of
+    # the button that opened the menu is not seen by later ticks; this click's release is.)
+    local dl dt
+    read -r dl dt _ _ < <(D rect "$ZAV_DIALOG" 1001)
+    xdotool mousemove $((dl + 200)) $((dt + 8)); sleep 0.3; xdotool click 3; sleep 0.5
+    [ "$(D menus)" = 0 ]
+}
+
+# Clicks the button with that caption in the window with that title.
+click_button() {
+    xdotool mousemove $(D button "$1" "$2"); sleep 0.3; xdotool click 1
+}
