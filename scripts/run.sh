@@ -39,6 +39,7 @@ printf 'title\tSample files\ncolumn\t140\tName\ncolumn\t80\tSize\ncolumn\t120\tM
     "$(printf 'row\treadme.txt\t1,2 KB\t2026-11-30\nrow\tR\xE9sum\xE9.doc\t48 KB\t2026-12-01\nrow\t<draft>.html\t3 KB\t2026-12-06\n')" \
     > "$demo/host.txt"
 (cd "$demo" && wine zav_lvhost.exe host.txt host.info) &
+for _ in $(seq 1 600); do [ -s "$demo/host.info" ] && break; sleep 0.1; done
 D wait "Sample files" 60 >/dev/null
 read -r _ _ left top _ _ _ < "$demo/host.info"
 
