@@ -21,6 +21,11 @@ public:
     // True when this tick shows the menu for t.underCursor (the caller records it as the target).
     bool tick(const Tick& t);
 
+    // Whether a tick with the button in this state depends on the window under the cursor at all:
+    // with the button up and no press pending, every window gives the same (nothing), so the
+    // caller can skip asking for it.
+    bool needsWindow(bool rightButtonDown) const { return rightButtonDown || bMenuShown_ != vbFalse; }
+
     VBool bMenuShown() const { return bMenuShown_; }
 
 private:

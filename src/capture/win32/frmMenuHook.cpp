@@ -72,13 +72,15 @@ void frmMenuHook::onDestroyed() { slot().release(); delete this; }
 void frmMenuHook::tmrPrintListView_Timer() {
     // The menu's own loop dispatches this timer too: one menu at a time.
     if (inMenu_) return;
+    RightClickWatcher::Tick t;
+    t.rightButtonDown = (GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
+    // Most ticks see the button up with no press pending: one system call, not four.
+    if (!watcher_.needsWindow(t.rightButtonDown)) return;
     POINT pt = {};
     if (!GetCursorPos(&pt)) return;
     HWND w = WindowFromPoint(pt);
-    RightClickWatcher::Tick t;
     t.underCursor = wh(w);
     t.parentOfIt = wh(w ? GetParent(w) : nullptr);
-    t.rightButtonDown = (GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
     // The class is asked only when it matters: on a new press.
     if (t.rightButtonDown && !watcher_.bMenuShown() && t.underCursor != wh(hwnd()) && t.parentOfIt != wh(hwnd()))
         t.isListView = isListViewClass(getWindowClass(t.underCursor));

@@ -39,6 +39,18 @@ TEST(RightClickWatcher, PressElsewhereCountsAsHandledWhenSlidingOntoAList) {
     EXPECT_EQ(zav::vbTrue, w.bMenuShown());
 }
 
+TEST(RightClickWatcher, OnlyAPressOrAPendingReleaseNeedsTheWindow) {
+    RightClickWatcher w(kOwn);
+    EXPECT_FALSE(w.needsWindow(false));
+    EXPECT_TRUE(w.needsWindow(true));
+    EXPECT_TRUE(w.tick(over(kList, true, true)));
+    EXPECT_TRUE(w.needsWindow(false));  // the release must be seen away from the own window
+    EXPECT_FALSE(w.tick(over(kOwn, false, false)));
+    EXPECT_TRUE(w.needsWindow(false));
+    EXPECT_FALSE(w.tick(over(kList, false, true)));
+    EXPECT_FALSE(w.needsWindow(false));
+}
+
 TEST(RightClickWatcher, TicksOverItsOwnWindowChangeNothing) {
     RightClickWatcher w(kOwn);
     EXPECT_TRUE(w.tick(over(kList, true, true)));
