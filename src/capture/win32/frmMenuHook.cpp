@@ -25,8 +25,6 @@ frmMenuHook& frmMenuHook::load() {
     return *form;
 }
 
-frmMenuHook* frmMenuHook::loaded() { return slot().get(); }
-
 frmMenuHook::frmMenuHook() : watcher_(0) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_TOOLWINDOW;

@@ -17,8 +17,6 @@ public:
 
     // Loads the form: shows it off-screen (left and top 100000 twips) and starts its timer.
     static frmMenuHook& load();
-    // The loaded form, or nullptr.
-    static frmMenuHook* loaded();
 
 private:
     frmMenuHook();

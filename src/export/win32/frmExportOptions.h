@@ -40,8 +40,6 @@ public:
     // when it closes.
     static void open(HWND owner);
 
-    frmExportOptionsModel& model() { return model_; }
-
 private:
     explicit frmExportOptions(HWND owner);
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

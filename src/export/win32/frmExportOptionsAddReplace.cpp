@@ -5,18 +5,13 @@ namespace {
 frmExportOptionsAddReplace* g_current = nullptr;
 }
 
-frmExportOptionsAddReplace* frmExportOptionsAddReplace::current() { return g_current; }
-
 void frmExportOptionsAddReplace::openFor(frmExportOptionsModel& options, HWND opener) {
-    AddReplaceModel probe;
-    AddReplaceModel& target = g_current ? g_current->model_ : probe;
-    if (!options.addReplaceClicked(target)) return;  // no column selected: nothing happens
+    if (!options.selectedColumnObject()) return;  // no column selected: nothing happens
     if (!g_current) {
-        auto* dialog = new frmExportOptionsAddReplace();  // deletes itself when its window is gone
-        dialog->model_.addReplace(probe.column());
-        g_current = dialog;
-        ShowWindow(dialog->hwnd(), SW_SHOW);
+        g_current = new frmExportOptionsAddReplace();  // deletes itself when its window is gone
+        ShowWindow(g_current->hwnd(), SW_SHOW);
     }
+    options.addReplaceClicked(g_current->model_);
     g_current->opener_ = opener;
     SetForegroundWindow(g_current->hwnd());
     SetFocus(GetDlgItem(g_current->hwnd(), kTxtReplace));

@@ -17,11 +17,6 @@ public:
     // add dialog, creating it when none is open; an open one is re-targeted and brought forward,
     // keeping what was typed. `opener` gets the focus back when the add dialog closes.
     static void openFor(frmExportOptionsModel& options, HWND opener);
-    // The open add dialog, or nullptr.
-    static frmExportOptionsAddReplace* current();
-
-    AddReplaceModel& model() { return model_; }
-
 private:
     frmExportOptionsAddReplace();
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -6,7 +6,6 @@
 //   zav_uidriver.exe gone TITLE [SECONDS]        waits until no visible window has that title
 //   zav_uidriver.exe count TITLE                 visible top-level windows with that title
 //   zav_uidriver.exe menus                       visible popup menus
-//   zav_uidriver.exe menuitem N                  screen centre of item N (0-based) of the open popup menu
 //   zav_uidriver.exe center TITLE ID             screen centre of the control with that ID
 //   zav_uidriver.exe button TITLE CAPTION        screen centre of the button with that caption
 //   zav_uidriver.exe rect TITLE ID               left top right bottom of the control, screen pixels
@@ -114,17 +113,6 @@ int main(int argc, char** argv) {
     }
     if (cmd == "menus") {
         std::printf("%u\n", static_cast<unsigned>(topLevel(nullptr, "#32768").size()));
-        return 0;
-    }
-    if (cmd == "menuitem") {
-        auto menus = topLevel(nullptr, "#32768");
-        if (menus.empty()) return 1;
-        RECT rc;
-        GetWindowRect(menus.front(), &rc);
-        // Items are SM_CYMENUSIZE high below a border of a few pixels; a separator is about half.
-        const int item = GetSystemMetrics(SM_CYMENUSIZE);
-        const int n = argc > 2 ? std::atoi(argv[2]) : 0;
-        std::printf("%ld %ld\n", rc.left + 25, rc.top + 3 + item / 2 + n * item);
         return 0;
     }
     if (cmd == "button" && argc > 3) {
