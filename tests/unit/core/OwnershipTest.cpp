@@ -1,0 +1,90 @@
+// The owner template and the scope guard: exactly one close per value, moves hand the value over,
+// and the guard runs on every way out of a scope unless dismissed.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "core/ScopeExit.h"
+#include "core/UniqueResource.h"
+
+namespace zav {
+namespace {
+
+std::vector<int> closed;
+
+struct FakeTraits {
+    using type = int;
+    static int invalid() noexcept { return -1; }
+    static bool isValid(int v) noexcept { return v >= 0; }
+    static void close(int v) noexcept { closed.push_back(v); }
+};
+using Owner = UniqueResource<FakeTraits>;
+
+class Ownership : public ::testing::Test {
+protected:
+    void SetUp() override { closed.clear(); }
+};
+
+TEST_F(Ownership, ClosesOnceWhateverPathTheValueTakes) {
+    {
+        Owner a(3);
+        Owner b(std::move(a));       // handed over, not closed
+        EXPECT_FALSE(a);
+        EXPECT_EQ(b.get(), 3);
+        Owner c(5);
+        c = std::move(b);            // 5 closed, 3 now in c
+        EXPECT_EQ(closed, std::vector<int>{5});
+        c = std::move(c);            // self-move keeps it
+        EXPECT_EQ(c.get(), 3);
+        c.reset(7);                  // 3 closed
+        EXPECT_EQ(c.release(), 7);   // given up, never closed
+        EXPECT_EQ(c.get(), -1);
+        Owner d(0);                  // 0 is a valid value for these traits
+    }
+    EXPECT_EQ(closed, (std::vector<int>{5, 3, 0}));
+}
+
+TEST_F(Ownership, InvalidValuesAreNeverClosed) {
+    { Owner empty; Owner bad(-1); empty.reset(); }
+    EXPECT_TRUE(closed.empty());
+}
+
+int nullClosed = 0;
+void countClose(int*) noexcept { ++nullClosed; }
+
+TEST_F(Ownership, NullHandleTraitsTreatOnlyNullAsEmpty) {
+    int x = 0;
+    nullClosed = 0;
+    { UniqueResource<NullHandleTraits<int*, countClose>> owner(&x), none; EXPECT_TRUE(owner); EXPECT_FALSE(none); }
+    EXPECT_EQ(nullClosed, 1);
+}
+
+TEST(ScopeGuard, RunsOnReturnAndThrowUnlessDismissed) {
+    int runs = 0;
+    { auto g = scopeExit([&] { ++runs; }); }
+    EXPECT_EQ(runs, 1);
+    try {
+        auto g = scopeExit([&] { ++runs; });
+        throw std::runtime_error("x");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(runs, 2);
+    { auto g = scopeExit([&] { ++runs; }); g.dismiss(); }
+    EXPECT_EQ(runs, 2);
+}
+
+TEST(ScopeGuard, ScopedValuePutsBackThePreviousValueEvenWhenNested) {
+    bool flag = false;
+    {
+        auto outer = scopedValue(flag, true);
+        {
+            auto inner = scopedValue(flag, true);
+        }
+        EXPECT_TRUE(flag);  // still inside the outer scope
+    }
+    EXPECT_FALSE(flag);
+}
+
+}  // namespace
+}  // namespace zav
