@@ -21,17 +21,27 @@ wine_session_start() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
 
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and says which when it is ready (-displayfd): two
+    # sessions starting at once never race for the same number.
+    local fdfile
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
     ZAV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && break
-        sleep 0.1
+    _zav_chain_exit_trap
+    local i n=""
+    for i in $(seq 1 200); do
+        n=$(tr -dc '0-9' < "$fdfile")
+        [ -n "$n" ] && break
+        kill -0 "$ZAV_XVFB_PID" 2>/dev/null || break
+        sleep 0.05
     done
-    trap wine_session_stop EXIT
+    rm -f "$fdfile"
+    if [ -z "$n" ]; then
+        echo "wine-env: the virtual X server (Xvfb) did not come up" >&2
+        wine_session_stop
+        return 1
+    fi
+    export DISPLAY=":$n"
 
     # A prefix made without 32-bit Wine cannot run 32-bit programs: the stamp tells which it is.
     local kind=win64
@@ -51,6 +61,18 @@ wine_session_start() {
     # start here, detached from the callers' pipes (a test runner would otherwise wait for them).
     wineserver -p >/dev/null 2>&1 </dev/null || true
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+# Adds wine_session_stop to the caller's EXIT trap instead of replacing it.
+_zav_chain_exit_trap() {
+    local previous=""
+    # "trap -p" prints the trap as a command with its text quoted for the shell: parse it back.
+    if [ -n "$(trap -p EXIT)" ]; then eval "set -- $(trap -p EXIT)"; previous=$3; fi
+    case "$previous" in
+        *wine_session_stop*) return 0 ;;
+        "") trap wine_session_stop EXIT ;;
+        *) trap "wine_session_stop; $previous" EXIT ;;
+    esac
 }
 
 wine_session_stop() {
