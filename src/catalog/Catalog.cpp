@@ -3,15 +3,14 @@
 #include <memory>
 #include <utility>
 
-#include "capture/Capture.h"
-#include "catalog/IniText.h"
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "core/Types.h"
+#include "exporttype/ExportTypeFile.h"
+#include "exporttype/IniText.h"
+#include "ini/FileInfo.h"
 #include "ini/FileSystem.h"
-#include "startup/Settings.h"
-#include "startup/mMain.h"
-#include "text/Ansi.h"
+#include "ini/cINIFile.h"
 
 namespace zav {
 namespace {
@@ -36,19 +35,6 @@ struct SignatureEntry {
 
 }  // namespace
 
-std::wstring versionText() {
-    return std::to_wstring(kVersionMajor) + L"." + std::to_wstring(kVersionMinor) + L"." +
-           std::to_wstring(kVersionRevision);
-}
-
-void writeFileInfo(cINIFile& ini, const std::wstring& szType) {
-    const std::wstring remembered = ini.SectionName();
-    ini.SectionName(kFileInfoSection);
-    ini.PutString(L"Type", szType);
-    ini.PutString(L"Version", versionText());
-    ini.SectionName(remembered);
-}
-
 std::wstring buildColumnSignature(const std::vector<std::wstring>& headerTexts) {
     std::wstring signature;
     for (const auto& text : headerTexts) {
@@ -58,38 +44,19 @@ std::wstring buildColumnSignature(const std::vector<std::wstring>& headerTexts) 
     return signature;
 }
 
-std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
-    std::wstring signature;
-    for (std::int32_t i = 1; i <= lvInfo.lColumnCount; ++i) {
-        if (!signature.empty()) signature += L"_";
-        if (static_cast<std::size_t>(i) >= lvInfo.szColumnText.size())
-            throw Error(kErrSubscript, L"buildColumnSignature", L"Subscript out of range");
-        signature += lvInfo.szColumnText[static_cast<std::size_t>(i)];
-    }
-    return signature;
-}
-
-void rebuildCatalog() {
+void rebuildCatalog(const Settings& settings) {
     IFileSystem& fs = *services().fs;
-    const std::wstring catalogPath = iniSettings().GetString(kCatalogFileKey, L"");
-    const std::wstring optionFolder = iniSettings().GetString(kOptionFolderKey, L"");
+    const std::wstring& catalogPath = settings.catalogFile;
+    const std::wstring& optionFolder = settings.optionFolder;
 
     // Gather first: signature -> names, sections in the order the signatures were first met.
     std::vector<SignatureEntry> sections;
-    cINIFile reader;
     for (const FolderEntry& entry : fs.listFiles(optionFolder)) {
         if (!entry.configSettings) continue;
-        reader.FullPath(entry.path);
-        reader.SectionName(kFileInfoSection);
-        if (reader.GetString(L"Type", L"") != kExportOptionType) continue;
-        const bool escaped = reader.GetString(kEncodingKey, L"") == kEncodingEscaped;
-        reader.SectionName(kGeneralSection);
-        std::wstring columns = reader.GetString(L"Columns", L"");
-        std::wstring name = reader.GetString(L"Name", L"");
-        if (escaped) {
-            columns = decodeIniText(columns);
-            name = decodeIniText(name);
-        }
+        ExportTypeReader reader = ExportTypeReader::typeFile(entry.path);
+        if (!reader.isExportType()) continue;
+        const std::wstring columns = reader.value(L"Columns");
+        std::wstring name = reader.value(L"Name");
         // The empty signature names no section: such a type cannot be offered.
         if (columns.empty()) continue;
         SignatureEntry* section = nullptr;
@@ -115,11 +82,11 @@ void rebuildCatalog() {
     writeReplacing(fs, catalogPath, [&](ITextWriter& writer) { writer.write(text); });
 }
 
-std::vector<std::wstring> compatibleExportTypes(const std::wstring& szSignature) {
+std::vector<std::wstring> compatibleExportTypes(const Settings& settings, const std::wstring& szSignature) {
     std::vector<std::wstring> names;
     if (szSignature.empty()) return names;
     cINIFile catalog;
-    catalog.FullPath(iniSettings().GetString(kCatalogFileKey, L""));
+    catalog.FullPath(settings.catalogFile);
     if (!services().fs->fileExists(catalog.FullPath())) return names;
     // The catalog is always this version's own (rebuilt at every start): its section names and
     // type names are escaped. A missing section reads "Count" as 0; names are read whole.

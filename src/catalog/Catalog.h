@@ -5,38 +5,24 @@
 #include <string>
 #include <vector>
 
-#include "ini/cINIFile.h"
+#include "settings/Settings.h"
 
 namespace zav {
 
-struct ListViewInfo;
-
-inline constexpr const wchar_t* kFileInfoSection = L"FileInfo";
-inline constexpr const wchar_t* kGeneralSection = L"General";
-inline constexpr const wchar_t* kExportOptionType = L"ExportOption";
 inline constexpr const wchar_t* kCatalogType = L"Catalog";
-
-// "major.minor.revision" of this program.
-std::wstring versionText();
-
-// Writes [FileInfo] Type=szType, Version=<version> into the file behind `ini`; the object's
-// current section is the same on return.
-void writeFileInfo(cINIFile& ini, const std::wstring& szType);
 
 // The header texts (1..n, given here 0-based) joined with "_", the separator only after a
 // non-empty text so far.
 std::wstring buildColumnSignature(const std::vector<std::wstring>& headerTexts);
-// The same for a captured record: its header texts 1..lColumnCount.
-std::wstring buildColumnSignature(const ListViewInfo& lvInfo);
 
 // Recreates the catalog file (setting "CatalogFile") from the type files in the setting
 // "OptionFolder": the new catalog is written beside the old one and then takes its place, so a
 // lookup never meets a half-written catalog. Raises zav::Error when the catalog or the folder
 // cannot be worked on (the previous catalog then stays).
-void rebuildCatalog();
+void rebuildCatalog(const Settings& settings);
 
 // The type names listed for the signature, in catalog order; empty when there is no section
 // (and for the empty signature).
-std::vector<std::wstring> compatibleExportTypes(const std::wstring& szSignature);
+std::vector<std::wstring> compatibleExportTypes(const Settings& settings, const std::wstring& szSignature);
 
 }  // namespace zav

@@ -1,115 +1,33 @@
 #include "export/ExportOptions.h"
 
 #include "catalog/Catalog.h"
-#include "catalog/IniText.h"
 #include "core/Error.h"
-#include "core/Platform.h"
-#include "export/ExportTypeName.h"
 #include "export/HtmlWriter.h"
+#include "exporttype/ExportTypeFile.h"
+#include "exporttype/ExportTypeName.h"
 #include "ini/FileSystem.h"
-#include "ini/cINIFile.h"
-#include "startup/Settings.h"
-#include "startup/mMain.h"
-#include "text/Ansi.h"
 
 namespace zav {
-namespace {
 
-// The keys of a type's "General" section, in the order they are saved.
-const wchar_t* const kGeneralKeys[] = {L"Name", L"File", L"Columns", L"HTMLHeader", L"HTMLTableFormat",
-                                       L"HTMLHeaderFormat", L"HTMLDataFormat", L"HTMLFooter"};
-const wchar_t* const kFileInfoKeys[] = {L"Type", L"Version", kEncodingKey};
-
-bool isBlank(const std::wstring& s) { return s.find_first_not_of(L' ') == std::wstring::npos; }
-
-bool isOwnKey(const std::wstring& section, const std::wstring& key) {
-    if (equalsNoCase(section, kGeneralSection)) {
-        for (const wchar_t* k : kGeneralKeys)
-            if (equalsNoCase(key, k)) return true;
-    } else if (equalsNoCase(section, kFileInfoSection)) {
-        for (const wchar_t* k : kFileInfoKeys)
-            if (equalsNoCase(key, k)) return true;
+std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
+    std::vector<std::wstring> texts;
+    for (std::int32_t i = 1; i <= lvInfo.lColumnCount; ++i) {
+        if (static_cast<std::size_t>(i) >= lvInfo.szColumnText.size())
+            throw Error(kErrSubscript, L"buildColumnSignature", L"Subscript out of range");
+        texts.push_back(lvInfo.szColumnText[static_cast<std::size_t>(i)]);
     }
-    return false;
+    return buildColumnSignature(texts);
 }
 
-std::wstring optionFolder() { return iniSettings().GetString(kOptionFolderKey, L""); }
-
-// One value, raising when the profile layer could not write it.
-void putChecked(cINIFile& ini, const std::wstring& key, const std::wstring& value) {
-    if (ini.PutString(key, value) == 0)
-        throw Error(kErrFileAccess, L"WritePrivateProfileString " + ini.FullPath(),
-                    L"The export type file cannot be written");
-}
-
-}  // namespace
-
-// Where rules come from: the type file or the replaces file. A missing file has no sections.
-struct frmExportOptionsModel::RuleSource {
-    cINIFile ini;
-    bool typeFile = false;
-    bool escaped = false;
-    std::vector<std::wstring> sections;
-
-    void open(const std::wstring& path, bool isTypeFile) {
-        typeFile = isTypeFile;
-        ini.FullPath(path);
-        sections.clear();
-        escaped = false;
-        if (path.empty() || !services().fs->fileExists(path)) return;
-        ini.SectionName(kFileInfoSection);
-        escaped = isTypeFile && ini.GetString(kEncodingKey, L"") == kEncodingEscaped;
-        ini.GetSectionsEx(sections);
-    }
-
-    bool hasSection(const std::wstring& name) const {
-        for (const auto& s : sections)
-            if (equalsNoCase(s, name)) return true;
-        return false;
-    }
-
-    // Adds the rules of `column`'s section to it, in the order of the entries.
-    void addRulesTo(cColumn& column) {
-        std::wstring section;
-        if (escaped) {
-            section = encodeIniSectionName(column.szName);
-        } else {
-            if (isBlank(column.szName)) return;  // a blank name selects no section
-            section = column.szName;
-        }
-        if (!hasSection(section)) return;
-        ini.SectionName(section);
-        const std::wstring entries = ini.GetSectEntries();
-        std::size_t start = 0;
-        while (start < entries.size()) {
-            std::size_t end = entries.find(L'\0', start);
-            if (end == std::wstring::npos) end = entries.size();
-            const std::wstring piece = entries.substr(start, end - start);
-            start = end + 1;
-            const std::size_t eq = piece.rfind(L'=');
-            if (eq == std::wstring::npos) continue;  // no entry
-            std::wstring key = piece.substr(0, eq);
-            std::wstring value = piece.substr(eq + 1);
-            if (escaped) {
-                key = decodeIniText(key);
-                value = decodeIniText(value);
-            } else if (typeFile && isOwnKey(section, piece.substr(0, piece.find(L'=')))) {
-                continue;  // the type's own entry, not a rule
-            }
-            if (column.replaces.contains(key)) continue;  // the first of two equal texts stands
-            column.addReplace(key, value);
-        }
-    }
-};
-
-frmExportOptionsModel::frmExportOptionsModel(ICaptureFactory& captures, IWindowInfo& windows)
-    : captures_(captures), windows_(windows) {}
+frmExportOptionsModel::frmExportOptionsModel(const Settings& settings, ICaptureFactory& captures,
+                                             IWindowInfo& windows, IReporter& reporter)
+    : settings_(settings), captures_(captures), windows_(windows), reporter_(reporter) {}
 
 frmExportOptionsModel::~frmExportOptionsModel() = default;
 
 void frmExportOptionsModel::setExportTypeText(const std::wstring& name) {
     txtExportType_ = name;
-    txtOutput = iniSettings().GetString(kOutputFolderKey, L"c:") + name + L".html";
+    txtOutput = settings_.outputFolder + name + L".html";
 }
 
 void frmExportOptionsModel::selectExportType(int index) {
@@ -155,18 +73,18 @@ void frmExportOptionsModel::removeReplaceClicked() {
     populateReplaces();
 }
 
-void frmExportOptionsModel::populateExportOptions() {
+void frmExportOptionsModel::populateExportOptions(WindowHandle target) {
     cmbItems_.clear();
     cmbSelected_ = -1;
     cmbText_.clear();
 
     lvInfo = ListViewInfo{};
-    lvInfo.hWnd = hTargetListView;
+    lvInfo.hWnd = target;
     capture_ = captures_.openListViewBuffers(lvInfo.hWnd);
     if (capture_) capture_->readListViewInfo(lvInfo);  // a failed capture leaves the counts at 0
 
     szColumns = buildColumnSignature();
-    cmbItems_ = compatibleExportTypes(szColumns);
+    cmbItems_ = compatibleExportTypes(settings_, szColumns);
     if (!cmbItems_.empty()) selectExportType(0);
     loadExportOptions();
 }
@@ -191,36 +109,30 @@ std::wstring frmExportOptionsModel::defaultTypeName() {
 
 void frmExportOptionsModel::loadExportOptions() {
     columns.clear();
-    RuleSource source;
     if (!cmbText_.empty()) {
-        const std::wstring path = optionFolder() + cmbText_ + L".ini";
-        source.open(path, true);
-        cINIFile& type = source.ini;
-        type.SectionName(kGeneralSection);
-        auto read = [&](const wchar_t* key) {
-            std::wstring value = type.GetString(key, L"");
-            return source.escaped ? decodeIniText(value) : value;
-        };
-        txtDataFormat = read(L"HTMLDataFormat");
-        setExportTypeText(read(L"Name"));
-        txtHeaderFormat = read(L"HTMLHeaderFormat");
-        txtHTMLFooter = read(L"HTMLFooter");
-        txtHTMLHeader = read(L"HTMLHeader");
-        txtOutput = read(L"File");
-        txtTableFormat = read(L"HTMLTableFormat");
-        szColumns = read(L"Columns");
+        ExportTypeReader source = ExportTypeReader::typeFile(settings_.optionFolder + cmbText_ + L".ini");
+        const ExportType type = source.readType();
+        setExportTypeText(type.name);
+        txtOutput = type.file;
+        txtHTMLHeader = type.htmlHeader;
+        txtTableFormat = type.tableFormat;
+        txtHeaderFormat = type.headerFormat;
+        txtDataFormat = type.dataFormat;
+        txtHTMLFooter = type.htmlFooter;
+        szColumns = type.columns;
+        buildColumns(source);
     } else {
         setExportTypeText(defaultTypeName());
         setDefaultFormats();
-        source.open(iniSettings().GetString(kReplacesFileKey, L""), false);
+        ExportTypeReader source = ExportTypeReader::replacesFile(settings_.replacesFile);
+        buildColumns(source);
     }
-    buildColumns(source);
     columnSelected_ = -1;
     populateColumns();
     populateReplaces();
 }
 
-void frmExportOptionsModel::buildColumns(RuleSource& source) {
+void frmExportOptionsModel::buildColumns(ExportTypeReader& source) {
     for (std::int32_t i = 1; i <= lvInfo.lColumnCount; ++i) {
         if (static_cast<std::size_t>(i) >= lvInfo.szColumnText.size())
             throw Error(kErrSubscript, L"loadExportOptions", L"Subscript out of range");
@@ -228,7 +140,7 @@ void frmExportOptionsModel::buildColumns(RuleSource& source) {
         auto column = std::make_shared<cColumn>();
         column->szName = text + uniqueColumnSuffix(text);
         column->lColNum = i;
-        source.addRulesTo(*column);
+        for (const auto& rule : source.rulesFor(column->szName)) column->addReplace(rule.replace, rule.with);
         const std::wstring key = column->szName;
         columns.add(key, std::move(column));
     }
@@ -270,72 +182,32 @@ void frmExportOptionsModel::populateReplaces() {
     for (const auto& rule : column->replaces) replaceItems_.emplace_back(rule->szReplace, rule->szWith);
 }
 
+ExportType frmExportOptionsModel::exportType() const {
+    ExportType type;
+    type.name = txtExportType_;
+    type.file = txtOutput;
+    type.columns = szColumns;
+    type.htmlHeader = txtHTMLHeader;
+    type.tableFormat = txtTableFormat;
+    type.headerFormat = txtHeaderFormat;
+    type.dataFormat = txtDataFormat;
+    type.htmlFooter = txtHTMLFooter;
+    return type;
+}
+
+std::vector<ColumnRules> frmExportOptionsModel::columnRules() const {
+    std::vector<ColumnRules> all;
+    for (const auto& column : columns) {
+        ColumnRules c{column->szName, {}};
+        for (const auto& rule : column->replaces) c.rules.push_back({rule->szReplace, rule->szWith});
+        all.push_back(std::move(c));
+    }
+    return all;
+}
+
 void frmExportOptionsModel::saveExportOptions() {
-    const std::wstring name = txtExportType_;
-    const std::wstring problem = exportTypeNameProblem(name);
-    if (!problem.empty()) throw Error(kErrInvalidName, L"Save export type " + name, problem);
-
-    IFileSystem& fs = *services().fs;
-    const std::wstring folder = optionFolder();
-    const std::wstring typePath = folder + name + L".ini";
-    const std::wstring backupPath = folder + name + L".old";
-    // Not an ".ini" name, so the catalog never lists it.
-    const std::wstring newPath = folder + name + L".tmp";
-
-    // 1. The new version, complete, beside the old one.
-    try {
-        discardFile(fs, newPath);
-        fs.createTextFile(newPath);
-        cINIFile ini;
-        ini.FullPath(newPath);
-        writeFileInfo(ini, kExportOptionType);
-        ini.SectionName(kFileInfoSection);
-        putChecked(ini, kEncodingKey, kEncodingEscaped);
-        ini.SectionName(kGeneralSection);
-        const std::wstring values[] = {txtExportType_, txtOutput,      szColumns,     txtHTMLHeader,
-                                       txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
-        for (std::size_t i = 0; i < 8; ++i) putChecked(ini, kGeneralKeys[i], encodeIniValue(values[i]));
-        for (const auto& column : columns) {
-            for (const auto& rule : column->replaces) {
-                ini.SectionName(encodeIniSectionName(column->szName));
-                putChecked(ini, encodeIniRuleKey(rule->szReplace), encodeIniRuleValue(rule->szWith));
-            }
-        }
-        ini.FlushCache();
-    } catch (...) {
-        discardFile(fs, newPath);
-        throw;
-    }
-
-    // 2. The old version becomes the backup, the new one takes its name.
-    if (fs.fileExists(typePath)) {
-        try {
-            if (fs.fileExists(backupPath)) fs.deleteFile(backupPath, false);
-            fs.moveFile(typePath, backupPath);
-        } catch (...) {
-            discardFile(fs, newPath);
-            throw;
-        }
-        try {
-            fs.moveFile(newPath, typePath);
-        } catch (...) {
-            try {
-                fs.moveFile(backupPath, typePath);  // put the previous version back
-            } catch (const Error&) {
-            }
-            discardFile(fs, newPath);
-            throw;
-        }
-    } else {
-        try {
-            fs.moveFile(newPath, typePath);
-        } catch (...) {
-            discardFile(fs, newPath);
-            throw;
-        }
-    }
-
-    rebuildCatalog();
+    saveExportTypeFile(*services().fs, settings_.optionFolder, exportType(), columnRules());
+    rebuildCatalog(settings_);
 }
 
 void frmExportOptionsModel::writeHTMLExport() {
@@ -362,14 +234,14 @@ void frmExportOptionsModel::writeHTMLExport() {
 
 bool frmExportOptionsModel::validateExportTypeText() {
     if (txtExportType_.find_first_of(L"\\/") == std::wstring::npos) return true;
-    services().reporter->show(kSlashMessage, kProgramTitle, MessageIcon::Stop);
+    reporter_.show(kSlashMessage, kProgramTitle, MessageIcon::Stop);
     return false;
 }
 
 bool frmExportOptionsModel::checkExportTypeName() {
     const std::wstring problem = exportTypeNameProblem(txtExportType_);
     if (problem.empty()) return true;
-    services().reporter->show(problem, kProgramTitle, MessageIcon::Stop);
+    reporter_.show(problem, kProgramTitle, MessageIcon::Stop);
     return false;
 }
 
@@ -383,11 +255,11 @@ bool frmExportOptionsModel::okClicked() {
 
 bool frmExportOptionsModel::queryClose() {
     if (bOK != vbFalse) return true;
-    return services().reporter->ask(kCancelQuestion, kProgramTitle);
+    return reporter_.ask(kCancelQuestion, kProgramTitle);
 }
 
 void frmExportOptionsModel::helpClicked() {
-    services().reporter->show(kHelpMessage, kProgramTitle, MessageIcon::Stop);
+    reporter_.show(kHelpMessage, kProgramTitle, MessageIcon::Stop);
 }
 
 }  // namespace zav

@@ -2,9 +2,9 @@
 // export type being edited, the lists the dialog shows, and every operation behind its controls.
 // The Win32 dialog binds its controls to this model; tests drive it directly.
 //
-// What it needs from the platform arrives through interfaces: the capture (ICaptureFactory,
-// IListViewCapture), the captions of parent windows (IWindowInfo), settings (iniSettings), INI
-// files (cINIFile), files (services().fs) and messages (services().reporter).
+// Everything it works with is handed to it: the settings, the capture (ICaptureFactory,
+// IListViewCapture), the captions of parent windows (IWindowInfo) and the user's side of its
+// messages (IReporter); files go through the INI object and the file services.
 #pragma once
 
 #include <memory>
@@ -13,10 +13,16 @@
 #include <vector>
 
 #include "capture/Capture.h"
+#include "core/Platform.h"
 #include "core/Types.h"
 #include "export/cColumn.h"
+#include "exporttype/ExportType.h"
+#include "settings/Settings.h"
 
 namespace zav {
+
+// The column signature of a captured record: its header texts 1..lColumnCount.
+std::wstring buildColumnSignature(const ListViewInfo& lvInfo);
 
 class frmExportOptionsModel {
 public:
@@ -24,7 +30,8 @@ public:
     static constexpr const wchar_t* kHelpMessage = L"See the readme.txt in the program directory for help.";
     static constexpr const wchar_t* kSlashMessage = L"Export Type cannot contain a slash!";
 
-    frmExportOptionsModel(ICaptureFactory& captures, IWindowInfo& windows);
+    frmExportOptionsModel(const Settings& settings, ICaptureFactory& captures, IWindowInfo& windows,
+                          IReporter& reporter);
     ~frmExportOptionsModel();  // unload: frees the capture's buffers
     frmExportOptionsModel(const frmExportOptionsModel&) = delete;
     frmExportOptionsModel& operator=(const frmExportOptionsModel&) = delete;
@@ -76,7 +83,8 @@ public:
     std::wstring captureProblem() const;
 
     // Operations.
-    void populateExportOptions();  // captures hTargetListView, fills the type list, loads
+    // Captures the list view `target`, fills the type list, loads the first compatible type.
+    void populateExportOptions(WindowHandle target);
     void loadExportOptions();
     void setDefaultFormats();
     std::wstring uniqueColumnSuffix(const std::wstring& szText) const;
@@ -101,13 +109,19 @@ public:
     bool queryClose();
     void helpClicked();
 
+    // The type as the dialog holds it now, and its rules per column.
+    ExportType exportType() const;
+    std::vector<ColumnRules> columnRules() const;
+    const Settings& settings() const { return settings_; }
+
 private:
-    struct RuleSource;
-    void buildColumns(RuleSource& source);
+    void buildColumns(class ExportTypeReader& source);
     std::wstring defaultTypeName();
 
+    Settings settings_;
     ICaptureFactory& captures_;
     IWindowInfo& windows_;
+    IReporter& reporter_;
     std::unique_ptr<IListViewCapture> capture_;
 
     std::wstring txtExportType_;

@@ -16,13 +16,13 @@ void cColumn::removeReplace(const std::wstring& szRemoveReplace) { replaces.remo
 VBool AddReplaceModel::validateReplace() {
     VBool valid = vbTrue;
     if (txtReplace.empty()) {
-        services().reporter->show(kEmptyMessage, kProgramTitle, MessageIcon::Stop);
+        reporter_->show(kEmptyMessage, kProgramTitle, MessageIcon::Stop);
         valid = vbFalse;
     }
     if (column_) {
         for (const auto& rule : column_->replaces) {
             if (rule->szReplace.size() == txtReplace.size() && equalsNoCase(rule->szReplace, txtReplace)) {
-                services().reporter->show(txtReplace + kDuplicateSuffix, kProgramTitle, MessageIcon::Stop);
+                reporter_->show(txtReplace + kDuplicateSuffix, kProgramTitle, MessageIcon::Stop);
                 valid = vbFalse;
                 break;
             }

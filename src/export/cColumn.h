@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/Platform.h"
 #include "core/Types.h"
 #include "export/KeyedList.h"
 
@@ -40,6 +41,9 @@ public:
     static constexpr const wchar_t* kEmptyMessage = L"You must enter what you want to replace!";
     static constexpr const wchar_t* kDuplicateSuffix = L" is already being replaced!";
 
+    // Its refusals go to the user through `reporter` (the add dialog's own).
+    explicit AddReplaceModel(IReporter& reporter) : reporter_(&reporter) {}
+
     // Remembers the column the rule goes to (the dialog's addReplace(cCol)); the typed texts stay.
     void addReplace(std::shared_ptr<cColumn> cCol) { column_ = std::move(cCol); }
     const std::shared_ptr<cColumn>& column() const { return column_; }
@@ -55,6 +59,7 @@ public:
     bool okClicked();
 
 private:
+    IReporter* reporter_;
     std::shared_ptr<cColumn> column_;
 };
 

@@ -7,23 +7,18 @@
 
 namespace zav {
 
-// Kernel handles: files, processes, mappings. Null and INVALID_HANDLE_VALUE both mean none.
+// Handles for which both null and INVALID_HANDLE_VALUE mean none; an empty owner holds `Empty`'s
+// choice of the two (FindFirstFile answers INVALID_HANDLE_VALUE, most calls null).
+template <BOOL(WINAPI* Close)(HANDLE), bool EmptyIsInvalidValue>
 struct KernelHandleTraits {
     using type = HANDLE;
-    static type invalid() noexcept { return nullptr; }
+    static type invalid() noexcept { return EmptyIsInvalidValue ? INVALID_HANDLE_VALUE : nullptr; }
     static bool isValid(type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void close(type h) noexcept { CloseHandle(h); }
+    static void close(type h) noexcept { Close(h); }
 };
-using UniqueHandle = UniqueResource<KernelHandleTraits>;
-
-// FindFirstFile's handle: INVALID_HANDLE_VALUE means none.
-struct FindHandleTraits {
-    using type = HANDLE;
-    static type invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static bool isValid(type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void close(type h) noexcept { FindClose(h); }
-};
-using UniqueFindHandle = UniqueResource<FindHandleTraits>;
+// Files, processes, mappings.
+using UniqueHandle = UniqueResource<KernelHandleTraits<CloseHandle, false>>;
+using UniqueFindHandle = UniqueResource<KernelHandleTraits<FindClose, true>>;
 
 // A view of a file mapping.
 struct MappedViewTraits {

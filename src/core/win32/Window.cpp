@@ -5,6 +5,7 @@
 
 #include "core/Error.h"
 #include "core/Platform.h"
+#include "core/win32/Win32Error.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -24,10 +25,8 @@ int dpi(int index) {
     return index == LOGPIXELSX ? x : y;
 }
 
-std::vector<HWND>& modeless() {
-    static std::vector<HWND> windows;
-    return windows;
-}
+// Marks the program's own windows: the property holds the window object.
+constexpr const char* kWindowProperty = "ZAVExport.Window";
 
 }  // namespace
 
@@ -46,6 +45,7 @@ void reportHandlerError(HWND owner, const std::exception& e) noexcept {
 Window::~Window() {
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        RemovePropA(hwnd_, kWindowProperty);
         HWND h = hwnd_;
         hwnd_ = nullptr;
         DestroyWindow(h);
@@ -65,14 +65,18 @@ void Window::create(const char* className, const std::wstring& caption, DWORD st
         wc.hIcon = LoadIcon(instance, MAKEINTRESOURCE(1));
         if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
         wc.lpszClassName = className;
-        if (!RegisterClassExA(&wc)) throw Error(static_cast<long>(GetLastError()), L"RegisterClassEx", L"");
+        if (!RegisterClassExA(&wc)) throwLastError(L"RegisterClassEx");
     }
     HWND h = CreateWindowExA(exStyle, className, toAnsi(caption).c_str(), style, x, y, width, height, nullptr, menu,
                              instance, this);
-    if (!h) throw Error(static_cast<long>(GetLastError()), L"CreateWindowEx", L"The window cannot be created");
+    if (!h) throwLastError(L"CreateWindowEx");
 }
 
 LRESULT Window::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return defaultProc(msg, wParam, lParam); }
+
+Window* Window::fromHwnd(HWND hwnd) {
+    return hwnd ? static_cast<Window*>(GetPropA(hwnd, kWindowProperty)) : nullptr;
+}
 
 LRESULT CALLBACK Window::thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     Window* self = nullptr;
@@ -80,19 +84,22 @@ LRESULT CALLBACK Window::thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetPropA(hwnd, kWindowProperty, self);
     } else {
         self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
     if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        removeModeless(hwnd);
+        RemovePropA(hwnd, kWindowProperty);
         self->hwnd_ = nullptr;
         LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
         try {
             self->onDestroyed();
         } catch (const std::exception& e) {
             reportHandlerError(nullptr, e);
+        } catch (...) {
+            reportHandlerError(nullptr, std::runtime_error("unexpected failure"));
         }
         return r;
     }
@@ -106,26 +113,16 @@ LRESULT CALLBACK Window::thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return 0;
 }
 
-void addModeless(HWND hwnd) { modeless().push_back(hwnd); }
-
-void removeModeless(HWND hwnd) {
-    auto& w = modeless();
-    w.erase(std::remove(w.begin(), w.end(), hwnd), w.end());
-}
-
 int runMessageLoop() {
     MSG msg;
     for (;;) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) return 1;
-        bool handled = false;
-        for (HWND h : modeless()) {
-            if (IsWindow(h) && IsDialogMessageA(h, &msg)) {
-                handled = true;
-                break;
-            }
-        }
+        // Dialog keys go to the top-level window of the control that has them, if it wants them.
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        Window* window = Window::fromHwnd(root);
+        const bool handled = window && window->takesDialogKeys() && IsDialogMessageA(root, &msg);
         if (!handled) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
@@ -150,7 +147,7 @@ HWND createControl(HWND parent, const char* className, const std::wstring& text,
     HWND h = CreateWindowExA(exStyle, className, toAnsi(text).c_str(), style | WS_CHILD | WS_VISIBLE,
                              twipsX(leftTwips), twipsY(topTwips), twipsX(widthTwips), twipsY(heightTwips), parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (!h) throw Error(static_cast<long>(GetLastError()), L"CreateWindowEx", L"A control cannot be created");
+    if (!h) throwLastError(L"CreateWindowEx " + fromAnsi(className));
     SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
     return h;
 }

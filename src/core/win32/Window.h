@@ -1,26 +1,18 @@
 // The program's windows: one thunk that forwards every message to the window object (kept in
 // GWLP_USERDATA), never lets an exception out of a window procedure, and turns one into the
-// program's own error report; the modeless windows the message loop gives dialog keys to; twips.
+// program's own error report; the message loop, which gives dialog keys to the windows that want
+// them; twips.
 #pragma once
 
 #include <windows.h>
 
-#include <memory>
+#include <exception>
 #include <string>
-#include <type_traits>
+
+#include "core/win32/Handles.h"
 
 namespace zav {
 namespace win {
-
-// Owners of the few GDI and USER objects the windows make.
-struct MenuDestroyer {
-    void operator()(HMENU h) const noexcept { DestroyMenu(h); }
-};
-using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
-struct GdiDeleter {
-    void operator()(HGDIOBJ h) const noexcept { DeleteObject(h); }
-};
-using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
 
 // Twips to pixels at the system's DPI (15 twips a pixel at 96 DPI).
 int twipsX(int twips);
@@ -40,6 +32,11 @@ public:
 
     HWND hwnd() const { return hwnd_; }
 
+    // The window object behind a window of this program; nullptr for any other window.
+    static Window* fromHwnd(HWND hwnd);
+    // Whether the message loop runs dialog keys (Tab, arrows) for this window's controls.
+    virtual bool takesDialogKeys() const { return false; }
+
 protected:
     // Registers the class once (the thunk as its procedure) and creates the window.
     void create(const char* className, const std::wstring& caption, DWORD style, DWORD exStyle, int x, int y,
@@ -47,6 +44,7 @@ protected:
     virtual LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // After WM_NCDESTROY: the window is gone; the object may delete itself here.
     virtual void onDestroyed() {}
+
     LRESULT defaultProc(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(hwnd_, msg, wParam, lParam); }
 
 private:
@@ -54,9 +52,6 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Modeless windows whose keyboard navigation (Tab, arrows) the message loop runs.
-void addModeless(HWND hwnd);
-void removeModeless(HWND hwnd);
 // The program's message loop, until WM_QUIT; returns its exit code.
 int runMessageLoop();
 

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "capture/win32/SystemCapture.h"
 #include "core/Platform.h"
+#include "core/ScopeExit.h"
 #include "export/win32/frmExportOptionsAddReplace.h"
 #include "text/Ansi.h"
 
@@ -11,16 +11,6 @@ namespace zav {
 namespace {
 
 using win::createControl;
-
-ICaptureFactory& systemCaptures() {
-    static std::unique_ptr<ICaptureFactory> factory = makeSystemCaptureFactory();
-    return *factory;
-}
-
-IWindowInfo& systemWindows() {
-    static std::unique_ptr<IWindowInfo> windows = makeSystemWindowInfo();
-    return *windows;
-}
 
 // The tab control's origin in the dialog: page controls are placed relative to it.
 constexpr int kTabLeft = 60, kTabTop = 60;
@@ -59,14 +49,15 @@ int selectedListItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SEL
 
 }  // namespace
 
-void frmExportOptions::open(HWND owner) {
-    auto* dialog = new frmExportOptions(owner);  // deletes itself when its window is gone
-    try {
-        dialog->model_.populateExportOptions();
+void ExportDialogs::openExportOptions(WindowHandle target) { frmExportOptions::open(*this, target); }
+
+void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
+    auto* dialog = new frmExportOptions(dialogs);  // deletes itself when its window is gone
+    {
+        auto unmade = scopeExit([&] { DestroyWindow(dialog->hwnd()); });
+        dialog->model_.populateExportOptions(target);
         dialog->showModel();
-    } catch (...) {
-        DestroyWindow(dialog->hwnd());
-        throw;
+        unmade.dismiss();
     }
     ShowWindow(dialog->hwnd(), SW_SHOW);
     SetForegroundWindow(dialog->hwnd());
@@ -74,20 +65,19 @@ void frmExportOptions::open(HWND owner) {
     // A list view that could not be read is said at once, not offered as an empty export.
     const std::wstring problem = dialog->model_.captureProblem();
     if (!problem.empty())
-        services().reporter->show(L"This list view cannot be exported. " + problem, kProgramTitle,
-                                  MessageIcon::Stop);
+        dialogs.reporter.show(L"This list view cannot be exported. " + problem, kProgramTitle, MessageIcon::Stop);
 }
 
-frmExportOptions::frmExportOptions(HWND owner) : model_(systemCaptures(), systemWindows()) {
+frmExportOptions::frmExportOptions(ExportDialogs& dialogs)
+    : dialogs_(dialogs), model_(dialogs.settings, dialogs.captures, dialogs.windows, dialogs.reporter) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT rc = {0, 0, win::twipsX(5460), win::twipsY(4350)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
     create("ZAVExportOptions", L"LV Export Options", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
            rc.bottom - rc.top);
-    if (owner) SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    if (dialogs.owner) SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(dialogs.owner));
     createControls();
-    win::addModeless(hwnd());
 }
 
 void frmExportOptions::createControls() {
@@ -236,7 +226,7 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
             break;
         case kCmdBrowseFile: break;  // no action
         case kCmdAddReplace:
-            frmExportOptionsAddReplace::openFor(model_, hwnd());
+            frmExportOptionsAddReplace::openFor(dialogs_, model_, hwnd());
             break;
         case kCmdRemoveReplace:
             model_.removeReplaceClicked();
@@ -275,9 +265,8 @@ void frmExportOptions::fieldChanged(int id) {
     switch (id) {
         case kTxtExportType: {
             model_.setExportTypeText(text);  // derives the output file
-            updating_ = true;
+            auto filling = scopedValue(updating_, true);
             win::setWindowText(control(kTxtOutput), model_.txtOutput);
-            updating_ = false;
             break;
         }
         case kTxtOutput: model_.txtOutput = text; break;
@@ -298,18 +287,17 @@ void frmExportOptions::showModel() {
 }
 
 void frmExportOptions::showTypeList() {
-    updating_ = true;
+    auto filling = scopedValue(updating_, true);
     HWND cmb = control(kCmbExportTypes);
     SendMessageA(cmb, CB_RESETCONTENT, 0, 0);
     for (const auto& name : model_.exportTypeItems())
         SendMessageA(cmb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toAnsi(name).c_str()));
     SendMessageA(cmb, CB_SETCURSEL, static_cast<WPARAM>(model_.selectedExportType()), 0);
     if (model_.selectedExportType() < 0) win::setWindowText(cmb, model_.exportTypeListText());
-    updating_ = false;
 }
 
 void frmExportOptions::showFields() {
-    updating_ = true;
+    auto filling = scopedValue(updating_, true);
     win::setWindowText(control(kTxtExportType), model_.txtExportType());
     win::setWindowText(control(kTxtOutput), model_.txtOutput);
     win::setWindowText(control(kTxtHTMLHeader), model_.txtHTMLHeader);
@@ -317,11 +305,10 @@ void frmExportOptions::showFields() {
     win::setWindowText(control(kTxtHeaderFormat), model_.txtHeaderFormat);
     win::setWindowText(control(kTxtDataFormat), model_.txtDataFormat);
     win::setWindowText(control(kTxtHTMLFooter), model_.txtHTMLFooter);
-    updating_ = false;
 }
 
 void frmExportOptions::showColumns() {
-    updating_ = true;
+    auto filling = scopedValue(updating_, true);
     HWND list = control(kLvColumns);
     ListView_DeleteAllItems(list);
     int row = 0;
@@ -334,11 +321,10 @@ void frmExportOptions::showColumns() {
         ListView_InsertItem(list, &item);
     }
     selectListItem(list, model_.selectedColumn());
-    updating_ = false;
 }
 
 void frmExportOptions::showReplaces() {
-    updating_ = true;
+    auto filling = scopedValue(updating_, true);
     HWND list = control(kLvReplaces);
     ListView_DeleteAllItems(list);
     int row = 0;
@@ -353,7 +339,6 @@ void frmExportOptions::showReplaces() {
         ++row;
     }
     selectListItem(list, model_.selectedReplace());
-    updating_ = false;
 }
 
 }  // namespace zav

@@ -8,6 +8,7 @@
 
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
+#include "export/win32/ExportDialogs.h"
 
 namespace zav {
 
@@ -35,13 +36,14 @@ public:
         kCmdCancel,
     };
 
-    // "Print Grid": a new dialog for hTargetListView, populated, then shown modeless. `owner` is
-    // the program's hidden window (keeps the dialog out of the task bar). The dialog deletes itself
-    // when it closes.
-    static void open(HWND owner);
+    // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The
+    // dialog deletes itself when it closes.
+    static void open(ExportDialogs& dialogs, WindowHandle target);
+
+    bool takesDialogKeys() const override { return true; }
 
 private:
-    explicit frmExportOptions(HWND owner);
+    explicit frmExportOptions(ExportDialogs& dialogs);
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void onDestroyed() override { delete this; }
 
@@ -57,6 +59,7 @@ private:
     void fieldChanged(int id);
     bool nameHasSlash() const;
 
+    ExportDialogs& dialogs_;
     frmExportOptionsModel model_;
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }
     std::vector<HWND> pages_[2];

@@ -1,23 +1,22 @@
 #include "export/win32/frmExportOptionsAddReplace.h"
 
 namespace zav {
-namespace {
-frmExportOptionsAddReplace* g_current = nullptr;
-}
 
-void frmExportOptionsAddReplace::openFor(frmExportOptionsModel& options, HWND opener) {
+void frmExportOptionsAddReplace::openFor(ExportDialogs& dialogs, frmExportOptionsModel& options, HWND opener) {
     if (!options.selectedColumnObject()) return;  // no column selected: nothing happens
-    if (!g_current) {
-        g_current = new frmExportOptionsAddReplace();  // deletes itself when its window is gone
-        ShowWindow(g_current->hwnd(), SW_SHOW);
+    frmExportOptionsAddReplace*& current = dialogs.addReplace;
+    if (!current) {
+        current = new frmExportOptionsAddReplace(dialogs);  // deletes itself when its window is gone
+        ShowWindow(current->hwnd(), SW_SHOW);
     }
-    options.addReplaceClicked(g_current->model_);
-    g_current->opener_ = opener;
-    SetForegroundWindow(g_current->hwnd());
-    SetFocus(GetDlgItem(g_current->hwnd(), kTxtReplace));
+    options.addReplaceClicked(current->model_);
+    current->opener_ = opener;
+    SetForegroundWindow(current->hwnd());
+    SetFocus(GetDlgItem(current->hwnd(), kTxtReplace));
 }
 
-frmExportOptionsAddReplace::frmExportOptionsAddReplace() {
+frmExportOptionsAddReplace::frmExportOptionsAddReplace(ExportDialogs& dialogs)
+    : dialogs_(dialogs), model_(dialogs.reporter) {
     const DWORD style = WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     RECT rc = {0, 0, win::twipsX(5505), win::twipsY(1890)};
@@ -36,7 +35,6 @@ frmExportOptionsAddReplace::frmExportOptionsAddReplace() {
                        5235, 315);
     win::createControl(dlg, "BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdOK, 2910, 1470, 1245, 375);
     win::createControl(dlg, "BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdCancel, 4200, 1470, 1245, 375);
-    win::addModeless(dlg);
 }
 
 LRESULT frmExportOptionsAddReplace::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -67,7 +65,7 @@ void frmExportOptionsAddReplace::close() {
 }
 
 void frmExportOptionsAddReplace::onDestroyed() {
-    if (g_current == this) g_current = nullptr;
+    if (dialogs_.addReplace == this) dialogs_.addReplace = nullptr;
     delete this;
 }
 

@@ -6,6 +6,7 @@
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
 #include "export/cColumn.h"
+#include "export/win32/ExportDialogs.h"
 
 namespace zav {
 
@@ -16,13 +17,17 @@ public:
     // "Add" of an options dialog: hands it the selected column (nothing without one) and shows the
     // add dialog, creating it when none is open; an open one is re-targeted and brought forward,
     // keeping what was typed. `opener` gets the focus back when the add dialog closes.
-    static void openFor(frmExportOptionsModel& options, HWND opener);
+    static void openFor(ExportDialogs& dialogs, frmExportOptionsModel& options, HWND opener);
+
+    bool takesDialogKeys() const override { return true; }
+
 private:
-    frmExportOptionsAddReplace();
+    explicit frmExportOptionsAddReplace(ExportDialogs& dialogs);
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void onDestroyed() override;
     void close();
 
+    ExportDialogs& dialogs_;
     AddReplaceModel model_;
     HWND opener_ = nullptr;
 };

@@ -11,8 +11,8 @@
 #include "core/Platform.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
-#include "startup/Settings.h"
-#include "startup/mMain.h"
+#include "ini/cINIFile.h"
+#include "settings/Settings.h"
 #include "text/Ansi.h"
 
 using namespace zav;
@@ -33,11 +33,9 @@ int main(int argc, char** argv) {
     try {
         const std::wstring options = folder + L"\\ExportOptions\\";
         fs->createFolder(folder + L"\\ExportOptions");
-        cINIFile& settings = iniSettings();
-        settings.FullPath(folder + L"\\settings.ini");
-        settings.SectionName(kSettingsSection);
-        settings.PutString(kCatalogFileKey, folder + L"\\catalog.ini");
-        settings.PutString(kOptionFolderKey, options);
+        Settings settings;
+        settings.catalogFile = folder + L"\\catalog.ini";
+        settings.optionFolder = options;
         for (int i = 0; i < count; ++i) {
             const std::wstring name = L"Type " + std::to_wstring(i);
             auto w = fs->openTextWriter(options + name + L".ini");
@@ -48,10 +46,10 @@ int main(int argc, char** argv) {
             w->close();
         }
         const auto start = std::chrono::steady_clock::now();
-        rebuildCatalog();
+        rebuildCatalog(settings);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::printf("type files %d, rebuildCatalog %.3f s, %zu names under layout 0\n", count, seconds,
-                    compatibleExportTypes(L"Name_Size_Type_0").size());
+                    compatibleExportTypes(settings, L"Name_Size_Type_0").size());
     } catch (const Error& e) {
         std::fprintf(stderr, "%s\n", toAnsi(e.description()).c_str());
         return 1;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "startup/win32/mUnhandledExceptionHandler.h"
+#include "app/win32/mUnhandledExceptionHandler.h"
 
 namespace {
 

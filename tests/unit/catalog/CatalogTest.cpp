@@ -3,7 +3,9 @@
 #include "../export/ExportFixture.h"
 #include "capture/Capture.h"
 #include "catalog/Catalog.h"
-#include "catalog/IniText.h"
+#include "export/ExportOptions.h"
+#include "exporttype/IniText.h"
+#include "ini/FileInfo.h"
 #include "ini/cINIFile.h"
 
 using namespace zav;
@@ -62,7 +64,7 @@ TEST(FileInfo, StampsAndKeepsTheCurrentSection) {
 TEST(Catalog, EmptyFolderGivesOnlyTheStamp) {
     Environment env;
     zavtest::writeBytes(env.catalogPath(), "[Old]\r\nCount=1\r\n1=Gone\r\n");
-    rebuildCatalog();
+    rebuildCatalog(env.settings);
     cINIFile catalog;
     catalog.FullPath(env.catalogPath());
     catalog.SectionName(L"FileInfo");
@@ -70,7 +72,7 @@ TEST(Catalog, EmptyFolderGivesOnlyTheStamp) {
     catalog.GetSectionsEx(sections);
     EXPECT_EQ(sections, names({L"FileInfo"}));
     EXPECT_EQ(catalog.GetString(L"Type", L""), L"Catalog");
-    EXPECT_TRUE(compatibleExportTypes(L"Old").empty());
+    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Old").empty());
 }
 
 TEST(Catalog, ListsTypesBySignatureInFolderOrderWithDuplicates) {
@@ -87,7 +89,7 @@ TEST(Catalog, ListsTypesBySignatureInFolderOrderWithDuplicates) {
     writeTypeFile(env.typePath(L"nocolumns"), L"ExportOption", L"Nope", L"");
     writeTypeFile(env.typePath(L"legacy"), L"ExportOption", L"Legacy", L"Name_Size", false);
 
-    rebuildCatalog();
+    rebuildCatalog(env.settings);
     EXPECT_TRUE(zavtest::reporter().messages.empty());
 
     // The expected order is the order in which the platform lists the folder.
@@ -99,11 +101,11 @@ TEST(Catalog, ListsTypesBySignatureInFolderOrderWithDuplicates) {
         if (base == L"UPPER.INI") expected.push_back(L"Upper");
         if (base == L"legacy.ini") expected.push_back(L"Legacy");
     }
-    EXPECT_EQ(compatibleExportTypes(L"Name_Size"), expected);
-    EXPECT_EQ(compatibleExportTypes(L"A_B"), names({L"Other"}));
-    EXPECT_EQ(compatibleExportTypes(L"a_b"), names({L"Other"}));  // section names ignore case
-    EXPECT_TRUE(compatibleExportTypes(L"Name").empty());
-    EXPECT_TRUE(compatibleExportTypes(L"").empty());
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"Name_Size"), expected);
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"A_B"), names({L"Other"}));
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"a_b"), names({L"Other"}));  // section names ignore case
+    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Name").empty());
+    EXPECT_TRUE(compatibleExportTypes(env.settings, L"").empty());
 }
 
 TEST(Catalog, AwkwardAndLongSignaturesAndNamesAreFound) {
@@ -117,31 +119,31 @@ TEST(Catalog, AwkwardAndLongSignaturesAndNamesAreFound) {
     writeTypeFile(env.typePath(L"general"), L"ExportOption", L"G", L"General");
     writeTypeFile(env.typePath(L"small"), L"ExportOption", L"small", L"\xE9t\xE9");  // été
     writeTypeFile(env.typePath(L"capital"), L"ExportOption", L"capital", L"\xC9T\xC9");  // ÉTÉ
-    rebuildCatalog();
+    rebuildCatalog(env.settings);
     // The profile functions fold only ASCII letters: these are two layouts.
-    EXPECT_EQ(compatibleExportTypes(L"\xE9t\xE9"), names({L"small"}));
-    EXPECT_EQ(compatibleExportTypes(L"\xC9T\xC9"), names({L"capital"}));
-    EXPECT_EQ(compatibleExportTypes(longSignature), names({L"Long"}));
-    EXPECT_EQ(compatibleExportTypes(awkward), names({L" 'quoted' "}));
-    EXPECT_EQ(compatibleExportTypes(L"General"), names({L"G"}));
-    EXPECT_EQ(compatibleExportTypes(L"FileInfo"), names({}));
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"\xE9t\xE9"), names({L"small"}));
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"\xC9T\xC9"), names({L"capital"}));
+    EXPECT_EQ(compatibleExportTypes(env.settings, longSignature), names({L"Long"}));
+    EXPECT_EQ(compatibleExportTypes(env.settings, awkward), names({L" 'quoted' "}));
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"General"), names({L"G"}));
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"FileInfo"), names({}));
 }
 
 TEST(Catalog, LookupOfAHandMadeCatalogReadsMissingKeysAsEmptyNames) {
     Environment env;
     zavtest::writeBytes(env.catalogPath(), "[Name_Size]\r\nCount=3\r\n1=First\r\n3=Third\r\n[Zero]\r\nCount=0\r\n1=X\r\n");
-    EXPECT_EQ(compatibleExportTypes(L"Name_Size"), names({L"First", L"", L"Third"}));
-    EXPECT_TRUE(compatibleExportTypes(L"Zero").empty());
-    EXPECT_TRUE(compatibleExportTypes(L" ").empty());
-    EXPECT_TRUE(compatibleExportTypes(L"%").empty());
+    EXPECT_EQ(compatibleExportTypes(env.settings, L"Name_Size"), names({L"First", L"", L"Third"}));
+    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Zero").empty());
+    EXPECT_TRUE(compatibleExportTypes(env.settings, L" ").empty());
+    EXPECT_TRUE(compatibleExportTypes(env.settings, L"%").empty());
     services().fs->deleteFile(env.catalogPath(), true);
-    EXPECT_TRUE(compatibleExportTypes(L"Name_Size").empty());
+    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Name_Size").empty());
 }
 
 TEST(Catalog, FailedRebuildKeepsThePreviousCatalog) {
     Environment env;
     writeTypeFile(env.typePath(L"one"), L"ExportOption", L"One", L"Name_Size");
-    rebuildCatalog();
+    rebuildCatalog(env.settings);
     const std::string before = zavtest::readBytes(env.catalogPath());
     writeTypeFile(env.typePath(L"two"), L"ExportOption", L"Two", L"Name_Size");
 
@@ -151,13 +153,14 @@ TEST(Catalog, FailedRebuildKeepsThePreviousCatalog) {
     s.fs = &failing;
     {
         ScopedServices scoped(s);
-        EXPECT_THROW(rebuildCatalog(), Error);
+        EXPECT_THROW(rebuildCatalog(env.settings), Error);
     }
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), before);
     EXPECT_FALSE(zavtest::pathExists(env.catalogPath() + L".tmp"));
 
     // An option folder that does not exist.
-    iniSettings().PutString(kOptionFolderKey, env.dir.file(L"missing\\"));
-    EXPECT_THROW(rebuildCatalog(), Error);
+    Settings missing = env.settings;
+    missing.optionFolder = env.dir.file(L"missing\\");
+    EXPECT_THROW(rebuildCatalog(missing), Error);
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), before);
 }

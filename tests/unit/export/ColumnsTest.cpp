@@ -47,7 +47,7 @@ TEST(Column, AddsAndRemovesRulesByKey) {
 TEST(AddReplaceDialog, RefusesEmptyAndRepeatedTextsWithTheirMessages) {
     auto column = std::make_shared<cColumn>();
     column->addReplace(L"abc", L"x");
-    AddReplaceModel dialog;
+    AddReplaceModel dialog(zavtest::reporter());
     dialog.addReplace(column);
 
     dialog.txtReplace = L"";

@@ -17,8 +17,8 @@
 #include "core/Platform.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
-#include "startup/Settings.h"
-#include "startup/mMain.h"
+#include "ini/cINIFile.h"
+#include "settings/Settings.h"
 
 namespace exporttest {
 
@@ -100,24 +100,23 @@ public:
     std::map<zav::WindowHandle, std::wstring> caption;
 };
 
-// A settings file in a temporary folder, with the option and output folders; the program-wide
-// settings object points at it for the test.
+// A settings file in a temporary folder, with the option and output folders, and the settings
+// read from it.
 class Environment {
 public:
     Environment() {
-        zav::resetSettingsForTests();
         auto& fs = *zav::services().fs;
         fs.createFolder(dir.file(L"ExportOptions"));
         fs.createFolder(dir.file(L"Exports"));
-        zav::cINIFile& s = zav::iniSettings();
+        zav::cINIFile s;
         s.FullPath(dir.file(L"settings.ini"));
         s.SectionName(zav::kSettingsSection);
         s.PutString(zav::kOutputFolderKey, outputFolder());
         s.PutString(zav::kCatalogFileKey, catalogPath());
         s.PutString(zav::kReplacesFileKey, replacesPath());
         s.PutString(zav::kOptionFolderKey, optionFolder());
+        settings = zav::readSettings(dir.file(L"settings.ini"));
     }
-    ~Environment() { zav::resetSettingsForTests(); }
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;
 
@@ -128,6 +127,7 @@ public:
     std::wstring typePath(const std::wstring& name) const { return optionFolder() + name + L".ini"; }
 
     zavtest::TempDir dir;
+    zav::Settings settings;
 };
 
 // Every call goes to the real file system unless a failure is asked for.
@@ -230,8 +230,8 @@ struct Scene {
         windows.parent[1] = 2;
         windows.parent[2] = 3;
         windows.caption[3] = caption;
-        zav::hTargetListView = 1;
     }
+    zav::WindowHandle target = 1;
 };
 
 }  // namespace exporttest

@@ -7,7 +7,7 @@
 #include "ExportFixture.h"
 #include "catalog/Catalog.h"
 #include "export/ExportOptions.h"
-#include "export/ExportTypeName.h"
+#include "exporttype/ExportTypeName.h"
 #include "text/Ansi.h"
 
 using namespace zav;
@@ -22,8 +22,8 @@ struct Dialog {
 
     explicit Dialog(const std::wstring& caption = L"Files") : scene(caption) {}
     frmExportOptionsModel& open() {
-        model = std::make_unique<frmExportOptionsModel>(scene.captures, scene.windows);
-        model->populateExportOptions();
+        model = std::make_unique<frmExportOptionsModel>(env.settings, scene.captures, scene.windows, zavtest::reporter());
+        model->populateExportOptions(scene.target);
         return *model;
     }
 };
@@ -62,8 +62,9 @@ TEST(ExportOptions, NewTypeFromDefaultsNamedAfterTheNearestTitledParent) {
 TEST(ExportOptions, NamesFromSignatureOrSanitisedCaptionAndOutputFolderDefault) {
     Dialog d(L"");
     d.scene.grid->headers = {L"A/B", L"C"};
-    const std::string settingsPath = toAnsi(iniSettings().FullPath());
+    const std::string settingsPath = toAnsi(d.env.settings.settingsFile);
     services().profile->writeString("General", "OutputFolder", nullptr, settingsPath.c_str());
+    d.env.settings = readSettings(d.env.settings.settingsFile);
     auto& m = d.open();
     EXPECT_EQ(m.txtExportType(), L"A_B_C");  // the signature, made a usable file name
     EXPECT_EQ(m.txtOutput, L"c:A_B_C.html");
@@ -114,7 +115,7 @@ TEST(ExportOptions, UniqueColumnNames) {
     EXPECT_EQ(columnNames(m), (std::vector<std::wstring>{L"A", L"A1", L"A2", L"B", L"A11", L"B1", L"", L"1", L"2",
                                                          L"Name", L"name1"}));
     d.scene.grid->headers = {L"A", L"A1", L"A"};
-    m.populateExportOptions();
+    m.populateExportOptions(d.scene.target);
     EXPECT_EQ(columnNames(m), (std::vector<std::wstring>{L"A", L"A1", L"A2"}));
 }
 
@@ -143,7 +144,7 @@ TEST(ExportOptions, ListsSelectionAndRuleEditing) {
     d.scene.grid->headers = {L"Name", L"Size"};
     auto& m = d.open();
     EXPECT_EQ(m.selectedColumn(), -1);
-    AddReplaceModel add;
+    AddReplaceModel add(zavtest::reporter());
     EXPECT_FALSE(m.addReplaceClicked(add));  // nothing selected: nothing happens
 
     m.selectColumn(1);
@@ -180,7 +181,7 @@ TEST(ExportOptions, SavedTypesAreOfferedLoadedAndPicked) {
     m.txtDataFormat = L"class=\"d\"";
     m.columns.item(L"Size")->addReplace(L"1", L"one");
     ASSERT_TRUE(m.okClicked());
-    EXPECT_EQ(compatibleExportTypes(L"Name_Size"), (std::vector<std::wstring>{L"Report"}));
+    EXPECT_EQ(compatibleExportTypes(d.env.settings, L"Name_Size"), (std::vector<std::wstring>{L"Report"}));
 
     // A second type for the same layout, saved under another name with its own output file.
     auto& m2 = d.open();
@@ -307,7 +308,7 @@ TEST(ExportOptions, RuleSectionsNeverMeetTheTypesOwnKeys) {
     m.columns.item(L"FileInfo")->addReplace(L"Type", L"x");
     m.columns.item(L"%47eneral")->addReplace(L"a", L"b");
     m.saveExportOptions();
-    EXPECT_EQ(compatibleExportTypes(L"General_FileInfo_%47eneral"), (std::vector<std::wstring>{L"T"}));
+    EXPECT_EQ(compatibleExportTypes(d.env.settings, L"General_FileInfo_%47eneral"), (std::vector<std::wstring>{L"T"}));
 
     auto& r = d.open();
     EXPECT_EQ(r.txtExportType(), L"T");
@@ -324,7 +325,7 @@ TEST(ExportOptions, TypeFilesOfEarlierVersionsLoadAsBefore) {
                         "[General]\r\nName=Old\r\nFile=c:\\out%20.html\r\nColumns=Size_General_\r\n"
                         "HTMLHeader=<HTML>\r\nHTMLFooter=</HTML>\r\nHTMLDataFormat=width=\"50%\"\r\nzz=top\r\n"
                         "[Size]\r\na=b=c\r\n1,000=1000\r\n");
-    rebuildCatalog();
+    rebuildCatalog(d.env.settings);
     auto& m = d.open();
     ASSERT_EQ(m.exportTypeItems(), (std::vector<std::wstring>{L"Old"}));
     EXPECT_EQ(m.txtOutput, L"c:\\out%20.html");  // no escapes in a file without the mark
@@ -410,7 +411,7 @@ TEST(ExportOptions, RandomTypesSurviveSaveAndReloadWithTheSameHtml) {
         m.txtHTMLFooter = gen.text(30);
         m.txtOutput = d.env.outputFolder() + L"out.html";
         for (const auto& column : m.columns) {
-            AddReplaceModel add;
+            AddReplaceModel add(zavtest::reporter());
             add.addReplace(column);
             for (std::size_t k = gen.pick(4); k > 0; --k) {
                 add.txtReplace = gen.nonEmpty(6);

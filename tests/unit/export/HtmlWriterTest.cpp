@@ -62,8 +62,8 @@ struct Export {
     std::unique_ptr<frmExportOptionsModel> model;
 
     void populate() {
-        model = std::make_unique<frmExportOptionsModel>(scene.captures, scene.windows);
-        model->populateExportOptions();
+        model = std::make_unique<frmExportOptionsModel>(env.settings, scene.captures, scene.windows, zavtest::reporter());
+        model->populateExportOptions(scene.target);
     }
     std::string html() const { return zavtest::readBytes(model->txtOutput); }
 };

@@ -8,7 +8,7 @@
 #include "TestSupport.h"
 
 #include "ExportFixture.h"
-#include "catalog/IniText.h"
+#include "exporttype/IniText.h"
 #include "ini/cINIFile.h"
 #include "text/Ansi.h"
 

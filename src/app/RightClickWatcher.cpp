@@ -1,4 +1,4 @@
-#include "capture/RightClickWatcher.h"
+#include "app/RightClickWatcher.h"
 
 namespace zav {
 

@@ -1,4 +1,4 @@
-#include "export/ExportTypeName.h"
+#include "exporttype/ExportTypeName.h"
 
 #include "text/Ansi.h"
 

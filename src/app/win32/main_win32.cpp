@@ -1,19 +1,22 @@
-// The program's entry: the crash handler first, then the Win32 services and start-up (settings,
-// catalog), then the watcher window and the message loop until the watcher goes. A start-up
-// failure is shown with its number and description and ends the program.
+// The program's entry and the only place that knows every part: the crash handler first, then the
+// system's services, start-up (settings, catalog), the export dialogs' environment, the watcher
+// window and the message loop until the watcher goes. A start-up failure is shown with its number
+// and description and ends the program.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
 
-#include "capture/win32/frmMenuHook.h"
+#include "app/mMain.h"
+#include "app/win32/frmMenuHook.h"
+#include "app/win32/mUnhandledExceptionHandler.h"
+#include "capture/win32/SystemCapture.h"
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "core/win32/Window.h"
+#include "export/win32/ExportDialogs.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
-#include "startup/mMain.h"
-#include "startup/win32/mUnhandledExceptionHandler.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zav::installCrashHandler();
@@ -23,13 +26,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto fs = zav::makeSystemFileSystem();
     auto reporter = zav::makeSystemReporter();
     zav::services() = zav::Services{host.get(), profile.get(), fs.get(), reporter.get()};
+    auto captures = zav::makeSystemCaptureFactory();
+    auto windows = zav::makeSystemWindowInfo();
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
+    std::unique_ptr<zav::ExportDialogs> dialogs;
+    std::unique_ptr<zav::frmMenuHook> watcher;
     try {
-        zav::Main();            // settings and catalog
-        zav::frmMenuHook::load();
+        dialogs = std::make_unique<zav::ExportDialogs>(zav::Main(), *captures, *windows, *reporter);
+        watcher = std::make_unique<zav::frmMenuHook>(*dialogs);
+        dialogs->owner = watcher->hwnd();
     } catch (const std::exception& e) {
         reporter->show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);
         return 1;

@@ -1,4 +1,4 @@
-#include "startup/CrashMessage.h"
+#include "app/CrashMessage.h"
 
 namespace zav {
 

@@ -1,31 +1,16 @@
-#include "capture/win32/frmMenuHook.h"
-
-#include <memory>
+#include "app/win32/frmMenuHook.h"
 
 #include "capture/win32/mWindow.h"
-#include "core/Error.h"
-#include "export/win32/frmExportOptions.h"
-#include "startup/mMain.h"
+#include "core/win32/Win32Error.h"
 
 namespace zav {
 namespace {
-
-std::unique_ptr<frmMenuHook>& slot() {
-    static std::unique_ptr<frmMenuHook> form;
-    return form;
-}
 
 WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
 }  // namespace
 
-frmMenuHook& frmMenuHook::load() {
-    auto& form = slot();
-    if (!form) form.reset(new frmMenuHook());
-    return *form;
-}
-
-frmMenuHook::frmMenuHook() : watcher_(0) {
+frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), watcher_(0) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_TOOLWINDOW;
     RECT rc = {0, 0, win::twipsX(1650), win::twipsY(150)};
@@ -34,7 +19,7 @@ frmMenuHook::frmMenuHook() : watcher_(0) {
     watcher_ = RightClickWatcher(wh(hwnd()));
 
     mnuPopup_.reset(CreatePopupMenu());
-    if (!mnuPopup_) throw Error(static_cast<long>(GetLastError()), L"CreatePopupMenu", L"");
+    if (!mnuPopup_) throwLastError(L"CreatePopupMenu");
     AppendMenuA(mnuPopup_.get(), MF_STRING, kMnuPrintGrid, "Print Grid");
     AppendMenuA(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuA(mnuPopup_.get(), MF_STRING, kMnuCancel, "Cancel");
@@ -43,8 +28,7 @@ frmMenuHook::frmMenuHook() : watcher_(0) {
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     SetWindowPos(hwnd(), nullptr, win::twipsX(100000), win::twipsY(100000), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!SetTimer(hwnd(), kTimerId, 1, nullptr))
-        throw Error(static_cast<long>(GetLastError()), L"SetTimer", L"The watcher's timer cannot be started");
+    if (!SetTimer(hwnd(), kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
 }
 
 LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -65,8 +49,6 @@ LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return defaultProc(msg, wParam, lParam);
 }
 
-void frmMenuHook::onDestroyed() { slot().release(); delete this; }
-
 void frmMenuHook::tmrPrintListView_Timer() {
     // The menu's own loop dispatches this timer too: one menu at a time.
     if (inMenu_) return;
@@ -84,7 +66,6 @@ void frmMenuHook::tmrPrintListView_Timer() {
         t.isListView = isListViewClass(getWindowClass(t.underCursor));
     if (!watcher_.tick(t)) return;
 
-    hTargetListView = t.underCursor;
     inMenu_ = true;
     // The menu closes when the user clicks elsewhere only if its owner is the foreground window.
     SetForegroundWindow(hwnd());
@@ -92,9 +73,9 @@ void frmMenuHook::tmrPrintListView_Timer() {
                                                          hwnd(), nullptr));
     PostMessageA(hwnd(), WM_NULL, 0, 0);
     inMenu_ = false;
-    if (chosen == kMnuPrintGrid) mnuPrintGrid_Click();
+    if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(t.underCursor);
 }
 
-void frmMenuHook::mnuPrintGrid_Click() { frmExportOptions::open(hwnd()); }
+void frmMenuHook::mnuPrintGrid_Click(WindowHandle target) { dialogs_.openExportOptions(target); }
 
 }  // namespace zav

@@ -5,7 +5,9 @@
 #include "TestSupport.h"
 #include "catalog/Catalog.h"
 #include "core/Error.h"
-#include "startup/mMain.h"
+#include "app/mMain.h"
+#include "ini/FileInfo.h"
+#include "settings/Settings.h"
 #include "text/Ansi.h"
 
 using namespace zav;
@@ -17,9 +19,7 @@ class StartupTest : public ::testing::Test {
 protected:
     StartupTest() : scope_(zavtest::withHost(host_)) {
         host_.folder = dir.path();
-        resetSettingsForTests();
     }
-    ~StartupTest() override { resetSettingsForTests(); }
 
     std::string settings() const { return zavtest::readBytes(dir.file(L"settings.ini")); }
 
@@ -33,7 +33,7 @@ private:
 }  // namespace
 
 TEST_F(StartupTest, FirstRunWritesTheFourDefaultsInOrderThenTheStampAndMakesTheFolders) {
-    loadSettings();
+    const Settings loaded = loadSettings(dir.path());
     const std::string f = toAnsi(dir.path());
     EXPECT_EQ(settings(),
               "[General]\r\n"
@@ -46,8 +46,11 @@ TEST_F(StartupTest, FirstRunWritesTheFourDefaultsInOrderThenTheStampAndMakesTheF
               "Version=0.1.3\r\n");
     EXPECT_TRUE(zavtest::pathExists(dir.file(L"Exports")));
     EXPECT_TRUE(zavtest::pathExists(dir.file(L"ExportOptions")));
-    EXPECT_EQ(iniSettings().SectionName(), L"General");
-    EXPECT_EQ(iniSettings().FullPath(), dir.file(L"settings.ini"));
+    EXPECT_EQ(loaded.settingsFile, dir.file(L"settings.ini"));
+    EXPECT_EQ(loaded.outputFolder, dir.path() + L"\\Exports\\");
+    EXPECT_EQ(loaded.catalogFile, dir.path() + L"\\catalog.ini");
+    EXPECT_EQ(loaded.replacesFile, dir.path() + L"\\replaces.ini");
+    EXPECT_EQ(loaded.optionFolder, dir.path() + L"\\ExportOptions\\");
     EXPECT_TRUE(zavtest::reporter().messages.empty());
 }
 
@@ -60,7 +63,7 @@ TEST_F(StartupTest, LaterRunsOnlyRestampTheFileInfo) {
                         "[FileInfo]\r\n"
                         "Type=Settings\r\n"
                         "Version=0.0.1\r\n");
-    loadSettings();
+    loadSettings(dir.path());
     const std::string s = settings();
     EXPECT_NE(s.find("Version=0.1.3\r\n"), std::string::npos);
     EXPECT_EQ(s.find("0.0.1"), std::string::npos);
@@ -71,8 +74,7 @@ TEST_F(StartupTest, LaterRunsOnlyRestampTheFileInfo) {
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"Exports")));
 
     // A second start changes nothing more.
-    resetSettingsForTests();
-    loadSettings();
+    loadSettings(dir.path());
     EXPECT_EQ(settings(), s);
 }
 
@@ -80,18 +82,17 @@ TEST_F(StartupTest, MissingOrUncreatableFoldersEndStartUpWithAnError) {
     zavtest::writeBytes(dir.file(L"settings.ini"),
                         "[General]\r\nOptionFolder=" + toAnsi(dir.path()) + "\\Types\\\r\n");
     try {
-        loadSettings();
+        loadSettings(dir.path());
         FAIL() << "an empty OutputFolder was accepted";
     } catch (const Error& e) {
         EXPECT_NE(e.operation().find(L"CreateFolder"), std::wstring::npos);
         EXPECT_NE(e.operation().find(L"setting OutputFolder"), std::wstring::npos);
     }
 
-    resetSettingsForTests();
     zavtest::writeBytes(dir.file(L"settings.ini"),
                         "[General]\r\nOutputFolder=" + toAnsi(dir.path()) + "\\a\\b\\\r\nOptionFolder=" +
                             toAnsi(dir.path()) + "\\Types\\\r\n");
-    EXPECT_THROW(loadSettings(), Error);
+    EXPECT_THROW(loadSettings(dir.path()), Error);
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"a")));  // no intermediate folders
 }
 

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
-#include "capture/RightClickWatcher.h"
+#include "app/RightClickWatcher.h"
+#include "core/win32/Handles.h"
 #include "core/win32/Window.h"
+#include "export/win32/ExportDialogs.h"
 
 namespace zav {
 
@@ -16,17 +18,17 @@ public:
     static constexpr UINT_PTR kTimerId = 1;
 
     // Loads the form: shows it off-screen (left and top 100000 twips) and starts its timer.
-    static frmMenuHook& load();
+    // "Print Grid" opens its dialogs through `dialogs`, which must outlive the form.
+    explicit frmMenuHook(ExportDialogs& dialogs);
 
 private:
-    frmMenuHook();
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void onDestroyed() override;
     void tmrPrintListView_Timer();
-    void mnuPrintGrid_Click();
+    void mnuPrintGrid_Click(WindowHandle target);
 
+    ExportDialogs& dialogs_;
     RightClickWatcher watcher_;
-    win::UniqueMenu mnuPopup_;
+    UniqueMenu mnuPopup_;
     bool inMenu_ = false;
 };
 

@@ -1,8 +1,8 @@
-#include "startup/win32/mUnhandledExceptionHandler.h"
+#include "app/win32/mUnhandledExceptionHandler.h"
 
 #include <string>
 
-#include "startup/CrashMessage.h"
+#include "app/CrashMessage.h"
 
 namespace zav {
 namespace {

@@ -1,4 +1,4 @@
-#include "catalog/IniText.h"
+#include "exporttype/IniText.h"
 
 #include "text/Ansi.h"
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Error.h"
-#include "startup/CrashMessage.h"
+#include "app/CrashMessage.h"
 
 namespace {
 

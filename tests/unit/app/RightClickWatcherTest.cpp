@@ -2,7 +2,7 @@
 // directly under the cursor, and never over its own window.
 #include <gtest/gtest.h>
 
-#include "capture/RightClickWatcher.h"
+#include "app/RightClickWatcher.h"
 
 namespace {
 

@@ -1,0 +1,12 @@
+// Start-up steps that need no window.
+#pragma once
+
+#include "settings/Settings.h"
+
+namespace zav {
+
+// In order: the settings (settings.ini beside the program, created on the first run, its folders
+// made) and the catalog rebuilt from the type files. Raises zav::Error on failure.
+Settings Main();
+
+}  // namespace zav

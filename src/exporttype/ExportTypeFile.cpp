@@ -1,0 +1,174 @@
+#include "exporttype/ExportTypeFile.h"
+
+#include "core/Error.h"
+#include "core/Platform.h"
+#include "core/ScopeExit.h"
+#include "exporttype/ExportTypeName.h"
+#include "exporttype/IniText.h"
+#include "ini/FileInfo.h"
+#include "text/Ansi.h"
+
+namespace zav {
+namespace {
+
+const wchar_t* const kFileInfoKeys[] = {kFileInfoTypeKey, kFileInfoVersionKey, kEncodingKey};
+
+bool isBlank(const std::wstring& s) { return s.find_first_not_of(L' ') == std::wstring::npos; }
+
+// Whether an entry of a literal type file is one of the type's own keys rather than a rule (a
+// column named "General" or "FileInfo" shares the section with them).
+bool isOwnKey(const std::wstring& section, const std::wstring& key) {
+    if (equalsNoCase(section, kGeneralSection)) {
+        for (const auto& k : kExportTypeKeys)
+            if (equalsNoCase(key, k.key)) return true;
+    } else if (equalsNoCase(section, kFileInfoSection)) {
+        for (const wchar_t* k : kFileInfoKeys)
+            if (equalsNoCase(key, k)) return true;
+    }
+    return false;
+}
+
+// One value, raising when the profile layer could not write it.
+void putChecked(cINIFile& ini, const std::wstring& key, const std::wstring& value) {
+    if (ini.PutString(key, value) == 0)
+        throw Error(kErrFileAccess, L"WritePrivateProfileString " + ini.FullPath(),
+                    L"The export type file cannot be written");
+}
+
+void writeTypeFile(IFileSystem& fs, const std::wstring& path, const ExportType& type,
+                   const std::vector<ColumnRules>& rules) {
+    fs.createTextFile(path);
+    cINIFile ini;
+    ini.FullPath(path);
+    if (!writeFileInfo(ini, kExportOptionType))
+        throw Error(kErrFileAccess, L"WritePrivateProfileString " + path, L"The export type file cannot be written");
+    ini.SectionName(kFileInfoSection);
+    putChecked(ini, kEncodingKey, kEncodingEscaped);
+    ini.SectionName(kGeneralSection);
+    for (const auto& k : kExportTypeKeys) putChecked(ini, k.key, encodeIniValue(type.*k.field));
+    for (const auto& column : rules) {
+        if (column.rules.empty()) continue;
+        ini.SectionName(encodeIniSectionName(column.column));
+        for (const auto& rule : column.rules)
+            putChecked(ini, encodeIniRuleKey(rule.replace), encodeIniRuleValue(rule.with));
+    }
+    ini.FlushCache();
+}
+
+}  // namespace
+
+ExportTypeReader::ExportTypeReader(const std::wstring& path, bool isTypeFile) : typeFile_(isTypeFile) {
+    ini_.FullPath(path);
+    if (path.empty()) {
+        sectionsRead_ = true;  // no file: no sections
+        return;
+    }
+    if (isTypeFile) {
+        ini_.SectionName(kFileInfoSection);
+        escaped_ = ini_.GetString(kEncodingKey, L"") == kEncodingEscaped;
+    }
+}
+
+ExportTypeReader ExportTypeReader::typeFile(const std::wstring& path) { return ExportTypeReader(path, true); }
+
+ExportTypeReader ExportTypeReader::replacesFile(const std::wstring& path) { return ExportTypeReader(path, false); }
+
+bool ExportTypeReader::isExportType() {
+    ini_.SectionName(kFileInfoSection);
+    return ini_.GetString(kFileInfoTypeKey, L"") == kExportOptionType;
+}
+
+std::wstring ExportTypeReader::value(const wchar_t* key) {
+    ini_.SectionName(kGeneralSection);
+    std::wstring text = ini_.GetString(key, L"");
+    return escaped_ ? decodeIniText(text) : text;
+}
+
+ExportType ExportTypeReader::readType() {
+    ExportType type;
+    for (const auto& k : kExportTypeKeys) type.*k.field = value(k.key);
+    return type;
+}
+
+bool ExportTypeReader::hasSection(const std::wstring& name) {
+    // The section list is read once, when the first column asks (the catalog never does).
+    if (!sectionsRead_) {
+        sectionsRead_ = true;
+        if (services().fs->fileExists(ini_.FullPath())) ini_.GetSectionsEx(sections_);
+    }
+    for (const auto& s : sections_)
+        if (equalsNoCase(s, name)) return true;
+    return false;
+}
+
+std::vector<ReplaceRule> ExportTypeReader::rulesFor(const std::wstring& columnName) {
+    std::vector<ReplaceRule> rules;
+    std::wstring section;
+    if (escaped_) {
+        section = encodeIniSectionName(columnName);
+    } else {
+        if (isBlank(columnName)) return rules;  // a blank name selects no section
+        section = columnName;
+    }
+    if (!hasSection(section)) return rules;
+    ini_.SectionName(section);
+    const std::wstring entries = ini_.GetSectEntries();
+    std::size_t start = 0;
+    while (start < entries.size()) {
+        std::size_t end = entries.find(L'\0', start);
+        if (end == std::wstring::npos) end = entries.size();
+        const std::wstring piece = entries.substr(start, end - start);
+        start = end + 1;
+        const std::size_t eq = piece.rfind(L'=');
+        if (eq == std::wstring::npos) continue;  // no entry
+        std::wstring key = piece.substr(0, eq);
+        std::wstring value = piece.substr(eq + 1);
+        if (escaped_) {
+            key = decodeIniText(key);
+            value = decodeIniText(value);
+        } else if (typeFile_ && isOwnKey(section, piece.substr(0, piece.find(L'=')))) {
+            continue;  // the type's own entry, not a rule
+        }
+        bool seen = false;
+        for (const auto& r : rules) seen = seen || (r.replace.size() == key.size() && equalsNoCase(r.replace, key));
+        if (!seen) rules.push_back({std::move(key), std::move(value)});
+    }
+    return rules;
+}
+
+void saveExportTypeFile(IFileSystem& fs, const std::wstring& folder, const ExportType& type,
+                        const std::vector<ColumnRules>& rules) {
+    const std::wstring problem = exportTypeNameProblem(type.name);
+    if (!problem.empty()) throw Error(kErrInvalidName, L"Save export type " + type.name, problem);
+
+    const std::wstring typePath = folder + type.name + L".ini";
+    const std::wstring backupPath = folder + type.name + L".old";
+    // Not an ".ini" name, so the catalog never lists it.
+    const std::wstring newPath = folder + type.name + L".tmp";
+
+    // Until the new version has its name, a failure leaves no temporary file behind.
+    auto dropNew = scopeExit([&] { discardFile(fs, newPath); });
+
+    // 1. The new version, complete, beside the old one.
+    discardFile(fs, newPath);
+    writeTypeFile(fs, newPath, type, rules);
+
+    // 2. The old version becomes the backup, the new one takes its name.
+    if (fs.fileExists(typePath)) {
+        if (fs.fileExists(backupPath)) fs.deleteFile(backupPath, false);
+        fs.moveFile(typePath, backupPath);
+        auto restore = scopeExit([&] {
+            try {
+                fs.moveFile(backupPath, typePath);  // put the previous version back
+            } catch (const Error&) {
+            }
+        });
+        fs.moveFile(newPath, typePath);
+        restore.dismiss();
+    } else {
+        fs.moveFile(newPath, typePath);
+    }
+    dropNew.dismiss();
+}
+
+}  // namespace zav

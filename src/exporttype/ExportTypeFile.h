@@ -1,0 +1,52 @@
+// The export type file format, read and written in one place: "FileInfo" (stamp and, in files this
+// version writes, the mark Encoding=Escaped), "General" (the keys of kExportTypeKeys) and one
+// section per column holding its rules as "replace=with" entries. The same reader takes the rules
+// of a new type from the hand-made replaces file, whose texts are always literal.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "exporttype/ExportType.h"
+#include "ini/FileSystem.h"
+#include "ini/cINIFile.h"
+
+namespace zav {
+
+class ExportTypeReader {
+public:
+    // A type file. A missing file reads as one without sections or values.
+    static ExportTypeReader typeFile(const std::wstring& path);
+    // The replaces file: rules only, read literally. An empty path or a missing file has no rules.
+    static ExportTypeReader replacesFile(const std::wstring& path);
+
+    // Whether [FileInfo] Type says this is an export type file.
+    bool isExportType();
+    // Whether its texts are escaped (the file carries the mark).
+    bool escaped() const { return escaped_; }
+    // One value of "General", decoded when the file is escaped.
+    std::wstring value(const wchar_t* key);
+    // Every value of "General".
+    ExportType readType();
+    // The rules of the column with that unique name, in the order of the entries; of two rules
+    // for the same text (in any letter case) the first stands.
+    std::vector<ReplaceRule> rulesFor(const std::wstring& columnName);
+
+private:
+    ExportTypeReader(const std::wstring& path, bool isTypeFile);
+    bool hasSection(const std::wstring& name);
+
+    cINIFile ini_;
+    bool typeFile_ = false;
+    bool escaped_ = false;
+    bool sectionsRead_ = false;
+    std::vector<std::wstring> sections_;
+};
+
+// Saves a type into the folder as "<name>.ini": the new file is written completely beside the old
+// one first; then the old one becomes "<name>.old" (replacing an earlier backup) and the new one
+// takes its name. Raises zav::Error on failure, leaving the previous type file as it was.
+void saveExportTypeFile(IFileSystem& fs, const std::wstring& folder, const ExportType& type,
+                        const std::vector<ColumnRules>& rules);
+
+}  // namespace zav
