@@ -30,6 +30,7 @@ source scripts/wine-env.sh
 source scripts/ui-lib.sh
 wine_session_start build
 cp "$demo/zav_uidriver.exe" "$prog/"   # the window inspector the mouse helpers use
+ZAV_DRIVER="$prog/zav_uidriver.exe"
 
 # Files are 8-bit text of code page 1252; the terminal wants UTF-8.
 show() { echo "---- $1"; iconv -f CP1252 -t UTF-8 < "$1" | tr -d '\r'; echo; }

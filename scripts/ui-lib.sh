@@ -1,10 +1,9 @@
 # Sourced by the scripts that drive the program with a real mouse (inside a session of
-# scripts/wine-env.sh). Expects: prog (the program folder, holding zav_uidriver.exe), left and top
+# scripts/wine-env.sh). Expects: ZAV_DRIVER (the window inspector, zav_uidriver.exe), left and top
 # (screen position of the host's list view), shots (folder for screenshots).
+# shellcheck source=scripts/test-lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/test-lib.sh"
 ZAV_DIALOG="LV Export Options"
-
-# The window inspector: where controls are, what they say.
-D() { wine "$prog/zav_uidriver.exe" "$@" | tr -d '\r'; }
 shot() { import -window root "$shots/$1.png" 2>/dev/null; }
 
 # Presses the right button over the list and holds it at least $1 seconds, until the popup menu is

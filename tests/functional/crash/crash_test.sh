@@ -5,8 +5,9 @@
 set -u
 probe=$1
 driver=$2
-failures=0
-D() { wine "$driver" "$@" | tr -d '\r'; }
+# shellcheck source=../../../scripts/test-lib.sh
+source "$(dirname "$0")/../../../scripts/test-lib.sh"
+ZAV_DRIVER=$driver
 nl=$'\n'
 expect() {  # kind, description
     wine "$probe" "$1" &
@@ -38,5 +39,4 @@ expect() {  # kind, description
 expect access "General Protection Fault (Access Violation)"
 expect divide "General Protection Fault, Error code hC0000094"
 expect code "General Protection Fault, Error code hABCDEF"
-echo "$failures failed checks"
-exit $((failures > 0))
+finish

@@ -9,12 +9,8 @@ set -u
 exe=$1
 work=$2
 driver=$3
-failures=0
-check() {  # description, command...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+# shellcheck source=../../../scripts/test-lib.sh
+source "$(dirname "$0")/../../../scripts/test-lib.sh"
 
 rm -rf "$work"
 mkdir -p "$work/prog"
@@ -23,13 +19,14 @@ cp "$exe" "$work/prog/$name"
 cd "$work/prog"
 
 cp "$driver" "$work/zav_uidriver.exe"
+ZAV_DRIVER="$work/zav_uidriver.exe"
 # Runs the program until its watcher window is up, then closes that window; the exit code is the
 # program's.
 run_resident() {
     wine "$name" &
     local pid=$! up=1
-    wine "$work/zav_uidriver.exe" wait "ZAV Menu Hook" 60 >/dev/null || up=0
-    wine "$work/zav_uidriver.exe" close "ZAV Menu Hook" >/dev/null
+    D wait "ZAV Menu Hook" 60 >/dev/null || up=0
+    D close "ZAV Menu Hook" >/dev/null
     if ! timeout 30 tail --pid=$pid -f /dev/null; then kill $pid 2>/dev/null; return 2; fi
     wait $pid
     local rc=$?
@@ -76,5 +73,4 @@ else
     failures=$((failures + 1))
 fi
 
-echo "$failures failed checks"
-exit $((failures > 0))
+finish
