@@ -17,6 +17,20 @@ std::string toAnsi(const std::wstring& text) {
     return out;
 }
 
+bool ansiHolds(char32_t codePoint) {
+    if (codePoint < 0x80) return true;
+    if (codePoint > 0xFFFF) return false;  // a pair of surrogates is never one ANSI character
+    const wchar_t unit = static_cast<wchar_t>(codePoint);
+    if (GetACP() == CP_UTF8) return codePoint < 0xD800 || codePoint > 0xDFFF;
+    // Without best fit, a character the code page lacks becomes the default character, and the
+    // call says so.
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes, sizeof bytes, nullptr,
+                                      &usedDefault);
+    return n > 0 && !usedDefault;
+}
+
 std::wstring fromAnsi(const std::string& bytes) {
     if (bytes.empty()) return {};
     int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);

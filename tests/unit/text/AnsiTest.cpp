@@ -35,3 +35,42 @@ TEST(Ansi, CaseInsensitiveComparisonCoversLatin1Letters) {
     EXPECT_EQ(upperChar(0xF7), 0xF7);
     EXPECT_EQ(upperChar(0xD7), 0xD7);
 }
+
+// Characters the code page lacks reach a file as references, never as "?": one reference per code
+// point, whatever the width of wchar_t on the build.
+TEST(References, EveryCodePointClassRoundTripsThroughTheCodePageAndReferences) {
+    // Text the code page holds comes out unchanged, including its typographic range.
+    const std::wstring held = L"plain <b>&amp; caf\u00E9 \u20AC\u201C\u2122\u0153";
+    EXPECT_EQ(withReferences(held), held);
+
+    // Cyrillic, Greek, Arabic, CJK: one decimal reference each.
+    EXPECT_EQ(withReferences(L"\u0416\u03A9\u0639\u4E2D"), L"&#1046;&#937;&#1593;&#20013;");
+    // A letter that a best-fit conversion would turn into its look-alike stays itself.
+    EXPECT_EQ(withReferences(L"\u0100"), L"&#256;");
+
+    // A code point beyond the basic plane: a surrogate pair on Windows, one unit natively; either
+    // way one reference.
+    std::wstring emoji;
+    if (sizeof(wchar_t) == 2) {
+        emoji = {static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)};
+    } else {
+        emoji = {static_cast<wchar_t>(0x1F600)};
+    }
+    EXPECT_EQ(withReferences(L"a" + emoji + L"b"), L"a&#128512;b");
+
+    // Lone surrogates (a high one at the end, a low one alone, two highs) are the replacement
+    // character's reference, never dropped.
+    const std::wstring lone = {L'x', static_cast<wchar_t>(0xDC00), L'y', static_cast<wchar_t>(0xD800),
+                               static_cast<wchar_t>(0xD801)};
+    EXPECT_EQ(withReferences(lone), L"x&#65533;y&#65533;&#65533;");
+
+    // The result holds only characters of the code page, so the conversion loses nothing.
+    const std::wstring mixed = withReferences(L"R\u00E9sum\u00E9 \u0416 " + emoji);
+    EXPECT_EQ(fromAnsi(toAnsi(mixed)), mixed);
+}
+
+TEST(References, AppendKeepsWhatIsThere) {
+    std::wstring out = L"<td>";
+    appendWithReferences(out, L"\u4E2D");
+    EXPECT_EQ(out, L"<td>&#20013;");
+}
