@@ -17,7 +17,7 @@
 
 #include "HostProcess.h"
 #include "capture/win32/SystemCapture.h"
-#include "capture/win32/mOrvekLV.h"
+#include "capture/win32/ListViewCapture.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "HostProcess.h"
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/SystemCapture.h"
-#include "capture/win32/mOrvekLV.h"
-#include "capture/win32/mWindow.h"
+#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/WindowText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "capture/win32/mOrvekLV.h"
+#include "capture/win32/ListViewCapture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/SystemCapture.h"
-#include "capture/win32/mWindow.h"
+#include "capture/win32/WindowText.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -204,92 +204,74 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
 }
 
 std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
-    if (!canRequestText()) return {};
-    return fromAnsi(targetBits_ == 64 ? requestColumnText<lvlayout::Layout64>(lColumn)
-                                      : requestColumnText<lvlayout::Layout32>(lColumn));
+    return fromAnsi(requestColumnText(lColumn).value_or(std::string()));
 }
 
 std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
-    if (!canRequestText()) return {};
-    return fromAnsi(targetBits_ == 64 ? requestCellText<lvlayout::Layout64>(lRow, lColumn)
-                                      : requestCellText<lvlayout::Layout32>(lRow, lColumn));
+    return fromAnsi(requestCellText(lRow, lColumn));
 }
 
-template <class Layout>
+std::optional<std::string> ListViewCapture::requestColumnText(std::int32_t lColumn) {
+    if (!canRequestText()) return std::nullopt;
+    const TextRequest request{lvlayout::kLvmGetColumnA, lvlayout::kLvcfText, lColumn - 1, lColumn - 1, false};
+    return targetBits_ == 64 ? requestText<lvlayout::Layout64::Column>(request)
+                             : requestText<lvlayout::Layout32::Column>(request);
+}
+
 std::string ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
+    if (!canRequestText()) return {};
+    const TextRequest request{lvlayout::kLvmGetItemTextA, lvlayout::kLvifText, lRow - 1, lColumn - 1, true};
+    return (targetBits_ == 64 ? requestText<lvlayout::Layout64::Item>(request)
+                              : requestText<lvlayout::Layout32::Item>(request))
+        .value_or(std::string());
+}
+
+template <class Descriptor>
+std::optional<std::string> ListViewCapture::requestText(const TextRequest& request) {
     for (;;) {
-        typename Layout::Item item = {};
-        item.mask = lvlayout::kLvifText;
-        item.iSubItem = lColumn - 1;
-        item.pszText = static_cast<typename Layout::Pointer>(block_.address() + kDescriptorArea);
-        item.cchTextMax = cchText_;
-        if (!remoteWrite(block_, 0, &item, sizeof item)) {
+        // The descriptor and a zero byte at the start of the text buffer go in one copy: an answer
+        // that carries no length (LVM_GETCOLUMNA) ends at the first zero byte.
+        scratch_.assign(kDescriptorArea + 1, '\0');
+        Descriptor descriptor = {};
+        descriptor.mask = request.mask;
+        descriptor.iSubItem = request.iSubItem;
+        descriptor.pszText = static_cast<decltype(descriptor.pszText)>(block_.address() + kDescriptorArea);
+        descriptor.cchTextMax = cchText_;
+        std::memcpy(&scratch_[0], &descriptor, sizeof descriptor);
+        if (!remoteWrite(block_, 0, scratch_.data(), scratch_.size())) {
             noteCopyFailure();
-            return {};
+            return std::nullopt;
         }
         LRESULT r = 0;
-        if (!send(hListView_, lvlayout::kLvmGetItemTextA, static_cast<WPARAM>(lRow - 1),
-                  static_cast<LPARAM>(block_.address()), r))
-            return {};
+        if (!send(hListView_, request.message, static_cast<WPARAM>(request.wParam), static_cast<LPARAM>(block_.address()),
+                  r))
+            return std::nullopt;
         lTextLen_ = static_cast<std::int32_t>(r);
-        if (lTextLen_ <= 0) return {};
+        // LVM_GETITEMTEXTA answers the count it copied (0 or less: no text); LVM_GETCOLUMNA answers
+        // whether it knows the column.
+        if (request.answerIsLength ? lTextLen_ <= 0 : lTextLen_ == 0)
+            return request.answerIsLength ? std::optional<std::string>(std::string()) : std::nullopt;
 
         // The descriptor and the answer come back in one copy; never more than the buffer holds,
         // whatever count the window answered.
-        const std::size_t want = std::min<std::size_t>(static_cast<std::size_t>(lTextLen_), cchText_);
+        const std::size_t room = static_cast<std::size_t>(cchText_);
+        const std::size_t want = request.answerIsLength ? std::min<std::size_t>(static_cast<std::size_t>(lTextLen_), room)
+                                                        : room;
         scratch_.resize(kDescriptorArea + want);
         if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
             noteCopyFailure();
-            return {};
+            return std::nullopt;
         }
-        typename Layout::Item back;
+        Descriptor back;
         std::memcpy(&back, scratch_.data(), sizeof back);
-        if (back.pszText != item.pszText)  // the control answered with text of its own
-            return readElsewhere(static_cast<std::uintptr_t>(back.pszText), static_cast<std::size_t>(lTextLen_));
+        if (back.pszText != descriptor.pszText)  // the control answered with text of its own
+            return readElsewhere(static_cast<std::uintptr_t>(back.pszText),
+                                 request.answerIsLength ? static_cast<std::size_t>(lTextLen_) : options_.maxTextLength);
 
         const char* text = scratch_.data() + kDescriptorArea;
         const std::size_t n = textLength(text, want);
         // A text that filled the buffer may have been cut: ask again with more room.
-        if (n + 1 >= static_cast<std::size_t>(cchText_) && growText()) continue;
-        return std::string(text, n);
-    }
-}
-
-template <class Layout>
-std::string ListViewCapture::requestColumnText(std::int32_t lColumn) {
-    for (;;) {
-        typename Layout::Column column = {};
-        column.mask = lvlayout::kLvcfText;
-        column.iSubItem = lColumn - 1;
-        column.pszText = static_cast<typename Layout::Pointer>(block_.address() + kDescriptorArea);
-        column.cchTextMax = cchText_;
-        if (!remoteWrite(block_, 0, &column, sizeof column)) {
-            noteCopyFailure();
-            return {};
-        }
-        // The text buffer is cleared first: the answer carries no length, the zero byte ends it.
-        const char zero = 0;
-        remoteWrite(block_, kDescriptorArea, &zero, 1);
-        LRESULT r = 0;
-        if (!send(hListView_, lvlayout::kLvmGetColumnA, static_cast<WPARAM>(lColumn - 1),
-                  static_cast<LPARAM>(block_.address()), r))
-            return {};
-        lTextLen_ = static_cast<std::int32_t>(r);
-        if (lTextLen_ == 0) return {};
-
-        scratch_.resize(kDescriptorArea + static_cast<std::size_t>(cchText_));
-        if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
-            noteCopyFailure();
-            return {};
-        }
-        typename Layout::Column back;
-        std::memcpy(&back, scratch_.data(), sizeof back);
-        if (back.pszText != column.pszText)
-            return readElsewhere(static_cast<std::uintptr_t>(back.pszText), options_.maxTextLength);
-
-        const char* text = scratch_.data() + kDescriptorArea;
-        const std::size_t n = textLength(text, static_cast<std::size_t>(cchText_));
-        if (n + 1 >= static_cast<std::size_t>(cchText_) && growText()) continue;
+        if (n + 1 >= room && growText()) continue;
         return std::string(text, n);
     }
 }
