@@ -76,18 +76,23 @@ ListViewCapture::~ListViewCapture() { closeListViewBuffers(); }
 
 void ListViewCapture::closeListViewBuffers() {
     remoteFree(block_);
+    remoteFree(cellBlock_);
     cchText_ = 0;
     process_.reset();
 }
 
-bool ListViewCapture::makeBlock(std::int32_t cchText) {
-    const std::size_t length = kDescriptorArea + static_cast<std::size_t>(cchText);
+RemoteBuffer ListViewCapture::allocateInTarget(std::size_t length) {
     RemoteBuffer block = *options_.mechanism == RemoteMechanism::SharedMapping
                              ? RemoteBuffer::allocateShared(length)
                              : RemoteBuffer::allocate(process_, length);
-    if (!block) return false;
     // A 32-bit target sees only the low 4 GiB: a block above would be out of its reach.
-    if (targetBits_ == 32 && block.address() + length - 1 > 0xFFFFFFFFu) return false;
+    if (block && targetBits_ == 32 && block.address() + length - 1 > 0xFFFFFFFFu) block.free();
+    return block;
+}
+
+bool ListViewCapture::makeBlock(std::int32_t cchText) {
+    RemoteBuffer block = allocateInTarget(kDescriptorArea + static_cast<std::size_t>(cchText));
+    if (!block) return false;
     block_ = std::move(block);  // frees the previous block with its own handle
     cchText_ = cchText;
     return true;
@@ -183,14 +188,18 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
     // No header, a header without items (icon and list views) or one that failed (-1): one column.
     columns = std::clamp<std::int32_t>(columns, 1, kMaxColumns);
 
-    info.lColumnWidth.assign(static_cast<std::size_t>(columns) + 1, 0);
-    info.szColumnText.assign(static_cast<std::size_t>(columns) + 1, std::wstring());
+    // The header's count is believed only as far as the list view answers for its columns: the
+    // columns end at the first one it does not know (the first column is kept in any case).
+    info.lColumnWidth.assign(1, 0);
+    info.szColumnText.assign(1, std::wstring());
     for (std::int32_t i = 1; i <= columns && !stopped_; ++i) {
+        const std::optional<std::string> text = requestColumnText(i);
+        if (!text && i > 1) break;
         send(hListView_, lvlayout::kLvmGetColumnWidth, static_cast<WPARAM>(i - 1), 0, r);
-        info.lColumnWidth[i] = static_cast<std::int32_t>(r);
-        info.szColumnText[i] = getColumnText(i);
+        info.lColumnWidth.push_back(static_cast<std::int32_t>(r));
+        info.szColumnText.push_back(fromAnsi(text.value_or(std::string())));
     }
-    info.lColumnCount = columns;
+    info.lColumnCount = static_cast<std::int32_t>(info.szColumnText.size()) - 1;
 
     if (stopped_) {
         // The target hung or went away while being read: nothing that came back is trusted.
@@ -208,7 +217,97 @@ std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
 }
 
 std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
-    return fromAnsi(requestCellText(lRow, lColumn));
+    return fromAnsi(requestCellText(lRow, lColumn).value_or(std::string()));
+}
+
+bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+                                std::vector<std::wstring>& cells) {
+    const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
+    const std::size_t total = (rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0) * columns;
+    cells.resize(total);
+    for (std::wstring& cell : cells) cell.clear();
+    if (!canRequestText() || failure_ != CaptureFailure::None) return false;
+    if (!cellBlock_) {
+        cellBlock_ = allocateInTarget(kBlockCells * (sizeof(lvlayout::Layout64::Item) + kBlockTextLength));
+        if (!cellBlock_) {
+            note(CaptureFailure::NoBuffers);
+            return false;
+        }
+    }
+    for (std::size_t first = 0; first < total; first += kBlockCells) {
+        const std::size_t count = std::min(kBlockCells, total - first);
+        const bool read = targetBits_ == 64
+                              ? requestCellBlock<lvlayout::Layout64::Item>(firstRow, columnCount, first, count, cells)
+                              : requestCellBlock<lvlayout::Layout32::Item>(firstRow, columnCount, first, count, cells);
+        if (!read) return false;
+    }
+    return true;
+}
+
+template <class Item>
+bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first,
+                                       std::size_t count, std::vector<std::wstring>& cells) {
+    const std::size_t textsAt = kBlockCells * sizeof(Item);
+    const std::size_t room = static_cast<std::size_t>(kBlockTextLength);
+    const std::uintptr_t base = cellBlock_.address();
+    const auto columns = static_cast<std::size_t>(columnCount);
+    const auto rowOf = [&](std::size_t cell) { return firstRow + static_cast<std::int32_t>(cell / columns); };
+    const auto columnOf = [&](std::size_t cell) { return static_cast<std::int32_t>(cell % columns) + 1; };
+
+    // Every descriptor of the block in one copy: cell i's text goes to the i-th room.
+    blockScratch_.assign(count * sizeof(Item), '\0');
+    for (std::size_t i = 0; i < count; ++i) {
+        Item item = {};
+        item.mask = lvlayout::kLvifText;
+        item.iSubItem = columnOf(first + i) - 1;
+        item.pszText = static_cast<decltype(item.pszText)>(base + textsAt + i * room);
+        item.cchTextMax = kBlockTextLength;
+        std::memcpy(&blockScratch_[i * sizeof(Item)], &item, sizeof item);
+    }
+    if (!remoteWrite(cellBlock_, 0, blockScratch_.data(), blockScratch_.size())) {
+        noteCopyFailure();
+        return false;
+    }
+
+    // One message per cell; the answers say how far the texts reach.
+    answers_.assign(count, 0);
+    std::size_t readTo = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        LRESULT r = 0;
+        if (!send(hListView_, lvlayout::kLvmGetItemTextA, static_cast<WPARAM>(rowOf(first + i) - 1),
+                  static_cast<LPARAM>(base + i * sizeof(Item)), r))
+            return false;
+        answers_[i] = lTextLen_ = static_cast<std::int32_t>(r);
+        if (answers_[i] > 0)
+            readTo = textsAt + i * room + std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room);
+    }
+    if (readTo == 0) return true;  // every cell of the block is empty
+
+    // The descriptors (the control may have pointed one elsewhere) and the texts in one copy.
+    blockScratch_.resize(std::max(readTo, count * sizeof(Item)));
+    if (!remoteRead(cellBlock_, 0, &blockScratch_[0], blockScratch_.size())) {
+        noteCopyFailure();
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (answers_[i] <= 0) continue;
+        Item back;
+        std::memcpy(&back, &blockScratch_[i * sizeof(Item)], sizeof back);
+        std::wstring& cell = cells[first + i];
+        const char* text = blockScratch_.data() + textsAt + i * room;
+        const std::size_t n = textLength(text, std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room));
+        if (back.pszText == static_cast<decltype(back.pszText)>(base + textsAt + i * room) && n + 1 < room) {
+            cell = fromAnsi(text, n);
+            continue;
+        }
+        // Asked again alone: a text that filled its room may have been cut (it gets more room), and
+        // one the control answered from its own memory may have been overwritten by the messages
+        // that followed (it is read at once).
+        const std::optional<std::string> whole = requestCellText(rowOf(first + i), columnOf(first + i));
+        if (!whole) return false;
+        cell = fromAnsi(*whole);
+    }
+    return true;
 }
 
 std::optional<std::string> ListViewCapture::requestColumnText(std::int32_t lColumn) {
@@ -218,12 +317,11 @@ std::optional<std::string> ListViewCapture::requestColumnText(std::int32_t lColu
                              : requestText<lvlayout::Layout32::Column>(request);
 }
 
-std::string ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
-    if (!canRequestText()) return {};
+std::optional<std::string> ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
+    if (!canRequestText()) return std::nullopt;
     const TextRequest request{lvlayout::kLvmGetItemTextA, lvlayout::kLvifText, lRow - 1, lColumn - 1, true};
-    return (targetBits_ == 64 ? requestText<lvlayout::Layout64::Item>(request)
-                              : requestText<lvlayout::Layout32::Item>(request))
-        .value_or(std::string());
+    return targetBits_ == 64 ? requestText<lvlayout::Layout64::Item>(request)
+                             : requestText<lvlayout::Layout32::Item>(request);
 }
 
 template <class Descriptor>

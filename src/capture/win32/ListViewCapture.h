@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "capture/Capture.h"
 #include "capture/win32/RemoteMemory.h"
@@ -30,6 +31,9 @@ class ListViewCapture final : public IListViewCapture {
 public:
     // The start text buffer: 255 bytes, terminating zero included.
     static constexpr std::int32_t kStartTextLength = 255;
+    // Cells read in one block by readCells, and the room of each cell's text there.
+    static constexpr std::size_t kBlockCells = 256;
+    static constexpr std::int32_t kBlockTextLength = kStartTextLength;
 
     // openListViewBuffers: finds the window's process and makes the buffers there. Always gives a
     // capture; failure() says when the process could not be opened or the buffers not made.
@@ -39,6 +43,11 @@ public:
     VBool readListViewInfo(ListViewInfo& info) override;
     std::wstring getColumnText(std::int32_t lColumn) override;
     std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
+    // Up to kBlockCells cells at a time: their descriptors in one copy into the other process, one
+    // message per cell, their texts back in one copy. A text that fills its room is asked again
+    // alone with more room, as getCellText does.
+    bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+                   std::vector<std::wstring>& cells) override;
     CaptureFailure failure() const override { return failure_; }
 
     // Frees the buffers now (the destructor does it otherwise); text reads give empty texts after.
@@ -54,6 +63,7 @@ public:
 
 private:
     ListViewCapture(HWND hWnd, const CaptureOptions& options);
+    RemoteBuffer allocateInTarget(std::size_t length);
     bool makeBlock(std::int32_t cchText);
     bool growText();
     bool send(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -73,7 +83,12 @@ private:
     // when the window did not answer (or a header did not know the column).
     template <class Descriptor> std::optional<std::string> requestText(const TextRequest& request);
     std::optional<std::string> requestColumnText(std::int32_t lColumn);
-    std::string requestCellText(std::int32_t lRow, std::int32_t lColumn);
+    std::optional<std::string> requestCellText(std::int32_t lRow, std::int32_t lColumn);
+    // Cells first .. first + count - 1 of the grid that starts at firstRow (row by row,
+    // columnCount to a row) through the cell block; false when the capture failed.
+    template <class Item>
+    bool requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first, std::size_t count,
+                          std::vector<std::wstring>& cells);
 
     CaptureOptions options_;
     HWND hListView_ = nullptr;   // the window of the last successful readListViewInfo; null = none
@@ -89,6 +104,11 @@ private:
     bool stopped_ = false;       // the target hung or went away: nothing more is sent
     CaptureFailure failure_ = CaptureFailure::None;
     std::string scratch_;        // local copy of descriptor and answer text (abText)
+    // readCells: the cell block in the foreign process (kBlockCells descriptors, then their texts),
+    // made on first use, and each cell's answer.
+    RemoteBuffer cellBlock_;
+    std::string blockScratch_;   // local copy of the cell block's descriptors and texts
+    std::vector<std::int32_t> answers_;
 };
 
 }  // namespace zav

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "capture/win32/RemoteMemory.h"
 #include "capture/win32/ListViewCapture.h"
@@ -199,6 +200,10 @@ TEST(SharedMapping, ReaderWorksOverTheMapping) {
     EXPECT_EQ(L"k\u00E9y", capture->getCellText(1, 1));
     EXPECT_EQ(wideLong, capture->getCellText(1, 2));
     EXPECT_EQ(L"", capture->getCellText(2, 1));
+    // Blocks of cells go through the mapping as well, a long text asked again with more room.
+    std::vector<std::wstring> cells;
+    ASSERT_TRUE(capture->readCells(1, 2, 2, cells));
+    EXPECT_EQ((std::vector<std::wstring>{L"k\u00E9y", wideLong, L"", L""}), cells);
 }
 
 }  // namespace
