@@ -19,4 +19,24 @@ std::wstring describeCaptureFailure(CaptureFailure failure) {
     return L"";
 }
 
+bool IListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+                                 std::vector<std::wstring>& cells) {
+    const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
+    const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
+    cells.resize(rows * columns);
+    for (std::wstring& cell : cells) cell.clear();
+    if (failure() != CaptureFailure::None) return false;
+    std::size_t i = 0;
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t c = 1; c <= columns; ++c, ++i) {
+            cells[i] = getCellText(firstRow + static_cast<std::int32_t>(r), static_cast<std::int32_t>(c));
+            if (failure() != CaptureFailure::None) {
+                cells[i].clear();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace zav

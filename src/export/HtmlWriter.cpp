@@ -1,5 +1,7 @@
 #include "export/HtmlWriter.h"
 
+#include <algorithm>
+
 namespace zav {
 
 void appendHtmlEscaped(std::wstring& out, const std::wstring& text) {
@@ -90,17 +92,29 @@ void writeHtmlTable(ITextWriter& out, const HtmlFragments& fragments, const List
     const std::wstring cellStart = L"<td " + fragments.dataFormat + L">";
     CellFormatter formatter(format);
     const std::int32_t rowCount = lvInfo.lItemCount;
-    for (std::int32_t r = 1; r <= rowCount; ++r) {
-        line.assign(L"<tr>");
-        for (std::int32_t c = 1; c <= columnCount; ++c) {
-            const auto index = static_cast<std::size_t>(c);
-            const cReplaceList* columnRules = index < rules.size() ? rules[index] : nullptr;
-            line += cellStart;
-            formatter.appendCell(line, capture.getCellText(r, c), columnRules);
-            line += L"</td>";
+    // The cells are read a block of rows at a time: few round trips to the list view's program,
+    // and no more than one block in memory however long the list is.
+    const std::int32_t blockRows = std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount));
+    std::vector<std::wstring> cells;
+    for (std::int32_t first = 1; first <= rowCount; first += blockRows) {
+        const std::int32_t rows = std::min(blockRows, rowCount - first + 1);
+        // A block the capture could not read is not written: the export has failed (the caller
+        // asks the capture), and nothing after it is read.
+        if (!capture.readCells(first, rows, std::max<std::int32_t>(0, columnCount), cells)) break;
+        std::size_t i = 0;
+        for (std::int32_t r = 0; r < rows; ++r) {
+            line.assign(L"<tr>");
+            for (std::int32_t c = 1; c <= columnCount; ++c, ++i) {
+                const auto index = static_cast<std::size_t>(c);
+                const cReplaceList* columnRules = index < rules.size() ? rules[index] : nullptr;
+                line += cellStart;
+                formatter.appendCell(line, cells[i], columnRules);
+                line += L"</td>";
+            }
+            line += L"</tr>";
+            out.writeLine(line);
         }
-        line += L"</tr>";
-        out.writeLine(line);
+        if (first > rowCount - blockRows) break;  // the last block (and no overflow of `first`)
     }
 
     out.writeLine(L"</table>");

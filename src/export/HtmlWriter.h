@@ -1,5 +1,5 @@
 // The HTML table writer: one header row from the captured header texts, then one row per item
-// with every cell read afresh from the capture and passed through its column's replace rules.
+// with every cell read afresh from the capture (a block of rows at a time) and passed through its column's replace rules.
 // Text that came from the other program is written HTML-escaped; what a rule put in and the five
 // fragments are written as typed, so that they can add markup.
 #pragma once
@@ -42,6 +42,9 @@ private:
 
 // The cell after its column's rules, as it goes into the file (for the dialog's tests and tools).
 std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, const NumberFormat& format);
+
+// How many cells the writer asks the capture for at once (whole rows, at least one).
+constexpr std::int32_t kCellsPerBlock = 256;
 
 // Writes the whole file content. `rules[c]` are the rules of column c (1-based; index 0 unused;
 // nullptr or missing: none). Row and column counts are taken from `lvInfo`.

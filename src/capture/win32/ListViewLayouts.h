@@ -20,77 +20,50 @@ constexpr unsigned kLvmGetHeader = 0x101F;       // LVM_GETHEADER
 constexpr unsigned kLvmGetItemTextA = 0x102D;    // LVM_GETITEMTEXTA
 constexpr unsigned kHdmGetItemCount = 0x1200;    // HDM_GETITEMCOUNT
 
-// 32-bit target: LVITEMA and LVCOLUMNA with 32-bit pointers.
-struct Layout32 {
-    using Pointer = std::uint32_t;
+// LVITEMA and LVCOLUMNA of a process whose pointers are `PointerType`: every pointer field is
+// aligned to its own size, as that process's compiler lays it out.
+template <class PointerType>
+struct Layout {
+    using Pointer = PointerType;
 
-    struct Item {  // LVITEMA, ten 32-bit fields
+    struct Item {  // LVITEMA up to and with iIndent
         std::uint32_t mask;
         std::int32_t iItem;
         std::int32_t iSubItem;
         std::uint32_t state;
         std::uint32_t stateMask;
-        Pointer pszText;
+        alignas(sizeof(Pointer)) Pointer pszText;
         std::int32_t cchTextMax;
         std::int32_t iImage;
-        std::uint32_t lParam;
+        alignas(sizeof(Pointer)) Pointer lParam;
         std::int32_t iIndent;
     };
 
-    struct Column {  // LVCOLUMNA, eight 32-bit fields, then one word sent as 0
+    struct Column {  // LVCOLUMNA up to and with iOrder, then one word sent as 0
         std::uint32_t mask;
         std::int32_t fmt;
         std::int32_t cx;
-        Pointer pszText;
+        alignas(sizeof(Pointer)) Pointer pszText;
         std::int32_t cchTextMax;
         std::int32_t iSubItem;
         std::int32_t iImage;
         std::int32_t iOrder;
-        std::uint32_t reserved;
+        alignas(sizeof(Pointer)) Pointer reserved;
     };
 };
 
-static_assert(sizeof(Layout32::Item) == 40, "LVITEMA of a 32-bit process");
+using Layout32 = Layout<std::uint32_t>;
+using Layout64 = Layout<std::uint64_t>;
+
+static_assert(sizeof(Layout32::Item) == 40, "LVITEMA of a 32-bit process: ten 32-bit fields");
 static_assert(offsetof(Layout32::Item, pszText) == 20, "LVITEMA.pszText of a 32-bit process");
 static_assert(sizeof(Layout32::Column) == 36, "LVCOLUMNA as sent to a 32-bit process");
 static_assert(offsetof(Layout32::Column, pszText) == 12, "LVCOLUMNA.pszText of a 32-bit process");
 
-// 64-bit target: the same descriptors with 64-bit pointers and the padding that aligns them.
-struct Layout64 {
-    using Pointer = std::uint64_t;
-
-    struct Item {  // LVITEMA, 56 bytes up to and with iIndent
-        std::uint32_t mask;
-        std::int32_t iItem;
-        std::int32_t iSubItem;
-        std::uint32_t state;
-        std::uint32_t stateMask;
-        std::uint32_t pad0;
-        Pointer pszText;
-        std::int32_t cchTextMax;
-        std::int32_t iImage;
-        std::uint64_t lParam;
-        std::int32_t iIndent;
-        std::uint32_t pad1;
-    };
-
-    struct Column {  // LVCOLUMNA, up to and with iOrder, then one word sent as 0
-        std::uint32_t mask;
-        std::int32_t fmt;
-        std::int32_t cx;
-        std::uint32_t pad0;
-        Pointer pszText;
-        std::int32_t cchTextMax;
-        std::int32_t iSubItem;
-        std::int32_t iImage;
-        std::int32_t iOrder;
-        std::uint64_t reserved;
-    };
-};
-
 static_assert(sizeof(Layout64::Item) == 56, "LVITEMA of a 64-bit process");
 static_assert(offsetof(Layout64::Item, pszText) == 24, "LVITEMA.pszText of a 64-bit process");
 static_assert(offsetof(Layout64::Item, cchTextMax) == 32, "LVITEMA.cchTextMax of a 64-bit process");
+static_assert(offsetof(Layout64::Item, lParam) == 40, "LVITEMA.lParam of a 64-bit process");
 static_assert(offsetof(Layout64::Item, iIndent) == 48, "LVITEMA.iIndent of a 64-bit process");
 static_assert(sizeof(Layout64::Column) == 48, "LVCOLUMNA as sent to a 64-bit process");
 static_assert(offsetof(Layout64::Column, pszText) == 16, "LVCOLUMNA.pszText of a 64-bit process");

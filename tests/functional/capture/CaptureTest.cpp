@@ -8,12 +8,13 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "HostProcess.h"
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/SystemCapture.h"
-#include "capture/win32/mOrvekLV.h"
-#include "capture/win32/mWindow.h"
+#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/WindowText.h"
 
 namespace {
 
@@ -410,6 +411,155 @@ TEST(ListViewReader, OwnerDataListWithManyRows) {
     EXPECT_EQ(L"R1C1", c.lv->getCellText(2, 1));
     EXPECT_EQ(L"R200000C4", c.lv->getCellText(200001, 4));
     EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
+// A header that claims far more columns than the list view has, and an absurd item count: the
+// header read ends with the columns that answer, at once.
+TEST(ListViewReader, HeaderCountIsBelievedOnlyAsFarAsColumnsAnswer) {
+    HostProcess host(
+        "column\t50\tA\ncolumn\t60\tB\ncolumn\t70\tC\nrow\ta\tb\tc\n"
+        "headercount\t100000\nitemcount\t0x7FFFFFFF\n");
+    HWND header = reinterpret_cast<HWND>(SendMessageA(host.list(), LVM_GETHEADER, 0, 0));
+    ASSERT_TRUE(header);
+    ASSERT_EQ(100000, SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) << "the host does not lie as asked";
+    Capture c(host.list());
+    const DWORD start = GetTickCount();
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_LT(elapsedSince(start), 2000u);
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+    EXPECT_EQ(0x7FFFFFFF, c.info.lItemCount);
+    ASSERT_EQ(3, c.info.lColumnCount);
+    ASSERT_EQ(4u, c.info.szColumnText.size());
+    ASSERT_EQ(4u, c.info.lColumnWidth.size());
+    EXPECT_EQ(L"C", c.info.szColumnText[3]);
+    EXPECT_EQ(70, c.info.lColumnWidth[3]);
+    // Rows the list view does not have read as empty cells, at the very end of the range too.
+    std::vector<std::wstring> cells;
+    EXPECT_TRUE(c.lv->readCells(0x7FFFFFFE, 2, 3, cells));
+    EXPECT_EQ(std::vector<std::wstring>(6), cells);
+    EXPECT_TRUE(c.lv->readCells(1, 1, 3, cells));
+    EXPECT_EQ((std::vector<std::wstring>{L"a", L"b", L"c"}), cells);
+}
+
+// readCells gives what getCellText gives, cell for cell, across blocks and for every kind of text.
+TEST(CellBlocks, ReadWhatSingleCellsReadAcrossBlockBoundaries) {
+    std::string cell5000;
+    for (int i = 0; i < 5000; ++i) cell5000.push_back(static_cast<char>('a' + i % 26));
+    std::string description = "column\t50\tA\ncolumn\t50\tB\ncolumn\t50\tC\n";
+    description += "row\tfirst\t\t" + std::string(254, 'x') + "\n";
+    description += "row\t" + std::string(255, 'y') + "\t" + cell5000 + "\t\xE9t\xE9\n";
+    description += "generate\t400\t2\n";  // third column empty from here on
+    HostProcess host(description);
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    ASSERT_EQ(402, c.info.lItemCount);
+    const std::int32_t columns = c.info.lColumnCount;
+    ASSERT_EQ(3, columns);
+
+    // 403 rows (one past the end) x 3 columns: several blocks, the last one partly beyond the list.
+    std::vector<std::wstring> cells;
+    ASSERT_TRUE(c.lv->readCells(1, 403, columns, cells));
+    ASSERT_EQ(403u * 3u, cells.size());
+    EXPECT_EQ(L"first", cells[0]);
+    EXPECT_EQ(L"", cells[1]);
+    EXPECT_EQ(std::wstring(254, L'x'), cells[2]);
+    EXPECT_EQ(std::wstring(255, L'y'), cells[3]);
+    EXPECT_EQ(std::wstring(cell5000.begin(), cell5000.end()), cells[4]);
+    EXPECT_EQ(L"\u00E9t\u00E9", cells[5]);
+    EXPECT_EQ(L"R1C1", cells[6]);
+    EXPECT_EQ(L"R400C2", cells[401 * 3 + 1]);
+    EXPECT_EQ(L"", cells[402 * 3]);
+    long mismatches = 0;
+    for (std::int32_t r = 1; r <= 403; ++r)
+        for (std::int32_t col = 1; col <= columns; ++col)
+            if (cells[static_cast<std::size_t>((r - 1) * columns + col - 1)] != c.lv->getCellText(r, col)) ++mismatches;
+    EXPECT_EQ(0, mismatches);
+
+    // A block that starts in the middle of the list, and one row.
+    ASSERT_TRUE(c.lv->readCells(300, 2, 2, cells));
+    EXPECT_EQ((std::vector<std::wstring>{L"R298C1", L"R298C2", L"R299C1", L"R299C2"}), cells);
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
+TEST(CellBlocks, ForeignAnswersReadAsSingleCellsDo) {
+    {
+        HostProcess host("fake\tMyListViewThing\telsewhere\n");
+        Capture c(host.list());
+        ASSERT_EQ(zav::vbTrue, c.read());
+        std::vector<std::wstring> cells;
+        ASSERT_TRUE(c.lv->readCells(3, 1, 2, cells));
+        EXPECT_EQ(std::wstring(L"fake cell 2/0") + std::wstring(5000, L'e'), cells[0]);
+        EXPECT_EQ(std::wstring(L"fake cell 2/1") + std::wstring(5000, L'e'), cells[1]);
+    }
+    {
+        zav::CaptureOptions options;
+        options.maxTextLength = 4096;
+        HostProcess host("fake\tMyListViewThing\tflood\n");
+        Capture c(host.list(), options);
+        ASSERT_EQ(zav::vbTrue, c.read());
+        std::vector<std::wstring> cells;
+        ASSERT_TRUE(c.lv->readCells(1, 2, 1, cells));
+        EXPECT_EQ(std::wstring(4096, L'x'), cells[0]);
+        EXPECT_EQ(std::wstring(4096, L'x'), cells[1]);
+    }
+    {
+        HostProcess host("fake\tMyListViewThing\tnegative\n");
+        Capture c(host.list());
+        ASSERT_EQ(zav::vbTrue, c.read());
+        std::vector<std::wstring> cells{L"stale"};
+        ASSERT_TRUE(c.lv->readCells(1, 1, 1, cells));
+        EXPECT_EQ(std::vector<std::wstring>{L""}, cells);
+    }
+}
+
+TEST(CellBlocks, HostKilledDuringBlocksFailsTheReadNotAnEmptyCell) {
+    constexpr long kRows = 50000;
+    HostProcess host("ownerdata\ncolumn\t50\tA\ncolumn\t50\tB\ngenerate\t" + std::to_string(kRows) + "\t2\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    std::vector<std::wstring> cells;
+    ASSERT_TRUE(c.lv->readCells(1, 200, 2, cells));
+    EXPECT_EQ(L"R200C2", cells.back());
+
+    std::atomic<bool> started{false};
+    std::thread killer([&] {
+        while (!started.load()) Sleep(1);
+        Sleep(50);
+        host.kill();
+    });
+    long blocks = 0;
+    bool read = true;
+    const DWORD start = GetTickCount();
+    for (long first = 201; first <= kRows && read; first += 128, ++blocks) {
+        started = true;
+        read = c.lv->readCells(first, 128, 2, cells);
+        if (read) {
+            ASSERT_EQ(L"R" + std::to_wstring(first) + L"C1", cells.front());
+        }
+    }
+    killer.join();
+    EXPECT_FALSE(read);
+    EXPECT_EQ(CaptureFailure::TargetGone, c.lv->failure());
+    EXPECT_LT(elapsedSince(start), 60000u);
+    // A capture that failed reads nothing more.
+    EXPECT_FALSE(c.lv->readCells(1, 1, 2, cells));
+    EXPECT_EQ(std::vector<std::wstring>(2), cells);
+}
+
+TEST(CellBlocks, HungHostFailsTheBlockWithinTheTimeOut) {
+    HostProcess host("column\t50\tA\nrow\tx\nrow\ty\n");
+    zav::CaptureOptions options;
+    options.timeoutMs = 1000;
+    Capture c(host.list(), options);
+    ASSERT_EQ(zav::vbTrue, c.read());
+    host.hang();
+    std::vector<std::wstring> cells;
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(c.lv->readCells(1, 2, 1, cells));
+    EXPECT_LT(elapsedSince(start), options.timeoutMs + 1500);
+    EXPECT_EQ(CaptureFailure::TargetHung, c.lv->failure());
+    EXPECT_EQ(std::vector<std::wstring>(2), cells);
+    host.kill();
 }
 
 TEST(WindowHelpers, ClassesCaptionsAndParents) {

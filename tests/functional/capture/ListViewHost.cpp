@@ -18,6 +18,10 @@
 //   fake <t> CLASS <t> MODE      instead of a list view, a window of that class answering the list
 //                                view messages itself (modes: see FakeMode)
 //   hang                         stop answering messages once the info file is written
+//   headercount <t> N            the header control answers HDM_GETITEMCOUNT from other threads
+//                                and processes with N, whatever columns it has
+//   itemcount <t> N              the list view answers LVM_GETITEMCOUNT from other threads and
+//                                processes with N, whatever items it has
 //
 // Once the window is ready the host writes INFO-FILE (through a temporary name, so a reader sees
 // it whole): "HWND PID LEFT TOP RIGHT BOTTOM TOPLEVEL" in decimal. It ends when its top-level
@@ -59,6 +63,10 @@ struct Description {
     std::string fakeClass;
     FakeMode fakeMode = FakeMode::None;
     bool hang = false;
+    bool lieHeaderCount = false;
+    long headerCount = 0;
+    bool lieItemCount = false;
+    long itemCount = 0;
 };
 
 Description g_desc;
@@ -105,6 +113,13 @@ bool readDescription(const char* path, Description& d) {
         } else if (key == "noheader") d.noHeader = true;
         else if (key == "ownerdata") d.ownerData = true;
         else if (key == "hang") d.hang = true;
+        else if (key == "headercount") {
+            d.lieHeaderCount = true;
+            d.headerCount = std::atol(field(1).c_str());
+        } else if (key == "itemcount") {
+            d.lieItemCount = true;
+            d.itemCount = std::strtol(field(1).c_str(), nullptr, 0);
+        }
         else if (key == "column") d.columns.emplace_back(std::atoi(field(1).c_str()), field(2));
         else if (key == "order") {
             for (std::size_t i = 1; i < f.size(); ++i) d.order.push_back(std::atoi(f[i].c_str()));
@@ -189,6 +204,30 @@ LRESULT CALLBACK fakeProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // ---- the real list view ----
+
+// Counts answered to other threads and processes only: the controls' own painting asks them too.
+WNDPROC g_listProc = nullptr;
+WNDPROC g_headerProc = nullptr;
+
+LRESULT CALLBACK lyingListProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == LVM_GETITEMCOUNT && InSendMessage()) return g_desc.itemCount;
+    return CallWindowProcA(g_listProc, hWnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK lyingHeaderProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == HDM_GETITEMCOUNT && InSendMessage()) return g_desc.headerCount;
+    return CallWindowProcA(g_headerProc, hWnd, msg, wParam, lParam);
+}
+
+void installLies(HWND lv) {
+    if (g_desc.lieItemCount)
+        g_listProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(lv, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingListProc)));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(lv, LVM_GETHEADER, 0, 0));
+    if (g_desc.lieHeaderCount && header)
+        g_headerProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingHeaderProc)));
+}
 
 HWND createListView(HWND parent, const RECT& rc) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | g_desc.view;
@@ -340,6 +379,7 @@ int main(int argc, char** argv) {
                                nullptr, inst, nullptr);
     } else {
         list = createListView(parent, rc);
+        if (list) installLies(list);
     }
     if (!list) return 4;
     ShowWindow(top, SW_SHOWNORMAL);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "HostProcess.h"
-#include "capture/win32/mOrvek.h"
+#include "capture/win32/RemoteMemory.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ExportFixture.h"
 #include "export/ExportOptions.h"
 #include "export/HtmlWriter.h"
@@ -171,4 +173,104 @@ TEST(HtmlExport, AFileSystemThatFailsMidWriteLeavesTheEarlierFile) {
 
     e.model->txtOutput = e.env.dir.file(L"no folder\\x.html");
     EXPECT_THROW(e.model->writeHTMLExport(), Error);
+}
+
+namespace {
+
+// A generated grid that records how the writer reads it: block by block through readCells (the
+// interface's own version over getCellText), with the largest block and where reading stopped.
+class BlockCountingGrid : public IListViewCapture {
+public:
+    BlockCountingGrid(std::int32_t rows, std::int32_t columns) : rows_(rows), columns_(columns) {}
+    VBool readListViewInfo(ListViewInfo&) override { return vbTrue; }
+    std::wstring getColumnText(std::int32_t) override { return L""; }
+    std::wstring getCellText(std::int32_t r, std::int32_t c) override {
+        if (r < 1 || r > rows_ || c < 1 || c > columns_) return L"";
+        return c == 2 ? L"<" + std::to_wstring(r) + L">" : L"r" + std::to_wstring(r) + L"c" + std::to_wstring(c);
+    }
+    bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+                   std::vector<std::wstring>& cells) override {
+        ++blocks;
+        largestBlock = std::max<long>(largestBlock, static_cast<long>(rowCount) * columnCount);
+        lastRowAsked = firstRow + rowCount - 1;
+        if (failAtRow != 0 && failAtRow >= firstRow && failAtRow <= lastRowAsked) failure_ = CaptureFailure::TargetGone;
+        return IListViewCapture::readCells(firstRow, rowCount, columnCount, cells);
+    }
+    CaptureFailure failure() const override { return failure_; }
+
+    long blocks = 0;
+    long largestBlock = 0;
+    std::int32_t lastRowAsked = 0;
+    std::int32_t failAtRow = 0;
+
+private:
+    std::int32_t rows_, columns_;
+    CaptureFailure failure_ = CaptureFailure::None;
+};
+
+class StringWriter : public ITextWriter {
+public:
+    void write(const std::wstring& text) override { text_ += text; }
+    void writeLine(const std::wstring& text) override { text_ += text + L"\r\n"; }
+    void close() override {}
+    std::wstring text_;
+};
+
+ListViewInfo gridInfo(std::int32_t rows, std::int32_t columns) {
+    ListViewInfo info;
+    info.lItemCount = rows;
+    info.lColumnCount = columns;
+    info.szColumnText.assign(1, L"");
+    for (std::int32_t c = 1; c <= columns; ++c) info.szColumnText.push_back(L"H" + std::to_wstring(c));
+    return info;
+}
+
+}  // namespace
+
+TEST(HtmlTable, ReadsTheCellsBlockByBlockAndWritesEveryRowOnce) {
+    // Row counts around the block size: one short block, exact blocks, a last partial block.
+    for (std::int32_t columns : {1, 3, 300}) {
+        const std::int32_t blockRows = std::max<std::int32_t>(1, kCellsPerBlock / columns);
+        for (std::int32_t rows : {0, 1, blockRows, blockRows + 1, 5 * blockRows - 1}) {
+            BlockCountingGrid grid(rows, columns);
+            StringWriter out;
+            const std::vector<const cReplaceList*> rules;
+            writeHtmlTable(out, HtmlFragments{L"<h>", L"t", L"hf", L"df", L"</h>"}, gridInfo(rows, columns), grid, rules,
+                           usEnglishNumberFormat());
+
+            std::wstring expected = L"<h>\r\n<table t>\r\n<tr>";
+            for (std::int32_t c = 1; c <= columns; ++c) expected += L"<td hf>H" + std::to_wstring(c) + L"</td>";
+            expected += L"</tr>\r\n";
+            for (std::int32_t r = 1; r <= rows; ++r) {
+                expected += L"<tr>";
+                for (std::int32_t c = 1; c <= columns; ++c) {
+                    expected += L"<td df>";
+                    expected += c == 2 ? L"&lt;" + std::to_wstring(r) + L"&gt;"
+                                       : L"r" + std::to_wstring(r) + L"c" + std::to_wstring(c);
+                    expected += L"</td>";
+                }
+                expected += L"</tr>\r\n";
+            }
+            expected += L"</table>\r\n</h>\r\n";
+            EXPECT_EQ(expected, out.text_) << rows << " x " << columns;
+            // Memory stays flat: never more than one block of whole rows at a time.
+            EXPECT_LE(grid.largestBlock, std::max<long>(kCellsPerBlock, columns)) << rows << " x " << columns;
+            EXPECT_EQ((rows + blockRows - 1) / blockRows, grid.blocks) << rows << " x " << columns;
+        }
+    }
+}
+
+TEST(HtmlTable, StopsReadingAtTheFirstBlockTheCaptureCouldNotRead) {
+    BlockCountingGrid grid(100000, 4);
+    grid.failAtRow = 1000;
+    StringWriter out;
+    const std::vector<const cReplaceList*> rules;
+    writeHtmlTable(out, HtmlFragments{}, gridInfo(100000, 4), grid, rules, usEnglishNumberFormat());
+    EXPECT_EQ(CaptureFailure::TargetGone, grid.failure());
+    // Blocks of 64 rows of 4 cells: the failed one holds rows 961 to 1024, and nothing after it
+    // is asked for or written.
+    ASSERT_EQ(256, kCellsPerBlock);
+    EXPECT_EQ(1024, grid.lastRowAsked);
+    EXPECT_NE(std::wstring::npos, out.text_.find(L"<td >r960c4</td></tr>\r\n"));
+    EXPECT_EQ(std::wstring::npos, out.text_.find(L"r961c1"));
 }

@@ -17,49 +17,20 @@
 #include <string>
 
 #include "core/Types.h"
+#include "core/win32/Handles.h"
 
 namespace zav {
-
-// A kernel handle closed exactly once, by its owner. Null and INVALID_HANDLE_VALUE both mean none.
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE h) : h_(h) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : h_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr && h_ != INVALID_HANDLE_VALUE; }
-    HANDLE release() {
-        HANDLE h = h_;
-        h_ = nullptr;
-        return h;
-    }
-    void reset(HANDLE h = nullptr) {
-        if (*this) CloseHandle(h_);
-        h_ = h;
-    }
-
-private:
-    HANDLE h_ = nullptr;
-};
 
 // Whether the system belongs to the NT family. Asks the system until it has answered once, then
 // returns the cached answer.
 VBool isWinNT();
 
-namespace orvek_testing {
+namespace remote_memory_testing {
 // Replaces the system query behind isWinNT and forgets the cached answer (nullptr: the real
 // GetVersionExA). The query returns false when it fails, else fills in dwPlatformId.
 using VersionQuery = bool (*)(std::uint32_t& platformId);
 void setVersionQuery(VersionQuery query);
-}  // namespace orvek_testing
+}  // namespace remote_memory_testing
 
 // The word size of a process, in bits: 64 for a native process of 64-bit Windows, 32 for any
 // process of 32-bit Windows and for a 32-bit process under WOW64. 0 when it cannot be told (the
@@ -68,12 +39,12 @@ int processWordSize(DWORD processId);
 // The word size of this program (32 or 64).
 constexpr int kProgramWordSize = static_cast<int>(sizeof(void*) * 8);
 
-namespace orvek_testing {
+namespace remote_memory_testing {
 // Replaces the system's IsWow64Process behind processWordSize (nullptr: the real one, looked up
 // in kernel32 at run time since old systems lack it). The query answers false when it fails.
 using Wow64Query = bool (*)(DWORD processId, bool& isWow64);
 void setWow64Query(Wow64Query query);
-}  // namespace orvek_testing
+}  // namespace remote_memory_testing
 
 // An open process whose memory this program reads and writes (NT: OpenProcess with
 // PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE).
@@ -138,6 +109,7 @@ private:
     RemoteMechanism mechanism_ = RemoteMechanism::ProcessMemory;
     std::shared_ptr<RemoteProcess> process_;  // ProcessMemory
     UniqueHandle mapping_;                    // SharedMapping
+    UniqueMappedView view_;                   // SharedMapping: the view at address_
     std::uintptr_t address_ = 0;
     std::size_t length_ = 0;
 };

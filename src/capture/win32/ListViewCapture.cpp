@@ -1,4 +1,4 @@
-#include "capture/win32/mOrvekLV.h"
+#include "capture/win32/ListViewCapture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/SystemCapture.h"
-#include "capture/win32/mWindow.h"
+#include "capture/win32/WindowText.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -76,18 +76,23 @@ ListViewCapture::~ListViewCapture() { closeListViewBuffers(); }
 
 void ListViewCapture::closeListViewBuffers() {
     remoteFree(block_);
+    remoteFree(cellBlock_);
     cchText_ = 0;
     process_.reset();
 }
 
-bool ListViewCapture::makeBlock(std::int32_t cchText) {
-    const std::size_t length = kDescriptorArea + static_cast<std::size_t>(cchText);
+RemoteBuffer ListViewCapture::allocateInTarget(std::size_t length) {
     RemoteBuffer block = *options_.mechanism == RemoteMechanism::SharedMapping
                              ? RemoteBuffer::allocateShared(length)
                              : RemoteBuffer::allocate(process_, length);
-    if (!block) return false;
     // A 32-bit target sees only the low 4 GiB: a block above would be out of its reach.
-    if (targetBits_ == 32 && block.address() + length - 1 > 0xFFFFFFFFu) return false;
+    if (block && targetBits_ == 32 && block.address() + length - 1 > 0xFFFFFFFFu) block.free();
+    return block;
+}
+
+bool ListViewCapture::makeBlock(std::int32_t cchText) {
+    RemoteBuffer block = allocateInTarget(kDescriptorArea + static_cast<std::size_t>(cchText));
+    if (!block) return false;
     block_ = std::move(block);  // frees the previous block with its own handle
     cchText_ = cchText;
     return true;
@@ -183,14 +188,18 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
     // No header, a header without items (icon and list views) or one that failed (-1): one column.
     columns = std::clamp<std::int32_t>(columns, 1, kMaxColumns);
 
-    info.lColumnWidth.assign(static_cast<std::size_t>(columns) + 1, 0);
-    info.szColumnText.assign(static_cast<std::size_t>(columns) + 1, std::wstring());
+    // The header's count is believed only as far as the list view answers for its columns: the
+    // columns end at the first one it does not know (the first column is kept in any case).
+    info.lColumnWidth.assign(1, 0);
+    info.szColumnText.assign(1, std::wstring());
     for (std::int32_t i = 1; i <= columns && !stopped_; ++i) {
+        const std::optional<std::string> text = requestColumnText(i);
+        if (!text && i > 1) break;
         send(hListView_, lvlayout::kLvmGetColumnWidth, static_cast<WPARAM>(i - 1), 0, r);
-        info.lColumnWidth[i] = static_cast<std::int32_t>(r);
-        info.szColumnText[i] = getColumnText(i);
+        info.lColumnWidth.push_back(static_cast<std::int32_t>(r));
+        info.szColumnText.push_back(fromAnsi(text.value_or(std::string())));
     }
-    info.lColumnCount = columns;
+    info.lColumnCount = static_cast<std::int32_t>(info.szColumnText.size()) - 1;
 
     if (stopped_) {
         // The target hung or went away while being read: nothing that came back is trusted.
@@ -204,92 +213,163 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
 }
 
 std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
-    if (!canRequestText()) return {};
-    return fromAnsi(targetBits_ == 64 ? requestColumnText<lvlayout::Layout64>(lColumn)
-                                      : requestColumnText<lvlayout::Layout32>(lColumn));
+    return fromAnsi(requestColumnText(lColumn).value_or(std::string()));
 }
 
 std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
-    if (!canRequestText()) return {};
-    return fromAnsi(targetBits_ == 64 ? requestCellText<lvlayout::Layout64>(lRow, lColumn)
-                                      : requestCellText<lvlayout::Layout32>(lRow, lColumn));
+    return fromAnsi(requestCellText(lRow, lColumn).value_or(std::string()));
 }
 
-template <class Layout>
-std::string ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
-    for (;;) {
-        typename Layout::Item item = {};
+bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+                                std::vector<std::wstring>& cells) {
+    const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
+    const std::size_t total = (rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0) * columns;
+    cells.resize(total);
+    for (std::wstring& cell : cells) cell.clear();
+    if (!canRequestText() || failure_ != CaptureFailure::None) return false;
+    if (!cellBlock_) {
+        cellBlock_ = allocateInTarget(kBlockCells * (sizeof(lvlayout::Layout64::Item) + kBlockTextLength));
+        if (!cellBlock_) {
+            note(CaptureFailure::NoBuffers);
+            return false;
+        }
+    }
+    for (std::size_t first = 0; first < total; first += kBlockCells) {
+        const std::size_t count = std::min(kBlockCells, total - first);
+        const bool read = targetBits_ == 64
+                              ? requestCellBlock<lvlayout::Layout64::Item>(firstRow, columnCount, first, count, cells)
+                              : requestCellBlock<lvlayout::Layout32::Item>(firstRow, columnCount, first, count, cells);
+        if (!read) return false;
+    }
+    return true;
+}
+
+template <class Item>
+bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first,
+                                       std::size_t count, std::vector<std::wstring>& cells) {
+    const std::size_t textsAt = kBlockCells * sizeof(Item);
+    const std::size_t room = static_cast<std::size_t>(kBlockTextLength);
+    const std::uintptr_t base = cellBlock_.address();
+    const auto columns = static_cast<std::size_t>(columnCount);
+    const auto rowOf = [&](std::size_t cell) { return firstRow + static_cast<std::int32_t>(cell / columns); };
+    const auto columnOf = [&](std::size_t cell) { return static_cast<std::int32_t>(cell % columns) + 1; };
+
+    // Every descriptor of the block in one copy: cell i's text goes to the i-th room.
+    blockScratch_.assign(count * sizeof(Item), '\0');
+    for (std::size_t i = 0; i < count; ++i) {
+        Item item = {};
         item.mask = lvlayout::kLvifText;
-        item.iSubItem = lColumn - 1;
-        item.pszText = static_cast<typename Layout::Pointer>(block_.address() + kDescriptorArea);
-        item.cchTextMax = cchText_;
-        if (!remoteWrite(block_, 0, &item, sizeof item)) {
+        item.iSubItem = columnOf(first + i) - 1;
+        item.pszText = static_cast<decltype(item.pszText)>(base + textsAt + i * room);
+        item.cchTextMax = kBlockTextLength;
+        std::memcpy(&blockScratch_[i * sizeof(Item)], &item, sizeof item);
+    }
+    if (!remoteWrite(cellBlock_, 0, blockScratch_.data(), blockScratch_.size())) {
+        noteCopyFailure();
+        return false;
+    }
+
+    // One message per cell; the answers say how far the texts reach.
+    answers_.assign(count, 0);
+    std::size_t readTo = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        LRESULT r = 0;
+        if (!send(hListView_, lvlayout::kLvmGetItemTextA, static_cast<WPARAM>(rowOf(first + i) - 1),
+                  static_cast<LPARAM>(base + i * sizeof(Item)), r))
+            return false;
+        answers_[i] = lTextLen_ = static_cast<std::int32_t>(r);
+        if (answers_[i] > 0)
+            readTo = textsAt + i * room + std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room);
+    }
+    if (readTo == 0) return true;  // every cell of the block is empty
+
+    // The descriptors (the control may have pointed one elsewhere) and the texts in one copy.
+    blockScratch_.resize(std::max(readTo, count * sizeof(Item)));
+    if (!remoteRead(cellBlock_, 0, &blockScratch_[0], blockScratch_.size())) {
+        noteCopyFailure();
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (answers_[i] <= 0) continue;
+        Item back;
+        std::memcpy(&back, &blockScratch_[i * sizeof(Item)], sizeof back);
+        std::wstring& cell = cells[first + i];
+        const char* text = blockScratch_.data() + textsAt + i * room;
+        const std::size_t n = textLength(text, std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room));
+        if (back.pszText == static_cast<decltype(back.pszText)>(base + textsAt + i * room) && n + 1 < room) {
+            cell = fromAnsi(text, n);
+            continue;
+        }
+        // Asked again alone: a text that filled its room may have been cut (it gets more room), and
+        // one the control answered from its own memory may have been overwritten by the messages
+        // that followed (it is read at once).
+        const std::optional<std::string> whole = requestCellText(rowOf(first + i), columnOf(first + i));
+        if (!whole) return false;
+        cell = fromAnsi(*whole);
+    }
+    return true;
+}
+
+std::optional<std::string> ListViewCapture::requestColumnText(std::int32_t lColumn) {
+    if (!canRequestText()) return std::nullopt;
+    const TextRequest request{lvlayout::kLvmGetColumnA, lvlayout::kLvcfText, lColumn - 1, lColumn - 1, false};
+    return targetBits_ == 64 ? requestText<lvlayout::Layout64::Column>(request)
+                             : requestText<lvlayout::Layout32::Column>(request);
+}
+
+std::optional<std::string> ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
+    if (!canRequestText()) return std::nullopt;
+    const TextRequest request{lvlayout::kLvmGetItemTextA, lvlayout::kLvifText, lRow - 1, lColumn - 1, true};
+    return targetBits_ == 64 ? requestText<lvlayout::Layout64::Item>(request)
+                             : requestText<lvlayout::Layout32::Item>(request);
+}
+
+template <class Descriptor>
+std::optional<std::string> ListViewCapture::requestText(const TextRequest& request) {
+    for (;;) {
+        // The descriptor and a zero byte at the start of the text buffer go in one copy: an answer
+        // that carries no length (LVM_GETCOLUMNA) ends at the first zero byte.
+        scratch_.assign(kDescriptorArea + 1, '\0');
+        Descriptor descriptor = {};
+        descriptor.mask = request.mask;
+        descriptor.iSubItem = request.iSubItem;
+        descriptor.pszText = static_cast<decltype(descriptor.pszText)>(block_.address() + kDescriptorArea);
+        descriptor.cchTextMax = cchText_;
+        std::memcpy(&scratch_[0], &descriptor, sizeof descriptor);
+        if (!remoteWrite(block_, 0, scratch_.data(), scratch_.size())) {
             noteCopyFailure();
-            return {};
+            return std::nullopt;
         }
         LRESULT r = 0;
-        if (!send(hListView_, lvlayout::kLvmGetItemTextA, static_cast<WPARAM>(lRow - 1),
-                  static_cast<LPARAM>(block_.address()), r))
-            return {};
+        if (!send(hListView_, request.message, static_cast<WPARAM>(request.wParam), static_cast<LPARAM>(block_.address()),
+                  r))
+            return std::nullopt;
         lTextLen_ = static_cast<std::int32_t>(r);
-        if (lTextLen_ <= 0) return {};
+        // LVM_GETITEMTEXTA answers the count it copied (0 or less: no text); LVM_GETCOLUMNA answers
+        // whether it knows the column.
+        if (request.answerIsLength ? lTextLen_ <= 0 : lTextLen_ == 0)
+            return request.answerIsLength ? std::optional<std::string>(std::string()) : std::nullopt;
 
         // The descriptor and the answer come back in one copy; never more than the buffer holds,
         // whatever count the window answered.
-        const std::size_t want = std::min<std::size_t>(static_cast<std::size_t>(lTextLen_), cchText_);
+        const std::size_t room = static_cast<std::size_t>(cchText_);
+        const std::size_t want = request.answerIsLength ? std::min<std::size_t>(static_cast<std::size_t>(lTextLen_), room)
+                                                        : room;
         scratch_.resize(kDescriptorArea + want);
         if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
             noteCopyFailure();
-            return {};
+            return std::nullopt;
         }
-        typename Layout::Item back;
+        Descriptor back;
         std::memcpy(&back, scratch_.data(), sizeof back);
-        if (back.pszText != item.pszText)  // the control answered with text of its own
-            return readElsewhere(static_cast<std::uintptr_t>(back.pszText), static_cast<std::size_t>(lTextLen_));
+        if (back.pszText != descriptor.pszText)  // the control answered with text of its own
+            return readElsewhere(static_cast<std::uintptr_t>(back.pszText),
+                                 request.answerIsLength ? static_cast<std::size_t>(lTextLen_) : options_.maxTextLength);
 
         const char* text = scratch_.data() + kDescriptorArea;
         const std::size_t n = textLength(text, want);
         // A text that filled the buffer may have been cut: ask again with more room.
-        if (n + 1 >= static_cast<std::size_t>(cchText_) && growText()) continue;
-        return std::string(text, n);
-    }
-}
-
-template <class Layout>
-std::string ListViewCapture::requestColumnText(std::int32_t lColumn) {
-    for (;;) {
-        typename Layout::Column column = {};
-        column.mask = lvlayout::kLvcfText;
-        column.iSubItem = lColumn - 1;
-        column.pszText = static_cast<typename Layout::Pointer>(block_.address() + kDescriptorArea);
-        column.cchTextMax = cchText_;
-        if (!remoteWrite(block_, 0, &column, sizeof column)) {
-            noteCopyFailure();
-            return {};
-        }
-        // The text buffer is cleared first: the answer carries no length, the zero byte ends it.
-        const char zero = 0;
-        remoteWrite(block_, kDescriptorArea, &zero, 1);
-        LRESULT r = 0;
-        if (!send(hListView_, lvlayout::kLvmGetColumnA, static_cast<WPARAM>(lColumn - 1),
-                  static_cast<LPARAM>(block_.address()), r))
-            return {};
-        lTextLen_ = static_cast<std::int32_t>(r);
-        if (lTextLen_ == 0) return {};
-
-        scratch_.resize(kDescriptorArea + static_cast<std::size_t>(cchText_));
-        if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
-            noteCopyFailure();
-            return {};
-        }
-        typename Layout::Column back;
-        std::memcpy(&back, scratch_.data(), sizeof back);
-        if (back.pszText != column.pszText)
-            return readElsewhere(static_cast<std::uintptr_t>(back.pszText), options_.maxTextLength);
-
-        const char* text = scratch_.data() + kDescriptorArea;
-        const std::size_t n = textLength(text, static_cast<std::size_t>(cchText_));
-        if (n + 1 >= static_cast<std::size_t>(cchText_) && growText()) continue;
+        if (n + 1 >= room && growText()) continue;
         return std::string(text, n);
     }
 }

@@ -9,9 +9,10 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "capture/win32/mOrvek.h"
-#include "capture/win32/mOrvekLV.h"
+#include "capture/win32/RemoteMemory.h"
+#include "capture/win32/ListViewCapture.h"
 
 namespace {
 
@@ -34,12 +35,12 @@ bool fakeWow64(DWORD processId, bool& isWow64) {
 }
 
 struct RealWow64Afterwards {
-    ~RealWow64Afterwards() { zav::orvek_testing::setWow64Query(nullptr); }
+    ~RealWow64Afterwards() { zav::remote_memory_testing::setWow64Query(nullptr); }
 };
 
 TEST(ProcessWordSize, FollowsWow64OfTheTargetAndOfThisProgram) {
     RealWow64Afterwards restore;
-    zav::orvek_testing::setWow64Query(fakeWow64);
+    zav::remote_memory_testing::setWow64Query(fakeWow64);
     const DWORD other = GetCurrentProcessId() + 4;
     g_wowFails = false;
     if (zav::kProgramWordSize == 64) {
@@ -64,14 +65,14 @@ TEST(ProcessWordSize, FollowsWow64OfTheTargetAndOfThisProgram) {
 }
 
 struct RealQueryAfterwards {
-    ~RealQueryAfterwards() { zav::orvek_testing::setVersionQuery(nullptr); }
+    ~RealQueryAfterwards() { zav::remote_memory_testing::setVersionQuery(nullptr); }
 };
 
 TEST(IsWinNT, AsksUntilTheSystemAnsweredThenKeepsTheAnswer) {
     RealQueryAfterwards restore;
     g_queries = 0;
     g_answer = false;
-    zav::orvek_testing::setVersionQuery(fakeQuery);
+    zav::remote_memory_testing::setVersionQuery(fakeQuery);
     EXPECT_EQ(zav::vbFalse, zav::isWinNT());
     EXPECT_EQ(zav::vbFalse, zav::isWinNT());
     EXPECT_EQ(2, g_queries);  // a failed query is not cached
@@ -83,7 +84,7 @@ TEST(IsWinNT, AsksUntilTheSystemAnsweredThenKeepsTheAnswer) {
     EXPECT_EQ(zav::vbTrue, zav::isWinNT());
     EXPECT_EQ(3, g_queries);
 
-    zav::orvek_testing::setVersionQuery(fakeQuery);
+    zav::remote_memory_testing::setVersionQuery(fakeQuery);
     EXPECT_EQ(zav::vbFalse, zav::isWinNT());  // 9x family
     EXPECT_EQ(4, g_queries);
 }
@@ -199,6 +200,10 @@ TEST(SharedMapping, ReaderWorksOverTheMapping) {
     EXPECT_EQ(L"k\u00E9y", capture->getCellText(1, 1));
     EXPECT_EQ(wideLong, capture->getCellText(1, 2));
     EXPECT_EQ(L"", capture->getCellText(2, 1));
+    // Blocks of cells go through the mapping as well, a long text asked again with more room.
+    std::vector<std::wstring> cells;
+    ASSERT_TRUE(capture->readCells(1, 2, 2, cells));
+    EXPECT_EQ((std::vector<std::wstring>{L"k\u00E9y", wideLong, L"", L""}), cells);
 }
 
 }  // namespace

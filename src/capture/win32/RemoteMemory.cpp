@@ -1,7 +1,8 @@
-#include "capture/win32/mOrvek.h"
+#include "capture/win32/RemoteMemory.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace zav {
 namespace {
@@ -20,7 +21,7 @@ bool systemVersionQuery(std::uint32_t& platformId) {
 }
 
 struct FamilyCache {
-    orvek_testing::VersionQuery query = systemVersionQuery;
+    remote_memory_testing::VersionQuery query = systemVersionQuery;
     VBool bFamilyKnown = vbFalse;
     VBool bFamilyNT = vbFalse;
 };
@@ -46,14 +47,14 @@ VBool isWinNT() {
     return f.bFamilyNT;
 }
 
-namespace orvek_testing {
+namespace remote_memory_testing {
 void setVersionQuery(VersionQuery query) {
     FamilyCache& f = family();
     f.query = query ? query : systemVersionQuery;
     f.bFamilyKnown = vbFalse;
     f.bFamilyNT = vbFalse;
 }
-}  // namespace orvek_testing
+}  // namespace remote_memory_testing
 
 // ---- word sizes ----
 
@@ -85,8 +86,8 @@ bool systemWow64Query(DWORD processId, bool& isWow64) {
     return true;
 }
 
-orvek_testing::Wow64Query& wow64Query() {
-    static orvek_testing::Wow64Query query = systemWow64Query;
+remote_memory_testing::Wow64Query& wow64Query() {
+    static remote_memory_testing::Wow64Query query = systemWow64Query;
     return query;
 }
 
@@ -107,9 +108,9 @@ int processWordSize(DWORD processId) {
     return targetWow64 ? 32 : 64;
 }
 
-namespace orvek_testing {
+namespace remote_memory_testing {
 void setWow64Query(Wow64Query query) { wow64Query() = query ? query : systemWow64Query; }
-}  // namespace orvek_testing
+}  // namespace remote_memory_testing
 
 // ---- RemoteProcess ----
 
@@ -156,11 +157,9 @@ RemoteBuffer::RemoteBuffer(RemoteBuffer&& other) noexcept
     : mechanism_(other.mechanism_),
       process_(std::move(other.process_)),
       mapping_(std::move(other.mapping_)),
-      address_(other.address_),
-      length_(other.length_) {
-    other.address_ = 0;
-    other.length_ = 0;
-}
+      view_(std::move(other.view_)),
+      address_(std::exchange(other.address_, 0)),
+      length_(std::exchange(other.length_, 0)) {}
 
 RemoteBuffer& RemoteBuffer::operator=(RemoteBuffer&& other) noexcept {
     if (this != &other) {
@@ -168,10 +167,9 @@ RemoteBuffer& RemoteBuffer::operator=(RemoteBuffer&& other) noexcept {
         mechanism_ = other.mechanism_;
         process_ = std::move(other.process_);
         mapping_ = std::move(other.mapping_);
-        address_ = other.address_;
-        length_ = other.length_;
-        other.address_ = 0;
-        other.length_ = 0;
+        view_ = std::move(other.view_);
+        address_ = std::exchange(other.address_, 0);
+        length_ = std::exchange(other.length_, 0);
     }
     return *this;
 }
@@ -194,11 +192,12 @@ RemoteBuffer RemoteBuffer::allocateShared(std::size_t length) {
     UniqueHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                             static_cast<DWORD>(length), nullptr));
     if (!mapping) return b;
-    void* view = MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0);
+    UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
     if (!view) return b;  // the mapping handle closes with `mapping`
     b.mechanism_ = RemoteMechanism::SharedMapping;
+    b.address_ = reinterpret_cast<std::uintptr_t>(view.get());
     b.mapping_ = std::move(mapping);
-    b.address_ = reinterpret_cast<std::uintptr_t>(view);
+    b.view_ = std::move(view);
     b.length_ = length;
     return b;
 }
@@ -226,14 +225,11 @@ bool RemoteBuffer::write(std::size_t offset, const void* local, std::size_t leng
 }
 
 void RemoteBuffer::free() {
-    if (address_ != 0) {
-        if (mechanism_ == RemoteMechanism::SharedMapping)
-            UnmapViewOfFile(reinterpret_cast<LPCVOID>(address_));
-        else
-            VirtualFreeEx(process_->handle(), reinterpret_cast<LPVOID>(address_), 0, MEM_RELEASE);
-    }
+    if (address_ != 0 && mechanism_ == RemoteMechanism::ProcessMemory)
+        VirtualFreeEx(process_->handle(), reinterpret_cast<LPVOID>(address_), 0, MEM_RELEASE);
     address_ = 0;
     length_ = 0;
+    view_.reset();  // the view before its mapping
     mapping_.reset();
     process_.reset();  // the process handle closes with its last buffer
 }

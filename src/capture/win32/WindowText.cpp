@@ -1,4 +1,4 @@
-#include "capture/win32/mWindow.h"
+#include "capture/win32/WindowText.h"
 
 #include <windows.h>
 

@@ -1,0 +1,114 @@
+// Reading a list view of another process through window messages: its header into a
+// ListViewInfo record, then cell texts on demand. One ListViewCapture per owner (an export
+// dialog): the window and the buffers in its process belong to that capture alone, and go with it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "capture/Capture.h"
+#include "capture/win32/RemoteMemory.h"
+
+namespace zav {
+
+struct CaptureOptions {
+    // Every message to the foreign window waits at most this long (SMTO_ABORTIFHUNG as well).
+    DWORD timeoutMs = 4000;
+    // Texts are read whole up to this many bytes (at most 64 MiB); a text that still fills the
+    // buffer then is cut there.
+    std::size_t maxTextLength = 1u << 20;
+    // The buffer mechanism; by default the system family's own (isWinNT).
+    std::optional<RemoteMechanism> mechanism;
+};
+
+class ListViewCapture final : public IListViewCapture {
+public:
+    // The start text buffer: 255 bytes, terminating zero included.
+    static constexpr std::int32_t kStartTextLength = 255;
+    // Cells read in one block by readCells, and the room of each cell's text there.
+    static constexpr std::size_t kBlockCells = 256;
+    static constexpr std::int32_t kBlockTextLength = kStartTextLength;
+
+    // openListViewBuffers: finds the window's process and makes the buffers there. Always gives a
+    // capture; failure() says when the process could not be opened or the buffers not made.
+    static std::unique_ptr<ListViewCapture> open(WindowHandle hWnd, const CaptureOptions& options = {});
+    ~ListViewCapture() override;
+
+    VBool readListViewInfo(ListViewInfo& info) override;
+    std::wstring getColumnText(std::int32_t lColumn) override;
+    std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
+    // Up to kBlockCells cells at a time: their descriptors in one copy into the other process, one
+    // message per cell, their texts back in one copy. A text that fills its room is asked again
+    // alone with more room, as getCellText does.
+    bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+                   std::vector<std::wstring>& cells) override;
+    CaptureFailure failure() const override { return failure_; }
+
+    // Frees the buffers now (the destructor does it otherwise); text reads give empty texts after.
+    void closeListViewBuffers();
+
+    // What the last text request answered (LVM_GETITEMTEXTA: the count; LVM_GETCOLUMNA: 0 or 1).
+    std::int32_t lastTextLength() const { return lTextLen_; }
+    // Size of the text buffer now in the foreign process (grows for long texts).
+    std::int32_t textBufferLength() const { return cchText_; }
+    DWORD processId() const { return lProcessId_; }
+    // Word size of the target process (32 or 64): picks the descriptor layouts.
+    int targetWordSize() const { return targetBits_; }
+
+private:
+    ListViewCapture(HWND hWnd, const CaptureOptions& options);
+    RemoteBuffer allocateInTarget(std::size_t length);
+    bool makeBlock(std::int32_t cchText);
+    bool growText();
+    bool send(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void note(CaptureFailure f);
+    void noteCopyFailure();
+    bool canRequestText();
+    std::string readElsewhere(std::uintptr_t address, std::size_t maxLength);
+    // One text request: the message, the descriptor's mask and subitem, and how to read the answer.
+    struct TextRequest {
+        UINT message;
+        std::uint32_t mask;
+        std::int32_t wParam;      // the row (cells) or the column (headers), 0-based
+        std::int32_t iSubItem;
+        bool answerIsLength;      // the answer is the text's length, not a yes or no
+    };
+    // The text of one request, asked again with a larger buffer while it fills the buffer. None
+    // when the window did not answer (or a header did not know the column).
+    template <class Descriptor> std::optional<std::string> requestText(const TextRequest& request);
+    std::optional<std::string> requestColumnText(std::int32_t lColumn);
+    std::optional<std::string> requestCellText(std::int32_t lRow, std::int32_t lColumn);
+    // Cells first .. first + count - 1 of the grid that starts at firstRow (row by row,
+    // columnCount to a row) through the cell block; false when the capture failed.
+    template <class Item>
+    bool requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first, std::size_t count,
+                          std::vector<std::wstring>& cells);
+
+    CaptureOptions options_;
+    HWND hListView_ = nullptr;   // the window of the last successful readListViewInfo; null = none
+    DWORD lProcessId_ = 0;
+    int targetBits_ = kProgramWordSize;
+    std::shared_ptr<RemoteProcess> process_;
+    // One block in the foreign process: the request descriptor (lpRemoteItem) at offset 0, the
+    // text buffer (lpRemoteText) at lvlayout::kDescriptorArea, cchText_ bytes long.
+    RemoteBuffer block_;
+    std::int32_t cchText_ = 0;
+    std::int32_t lTextLen_ = 0;
+    bool textsUsable_ = false;   // the window read belongs to the buffers' process
+    bool stopped_ = false;       // the target hung or went away: nothing more is sent
+    CaptureFailure failure_ = CaptureFailure::None;
+    std::string scratch_;        // local copy of descriptor and answer text (abText)
+    // readCells: the cell block in the foreign process (kBlockCells descriptors, then their texts),
+    // made on first use, and each cell's answer.
+    RemoteBuffer cellBlock_;
+    std::string blockScratch_;   // local copy of the cell block's descriptors and texts
+    std::vector<std::int32_t> answers_;
+};
+
+}  // namespace zav

@@ -1,0 +1,19 @@
+// Window texts of any window, in this or another process.
+#pragma once
+
+#include <string>
+
+#include "core/Types.h"
+
+namespace zav {
+
+// The window's class name (GetClassNameA with a buffer of `bufferLength` characters, the
+// terminating zero included): at most 254 characters by default; empty when the call fails.
+std::wstring getWindowClass(WindowHandle hWnd, int bufferLength = 255);
+// The window's text (GetWindowTextA with the limit 255): at most 254 characters; empty for none.
+std::wstring getWindowCaption(WindowHandle hWnd);
+// Whether a class name names a list view: it contains "listview" in any letter case
+// (SysListView32 does, SysHeader32 does not).
+bool isListViewClass(const std::wstring& className);
+
+}  // namespace zav
