@@ -1,6 +1,6 @@
 #include "app/win32/frmMenuHook.h"
 
-#include "capture/win32/mWindow.h"
+#include "capture/win32/WindowText.h"
 #include "core/win32/Win32Error.h"
 
 namespace zav {

@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/win32/mOrvekLV.h"
+#include "capture/win32/ListViewCapture.h"
 #include "text/Ansi.h"
 
 namespace {
