@@ -2,7 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "core/Error.h"
-#include "export/HtmlWriter.h"
+#include "export/HtmlExport.h"
 #include "exporttype/ExportTypeFile.h"
 #include "exporttype/ExportTypeName.h"
 #include "ini/FileSystem.h"
@@ -210,26 +210,25 @@ void frmExportOptionsModel::saveExportOptions() {
     rebuildCatalog(settings_);
 }
 
-void frmExportOptionsModel::writeHTMLExport() {
+std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
     if (!capture_) throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(CaptureFailure::NoWindow));
-    const std::wstring output = txtOutput;
-    if (output.empty()) throw Error(kErrInvalidName, L"Export", L"No output file is given");
+    if (txtOutput.empty()) throw Error(kErrInvalidName, L"Export", L"No output file is given");
 
-    std::vector<const cReplaceList*> rules(static_cast<std::size_t>(lvInfo.lColumnCount > 0 ? lvInfo.lColumnCount : 0) + 1,
-                                           nullptr);
+    std::vector<cReplaceList> rules(static_cast<std::size_t>(lvInfo.lColumnCount > 0 ? lvInfo.lColumnCount : 0) + 1);
     for (const auto& column : columns)
         if (column->lColNum >= 1 && static_cast<std::size_t>(column->lColNum) < rules.size())
-            rules[static_cast<std::size_t>(column->lColNum)] = &column->replaces;
+            rules[static_cast<std::size_t>(column->lColNum)] = column->replaces;
 
-    const HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
-    IFileSystem& fs = *services().fs;
-    writeReplacing(fs, output, [&](ITextWriter& writer) {
-        writeHtmlTable(writer, fragments, lvInfo, *capture_, rules, userNumberFormat());
-        // A list view that could not be read to the end is a failed export, not a short table.
-        const CaptureFailure failure = capture_->failure();
-        if (failure != CaptureFailure::None)
-            throw Error(kErrCaptureFailed, L"Export " + output, describeCaptureFailure(failure));
-    });
+    HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
+    return std::make_unique<HtmlExportJob>(*services().fs, txtOutput, std::move(fragments), lvInfo, *capture_,
+                                           std::move(rules), userNumberFormat());
+}
+
+void frmExportOptionsModel::writeHTMLExport() {
+    auto job = startHTMLExport();
+    while (job->step()) {
+    }
+    job->finish();
 }
 
 bool frmExportOptionsModel::validateExportTypeText() {
@@ -251,6 +250,16 @@ bool frmExportOptionsModel::okClicked() {
     writeHTMLExport();
     bOK = vbTrue;
     return true;
+}
+
+bool frmExportOptionsModel::okSaving() {
+    if (!checkExportTypeName()) return false;
+    saveExportOptions();
+    return true;
+}
+
+void frmExportOptionsModel::exportStopped() {
+    reporter_.show(kStoppedMessage, kProgramTitle, MessageIcon::Information);
 }
 
 bool frmExportOptionsModel::queryClose() {

@@ -21,6 +21,8 @@
 
 namespace zav {
 
+class HtmlExportJob;
+
 // The column signature of a captured record: its header texts 1..lColumnCount.
 std::wstring buildColumnSignature(const ListViewInfo& lvInfo);
 
@@ -29,6 +31,8 @@ public:
     static constexpr const wchar_t* kCancelQuestion = L"Cancel?";
     static constexpr const wchar_t* kHelpMessage = L"See the readme.txt in the program directory for help.";
     static constexpr const wchar_t* kSlashMessage = L"Export Type cannot contain a slash!";
+    static constexpr const wchar_t* kStoppedMessage =
+        L"The export was stopped. The output file was left as it was before.";
 
     frmExportOptionsModel(const Settings& settings, ICaptureFactory& captures, IWindowInfo& windows,
                           IReporter& reporter);
@@ -97,6 +101,9 @@ public:
     // Writes the HTML file. Raises zav::Error on failure (also when the list view could not be
     // read to the end), leaving any earlier file at the output path as it was.
     void writeHTMLExport();
+    // The same as a job the caller runs a block at a time (and may drop to stop it). The job reads
+    // this dialog's capture and record: it must not outlive the model.
+    std::unique_ptr<HtmlExportJob> startHTMLExport();
 
     // Leaving the name box: refuses a slash with its message; true when the focus may leave.
     bool validateExportTypeText();
@@ -105,6 +112,12 @@ public:
     // OK: checks the name, saves, writes, sets bOK. False when the name was refused (nothing
     // done); raises zav::Error when saving or writing fails.
     bool okClicked();
+    // OK of a dialog that runs the export as a job: checks the name and saves (false, nothing
+    // done, when the name was refused; raises when saving fails). The caller then runs
+    // startHTMLExport() and sets bOK when it finished.
+    bool okSaving();
+    // Tells the user that the export was stopped.
+    void exportStopped();
     // Close request (OK, Cancel, the close box): true when the dialog may close.
     bool queryClose();
     void helpClicked();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/Ansi.h"
+
 namespace zav {
 
 void appendHtmlEscaped(std::wstring& out, const std::wstring& text) {
@@ -72,53 +74,79 @@ std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, con
     return out;
 }
 
+HtmlTableWriter::HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
+                                 IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                                 const NumberFormat& format)
+    : out_(out),
+      fragments_(fragments),
+      lvInfo_(lvInfo),
+      capture_(capture),
+      rules_(rules),
+      formatter_(format),
+      columnCount_(std::max<std::int32_t>(0, lvInfo.lColumnCount)),
+      rowCount_(std::max<std::int32_t>(0, lvInfo.lItemCount)),
+      // Few round trips to the list view's program, and no more than one block in memory
+      // however long the list is.
+      blockRows_(std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount_))),
+      cellStart_(L"<td " + fragments.dataFormat + L">") {}
+
+void HtmlTableWriter::writeLine(const std::wstring& text) {
+    encoded_.clear();
+    appendWithReferences(encoded_, text);
+    out_.writeLine(encoded_);
+}
+
+void HtmlTableWriter::begin() {
+    writeLine(fragments_.header);
+    writeLine(L"<table " + fragments_.tableFormat + L">");
+    line_.assign(L"<tr>");
+    for (std::int32_t c = 1; c <= columnCount_; ++c) {
+        line_ += L"<td " + fragments_.headerFormat + L">";
+        if (static_cast<std::size_t>(c) < lvInfo_.szColumnText.size())
+            appendHtmlEscaped(line_, lvInfo_.szColumnText[static_cast<std::size_t>(c)]);
+        line_ += L"</td>";
+    }
+    line_ += L"</tr>";
+    writeLine(line_);
+}
+
+bool HtmlTableWriter::nextBlock() {
+    if (rowsWritten_ >= rowCount_) return false;
+    const std::int32_t first = rowsWritten_ + 1;
+    const std::int32_t rows = std::min(blockRows_, rowCount_ - rowsWritten_);
+    // A block the capture could not read is not written: the export has failed, and nothing
+    // after it is read.
+    if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;
+    std::size_t i = 0;
+    for (std::int32_t r = 0; r < rows; ++r) {
+        line_.assign(L"<tr>");
+        for (std::int32_t c = 1; c <= columnCount_; ++c, ++i) {
+            const auto index = static_cast<std::size_t>(c);
+            const cReplaceList* columnRules = index < rules_.size() ? rules_[index] : nullptr;
+            line_ += cellStart_;
+            formatter_.appendCell(line_, cells_[i], columnRules);
+            line_ += L"</td>";
+        }
+        line_ += L"</tr>";
+        writeLine(line_);
+    }
+    rowsWritten_ += rows;
+    return true;
+}
+
+void HtmlTableWriter::end() {
+    writeLine(L"</table>");
+    writeLine(fragments_.footer);
+}
+
 void writeHtmlTable(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
                     IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
                     const NumberFormat& format) {
-    out.writeLine(fragments.header);
-    out.writeLine(L"<table " + fragments.tableFormat + L">");
-
-    const std::int32_t columnCount = lvInfo.lColumnCount;
-    std::wstring line = L"<tr>";
-    for (std::int32_t c = 1; c <= columnCount; ++c) {
-        line += L"<td " + fragments.headerFormat + L">";
-        if (static_cast<std::size_t>(c) < lvInfo.szColumnText.size())
-            appendHtmlEscaped(line, lvInfo.szColumnText[static_cast<std::size_t>(c)]);
-        line += L"</td>";
+    HtmlTableWriter writer(out, fragments, lvInfo, capture, rules, format);
+    writer.begin();
+    while (writer.nextBlock()) {
     }
-    line += L"</tr>";
-    out.writeLine(line);
-
-    const std::wstring cellStart = L"<td " + fragments.dataFormat + L">";
-    CellFormatter formatter(format);
-    const std::int32_t rowCount = lvInfo.lItemCount;
-    // The cells are read a block of rows at a time: few round trips to the list view's program,
-    // and no more than one block in memory however long the list is.
-    const std::int32_t blockRows = std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount));
-    std::vector<std::wstring> cells;
-    for (std::int32_t first = 1; first <= rowCount; first += blockRows) {
-        const std::int32_t rows = std::min(blockRows, rowCount - first + 1);
-        // A block the capture could not read is not written: the export has failed (the caller
-        // asks the capture), and nothing after it is read.
-        if (!capture.readCells(first, rows, std::max<std::int32_t>(0, columnCount), cells)) break;
-        std::size_t i = 0;
-        for (std::int32_t r = 0; r < rows; ++r) {
-            line.assign(L"<tr>");
-            for (std::int32_t c = 1; c <= columnCount; ++c, ++i) {
-                const auto index = static_cast<std::size_t>(c);
-                const cReplaceList* columnRules = index < rules.size() ? rules[index] : nullptr;
-                line += cellStart;
-                formatter.appendCell(line, cells[i], columnRules);
-                line += L"</td>";
-            }
-            line += L"</tr>";
-            out.writeLine(line);
-        }
-        if (first > rowCount - blockRows) break;  // the last block (and no overflow of `first`)
-    }
-
-    out.writeLine(L"</table>");
-    out.writeLine(fragments.footer);
+    writer.end();
 }
 
 }  // namespace zav

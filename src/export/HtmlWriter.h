@@ -1,7 +1,8 @@
 // The HTML table writer: one header row from the captured header texts, then one row per item
-// with every cell read afresh from the capture (a block of rows at a time) and passed through its column's replace rules.
-// Text that came from the other program is written HTML-escaped; what a rule put in and the five
-// fragments are written as typed, so that they can add markup.
+// with every cell read afresh from the capture (a block of rows at a time) and passed through its
+// column's replace rules. Text that came from the other program is written HTML-escaped; what a
+// rule put in and the five fragments are written as typed, so that they can add markup. Whatever
+// the file's code page cannot hold is written as a numeric character reference.
 #pragma once
 
 #include <string>
@@ -46,8 +47,47 @@ std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, con
 // How many cells the writer asks the capture for at once (whole rows, at least one).
 constexpr std::int32_t kCellsPerBlock = 256;
 
-// Writes the whole file content. `rules[c]` are the rules of column c (1-based; index 0 unused;
-// nullptr or missing: none). Row and column counts are taken from `lvInfo`.
+// The table written a block of rows at a time, so that a long export can show its progress and be
+// stopped between blocks. `rules[c]` are the rules of column c (1-based; index 0 unused; nullptr
+// or missing: none). Row and column counts are taken from `lvInfo`. Everything handed in must
+// outlive the writer.
+class HtmlTableWriter {
+public:
+    HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
+                    IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                    const NumberFormat& format);
+
+    // The header fragment, the table's start and its header row.
+    void begin();
+    // Reads and writes the next block of rows. False when no row was left to write, or when the
+    // capture could not read the block (nothing of it is written; the caller asks the capture).
+    bool nextBlock();
+    // The table's end and the footer fragment.
+    void end();
+
+    std::int32_t rowsWritten() const { return rowsWritten_; }
+    std::int32_t rowCount() const { return rowCount_; }
+
+private:
+    void writeLine(const std::wstring& text);
+
+    ITextWriter& out_;
+    const HtmlFragments& fragments_;
+    const ListViewInfo& lvInfo_;
+    IListViewCapture& capture_;
+    const std::vector<const cReplaceList*>& rules_;
+    CellFormatter formatter_;
+    std::int32_t columnCount_;
+    std::int32_t rowCount_;
+    std::int32_t blockRows_;
+    std::int32_t rowsWritten_ = 0;
+    std::wstring cellStart_;
+    std::wstring line_;
+    std::wstring encoded_;
+    std::vector<std::wstring> cells_;
+};
+
+// Writes the whole file content in one go.
 void writeHtmlTable(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
                     IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
                     const NumberFormat& format);
