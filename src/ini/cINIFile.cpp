@@ -1,5 +1,7 @@
 #include "ini/cINIFile.h"
 
+#include <utility>
+
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "ini/FileSystem.h"
@@ -35,6 +37,11 @@ std::wstring properCase(const std::wstring& s) {
 
 IProfile& profile() { return *services().profile; }
 
+IniRefusalSink& refusalSink() {
+    static IniRefusalSink sink;
+    return sink;
+}
+
 // The value whole, CR and LF removed: when the answer may have been cut by the buffer, ask again
 // with a larger one. A quoted value cut just before its closing quote comes back one character
 // shorter than the buffer allows, so an answer of size-2 counts as possibly cut too.
@@ -52,6 +59,10 @@ std::wstring readWholeString(const std::string& section, const std::string& key,
 }
 
 }  // namespace
+
+IniRefusalSink setIniRefusalSink(IniRefusalSink sink) {
+    return std::exchange(refusalSink(), std::move(sink));
+}
 
 std::wstring StripCrLf(const std::wstring& s) {
     std::wstring out;
@@ -183,14 +194,16 @@ VBool cINIFile::Exists(const std::wstring& filname) const {
     }
 }
 
-bool cINIFile::gate() {
+bool cINIFile::gate(const wchar_t* operation) {
     if (SectionSet_ != vbFalse) return true;
-    LogicError();
+    LogicError(operation);
     return false;
 }
 
-void cINIFile::LogicError() {
-    services().reporter->show(kLogicErrorText, kLogicErrorTitle, MessageIcon::Information);
+void cINIFile::LogicError(const wchar_t* operation) {
+    ++refusals_;
+    lastRefusal_ = IniRefusal{operation, FullPath_, kLogicErrorText, kLogicErrorTitle};
+    if (refusalSink()) refusalSink()(lastRefusal_);
 }
 
 const char* cINIFile::fileArg(const std::string& ansiPath) const {
@@ -198,13 +211,13 @@ const char* cINIFile::fileArg(const std::string& ansiPath) const {
 }
 
 std::wstring cINIFile::GetString(const std::wstring& EntryName, const std::wstring& DefaultStr) {
-    if (!gate()) return {};
+    if (!gate(L"GetString")) return {};
     const std::string path = toAnsi(FullPath_);
     return readWholeString(toAnsi(SectionName_), toAnsi(EntryName), toAnsi(DefaultStr), fileArg(path));
 }
 
 std::int16_t cINIFile::GetInt(const std::wstring& EntryName, std::int16_t DefaultInt) {
-    if (!gate()) return 0;
+    if (!gate(L"GetInt")) return 0;
     const std::string path = toAnsi(FullPath_);
     std::uint32_t raw = profile().getInt(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                          static_cast<std::int32_t>(DefaultInt), fileArg(path));
@@ -219,7 +232,7 @@ VBool cINIFile::GetTF(const std::wstring& EntryName, std::int16_t DefaultInt) {
 }
 
 std::int16_t cINIFile::PutString(const std::wstring& EntryName, const std::wstring& StrValue) {
-    if (!gate()) return 0;
+    if (!gate(L"PutString")) return 0;
     const std::string path = toAnsi(FullPath_);
     std::int32_t result = profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                                 toAnsi(StrValue).c_str(), fileArg(path));
@@ -235,20 +248,20 @@ VBool cINIFile::PutTF(const std::wstring& EntryName, std::int16_t IntValue) {
 }
 
 void cINIFile::DeleteStrEntry(const std::wstring& EntryName) {
-    if (!gate()) return;
+    if (!gate(L"DeleteStrEntry")) return;
     const std::string path = toAnsi(FullPath_);
     profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(), "", fileArg(path));
 }
 
 void cINIFile::DeleteNumEntry(const std::wstring& EntryName) {
-    if (!gate()) return;
+    if (!gate(L"DeleteNumEntry")) return;
     const std::string path = toAnsi(FullPath_);
     profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                           UseWinINI_ != vbFalse ? "0" : nullptr, fileArg(path));
 }
 
 void cINIFile::DeleteSection() {
-    if (!gate()) return;
+    if (!gate(L"DeleteSection")) return;
     const std::string path = toAnsi(FullPath_);
     profile().writeSection(toAnsi(SectionName_).c_str(), "\0", fileArg(path));
     SectionName_.clear();
@@ -256,7 +269,7 @@ void cINIFile::DeleteSection() {
 }
 
 void cINIFile::FlushCache() {
-    if (!gate()) return;
+    if (!gate(L"FlushCache")) return;
     // Asks the profile layer to write out anything it keeps in memory for this file.
     const std::string path = toAnsi(FullPath_);
     profile().writeString(nullptr, nullptr, nullptr, fileArg(path));
@@ -283,7 +296,7 @@ void cINIFile::IniWrite(const std::wstring& SectionName, const std::wstring& Ent
 }
 
 std::wstring cINIFile::GetSectEntries() {
-    if (!gate()) return {};
+    if (!gate(L"GetSectEntries")) return {};
     const std::string section = toAnsi(SectionName_), path = toAnsi(FullPath_);
     // The whole section: when the list fills the buffer, ask again with a larger one.
     std::string buffer(4096, '\0');
@@ -298,7 +311,7 @@ std::wstring cINIFile::GetSectEntries() {
 }
 
 std::int16_t cINIFile::GetSectEntriesEx(std::vector<std::wstring> (&DataArry)[2]) {
-    if (!gate()) return 0;
+    if (!gate(L"GetSectEntriesEx")) return 0;
     std::wstring s = GetSectEntries();
     if (s.size() <= 1) return 0;
     std::size_t k = 0;
@@ -321,7 +334,7 @@ std::int16_t cINIFile::GetSectEntriesEx(std::vector<std::wstring> (&DataArry)[2]
 }
 
 std::wstring cINIFile::GetSections() {
-    if (!gate()) return {};
+    if (!gate(L"GetSections")) return {};
     const std::string bytes = services().fs->readAll(FullPath_);
     std::wstring list;
     std::size_t start = 0;
