@@ -3,6 +3,8 @@
 namespace zav {
 namespace {
 
+const std::wstring kCrLf = L"\r\n";
+
 // Text up to the first NUL: what the system's string functions see of a parsed name or value.
 std::wstring upToNul(const std::wstring& s) { return s.substr(0, s.find(L'\0')); }
 
@@ -15,17 +17,11 @@ wchar_t foldAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar
 
 bool isIniBlank(wchar_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
 
-std::wstring stripLeadingBlanks(const std::wstring& s) {
-    std::size_t i = 0;
-    while (i < s.size() && isIniBlank(s[i])) ++i;
-    return s.substr(i);
-}
-
 std::wstring stripBlanks(const std::wstring& s) {
-    std::wstring t = stripLeadingBlanks(s);
-    std::size_t n = t.size();
-    while (n > 1 && isIniBlank(t[n - 1])) --n;
-    return t.substr(0, n);
+    std::size_t first = 0, last = s.size();
+    while (first < last && isIniBlank(s[first])) ++first;
+    while (last > first && isIniBlank(s[last - 1])) --last;
+    return s.substr(first, last - first);
 }
 
 bool sameIniName(const std::wstring& a, const std::wstring& b) {
@@ -36,136 +32,178 @@ bool sameIniName(const std::wstring& a, const std::wstring& b) {
 }
 
 IniDocument::IniDocument(const std::wstring& text) {
-    if (text.empty()) return;
-    sections_.resize(1);  // the lines before the first header
-    const std::size_t end = text.size();
-    std::size_t next = 0;
-    const IniEntry* previous = nullptr;
-    while (next < end) {
-        std::size_t start = next;
-        while (next < end && text[next] != L'\n' && text[next] != L'\r') ++next;
-        while (next < end && (text[next] == L'\n' || text[next] == L'\r')) ++next;
-        std::size_t stop = next;
-        while (start < stop && isIniBlank(text[start])) ++start;
-        while (stop > start && isIniBlank(text[stop - 1])) --stop;
-        if (start >= stop) continue;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t stop = text.find_first_of(L"\r\n", start);
+        std::wstring end;
+        if (stop == std::wstring::npos) {
+            stop = text.size();
+        } else {
+            end = text.compare(stop, 2, kCrLf) == 0 ? kCrLf : text.substr(stop, 1);
+        }
+        lines_.push_back(Line{text.substr(start, stop - start), end});
+        start = stop + end.size();
+    }
+    reclassify();
+}
 
-        if (text[start] == L'[') {
-            std::size_t len = stop - start;
-            while (len > 0 && text[start + len - 1] != L']') --len;
-            if (len > 0) {
-                IniSection s;
-                s.name = upToNul(stripBlanks(text.substr(start + 1, len - 2)));
-                sections_.push_back(std::move(s));
-                previous = nullptr;
-                continue;
-            }
-            // without "]" the line is an entry
+IniDocument::Line IniDocument::classify(std::wstring text, std::wstring end, const Line* previousEntry) {
+    Line line{std::move(text), std::move(end)};
+    const std::wstring body = stripBlanks(line.text);
+    if (body.empty()) {
+        line.kind = Kind::Blank;
+    } else if (body[0] == L';') {
+        line.kind = Kind::Comment;
+    } else if (body[0] == L'[') {
+        line.kind = Kind::Header;
+        std::size_t close = body.find(L']');
+        line.name = upToNul(stripBlanks(body.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1)));
+    } else {
+        line.kind = Kind::Entry;
+        std::size_t eq = body.find(L'=');
+        line.name = upToNul(stripBlanks(body.substr(0, eq)));
+        if (eq != std::wstring::npos) {
+            line.hasValue = true;
+            line.value = upToNul(stripBlanks(body.substr(eq + 1)));
         }
+        if (line.name.empty() && previousEntry && previousEntry->name.empty()) line.kind = Kind::Ignored;
+    }
+    return line;
+}
 
-        std::size_t nameLen = stop - start;
-        std::size_t valueStart = std::wstring::npos;
-        std::size_t eq = text.find(L'=', start);
-        if (eq < stop) {
-            std::size_t nameEnd = eq;
-            while (nameEnd > start && isIniBlank(text[nameEnd - 1])) --nameEnd;
-            nameLen = nameEnd - start;
-            valueStart = eq + 1;
-            while (valueStart < stop && isIniBlank(text[valueStart])) ++valueStart;
-        }
-        // An entry without a name is dropped when the entry before it had none either.
-        if (nameLen == 0 && previous && previous->name.empty()) continue;
-        IniEntry e;
-        e.name = upToNul(text.substr(start, nameLen));
-        if (valueStart != std::wstring::npos) {
-            e.hasValue = true;
-            e.value = upToNul(text.substr(valueStart, stop - valueStart));
-        }
-        sections_.back().entries.push_back(std::move(e));
-        previous = &sections_.back().entries.back();
+void IniDocument::reclassify() {
+    const Line* previousEntry = nullptr;
+    for (auto& line : lines_) {
+        line = classify(std::move(line.text), std::move(line.end), previousEntry);
+        if (line.kind == Kind::Entry) previousEntry = &line;
+        else if (line.kind == Kind::Header) previousEntry = nullptr;
     }
 }
 
-std::wstring IniDocument::text() const {
-    std::wstring out;
-    for (const auto& s : sections_) {
-        if (!s.name.empty()) out += L"[" + s.name + L"]\r\n";
-        for (const auto& e : s.entries) {
-            out += e.name;
-            if (e.hasValue) out += L"=" + e.value;
-            out += L"\r\n";
-        }
+std::vector<IniSection> IniDocument::sections() const {
+    std::vector<IniSection> out;
+    for (const auto& line : lines_) {
+        if (line.kind == Kind::Header) out.push_back(IniSection{line.name, {}});
+        else if (line.kind == Kind::Entry && !out.empty())
+            out.back().entries.push_back(IniEntry{line.name, line.hasValue, line.value});
     }
     return out;
 }
 
-const IniEntry* IniDocument::find(const std::wstring& section, const std::wstring& key) const {
-    const std::wstring sectionTrimmed = stripBlanks(section);
-    const std::wstring keyTrimmed = stripBlanks(key);
-    for (const auto& s : sections_) {
-        if (!sameIniName(s.name, sectionTrimmed)) continue;
-        for (const auto& e : s.entries)
-            if (sameIniName(e.name, keyTrimmed)) return &e;
-        return nullptr;
-    }
-    return nullptr;
+std::wstring IniDocument::text() const {
+    std::wstring out;
+    for (const auto& line : lines_) out += line.text + line.end;
+    return out;
 }
 
-IniEntry& IniDocument::entryFor(const std::wstring& section, const std::wstring& key, bool append) {
-    const std::wstring sectionTrimmed = stripBlanks(section);
-    const std::wstring keyTrimmed = stripBlanks(key);
-    for (auto& s : sections_) {
-        if (!sameIniName(s.name, sectionTrimmed)) continue;
-        if (!append)
-            for (auto& e : s.entries)
-                if (sameIniName(e.name, keyTrimmed)) return e;
-        s.entries.push_back(IniEntry{stripLeadingBlanks(key), false, {}});
-        return s.entries.back();
-    }
-    sections_.push_back(IniSection{stripLeadingBlanks(section), {IniEntry{stripLeadingBlanks(key), false, {}}}});
-    return sections_.back().entries.back();
+std::size_t IniDocument::headerOf(const std::wstring& name, std::size_t from) const {
+    for (std::size_t i = from; i < lines_.size(); ++i)
+        if (lines_[i].kind == Kind::Header && sameIniName(lines_[i].name, name)) return i;
+    return std::wstring::npos;
+}
+
+std::size_t IniDocument::sectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    while (i < lines_.size() && lines_[i].kind != Kind::Header) ++i;
+    return i;
+}
+
+std::size_t IniDocument::entryOf(std::size_t header, const std::wstring& key) const {
+    const std::size_t end = sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i)
+        if (lines_[i].kind == Kind::Entry && sameIniName(lines_[i].name, key)) return i;
+    return std::wstring::npos;
+}
+
+bool IniDocument::find(const std::wstring& section, const std::wstring& key, IniEntry& found) const {
+    const std::size_t header = headerOf(stripBlanks(section));
+    if (header == std::wstring::npos) return false;
+    const std::size_t entry = entryOf(header, stripBlanks(key));
+    if (entry == std::wstring::npos) return false;
+    found = IniEntry{lines_[entry].name, lines_[entry].hasValue, lines_[entry].value};
+    return true;
+}
+
+void IniDocument::insertLine(std::size_t at, const std::wstring& text) {
+    // The line before a new one must end; a new line ends as most lines of the file do: CR LF.
+    if (at > 0 && lines_[at - 1].end.empty()) lines_[at - 1].end = kCrLf;
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), Line{text, kCrLf});
+    reclassify();
+    changed_ = true;
+}
+
+void IniDocument::eraseLine(std::size_t at) {
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
+    reclassify();
+    changed_ = true;
 }
 
 void IniDocument::set(const std::wstring& section, const std::wstring& key, const std::wstring& value,
                       bool append) {
-    IniEntry& e = entryFor(section, key, append);
-    std::wstring v = stripLeadingBlanks(value);
-    if (e.hasValue && e.value == v) return;
-    e.value = v;
-    e.hasValue = true;
-    changed_ = true;
-}
-
-void IniDocument::removeEntry(const std::wstring& section, const std::wstring& key) {
-    for (auto& s : sections_) {
-        if (!sameIniName(s.name, section)) continue;
-        for (auto it = s.entries.begin(); it != s.entries.end(); ++it) {
-            if (sameIniName(it->name, key)) {
-                s.entries.erase(it);
-                changed_ = true;
-                return;
-            }
-        }
+    const std::wstring sectionName = stripBlanks(section);
+    const std::wstring keyName = stripBlanks(key);
+    const std::wstring line = keyName + L"=" + value;
+    const std::size_t header = headerOf(sectionName);
+    if (header == std::wstring::npos) {
+        insertLine(lines_.size(), L"[" + sectionName + L"]");
+        insertLine(lines_.size(), line);
+        return;
     }
-}
-
-void IniDocument::removeSection(const std::wstring& section) {
-    for (auto it = sections_.begin(); it != sections_.end(); ++it) {
-        if (sameIniName(it->name, section)) {
-            sections_.erase(it);
+    if (!append) {
+        const std::size_t entry = entryOf(header, keyName);
+        if (entry != std::wstring::npos) {
+            const Line& old = lines_[entry];
+            if (old.hasValue && old.value == value) return;  // reads back the same: the file stays
+            // The line keeps the name as the file spells it.
+            lines_[entry].text = old.name + L"=" + value;
+            reclassify();
             changed_ = true;
             return;
         }
     }
+    // After the section's last entry, or its header: blank lines and comments that end the
+    // section stay in front of the next header.
+    std::size_t after = header;
+    const std::size_t end = sectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i)
+        if (lines_[i].kind == Kind::Entry || lines_[i].kind == Kind::Ignored) after = i;
+    insertLine(after + 1, line);
+}
+
+void IniDocument::removeEntry(const std::wstring& section, const std::wstring& key) {
+    const std::size_t header = headerOf(stripBlanks(section));
+    if (header == std::wstring::npos) return;
+    const std::size_t entry = entryOf(header, stripBlanks(key));
+    if (entry != std::wstring::npos) eraseLine(entry);
+}
+
+void IniDocument::removeSection(const std::wstring& section) {
+    const std::size_t header = headerOf(stripBlanks(section));
+    if (header == std::wstring::npos) return;
+    const std::size_t end = sectionEnd(header);
+    std::vector<Line> kept(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(header));
+    for (std::size_t i = header + 1; i < end; ++i)
+        if (lines_[i].kind == Kind::Comment) kept.push_back(lines_[i]);
+    kept.insert(kept.end(), lines_.begin() + static_cast<std::ptrdiff_t>(end), lines_.end());
+    lines_ = std::move(kept);
+    reclassify();
+    changed_ = true;
 }
 
 void IniDocument::clearSections(const std::wstring& section) {
-    for (auto& s : sections_) {
-        if (sameIniName(s.name, section) && !s.entries.empty()) {
-            s.entries.clear();
+    const std::wstring name = stripBlanks(section);
+    std::vector<Line> kept;
+    bool inSection = false;
+    for (auto& line : lines_) {
+        if (line.kind == Kind::Header) inSection = sameIniName(line.name, name);
+        if (inSection && (line.kind == Kind::Entry || line.kind == Kind::Ignored)) {
             changed_ = true;
+            continue;
         }
+        kept.push_back(std::move(line));
     }
+    lines_ = std::move(kept);
+    reclassify();
 }
 
 }  // namespace zav

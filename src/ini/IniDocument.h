@@ -1,22 +1,25 @@
-// An INI file's text as sections and entries: reading it, finding and changing entries, and
-// writing it back. Nothing here touches a file or a caller's buffer.
+// An INI file's text as lines: reading sections and entries from it, and editing it in place, so
+// that a change touches only the lines it must and every other byte (blank lines, comments, line
+// ends, text before the first header) stays as it was. Nothing here touches a file or a caller's
+// buffer.
 //
-// The grammar is that of the system's ANSI profile functions, quirks included, because the INI
-// files are shared with them:
-// - A line ends at a CR or LF (any run of them); blanks (tab to CR, ^Z, space) around a line,
-//   around a header's name, around the "=" and before a value are dropped; blank lines disappear.
-//   A line starting with "[" and holding a "]" is a header (the name runs to the last "]"); any
-//   other line is an entry, with or without "="; comment lines are entries whose name starts
-//   with ";".
-// - Lines before the first header form a section with an empty name, present whenever the text
-//   is not empty.
-// - The text written back holds "[name]" and "name=value" lines (or "name" for a line without
-//   "="), each ended by CR LF, no blank lines.
-// - Names are compared without regard to the case of ASCII letters; lookups by value ignore blanks
-//   around the names given, deletions do not.
+// The grammar, as the system's profile functions read a file:
+// - A line ends at CR LF, CR or LF. Blanks (tab to CR, ^Z, space) around a line are not part of
+//   it; a line that is empty then is a blank line.
+// - A line whose first character is ";" is a comment: it is no entry, is never found, listed,
+//   replaced or removed by a name, and stays when its section is deleted.
+// - A line whose first character is "[" is a header. The section's name runs to the first "]",
+//   or to the end of the line when there is none, blanks around it dropped; "[]" names the
+//   section "". Lines before the first header belong to no section that can be read.
+// - Any other line is an entry: the name before the first "=" (the whole line without one, an
+//   entry without a value), the value after it, blanks around both dropped. A nameless entry
+//   right after another nameless one is ignored.
+// - Names are compared without regard to the case of ASCII letters.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zav {
@@ -29,13 +32,12 @@ struct IniEntry {
 
 struct IniSection {
     std::wstring name;
-    std::vector<IniEntry> entries;
+    std::vector<IniEntry> entries;  // in file order, comments and blank lines left out
 };
 
 // Blanks as the profile functions see them: tab to CR, ^Z and space.
 bool isIniBlank(wchar_t c);
-std::wstring stripLeadingBlanks(const std::wstring& s);
-// Leading blanks, and trailing ones short of the first character.
+// Blanks at both ends removed.
 std::wstring stripBlanks(const std::wstring& s);
 // Names match with the ASCII letters folded only.
 bool sameIniName(const std::wstring& a, const std::wstring& b);
@@ -45,28 +47,51 @@ public:
     IniDocument() = default;
     explicit IniDocument(const std::wstring& text);
 
-    const std::vector<IniSection>& sections() const { return sections_; }
+    // The readable sections in file order (a name may come twice).
+    std::vector<IniSection> sections() const;
     // True once an edit changed what text() gives.
     bool changed() const { return changed_; }
     std::wstring text() const;
 
-    // The first section of that name (blanks around the names given ignored) and in it the first
-    // entry of that name; nullptr when there is none.
-    const IniEntry* find(const std::wstring& section, const std::wstring& key) const;
-    // Sets the value of the entry (created at the end of its section, the section at the end of
-    // the text, when missing); with `append` a new entry is added even when one exists.
+    // The first section of that name and in it the first entry of that name, blanks around the
+    // names given ignored; false when there is none.
+    bool find(const std::wstring& section, const std::wstring& key, IniEntry& found) const;
+    // Gives the first entry of that name in the first section of that name the value (the line
+    // rewritten as name=value). A missing entry is added after the section's last entry (or its
+    // header), a missing section at the end of the text. Names are written without the blanks
+    // around them, the value as given. With `append` a new entry is added even when one exists.
     void set(const std::wstring& section, const std::wstring& key, const std::wstring& value, bool append);
-    // Removes the first entry of that exact name (letter case aside) in any section of that name.
+    // Removes the line of the first entry of that name in the first section of that name.
     void removeEntry(const std::wstring& section, const std::wstring& key);
-    // Removes the first section of that exact name with its lines.
+    // Removes the first section of that name: its header, entries and blank lines; its comment
+    // lines stay.
     void removeSection(const std::wstring& section);
-    // Empties every section of that exact name.
+    // Removes the entries (not the comments) of every section of that name.
     void clearSections(const std::wstring& section);
 
 private:
-    IniEntry& entryFor(const std::wstring& section, const std::wstring& key, bool append);
+    enum class Kind { Blank, Comment, Header, Entry, Ignored };
+    struct Line {
+        Line(std::wstring t, std::wstring e) : text(std::move(t)), end(std::move(e)) {}
+        std::wstring text;  // as in the file, without its line end
+        std::wstring end;   // CR LF, CR, LF, or nothing for a last line without one
+        Kind kind = Kind::Blank;
+        std::wstring name;  // header: the section's name; entry: its name
+        bool hasValue = false;
+        std::wstring value;
+    };
 
-    std::vector<IniSection> sections_;
+    static Line classify(std::wstring text, std::wstring end, const Line* previousEntry);
+    void reclassify();
+    // Index of the header of the first section of that name (exact, blanks already dropped), or npos.
+    std::size_t headerOf(const std::wstring& name, std::size_t from = 0) const;
+    // One past the last line of the section whose header is at `header`.
+    std::size_t sectionEnd(std::size_t header) const;
+    std::size_t entryOf(std::size_t header, const std::wstring& key) const;
+    void insertLine(std::size_t at, const std::wstring& text);
+    void eraseLine(std::size_t at);
+
+    std::vector<Line> lines_;
     bool changed_ = false;
 };
 

@@ -1,8 +1,10 @@
 // The profile functions over plain text files, for a platform without them and as the reference
-// the Windows build's own functions are compared with. The file is read afresh on every call
-// through the file system services; the grammar is the document's (IniDocument.h), the way
-// answers are cut to the caller's buffer the buffer rules' (ProfileBuffers.h). A change rewrites
-// the whole file; a write that changes nothing leaves the file untouched.
+// the Windows build's own functions are compared with. The behaviour is that of Windows, because
+// the INI files are shared with it. The file is read afresh on every call through the file system
+// services; the grammar and the edits are the document's (IniDocument.h), the way answers are cut
+// to the caller's buffer the buffer rules' (ProfileBuffers.h). A change writes the file back
+// edited in place, in the encoding it was read in (UTF-16LE after a byte-order mark, else the ANSI
+// code page); a write that changes nothing leaves the file untouched.
 #include <cstring>
 #include <vector>
 
@@ -16,10 +18,38 @@
 namespace zav {
 namespace {
 
+// Values this long are not handed out by the system's functions: the call gives nothing.
+constexpr std::size_t kLongestValue = 65535;
+
+// The text of a file: UTF-16LE after its byte-order mark, else the ANSI code page.
+std::wstring decode(const std::string& bytes, bool& utf16) {
+    utf16 = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+            static_cast<unsigned char>(bytes[1]) == 0xFE;
+    if (!utf16) return fromAnsi(bytes);
+    std::wstring text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                            (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    return text;
+}
+
+// A file is written back in the encoding it was read in.
+std::string encode(const std::wstring& text, bool utf16) {
+    if (!utf16) return toAnsi(text);
+    std::string bytes("\xFF\xFE", 2);
+    for (wchar_t c : text) {
+        const auto unit = static_cast<unsigned>(c);
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>((unit >> 8) & 0xFF));
+    }
+    return bytes;
+}
+
 // One file as loaded for a call.
 struct LoadedFile {
     std::wstring path;
     IniDocument doc;
+    bool utf16 = false;
 };
 
 class PortableProfile final : public IProfile {
@@ -30,12 +60,28 @@ public:
     std::uint32_t getString(const char* section, const char* key, const char* def, char* buffer,
                             std::uint32_t size, const char* file) override {
         if (!buffer || size == 0) return 0;
+        if (!section) return sectionNames(buffer, size, file);
+        if (!key) {
+            if (size == 1) {
+                buffer[0] = '\0';
+                return 0;
+            }
+            std::vector<std::string> keys;
+            for (const auto& e : sectionEntries(file, fromAnsi(section)))
+                if (e.hasValue && !e.name.empty()) keys.push_back(toAnsi(e.name));
+            if (!keys.empty()) return copyList(keys, ListKind::Names, buffer, size);
+            // Without keys, the default instead.
+            std::vector<wchar_t> wide(size + 2, L'\0');
+            copyValue(wide.data(), def ? fromAnsi(def) : std::wstring(), size);
+            return narrowValue(wide.data(), static_cast<std::uint32_t>(wideLength(wide.data())), buffer, size);
+        }
         std::vector<wchar_t> wide(size + 2, L'\0');
         std::uint32_t count = getStringWide(section, key, def, wide.data(), size, file);
         return narrowValue(wide.data(), count, buffer, size);
     }
 
     std::uint32_t getInt(const char* section, const char* key, std::int32_t def, const char* file) override {
+        if (!section || !key) return static_cast<std::uint32_t>(def);
         wchar_t text[32] = {};
         if (getStringWide(section, key, "", text, 30, file) == 0 || !text[0])
             return static_cast<std::uint32_t>(def);
@@ -61,12 +107,14 @@ public:
             if (size == 1) buffer[0] = '\0';
             return 0;
         }
-        // Listed into a wide buffer twice the size, then narrowed: a list that does not fit ends
-        // with two NULs at the end of the buffer, and so does one that fits exactly.
-        const std::uint32_t wideSize = size * 2;
-        std::vector<wchar_t> wide(wideSize + 2, L'\0');
-        std::uint32_t count = listSection(file, fromAnsi(section), wide.data(), wideSize, true);
-        return narrowLineList(wide.data(), count, buffer, size);
+        std::vector<std::string> lines;
+        for (const auto& e : sectionEntries(file, fromAnsi(section)))
+            lines.push_back(toAnsi(e.hasValue ? e.name + L"=" + e.value : e.name));
+        if (lines.empty()) {
+            buffer[0] = buffer[1] = '\0';
+            return 0;
+        }
+        return copyList(lines, ListKind::Lines, buffer, size);
     }
 
     std::int32_t writeSection(const char* section, const char* entries, const char* file) override {
@@ -86,9 +134,7 @@ public:
 
     std::uint32_t getSectionNames(char* buffer, std::uint32_t size, const char* file) override {
         if (!buffer || size == 0) return 0;
-        std::vector<wchar_t> wide(size + 2, L'\0');
-        std::uint32_t count = sectionNamesWide(wide.data(), size, file);
-        return narrowNameList(wide.data(), count, buffer, size);
+        return sectionNames(buffer, size, file);
     }
 
 private:
@@ -120,7 +166,7 @@ private:
             if (!fs_->fileExists(f.path)) return parentFolderExists(f.path);
             // The read-only state is tested directly: an administrator's open would ignore it.
             if (forChange && fs_->isReadOnly(f.path)) return false;
-            f.doc = IniDocument(fromAnsi(fs_->readAll(f.path)));
+            f.doc = IniDocument(decode(fs_->readAll(f.path), f.utf16));
         } catch (const Error&) {
             return false;
         }
@@ -130,7 +176,7 @@ private:
     bool save(const LoadedFile& f) const {
         if (!f.doc.changed()) return true;
         try {
-            fs_->writeAll(f.path, toAnsi(f.doc.text()));
+            fs_->writeAll(f.path, encode(f.doc.text(), f.utf16));
         } catch (const Error&) {
             return false;
         }
@@ -146,19 +192,11 @@ private:
         return save(f) ? 1 : 0;
     }
 
-    // The wide-character GetPrivateProfileString. `buffer` holds `len` characters and two spare.
+    // The wide-character GetPrivateProfileString of one value. `buffer` holds `len` characters
+    // and two spare.
     std::uint32_t getStringWide(const char* section, const char* key, const char* def, wchar_t* buffer,
                                 std::uint32_t len, const char* file) const {
         std::wstring defText = def ? fromAnsi(def) : std::wstring();
-        if (!section) return sectionNamesWide(buffer, len, file);
-        if (!key) {
-            std::uint32_t count = listSection(file, fromAnsi(section), buffer, len, false);
-            if (!buffer[0]) {
-                copyValue(buffer, defText, len);
-                count = static_cast<std::uint32_t>(wideLength(buffer));
-            }
-            return count;
-        }
         // Trailing spaces of the default are dropped, all but the first character.
         std::size_t keep = defText.size();
         while (keep > 1 && defText[keep - 1] == L' ') --keep;
@@ -169,26 +207,38 @@ private:
             copyLimited(buffer, defText, len);
             return static_cast<std::uint32_t>(wideLength(buffer));
         }
-        const IniEntry* e = f.doc.find(fromAnsi(section), fromAnsi(key));
-        copyValue(buffer, e && e->hasValue ? e->value : defText, len);
+        IniEntry e;
+        const bool found = f.doc.find(fromAnsi(section), fromAnsi(key), e) && e.hasValue;
+        if (found && e.value.size() > kLongestValue) {
+            buffer[0] = L'\0';
+            return 0;
+        }
+        copyValue(buffer, found ? e.value : defText, len);
         return static_cast<std::uint32_t>(wideLength(buffer));
     }
 
-    // The first section of that exact name, listed by the buffer rules.
-    std::uint32_t listSection(const char* file, const std::wstring& section, wchar_t* buffer, std::uint32_t len,
-                              bool withValues) const {
+    // The entries of the first section of that name; none for a missing file or section.
+    std::vector<IniEntry> sectionEntries(const char* file, const std::wstring& section) const {
         LoadedFile f;
         if (open(file, false, f))
-            for (const auto& s : f.doc.sections())
-                if (sameIniName(s.name, section)) return listEntries(s, buffer, len, withValues);
-        buffer[0] = buffer[1] = L'\0';
-        return 0;
+            for (auto& s : f.doc.sections())
+                if (sameIniName(s.name, stripBlanks(section))) return std::move(s.entries);
+        return {};
     }
 
-    std::uint32_t sectionNamesWide(wchar_t* buffer, std::uint32_t len, const char* file) const {
+    // GetPrivateProfileSectionNames: the names of the sections, "" left out; a missing file or a
+    // file without sections gives a single NUL.
+    std::uint32_t sectionNames(char* buffer, std::uint32_t size, const char* file) const {
         LoadedFile f;
-        if (!open(file, false, f)) return 0;
-        return listSectionNames(f.doc.sections(), buffer, len);
+        std::vector<std::string> names;
+        if (open(file, false, f))
+            for (const auto& s : f.doc.sections())
+                if (!s.name.empty()) names.push_back(toAnsi(s.name));
+        if (names.empty() || size == 1) {
+            buffer[0] = '\0';
+            return 0;
+        }
+        return copyList(names, ListKind::Names, buffer, size);
     }
 
     // The number at the start of a value: blanks and control characters skipped, a sign, then

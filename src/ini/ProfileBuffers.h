@@ -1,15 +1,11 @@
-// How the profile functions hand their answers out: a value, a list of names or lines, cut to the
-// caller's buffer and NUL-terminated as the system does. The lists are built as wide characters
-// (every count in characters, as the system counts them) and then narrowed to the ANSI bytes the
-// caller's buffer holds.
+// How the profile functions hand their answers out: a value, or a list of names or lines, cut to
+// the caller's buffer and NUL-terminated as the system does.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "ini/IniDocument.h"
 
 namespace zav {
 
@@ -22,24 +18,19 @@ std::size_t wideLength(const wchar_t* s);
 // taken one character further, as the system does.
 void copyValue(wchar_t* buffer, const std::wstring& value, std::size_t len);
 
-// The section's entry names (or "name=value" lines), NUL-separated, double-NUL-terminated; empty
-// lines, comments and, for names only, lines without "=" skipped. `buffer` holds `len` characters.
-std::uint32_t listEntries(const IniSection& section, wchar_t* buffer, std::uint32_t len, bool withValues);
-
-// Names of the sections with a name; a name that does not fit is cut so that the list still ends
-// with two NULs, and the count is then len-2.
-std::uint32_t listSectionNames(const std::vector<IniSection>& sections, wchar_t* buffer, std::uint32_t len);
-
 // A wide value narrowed into the caller's buffer: cut to size-1 bytes and ended by a NUL.
 std::uint32_t narrowValue(const wchar_t* wide, std::uint32_t count, char* buffer, std::uint32_t size);
 
-// A section's line list (`count` characters and the final NUL, listed into twice `size`
-// characters) narrowed into the caller's buffer; a list that does not fit ends with two NULs at
-// the buffer's end.
-std::uint32_t narrowLineList(const wchar_t* wide, std::uint32_t count, char* buffer, std::uint32_t size);
+enum class ListKind {
+    Names,  // keys or sections: a list whose first name does not fit whole gives nothing
+    Lines,  // a section's lines: cut wherever the buffer ends
+};
 
-// A section-name list (`count` characters and the final NUL) narrowed into the caller's buffer;
-// a list that does not fit is cut to size-1 bytes and a NUL.
-std::uint32_t narrowNameList(const wchar_t* wide, std::uint32_t count, char* buffer, std::uint32_t size);
+// A list of items (ANSI bytes, none empty) into the caller's buffer of `size` bytes (at least
+// 2): each item followed by a NUL, one more NUL at the end. Returns the bytes written without that
+// last NUL. A list that does not fit whole (the whole list with its last NUL must leave a byte of
+// the buffer free) is cut to size-2 bytes and ended by two NULs; the count is then size-2. For
+// names, when not even the first one fits whole, the buffer holds two NULs and the count is 0.
+std::uint32_t copyList(const std::vector<std::string>& items, ListKind kind, char* buffer, std::uint32_t size);
 
 }  // namespace zav
