@@ -171,10 +171,12 @@ void IniDocument::set(const std::wstring& section, const std::wstring& key, cons
 }
 
 void IniDocument::removeEntry(const std::wstring& section, const std::wstring& key) {
-    const std::size_t header = headerOf(stripBlanks(section));
-    if (header == std::wstring::npos) return;
-    const std::size_t entry = entryOf(header, stripBlanks(key));
-    if (entry != std::wstring::npos) eraseLine(entry);
+    const std::wstring sectionName = stripBlanks(section);
+    for (std::size_t header = headerOf(sectionName); header != std::wstring::npos;
+         header = headerOf(sectionName, header + 1)) {
+        const std::size_t entry = entryOf(header, stripBlanks(key));
+        if (entry != std::wstring::npos) return eraseLine(entry);
+    }
 }
 
 void IniDocument::removeSection(const std::wstring& section) {

@@ -61,7 +61,7 @@ public:
     // header), a missing section at the end of the text. Names are written without the blanks
     // around them, the value as given. With `append` a new entry is added even when one exists.
     void set(const std::wstring& section, const std::wstring& key, const std::wstring& value, bool append);
-    // Removes the line of the first entry of that name in the first section of that name.
+    // Removes the line of the first entry of that name, looking in every section of that name.
     void removeEntry(const std::wstring& section, const std::wstring& key);
     // Removes the first section of that name: its header, entries and blank lines; its comment
     // lines stay.
