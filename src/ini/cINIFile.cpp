@@ -6,6 +6,7 @@
 #include "core/Platform.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
+#include "ini/ValueLimits.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -237,6 +238,56 @@ std::int16_t cINIFile::PutString(const std::wstring& EntryName, const std::wstri
     std::int32_t result = profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                                 toAnsi(StrValue).c_str(), fileArg(path));
     return result != 0 ? static_cast<std::int16_t>(result > 32767 || result < -32768 ? 1 : result) : 0;
+}
+
+std::wstring cINIFile::ContinuationName(const std::wstring& EntryName, std::size_t index) {
+    return EntryName + L"%+" + std::to_wstring(index);
+}
+
+// The pieces a text is stored in, each as it is written: one piece when the text fits a value as
+// it is (or in quotes), else pieces that fit in quotes, every one quoted.
+static std::vector<std::wstring> longValuePieces(const std::wstring& name, const std::wstring& text) {
+    auto quote = [](const std::wstring& piece) { return L"\"" + piece + L"\""; };
+    const bool plain = valueLimitProblem(name, text).empty();
+    if (plain) return {text};
+    if (text.size() + 2 <= kLongestIniValue) return {quote(text)};
+    constexpr std::size_t kPiece = kLongestIniValue - 2;
+    std::vector<std::wstring> pieces;
+    for (std::size_t at = 0; at < text.size(); at += kPiece) pieces.push_back(quote(text.substr(at, kPiece)));
+    return pieces;
+}
+
+std::int16_t cINIFile::PutLongString(const std::wstring& EntryName, const std::wstring& StrValue) {
+    if (!gate(L"PutLongString")) return 0;
+    if (!longValueProblem(EntryName, StrValue).empty()) return 0;
+    const std::vector<std::wstring> pieces = longValuePieces(EntryName, StrValue);
+    std::int16_t result = 0;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        result = PutString(i == 0 ? EntryName : ContinuationName(EntryName, i + 1), pieces[i]);
+        if (result == 0) return 0;
+    }
+    // Pieces of an earlier, longer text.
+    const std::string section = toAnsi(SectionName_), path = toAnsi(FullPath_);
+    std::wstring stale;
+    for (std::size_t index = pieces.size() + 1; ReadPiece(ContinuationName(EntryName, index), stale); ++index) {
+        const std::string name = toAnsi(ContinuationName(EntryName, index));
+        if (profile().writeString(section.c_str(), name.c_str(), nullptr, fileArg(path)) == 0) return 0;
+    }
+    return result;
+}
+
+bool cINIFile::ReadPiece(const std::wstring& name, std::wstring& piece) {
+    // A missing entry gives the default: one that differs between two reads.
+    piece = GetString(name, L"\x01");
+    return piece != L"\x01" || GetString(name, L"\x02") == L"\x01";
+}
+
+std::wstring cINIFile::GetLongString(const std::wstring& EntryName, const std::wstring& DefaultStr) {
+    if (!gate(L"GetLongString")) return {};
+    std::wstring text = GetString(EntryName, DefaultStr);
+    std::wstring piece;
+    for (std::size_t index = 2; ReadPiece(ContinuationName(EntryName, index), piece); ++index) text += piece;
+    return text;
 }
 
 std::int16_t cINIFile::PutInt(const std::wstring& EntryName, std::int16_t IntValue) {

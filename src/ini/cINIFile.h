@@ -85,6 +85,20 @@ public:
     std::wstring FileName() const { return FileName_; }
     void DebugPrintSections();
 
+    // A text of any length, stored so that GetLongString gives it back whole: values read back only
+    // up to kLongestIniValue characters (ValueLimits.h), so a longer text is cut into pieces, the
+    // first under EntryName and the rest under EntryName + "%+2", "%+3", ... (names an escaped key
+    // never takes); a piece that would lose blanks or quotes on reading is written in quotes.
+    // Continuation entries of an earlier, longer text are removed. Returns what PutString returns
+    // for the last piece written: 0 when the gate or the platform refused, and 0 without writing
+    // anything when the text holds what no value can carry (longValueProblem).
+    std::int16_t PutLongString(const std::wstring& EntryName, const std::wstring& StrValue);
+    // The text PutLongString stored, its pieces joined; DefaultStr when the entry is missing. An
+    // entry written by PutString reads as GetString reads it.
+    std::wstring GetLongString(const std::wstring& EntryName, const std::wstring& DefaultStr);
+    // The name of the continuation entry that holds piece `index` (2, 3, ...) of EntryName.
+    static std::wstring ContinuationName(const std::wstring& EntryName, std::size_t index);
+
     // The gate: true when a non-blank section name is set.
     VBool SectionSet() const { return SectionSet_; }
 
@@ -101,6 +115,7 @@ private:
     void LogicError(const wchar_t* operation);
     std::wstring ExpandLongPath(const std::wstring& path) const;
     const char* fileArg(const std::string& ansiPath) const;  // nullptr in WIN.INI mode
+    bool ReadPiece(const std::wstring& name, std::wstring& piece);  // false when the entry is missing
 
     std::wstring SectionName_;
     std::wstring FileName_;
