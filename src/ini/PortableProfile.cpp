@@ -18,7 +18,7 @@
 namespace zav {
 namespace {
 
-// Values this long are not handed out by the system's functions: the call gives nothing.
+// Windows hands out no value longer than this: the call gives nothing.
 constexpr std::size_t kLongestValue = 65535;
 
 // The text of a file: UTF-16LE after its byte-order mark, else the ANSI code page.
