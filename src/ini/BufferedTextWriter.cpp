@@ -1,6 +1,7 @@
 #include "ini/BufferedTextWriter.h"
 
 #include "core/Error.h"
+#include "core/ScopeExit.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -30,12 +31,16 @@ void BufferedTextWriter::close() {
     if (!buffer_.empty()) {
         std::string pending;
         pending.swap(buffer_);
-        try {
-            writeBytes(pending.data(), pending.size());
-        } catch (...) {
-            try { closeFile(); } catch (...) {}
-            throw;
-        }
+        // A failed write is the error to report; the file is closed all the same, and a failure
+        // to close it then adds nothing.
+        auto closeAfterFailure = scopeExit([this] {
+            try {
+                closeFile();
+            } catch (const Error&) {
+            }
+        });
+        writeBytes(pending.data(), pending.size());
+        closeAfterFailure.dismiss();
     }
     closeFile();
 }

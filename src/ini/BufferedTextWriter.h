@@ -29,6 +29,27 @@ private:
     bool closed_ = false;
 };
 
+// The buffered writer over one platform file. `Platform` names the file owner and three calls:
+//     using File = ...;                                      // owner of an open file
+//     static File openForWriting(const std::wstring& path);  // creates or empties; raises
+//     static void writeFully(File&, const char*, std::size_t, const std::wstring& what);
+//     static void closeNow(File&, const std::wstring& what); // raises when the close fails
+template <class Platform>
+class FileTextWriter final : public BufferedTextWriter {
+public:
+    explicit FileTextWriter(const std::wstring& path) : path_(path), file_(Platform::openForWriting(path)) {}
+
+protected:
+    void writeBytes(const char* data, std::size_t length) override {
+        Platform::writeFully(file_, data, length, L"Write " + path_);
+    }
+    void closeFile() override { Platform::closeNow(file_, L"Close " + path_); }
+
+private:
+    std::wstring path_;
+    typename Platform::File file_;
+};
+
 // True for a name the platform describes as an INI file: extension ".ini" in any letter case.
 bool isConfigSettingsName(const std::wstring& name);
 

@@ -48,6 +48,12 @@ public:
     virtual std::unique_ptr<ITextWriter> openTextWriter(const std::wstring& path) = 0;
     // Whole file as bytes (tests and the profile layer); raises when it cannot be read.
     virtual std::string readAll(const std::wstring& path) = 0;
+    // Creates or empties the file and writes the bytes; a read-only file is refused. The two
+    // system file systems provide it; another implementation that does not raises zav::Error.
+    virtual void writeAll(const std::wstring& path, const std::string& bytes);
+    // True for an existing file that may not be written (no write permission natively). The two
+    // system file systems provide it; another implementation that does not raises zav::Error.
+    virtual bool isReadOnly(const std::wstring& path);
 };
 
 // Deletes a leftover file (of a failed step), ignoring a failure to do so.

@@ -1,9 +1,12 @@
 #include "ini/cINIFile.h"
 
+#include <utility>
+
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
+#include "ini/ValueLimits.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -35,6 +38,11 @@ std::wstring properCase(const std::wstring& s) {
 
 IProfile& profile() { return *services().profile; }
 
+IniRefusalSink& refusalSink() {
+    static IniRefusalSink sink;
+    return sink;
+}
+
 // The value whole, CR and LF removed: when the answer may have been cut by the buffer, ask again
 // with a larger one. A quoted value cut just before its closing quote comes back one character
 // shorter than the buffer allows, so an answer of size-2 counts as possibly cut too.
@@ -52,6 +60,10 @@ std::wstring readWholeString(const std::string& section, const std::string& key,
 }
 
 }  // namespace
+
+IniRefusalSink setIniRefusalSink(IniRefusalSink sink) {
+    return std::exchange(refusalSink(), std::move(sink));
+}
 
 std::wstring StripCrLf(const std::wstring& s) {
     std::wstring out;
@@ -183,14 +195,16 @@ VBool cINIFile::Exists(const std::wstring& filname) const {
     }
 }
 
-bool cINIFile::gate() {
+bool cINIFile::gate(const wchar_t* operation) {
     if (SectionSet_ != vbFalse) return true;
-    LogicError();
+    LogicError(operation);
     return false;
 }
 
-void cINIFile::LogicError() {
-    services().reporter->show(kLogicErrorText, kLogicErrorTitle, MessageIcon::Information);
+void cINIFile::LogicError(const wchar_t* operation) {
+    ++refusals_;
+    lastRefusal_ = IniRefusal{operation, FullPath_, kLogicErrorText, kLogicErrorTitle};
+    if (refusalSink()) refusalSink()(lastRefusal_);
 }
 
 const char* cINIFile::fileArg(const std::string& ansiPath) const {
@@ -198,13 +212,13 @@ const char* cINIFile::fileArg(const std::string& ansiPath) const {
 }
 
 std::wstring cINIFile::GetString(const std::wstring& EntryName, const std::wstring& DefaultStr) {
-    if (!gate()) return {};
+    if (!gate(L"GetString")) return {};
     const std::string path = toAnsi(FullPath_);
     return readWholeString(toAnsi(SectionName_), toAnsi(EntryName), toAnsi(DefaultStr), fileArg(path));
 }
 
 std::int16_t cINIFile::GetInt(const std::wstring& EntryName, std::int16_t DefaultInt) {
-    if (!gate()) return 0;
+    if (!gate(L"GetInt")) return 0;
     const std::string path = toAnsi(FullPath_);
     std::uint32_t raw = profile().getInt(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                          static_cast<std::int32_t>(DefaultInt), fileArg(path));
@@ -219,11 +233,61 @@ VBool cINIFile::GetTF(const std::wstring& EntryName, std::int16_t DefaultInt) {
 }
 
 std::int16_t cINIFile::PutString(const std::wstring& EntryName, const std::wstring& StrValue) {
-    if (!gate()) return 0;
+    if (!gate(L"PutString")) return 0;
     const std::string path = toAnsi(FullPath_);
     std::int32_t result = profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                                 toAnsi(StrValue).c_str(), fileArg(path));
     return result != 0 ? static_cast<std::int16_t>(result > 32767 || result < -32768 ? 1 : result) : 0;
+}
+
+std::wstring cINIFile::ContinuationName(const std::wstring& EntryName, std::size_t index) {
+    return EntryName + L"%+" + std::to_wstring(index);
+}
+
+// The pieces a text is stored in, each as it is written: one piece when the text fits a value as
+// it is (or in quotes), else pieces that fit in quotes, every one quoted.
+static std::vector<std::wstring> longValuePieces(const std::wstring& name, const std::wstring& text) {
+    auto quote = [](const std::wstring& piece) { return L"\"" + piece + L"\""; };
+    const bool plain = valueLimitProblem(name, text).empty();
+    if (plain) return {text};
+    if (text.size() + 2 <= kLongestIniValue) return {quote(text)};
+    constexpr std::size_t kPiece = kLongestIniValue - 2;
+    std::vector<std::wstring> pieces;
+    for (std::size_t at = 0; at < text.size(); at += kPiece) pieces.push_back(quote(text.substr(at, kPiece)));
+    return pieces;
+}
+
+std::int16_t cINIFile::PutLongString(const std::wstring& EntryName, const std::wstring& StrValue) {
+    if (!gate(L"PutLongString")) return 0;
+    if (!longValueProblem(EntryName, StrValue).empty()) return 0;
+    const std::vector<std::wstring> pieces = longValuePieces(EntryName, StrValue);
+    std::int16_t result = 0;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        result = PutString(i == 0 ? EntryName : ContinuationName(EntryName, i + 1), pieces[i]);
+        if (result == 0) return 0;
+    }
+    // Pieces of an earlier, longer text.
+    const std::string section = toAnsi(SectionName_), path = toAnsi(FullPath_);
+    std::wstring stale;
+    for (std::size_t index = pieces.size() + 1; ReadPiece(ContinuationName(EntryName, index), stale); ++index) {
+        const std::string name = toAnsi(ContinuationName(EntryName, index));
+        if (profile().writeString(section.c_str(), name.c_str(), nullptr, fileArg(path)) == 0) return 0;
+    }
+    return result;
+}
+
+bool cINIFile::ReadPiece(const std::wstring& name, std::wstring& piece) {
+    // A missing entry gives the default: one that differs between two reads.
+    piece = GetString(name, L"\x01");
+    return piece != L"\x01" || GetString(name, L"\x02") == L"\x01";
+}
+
+std::wstring cINIFile::GetLongString(const std::wstring& EntryName, const std::wstring& DefaultStr) {
+    if (!gate(L"GetLongString")) return {};
+    std::wstring text = GetString(EntryName, DefaultStr);
+    std::wstring piece;
+    for (std::size_t index = 2; ReadPiece(ContinuationName(EntryName, index), piece); ++index) text += piece;
+    return text;
 }
 
 std::int16_t cINIFile::PutInt(const std::wstring& EntryName, std::int16_t IntValue) {
@@ -235,20 +299,20 @@ VBool cINIFile::PutTF(const std::wstring& EntryName, std::int16_t IntValue) {
 }
 
 void cINIFile::DeleteStrEntry(const std::wstring& EntryName) {
-    if (!gate()) return;
+    if (!gate(L"DeleteStrEntry")) return;
     const std::string path = toAnsi(FullPath_);
     profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(), "", fileArg(path));
 }
 
 void cINIFile::DeleteNumEntry(const std::wstring& EntryName) {
-    if (!gate()) return;
+    if (!gate(L"DeleteNumEntry")) return;
     const std::string path = toAnsi(FullPath_);
     profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                           UseWinINI_ != vbFalse ? "0" : nullptr, fileArg(path));
 }
 
 void cINIFile::DeleteSection() {
-    if (!gate()) return;
+    if (!gate(L"DeleteSection")) return;
     const std::string path = toAnsi(FullPath_);
     profile().writeSection(toAnsi(SectionName_).c_str(), "\0", fileArg(path));
     SectionName_.clear();
@@ -256,7 +320,7 @@ void cINIFile::DeleteSection() {
 }
 
 void cINIFile::FlushCache() {
-    if (!gate()) return;
+    if (!gate(L"FlushCache")) return;
     // Asks the profile layer to write out anything it keeps in memory for this file.
     const std::string path = toAnsi(FullPath_);
     profile().writeString(nullptr, nullptr, nullptr, fileArg(path));
@@ -283,7 +347,7 @@ void cINIFile::IniWrite(const std::wstring& SectionName, const std::wstring& Ent
 }
 
 std::wstring cINIFile::GetSectEntries() {
-    if (!gate()) return {};
+    if (!gate(L"GetSectEntries")) return {};
     const std::string section = toAnsi(SectionName_), path = toAnsi(FullPath_);
     // The whole section: when the list fills the buffer, ask again with a larger one.
     std::string buffer(4096, '\0');
@@ -298,7 +362,7 @@ std::wstring cINIFile::GetSectEntries() {
 }
 
 std::int16_t cINIFile::GetSectEntriesEx(std::vector<std::wstring> (&DataArry)[2]) {
-    if (!gate()) return 0;
+    if (!gate(L"GetSectEntriesEx")) return 0;
     std::wstring s = GetSectEntries();
     if (s.size() <= 1) return 0;
     std::size_t k = 0;
@@ -321,7 +385,7 @@ std::int16_t cINIFile::GetSectEntriesEx(std::vector<std::wstring> (&DataArry)[2]
 }
 
 std::wstring cINIFile::GetSections() {
-    if (!gate()) return {};
+    if (!gate(L"GetSections")) return {};
     const std::string bytes = services().fs->readAll(FullPath_);
     std::wstring list;
     std::size_t start = 0;

@@ -4,12 +4,40 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/Types.h"
 
 namespace zav {
+
+// A gated operation asked for while no section is set: the INI object refuses it, returns its
+// empty result and announces the refusal. It shows nothing itself; the layer that talks to the
+// user decides what the user sees.
+struct IniRefusal {
+    std::wstring operation;  // the refused member, e.g. L"GetString"
+    std::wstring path;       // FullPath at that moment
+    std::wstring text;       // the message the program shows for it
+    std::wstring title;      // and its title
+};
+using IniRefusalSink = std::function<void(const IniRefusal&)>;
+
+// Installs the sink that hears the refusals of every INI object (none at first: a refusal is then
+// only counted) and returns the sink it replaces.
+IniRefusalSink setIniRefusalSink(IniRefusalSink sink);
+
+// Installs a sink for the rest of the scope and puts the previous one back at its end.
+class ScopedIniRefusalSink {
+public:
+    explicit ScopedIniRefusalSink(IniRefusalSink sink) : previous_(setIniRefusalSink(std::move(sink))) {}
+    ~ScopedIniRefusalSink() { setIniRefusalSink(std::move(previous_)); }
+    ScopedIniRefusalSink(const ScopedIniRefusalSink&) = delete;
+    ScopedIniRefusalSink& operator=(const ScopedIniRefusalSink&) = delete;
+
+private:
+    IniRefusalSink previous_;
+};
 
 class cINIFile {
 public:
@@ -57,18 +85,37 @@ public:
     std::wstring FileName() const { return FileName_; }
     void DebugPrintSections();
 
+    // A text of any length, stored so that GetLongString gives it back whole: values read back only
+    // up to kLongestIniValue characters (ValueLimits.h), so a longer text is cut into pieces, the
+    // first under EntryName and the rest under EntryName + "%+2", "%+3", ... (names an escaped key
+    // never takes); a piece that would lose blanks or quotes on reading is written in quotes.
+    // Continuation entries of an earlier, longer text are removed. Returns what PutString returns
+    // for the last piece written: 0 when the gate or the platform refused, and 0 without writing
+    // anything when the text holds what no value can carry (longValueProblem).
+    std::int16_t PutLongString(const std::wstring& EntryName, const std::wstring& StrValue);
+    // The text PutLongString stored, its pieces joined; DefaultStr when the entry is missing. An
+    // entry written by PutString reads as GetString reads it.
+    std::wstring GetLongString(const std::wstring& EntryName, const std::wstring& DefaultStr);
+    // The name of the continuation entry that holds piece `index` (2, 3, ...) of EntryName.
+    static std::wstring ContinuationName(const std::wstring& EntryName, std::size_t index);
+
     // The gate: true when a non-blank section name is set.
     VBool SectionSet() const { return SectionSet_; }
 
-    // The refusal shown by every gated operation while no section is set.
+    // How many gated operations this object has refused, and the last refusal.
+    std::int32_t Refusals() const { return refusals_; }
+    const IniRefusal& LastRefusal() const { return lastRefusal_; }
+
+    // The refusal's message and title, as the program shows them (information icon, OK only).
     static constexpr const wchar_t* kLogicErrorText = L"[Section] and FileName Not Registered in Private.Ini!";
     static constexpr const wchar_t* kLogicErrorTitle = L"IniFile Logic Error";
 
 private:
-    bool gate();                               // false (after LogicError) when no section is set
-    void LogicError();
+    bool gate(const wchar_t* operation);       // false (after LogicError) when no section is set
+    void LogicError(const wchar_t* operation);
     std::wstring ExpandLongPath(const std::wstring& path) const;
     const char* fileArg(const std::string& ansiPath) const;  // nullptr in WIN.INI mode
+    bool ReadPiece(const std::wstring& name, std::wstring& piece);  // false when the entry is missing
 
     std::wstring SectionName_;
     std::wstring FileName_;
@@ -78,6 +125,8 @@ private:
     std::wstring FileExt_;
     VBool SectionSet_ = vbFalse;
     VBool UseWinINI_ = vbFalse;
+    std::int32_t refusals_ = 0;
+    IniRefusal lastRefusal_;
 };
 
 // Removes every carriage return, then every line feed.

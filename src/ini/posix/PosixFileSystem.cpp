@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/UniqueResource.h"
 #include "core/posix/PosixPath.h"
 #include "ini/BufferedTextWriter.h"
 
@@ -10,54 +11,56 @@ namespace zav {
 namespace {
 
 // Owns a file descriptor.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    bool reset() {
-        bool ok = true;
-        if (fd_ >= 0) ok = ::close(fd_) == 0;
-        fd_ = -1;
-        return ok;
-    }
-
-private:
-    int fd_;
+struct FdTraits {
+    using type = int;
+    static type invalid() noexcept { return -1; }
+    static bool isValid(type fd) noexcept { return fd >= 0; }
+    static void close(type fd) noexcept { ::close(fd); }
 };
+using Fd = UniqueResource<FdTraits>;
+
+// Owns an open directory listing.
+inline void closeDir(DIR* d) noexcept { ::closedir(d); }
+using UniqueDir = UniqueResource<NullHandleTraits<DIR*, closeDir>>;
 
 bool statPath(const std::wstring& path, struct stat& st) { return ::stat(posixPath(path).c_str(), &st) == 0; }
 
-class PosixTextWriter final : public BufferedTextWriter {
-public:
-    explicit PosixTextWriter(const std::wstring& path)
-        : path_(path), fd_(::open(posixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644)) {
-        if (!fd_.valid()) throwErrno(errno, L"OpenTextFile " + path_);
+// Read-only means: no write permission for anyone (root ignores the bits, so they are tested
+// here rather than left to the system).
+bool readOnlyFile(const std::wstring& path) {
+    struct stat st;
+    return statPath(path, st) && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+}
+
+// The calls FileTextWriter and writeAll make on a descriptor.
+struct PosixFile {
+    using File = Fd;
+
+    static Fd openForWriting(const std::wstring& path) {
+        if (readOnlyFile(path)) throwErrno(EACCES, L"OpenTextFile " + path + L" (read-only)");
+        Fd fd(::open(posixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+        if (!fd) throwErrno(errno, L"OpenTextFile " + path);
+        return fd;
     }
 
-protected:
-    void writeBytes(const char* data, std::size_t length) override {
+    static void writeFully(Fd& fd, const char* data, std::size_t length, const std::wstring& what) {
         while (length > 0) {
-            ssize_t n = ::write(fd_.get(), data, length);
+            ssize_t n = ::write(fd.get(), data, length);
             if (n < 0) {
                 if (errno == EINTR) continue;
-                throwErrno(errno, L"Write " + path_);
+                throwErrno(errno, what);
             }
             data += n;
             length -= static_cast<std::size_t>(n);
         }
     }
-    void closeFile() override {
-        if (!fd_.reset()) throwErrno(errno, L"Close " + path_);
-    }
 
-private:
-    std::wstring path_;
-    Fd fd_;
+    // Closes now, raising when the system reports a failure (a delayed write error).
+    static void closeNow(Fd& fd, const std::wstring& what) {
+        if (fd && ::close(fd.release()) != 0) throwErrno(errno, what);
+    }
 };
+
 
 class PosixFileSystem final : public IFileSystem {
 public:
@@ -79,8 +82,8 @@ public:
     void createTextFile(const std::wstring& path) override {
         if (isReadOnly(path)) throwErrno(EACCES, L"CreateTextFile " + path + L" (read-only)");
         Fd fd(::open(posixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-        if (!fd.valid()) throwErrno(errno, L"CreateTextFile " + path);
-        if (!fd.reset()) throwErrno(errno, L"CreateTextFile " + path);
+        if (!fd) throwErrno(errno, L"CreateTextFile " + path);
+        PosixFile::closeNow(fd, L"CreateTextFile " + path);
     }
 
     void deleteFile(const std::wstring& path, bool force) override {
@@ -106,30 +109,28 @@ public:
 
     std::vector<FolderEntry> listFiles(const std::wstring& folder) override {
         std::string dir = posixPath(folder);
-        DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+        UniqueDir d(::opendir(dir.empty() ? "." : dir.c_str()));
         if (!d) throwErrno(errno, L"GetFolder " + folder);
         std::wstring prefix = folder;
         if (prefix.empty() || (prefix.back() != L'\\' && prefix.back() != L'/')) prefix += L'\\';
         std::vector<FolderEntry> entries;
-        while (dirent* e = ::readdir(d)) {
+        while (dirent* e = ::readdir(d.get())) {
             std::string name = e->d_name;
             struct stat st;
             if (::stat((dir + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
             std::wstring wname = fromAnsi(name);
             entries.push_back({prefix + wname, isConfigSettingsName(wname)});
         }
-        ::closedir(d);
         return entries;
     }
 
     std::unique_ptr<ITextWriter> openTextWriter(const std::wstring& path) override {
-        if (isReadOnly(path)) throwErrno(EACCES, L"OpenTextFile " + path + L" (read-only)");
-        return std::make_unique<PosixTextWriter>(path);
+        return std::make_unique<FileTextWriter<PosixFile>>(path);
     }
 
     std::string readAll(const std::wstring& path) override {
         Fd fd(::open(posixPath(path).c_str(), O_RDONLY));
-        if (!fd.valid()) throwErrno(errno, L"Open " + path);
+        if (!fd) throwErrno(errno, L"Open " + path);
         std::string bytes;
         char block[65536];
         for (;;) {
@@ -144,11 +145,13 @@ public:
         return bytes;
     }
 
-private:
-    static bool isReadOnly(const std::wstring& path) {
-        struct stat st;
-        return statPath(path, st) && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+    void writeAll(const std::wstring& path, const std::string& bytes) override {
+        Fd fd = PosixFile::openForWriting(path);
+        PosixFile::writeFully(fd, bytes.data(), bytes.size(), L"Write " + path);
+        PosixFile::closeNow(fd, L"Close " + path);
     }
+
+    bool isReadOnly(const std::wstring& path) override { return readOnlyFile(path); }
 };
 
 }  // namespace

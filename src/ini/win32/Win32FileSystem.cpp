@@ -1,32 +1,12 @@
 #include <windows.h>
 
+#include "core/win32/Handles.h"
 #include "core/win32/Win32Error.h"
 #include "ini/BufferedTextWriter.h"
 #include "text/Ansi.h"
 
 namespace zav {
 namespace {
-
-// Owns a file handle.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { reset(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE get() const { return h_; }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    // Closes now; false when CloseHandle failed.
-    bool reset() {
-        bool ok = true;
-        if (valid()) ok = CloseHandle(h_) != 0;
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE h_;
-};
 
 DWORD attributes(const std::wstring& path) { return GetFileAttributesA(toAnsi(path).c_str()); }
 
@@ -38,34 +18,33 @@ void refuseReadOnly(const std::wstring& path, const std::wstring& operation) {
         throwWin32Error(ERROR_ACCESS_DENIED, operation + L" " + path + L" (read-only)");
 }
 
-class Win32TextWriter final : public BufferedTextWriter {
-public:
-    explicit Win32TextWriter(const std::wstring& path)
-        : path_((refuseReadOnly(path, L"OpenTextFile"), path)),
-          file_(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {
-        if (!file_.valid()) throwLastError(L"OpenTextFile " + path_);
-    }
-    ~Win32TextWriter() override { file_.reset(); }
+// The calls FileTextWriter and writeAll make on a file handle.
+struct Win32File {
+    using File = UniqueHandle;
 
-protected:
-    void writeBytes(const char* data, std::size_t length) override {
+    static UniqueHandle openForWriting(const std::wstring& path) {
+        refuseReadOnly(path, L"OpenTextFile");
+        UniqueHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f) throwLastError(L"OpenTextFile " + path);
+        return f;
+    }
+
+    static void writeFully(UniqueHandle& f, const char* data, std::size_t length, const std::wstring& what) {
         while (length > 0) {
             DWORD written = 0;
             DWORD chunk = static_cast<DWORD>(length > 0x100000 ? 0x100000 : length);
-            if (!WriteFile(file_.get(), data, chunk, &written, nullptr) || written == 0)
-                throwLastError(L"Write " + path_);
+            if (!WriteFile(f.get(), data, chunk, &written, nullptr)) throwLastError(what);
+            if (written == 0) throwWin32Error(ERROR_WRITE_FAULT, what);
             data += written;
             length -= written;
         }
     }
-    void closeFile() override {
-        if (!file_.reset()) throwLastError(L"Close " + path_);
-    }
 
-private:
-    std::wstring path_;
-    FileHandle file_;
+    // Closes now, raising when the system reports a failure (a delayed write error).
+    static void closeNow(UniqueHandle& f, const std::wstring& what) {
+        if (f && !CloseHandle(f.release())) throwLastError(what);
+    }
 };
 
 class Win32FileSystem final : public IFileSystem {
@@ -87,10 +66,10 @@ public:
 
     void createTextFile(const std::wstring& path) override {
         refuseReadOnly(path, L"CreateTextFile");
-        FileHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f.valid()) throwLastError(L"CreateTextFile " + path);
-        if (!f.reset()) throwLastError(L"CreateTextFile " + path);
+        UniqueHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f) throwLastError(L"CreateTextFile " + path);
+        Win32File::closeNow(f, L"CreateTextFile " + path);
     }
 
     void deleteFile(const std::wstring& path, bool force) override {
@@ -122,31 +101,33 @@ public:
         if (prefix.empty() || prefix.back() != L'\\') prefix += L'\\';
         std::vector<FolderEntry> entries;
         WIN32_FIND_DATAA data;
-        HANDLE h = FindFirstFileA(toAnsi(prefix + L"*").c_str(), &data);
-        if (h == INVALID_HANDLE_VALUE) {
+        UniqueFindHandle find(FindFirstFileA(toAnsi(prefix + L"*").c_str(), &data));
+        if (!find) {
             DWORD code = GetLastError();
             if (code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) return entries;
-            throwWin32Error(code, L"GetFolder " + folder);
+            throwLastError(L"GetFolder " + folder);
         }
-        do {
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            std::wstring name = fromAnsi(data.cFileName);
-            entries.push_back({prefix + name, isConfigSettingsName(name)});
-        } while (FindNextFileA(h, &data));
-        DWORD code = GetLastError();
-        FindClose(h);
-        if (code != ERROR_NO_MORE_FILES) throwWin32Error(code, L"GetFolder " + folder);
+        for (;;) {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                std::wstring name = fromAnsi(data.cFileName);
+                entries.push_back({prefix + name, isConfigSettingsName(name)});
+            }
+            if (!FindNextFileA(find.get(), &data)) {
+                if (GetLastError() != ERROR_NO_MORE_FILES) throwLastError(L"GetFolder " + folder);
+                break;
+            }
+        }
         return entries;
     }
 
     std::unique_ptr<ITextWriter> openTextWriter(const std::wstring& path) override {
-        return std::make_unique<Win32TextWriter>(path);
+        return std::make_unique<FileTextWriter<Win32File>>(path);
     }
 
     std::string readAll(const std::wstring& path) override {
-        FileHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f.valid()) throwLastError(L"Open " + path);
+        UniqueHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f) throwLastError(L"Open " + path);
         std::string bytes;
         char block[65536];
         for (;;) {
@@ -156,6 +137,17 @@ public:
             bytes.append(block, got);
         }
         return bytes;
+    }
+
+    void writeAll(const std::wstring& path, const std::string& bytes) override {
+        UniqueHandle f = Win32File::openForWriting(path);
+        Win32File::writeFully(f, bytes.data(), bytes.size(), L"Write " + path);
+        Win32File::closeNow(f, L"Close " + path);
+    }
+
+    bool isReadOnly(const std::wstring& path) override {
+        DWORD a = attributes(path);
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0 && (a & FILE_ATTRIBUTE_READONLY);
     }
 };
 

@@ -22,8 +22,14 @@ std::wstring nul(const std::wstring& s) {
     return out;
 }
 
+// What the program installs at start-up: every refusal shown as the information box.
+void showRefusalBox(const IniRefusal& r) {
+    zavtest::reporter().show(r.text, r.title, MessageIcon::Information);
+}
+
 class IniFileTest : public ::testing::Test {
 protected:
+    ScopedIniRefusalSink refusalBoxes{showRefusalBox};
     TempDir dir;
     std::wstring path = dir.file(L"test.ini");
 
@@ -46,6 +52,7 @@ TEST(IniFileObject, FreshObjectPointsBesideTheProgramButRefusesUntilASectionIsSe
     host.folder = dir.path();
     host.baseName = L"my  odd TOOL";
     ScopedServices scope(zavtest::withHost(host));
+    ScopedIniRefusalSink refusalBoxes(showRefusalBox);
 
     cINIFile ini;
     EXPECT_EQ(ini.SectionName(), L"General");
@@ -336,6 +343,9 @@ TEST_F(IniFileTest, ClosedGateRefusesEveryFileOperationButIniWrite) {
     std::vector<std::wstring> names;
     EXPECT_EQ(ini.GetSectionsEx(names), 0);
     EXPECT_EQ(boxes(), 9u);
+    EXPECT_EQ(ini.Refusals(), 9);
+    EXPECT_EQ(ini.LastRefusal().operation, L"GetSections");  // GetSectionsEx refused through it
+    EXPECT_EQ(ini.LastRefusal().path, path);
     EXPECT_FALSE(zavtest::pathExists(path));  // no file was touched
 
     ini.IniWrite(L"Free", L"k", L"v", path);
@@ -346,6 +356,33 @@ TEST_F(IniFileTest, ClosedGateRefusesEveryFileOperationButIniWrite) {
     ini.IniRead(L"Free", L"n", 0, L"", got, vbTrue, path);
     EXPECT_EQ(got, L"-12");
     EXPECT_EQ(boxes(), 9u);
+}
+
+// The object itself shows nothing: without a sink the refusal is only counted, and a sink hears
+// each refusal once with the operation that was refused.
+TEST_F(IniFileTest, RefusalsReachTheInstalledSinkAndAreCountedWithoutOne) {
+    cINIFile ini = open(L"  ");
+    {
+        ScopedIniRefusalSink silent{nullptr};
+        EXPECT_EQ(ini.GetString(L"a", L"d"), L"");
+        EXPECT_EQ(ini.PutString(L"a", L"1"), 0);
+    }
+    EXPECT_EQ(boxes(), 0u);
+    EXPECT_EQ(ini.Refusals(), 2);
+    EXPECT_EQ(ini.LastRefusal().operation, L"PutString");
+
+    std::vector<std::wstring> heard;
+    {
+        ScopedIniRefusalSink listening{[&](const IniRefusal& r) { heard.push_back(r.operation); }};
+        ini.DeleteSection();
+        ini.GetInt(L"a", 1);
+    }
+    EXPECT_EQ(heard, (std::vector<std::wstring>{L"DeleteSection", L"GetInt"}));
+    EXPECT_EQ(ini.Refusals(), 4);
+    // The previous sink is back: the next refusal is shown again.
+    ini.GetSectEntries();
+    EXPECT_EQ(boxes(), 1u);
+    EXPECT_FALSE(zavtest::pathExists(path));
 }
 
 TEST_F(IniFileTest, WriteRefusedByThePlatformReturnsZero) {

@@ -1,6 +1,9 @@
 // The portable profile layer over real files: what it reads from awkward files, how it cuts results
-// to the caller's buffer, and the exact bytes it leaves after changes. The same expectations hold
-// for the system's profile functions under Wine (see the differential test of the Windows build).
+// to the caller's buffer, and the exact bytes it leaves after changes. The expectations are those of
+// Windows. Where Wine's kernel32 differs (the differential test of the Windows build lists those
+// cases as known Wine differences), the source is named beside the test: Wine's own conformance
+// tests (dlls/kernel32/tests/profile.c), which mark such cases todo_wine, or Microsoft's reference
+// pages of the profile functions.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -96,26 +99,72 @@ TEST_F(PortableProfileTest, OnePairOfMatchingQuotesIsRemoved) {
     EXPECT_EQ(value("q", "missing", "'def'"), "def");
 }
 
-TEST_F(PortableProfileTest, FirstOfDuplicateSectionsAndKeysWinsAndCommentsAreEntries) {
-    given("[a]\r\nk=first\r\nk=second\r\n;c=comment\r\n[A]\r\nk=third\r\nonly2=x\r\n");
+TEST_F(PortableProfileTest, FirstOfDuplicateSectionsAndKeysWins) {
+    given("[a]\r\nk=first\r\nk=second\r\n[A]\r\nk=third\r\nonly2=x\r\n");
     EXPECT_EQ(value("a", "k"), "first");
     // The second section of the same name is never searched by a read.
     EXPECT_EQ(value("a", "only2"), "dflt");
-    EXPECT_EQ(value("a", ";c"), "comment");
 }
 
-TEST_F(PortableProfileTest, LineEndsMayBeCrLfLfOrCrAndLinesBeforeTheFirstHeaderHaveAnEmptySection) {
-    given("top=1\n[lf]\nx=2\r[cr]\ry=3\n\n\r\n");
+// Windows: a line starting with ";" is a comment, not an entry (Wine reads it as an entry named
+// ";c"). It is never found or listed, a write of that name adds an entry beside it, and it stays
+// when its section goes.
+TEST_F(PortableProfileTest, CommentLinesAreNoEntries) {
+    given("[a]\r\n;c=comment\r\n  ; indented=1\r\nk=v\r\n");
+    EXPECT_EQ(value("a", ";c"), "dflt");
+    EXPECT_EQ(value("a", "; indented"), "dflt");
+    EXPECT_EQ(section("a").buffer.substr(0, 5), nul("k=v||"));
+    // A write of that name leaves the comment alone; the line it adds is a comment itself.
+    EXPECT_NE(put("a", ";c", "new"), 0);
+    EXPECT_EQ(bytes(), "[a]\r\n;c=comment\r\n  ; indented=1\r\nk=v\r\n;c=new\r\n");
+    EXPECT_EQ(value("a", ";c"), "dflt");
+    EXPECT_NE(put("a", ";c", nullptr), 0);
+    EXPECT_NE(put("a", "k", nullptr), 0);
+    EXPECT_EQ(bytes(), "[a]\r\n;c=comment\r\n  ; indented=1\r\n;c=new\r\n");
+    EXPECT_NE(put("a", nullptr, nullptr), 0);
+    EXPECT_EQ(bytes(), ";c=comment\r\n  ; indented=1\r\n;c=new\r\n");
+}
+
+// New entries go after the section's last entry: blank lines and comments in front of the next
+// header stay there, and a section with comments only gets the entry under its header.
+TEST_F(PortableProfileTest, NewEntriesFollowTheLastEntryOfTheirSection) {
+    given("[a]\r\nx=1\r\n\r\n; about b\r\n[b]\r\n; b has none yet\r\n");
+    EXPECT_NE(put("a", "y", "2"), 0);
+    EXPECT_NE(put("b", "z", "3"), 0);
+    EXPECT_EQ(bytes(), "[a]\r\nx=1\r\ny=2\r\n\r\n; about b\r\n[b]\r\nz=3\r\n; b has none yet\r\n");
+}
+
+TEST_F(PortableProfileTest, LineEndsMayBeCrLfLfOrCr) {
+    given("[lf]\nx=2\r[cr]\ry=3\n\n\r\n");
     EXPECT_EQ(value("lf", "x"), "2");
     EXPECT_EQ(value("cr", "y"), "3");
-    EXPECT_EQ(value("", "top"), "1");
 }
 
-TEST_F(PortableProfileTest, HeadersRunToTheLastBracketAndABracketWithoutCloseIsAnEntry) {
-    given("[a]b] tail\r\nk=1\r\n[open\r\n[x=y\r\n");
-    EXPECT_EQ(value("a]b", "k"), "1");
-    EXPECT_EQ(value("a]b", "[open"), "dflt");  // present, but without a value
-    EXPECT_EQ(value("a]b", "[x"), "y");
+// Windows: lines before the first header belong to no section; "[]" is the section "", and a
+// write to "" goes under "[]". Wine's conformance test test_profile_string reads
+// "key=val_no_section" before "[]" and expects the value under "[]" (todo_wine).
+TEST_F(PortableProfileTest, LinesBeforeTheFirstHeaderAreInNoSectionAndBracketsAloneNameTheEmptyOne) {
+    given("\r\nkey=val_no_section\r\n[]\r\nkey=val_e_section\r\n[s]\r\n");
+    EXPECT_EQ(value("", "key"), "val_e_section");
+    EXPECT_EQ(value("  ", "key"), "val_e_section");
+    given("top=1\r\n[s]\r\nk=1\r\n");
+    EXPECT_EQ(value("", "top"), "dflt");
+    EXPECT_EQ(get("", nullptr).count, 4u);  // no keys: the default
+    EXPECT_NE(put("", "top", "2"), 0);
+    EXPECT_EQ(bytes(), "top=1\r\n[s]\r\nk=1\r\n[]\r\ntop=2\r\n");
+    EXPECT_EQ(value("", "top"), "2");
+}
+
+// Windows: a header's name ends at its first "]", and a line starting with "[" without any "]"
+// still starts a section, named by the rest of the line (Wine takes the name to the last "]" and
+// reads a header without "]" as an entry).
+TEST_F(PortableProfileTest, HeadersEndAtTheFirstBracketAndOneWithoutCloseStillStartsASection) {
+    given("[a]b] tail\r\nk=1\r\n[ open \r\nv=2\r\n");
+    EXPECT_EQ(value("a", "k"), "1");
+    EXPECT_EQ(value("a]b", "k"), "dflt");
+    EXPECT_EQ(value("open", "v"), "2");
+    EXPECT_EQ(value("a", "v"), "dflt");
+    EXPECT_EQ(names().buffer.substr(0, 8), nul("a|open||"));
 }
 
 TEST_F(PortableProfileTest, MissingAndEmptyFilesGiveTheDefaultWithoutItsTrailingSpaces) {
@@ -167,18 +216,28 @@ TEST_F(PortableProfileTest, KeyListsSkipCommentsAndBareLinesAndEndWithTwoNuls) {
     EXPECT_EQ(value("none", nullptr, "d  "), "d  ");
 }
 
-// A cut key list ends with one NUL only: the last byte of the buffer is not written.
-TEST_F(PortableProfileTest, KeyListCutShortReturnsSizeMinusTwo) {
+// Windows: a cut key list ends with two NULs, the count is size-2, and a list whose first name does
+// not fit gives nothing. Wine's conformance test test_GetPrivateProfileString expects
+// "name1\0name2\0na\0\0" from a 16-byte buffer (todo_wine: Wine leaves one NUL).
+TEST_F(PortableProfileTest, KeyListCutShortEndsWithTwoNuls) {
     given("[s]\r\nalpha=1\r\nbeta=2\r\n");
     auto r = get("s", nullptr, "", 9);
     EXPECT_EQ(r.count, 7u);
-    EXPECT_EQ(r.buffer, nul("alpha|b|#"));
+    EXPECT_EQ(r.buffer, nul("alpha|b||"));
     r = get("s", nullptr, "", 7);
     EXPECT_EQ(r.count, 5u);
-    EXPECT_EQ(r.buffer, nul("alpha|#"));
-    r = get("s", nullptr, "", 4);
-    EXPECT_EQ(r.count, 2u);
-    EXPECT_EQ(r.buffer, nul("al|#"));
+    EXPECT_EQ(r.buffer, nul("alpha||"));
+    r = get("s", nullptr, "", 6);
+    EXPECT_EQ(r.count, 0u);
+    EXPECT_EQ(r.buffer, nul("||####"));
+    // Whole only when the list and its last NUL leave a byte free (the section-name test of
+    // test_profile_sections_names: 28 bytes for a 28-byte list give 26).
+    r = get("s", nullptr, "", 13);
+    EXPECT_EQ(r.count, 11u);
+    EXPECT_EQ(r.buffer, nul("alpha|beta||#"));
+    r = get("s", nullptr, "", 12);
+    EXPECT_EQ(r.count, 10u);
+    EXPECT_EQ(r.buffer, nul("alpha|beta||"));
 }
 
 TEST_F(PortableProfileTest, SectionListsNameEqualsValueAndCutsWithTwoNuls) {
@@ -198,18 +257,22 @@ TEST_F(PortableProfileTest, SectionListsNameEqualsValueAndCutsWithTwoNuls) {
     EXPECT_EQ(r.buffer, nul("||######"));
 }
 
-TEST_F(PortableProfileTest, SectionNamesSkipTheUnnamedPartAndCutTheLastName) {
+// Windows: a cut section-name list ends with two NULs (Wine's test_profile_sections_names, todo_wine:
+// Wine leaves the last byte alone), and one whose first name does not fit gives nothing.
+TEST_F(PortableProfileTest, SectionNamesSkipTheEmptyNameAndCutWithTwoNuls) {
     given("top=1\r\n[One]\r\n[two]\r\n[One]\r\n[]\r\n");
     auto r = names();
     EXPECT_EQ(r.count, 12u);
     EXPECT_EQ(r.buffer.substr(0, 13), nul("One|two|One||"));
-    // Cut short, the list ends with one NUL and the last byte is left alone.
     r = names(7);
     EXPECT_EQ(r.count, 5u);
-    EXPECT_EQ(r.buffer, nul("One|t|#"));
+    EXPECT_EQ(r.buffer, nul("One|t||"));
     r = names(5);
     EXPECT_EQ(r.count, 3u);
-    EXPECT_EQ(r.buffer, nul("One|#"));
+    EXPECT_EQ(r.buffer, nul("One||"));
+    r = names(4);
+    EXPECT_EQ(r.count, 0u);
+    EXPECT_EQ(r.buffer, nul("||##"));
     // The section-name list through a null section, and an empty file: one NUL only.
     EXPECT_EQ(value(nullptr, "ignored", "", 256), nul("One|two|One|"));
     given("");
@@ -249,21 +312,33 @@ TEST_F(PortableProfileTest, WritesCreateTheFileAppendKeysToTheirSectionAndSectio
     EXPECT_EQ(bytes(), "[One]\r\na=1\r\n");
     EXPECT_NE(put("Two", "b", "2"), 0);
     EXPECT_NE(put("one", "c", "3"), 0);
-    EXPECT_NE(put("ONE", "A", "changed"), 0);
+    EXPECT_NE(put("ONE", "A", "changed"), 0);  // the line keeps the name as the file spells it
     EXPECT_EQ(bytes(), "[One]\r\na=changed\r\nc=3\r\n[Two]\r\nb=2\r\n");
 }
 
-TEST_F(PortableProfileTest, RewriteDropsBlankLinesAndBlanksButKeepsCommentsAndBareLines) {
-    given("\r\n; header comment\r\n  [ s ] \r\n\r\n  k  =  v  \r\nbare\n\n[t]\r\n");
+// Windows edits the file in place: only the line that changes is written, every other byte
+// (blank lines, blanks, line ends, text before the first header) stays. Wine's
+// test_WritePrivateProfileString keeps the bytes before the first section (todo_wine: Wine
+// rewrites the whole file from what it parsed).
+TEST_F(PortableProfileTest, WritesEditTheFileInPlace) {
+    given("\r\n; header comment\r\n  [ s ] \r\n\r\n  k  =  v  \r\nbare\n\n[t]\r\nlast=1");
     EXPECT_NE(put("t", "n", "new"), 0);
-    EXPECT_EQ(bytes(), "; header comment\r\n[s]\r\nk=v\r\nbare\r\n[t]\r\nn=new\r\n");
+    EXPECT_EQ(bytes(), "\r\n; header comment\r\n  [ s ] \r\n\r\n  k  =  v  \r\nbare\n\n[t]\r\nlast=1\r\nn=new\r\n");
+    EXPECT_NE(put("s", "k", "w"), 0);
+    EXPECT_NE(put("s", "bare", nullptr), 0);
+    EXPECT_EQ(bytes(), "\r\n; header comment\r\n  [ s ] \r\n\r\nk=w\r\n\n[t]\r\nlast=1\r\nn=new\r\n");
+
+    const std::string before = std::string("Data \0 before \0 first \0 section", 31) + "\r\n[section1]\r\n";
+    given(before);
+    EXPECT_NE(put("section1", "key1", "string1"), 0);
+    EXPECT_EQ(bytes(), before + "key1=string1\r\n");
 }
 
-TEST_F(PortableProfileTest, WritingTheSameValueLeavesTheFileAsItWas) {
+TEST_F(PortableProfileTest, WritingAValueThatReadsBackTheSameLeavesTheFileAsItWas) {
     const std::string original = "[s]\n\n  k =  v\n";
     given(original);
     EXPECT_NE(put("s", "k", "v"), 0);
-    EXPECT_NE(put("s", "k", "   v"), 0);  // leading blanks of a value are not written
+    EXPECT_NE(put(" s ", "\tK ", "v"), 0);
     EXPECT_NE(put("s", "missing", nullptr), 0);
     EXPECT_NE(put("nosuch", nullptr, nullptr), 0);
     EXPECT_EQ(bytes(), original);
@@ -281,35 +356,42 @@ TEST_F(PortableProfileTest, EmptyValueStaysAndAbsentValueRemovesTheEntry) {
     EXPECT_EQ(bytes(), "[s]\r\nbare=x\r\n");
 }
 
-TEST_F(PortableProfileTest, ValuesAreWrittenRawAndNewNamesKeepTheirTrailingBlanks) {
+// Names given are taken without the blanks around them, on reads and on writes; a value is
+// written as given, blanks and all, and read without the blanks around it.
+TEST_F(PortableProfileTest, NamesLoseTheirEdgeBlanksAndValuesAreWrittenAsGiven) {
     EXPECT_NE(put(" s ", " k ", " v "), 0);
-    EXPECT_EQ(bytes(), "[s ]\r\nk =v \r\n");
+    EXPECT_EQ(bytes(), "[s]\r\nk= v \r\n");
     EXPECT_EQ(value("s", "k"), "v");
+    EXPECT_EQ(value("\ts ", " k\t"), "v");
     EXPECT_NE(put("s", "two", "a\r\nb=c"), 0);
-    // The next change rewrites what it read, blanks dropped.
-    EXPECT_EQ(bytes(), "[s]\r\nk=v\r\ntwo=a\r\nb=c\r\n");
+    EXPECT_EQ(bytes(), "[s]\r\nk= v \r\ntwo=a\r\nb=c\r\n");
     EXPECT_EQ(value("s", "two"), "a");
     EXPECT_EQ(value("s", "b"), "c");
+    // Inner blanks are part of the name.
+    EXPECT_NE(put("s", "two  words", "x"), 0);
+    EXPECT_EQ(value("s", "two words"), "dflt");
+    EXPECT_EQ(value("s", " two  words "), "x");
 }
 
-TEST_F(PortableProfileTest, DeletingASectionRemovesTheFirstOfThatNameWithItsLines) {
-    given("top=1\r\n[a]\r\nx=1\r\n;c\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
+TEST_F(PortableProfileTest, DeletingASectionRemovesTheFirstOfThatNameButItsComments) {
+    given("top=1\r\n[a]\r\nx=1\r\n;c\r\n\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
     EXPECT_NE(put("A", nullptr, nullptr), 0);
-    EXPECT_EQ(bytes(), "top=1\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
-    EXPECT_NE(put("", nullptr, "ignored"), 0);  // the unnamed part before the first header
-    EXPECT_EQ(bytes(), "[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
+    EXPECT_EQ(bytes(), "top=1\r\n;c\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
+    // The lines before the first header are in no section, not even "".
+    EXPECT_NE(put("", nullptr, "ignored"), 0);
+    EXPECT_EQ(bytes(), "top=1\r\n;c\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
 }
 
 TEST_F(PortableProfileTest, WriteSectionReplacesEveryEntryOfEverySectionOfThatName) {
     given("[s]\r\nold=1\r\n;c\r\n[t]\r\nkeep=1\r\n[S]\r\nold2=2\r\n");
     EXPECT_NE(profile->writeSection("s", nul("a=1|no equals| b = 2 |a=dup||").c_str(), file.c_str()), 0);
-    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb =2 \r\na=dup\r\n[t]\r\nkeep=1\r\n[S]\r\n");
+    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\nkeep=1\r\n[S]\r\n");
     EXPECT_NE(profile->writeSection("t", nul("|").c_str(), file.c_str()), 0);
-    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb=2\r\na=dup\r\n[t]\r\n[S]\r\n");
+    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\n[S]\r\n");
     // A new section goes to the end; an empty list for a missing section changes nothing.
     EXPECT_NE(profile->writeSection("u", nul("k=v||").c_str(), file.c_str()), 0);
     EXPECT_NE(profile->writeSection("none", nul("||").c_str(), file.c_str()), 0);
-    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb=2\r\na=dup\r\n[t]\r\n[S]\r\n[u]\r\nk=v\r\n");
+    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\n[S]\r\n[u]\r\nk=v\r\n");
 }
 
 TEST_F(PortableProfileTest, FlushAndNullSectionWritesReturnZeroAndChangeNothing) {
@@ -351,4 +433,43 @@ TEST_F(PortableProfileTest, CodePage1252TextSurvivesAWriteByteForByte) {
     EXPECT_NE(put("\xC9T\xE9", "CL\xE9", (text + "!").c_str()), 0);  // ASCII letters in other case
     EXPECT_NE(put("\xC9t\xE9", "cl\xC9", "other"), 0);                 // an accent in other case
     EXPECT_EQ(bytes(), "[\xC9t\xE9]\r\ncl\xE9=" + text + "!\r\ncl\xC9=other\r\n");
+}
+
+// --- encodings and limits --------------------------------------------------------------------
+
+// A file that begins with the UTF-16LE byte-order mark is read as UTF-16, and a change keeps it so
+// (Microsoft's WritePrivateProfileString page: a file created with Unicode characters gets
+// Unicode characters written to it).
+TEST_F(PortableProfileTest, FilesWithAUtf16ByteOrderMarkAreReadAndWrittenAsUtf16) {
+    auto utf16 = [](const std::string& ascii) {
+        std::string out("\xFF\xFE", 2);
+        for (char c : ascii) out += std::string{c, '\0'};
+        return out;
+    };
+    given(utf16("[s]\r\nk=caf") + std::string("\xE9\0\r\0\n\0", 6));
+    EXPECT_EQ(value("s", "k"), "caf\xE9");
+    EXPECT_EQ(names().buffer.substr(0, 3), nul("s||"));
+    EXPECT_NE(put("s", "n", "1"), 0);
+    EXPECT_EQ(bytes(), utf16("[s]\r\nk=caf") + std::string("\xE9\0", 2) + std::string("\r\0\n\0", 4) +
+                           utf16("n=1\r\n").substr(2));
+    // Without the mark the same bytes are ANSI text, NULs and all.
+    given(std::string("[\0s\0]\0", 6));
+    EXPECT_EQ(value("s", "k"), "dflt");
+}
+
+// Windows hands out no value of 65,536 characters or more; one character less comes back whole.
+TEST_F(PortableProfileTest, ValuesOf64KiCharactersOrMoreAreNotHandedOut) {
+    const std::string below(65535, 'v');
+    given("[s]\r\nbelow=" + below + "\r\nat=" + std::string(65536, 'w') + "\r\nabove=" +
+          std::string(70000, 'x') + "\r\n");
+    auto r = get("s", "below", "dflt", 70000);
+    EXPECT_EQ(r.count, 65535u);
+    EXPECT_EQ(r.buffer.substr(0, 65536), below + '\0');
+    r = get("s", "at", "dflt", 70000);
+    EXPECT_EQ(r.count, 0u);
+    EXPECT_EQ(r.buffer[0], '\0');
+    EXPECT_EQ(get("s", "above", "dflt", 80000).count, 0u);
+    // Cut to a small buffer, a long value still gives nothing.
+    EXPECT_EQ(get("s", "at", "dflt", 16).count, 0u);
+    EXPECT_EQ(get("s", "below", "dflt", 16).count, 15u);
 }
