@@ -238,7 +238,8 @@ bool frmExportOptionsModel::validateExportTypeText() {
 }
 
 bool frmExportOptionsModel::checkExportTypeName() {
-    const std::wstring problem = exportTypeNameProblem(txtExportType_);
+    std::wstring problem = exportTypeNameProblem(txtExportType_);
+    if (problem.empty()) problem = exportTypeLimitProblem(exportType(), columnRules());
     if (problem.empty()) return true;
     reporter_.show(problem, kProgramTitle, MessageIcon::Stop);
     return false;

@@ -107,7 +107,8 @@ public:
 
     // Leaving the name box: refuses a slash with its message; true when the focus may leave.
     bool validateExportTypeText();
-    // Before saving: refuses a name that cannot be a file name, with a message; true when usable.
+    // Before saving: refuses a name that cannot be a file name, or a text the type file could not
+    // give back whole, with a message; true when the type can be saved.
     bool checkExportTypeName();
     // OK: checks the name, saves, writes, sets bOK. False when the name was refused (nothing
     // done); raises zav::Error when saving or writing fails.

@@ -6,6 +6,7 @@
 #include "exporttype/ExportTypeName.h"
 #include "exporttype/IniText.h"
 #include "ini/FileInfo.h"
+#include "ini/ValueLimits.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -45,7 +46,10 @@ void writeTypeFile(IFileSystem& fs, const std::wstring& path, const ExportType& 
     ini.SectionName(kFileInfoSection);
     putChecked(ini, kEncodingKey, kEncodingEscaped);
     ini.SectionName(kGeneralSection);
-    for (const auto& k : kExportTypeKeys) putChecked(ini, k.key, encodeIniValue(type.*k.field));
+    // The type's own values may be of any length: a long one is kept in continuation entries.
+    for (const auto& k : kExportTypeKeys)
+        if (ini.PutLongString(k.key, encodeIniValue(type.*k.field)) == 0)
+            throw Error(kErrFileAccess, L"WritePrivateProfileString " + path, L"The export type file cannot be written");
     for (const auto& column : rules) {
         if (column.rules.empty()) continue;
         ini.SectionName(encodeIniSectionName(column.column));
@@ -80,7 +84,7 @@ bool ExportTypeReader::isExportType() {
 
 std::wstring ExportTypeReader::value(const wchar_t* key) {
     ini_.SectionName(kGeneralSection);
-    std::wstring text = ini_.GetString(key, L"");
+    std::wstring text = ini_.GetLongString(key, L"");
     return escaped_ ? decodeIniText(text) : text;
 }
 
@@ -136,10 +140,33 @@ std::vector<ReplaceRule> ExportTypeReader::rulesFor(const std::wstring& columnNa
     return rules;
 }
 
+std::wstring exportTypeLimitProblem(const ExportType& type, const std::vector<ColumnRules>& rules) {
+    for (const auto& k : kExportTypeKeys) {
+        const std::wstring problem = longValueProblem(k.key, encodeIniValue(type.*k.field));
+        if (!problem.empty()) return problem;
+    }
+    // A rule is one entry of its column's section: its text and its replacement must each fit
+    // one value.
+    for (const auto& column : rules) {
+        for (const auto& rule : column.rules) {
+            std::wstring problem =
+                valueLimitProblem(L"A rule of the column \"" + column.column + L"\"", encodeIniRuleKey(rule.replace));
+            if (problem.empty())
+                problem = valueLimitProblem(L"The replacement of \"" + rule.replace.substr(0, 40) + L"\" in the column \"" +
+                                                column.column + L"\"",
+                                            encodeIniRuleValue(rule.with));
+            if (!problem.empty()) return problem;
+        }
+    }
+    return {};
+}
+
 void saveExportTypeFile(IFileSystem& fs, const std::wstring& folder, const ExportType& type,
                         const std::vector<ColumnRules>& rules) {
-    const std::wstring problem = exportTypeNameProblem(type.name);
+    std::wstring problem = exportTypeNameProblem(type.name);
     if (!problem.empty()) throw Error(kErrInvalidName, L"Save export type " + type.name, problem);
+    problem = exportTypeLimitProblem(type, rules);
+    if (!problem.empty()) throw Error(kErrFileAccess, L"Save export type " + type.name, problem);
 
     const std::wstring typePath = folder + type.name + L".ini";
     const std::wstring backupPath = folder + type.name + L".old";

@@ -43,9 +43,15 @@ private:
     std::vector<std::wstring> sections_;
 };
 
+// Why the type could not be read back whole from its file (empty when it can): a text that no INI
+// value can carry, or a rule too long for the one entry it is stored in. The message names the
+// field and the limit.
+std::wstring exportTypeLimitProblem(const ExportType& type, const std::vector<ColumnRules>& rules);
+
 // Saves a type into the folder as "<name>.ini": the new file is written completely beside the old
 // one first; then the old one becomes "<name>.old" (replacing an earlier backup) and the new one
-// takes its name. Raises zav::Error on failure, leaving the previous type file as it was.
+// takes its name. Raises zav::Error on failure (also for a name that cannot be a file name and for
+// a type with a limit problem), leaving the previous type file as it was.
 void saveExportTypeFile(IFileSystem& fs, const std::wstring& folder, const ExportType& type,
                         const std::vector<ColumnRules>& rules);
 

@@ -17,6 +17,7 @@
 #include "export/win32/ExportDialogs.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
+#include "ini/cINIFile.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zav::installCrashHandler();
@@ -26,6 +27,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto fs = zav::makeSystemFileSystem();
     auto reporter = zav::makeSystemReporter();
     zav::services() = zav::Services{host.get(), profile.get(), fs.get(), reporter.get()};
+    // The INI object's refusals reach the user as its information box.
+    zav::setIniRefusalSink([r = reporter.get()](const zav::IniRefusal& refusal) {
+        r->show(refusal.text, refusal.title, zav::MessageIcon::Information);
+    });
     auto captures = zav::makeSystemCaptureFactory();
     auto windows = zav::makeSystemWindowInfo();
 

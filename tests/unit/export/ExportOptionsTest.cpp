@@ -8,6 +8,7 @@
 #include "catalog/Catalog.h"
 #include "export/ExportOptions.h"
 #include "exporttype/ExportTypeName.h"
+#include "ini/ValueLimits.h"
 #include "text/Ansi.h"
 
 using namespace zav;
@@ -452,3 +453,54 @@ TEST(ExportOptions, ACaptureThatCouldNotReadIsToldNotExported) {
 }
 
 }  // namespace
+
+// The profile functions give a value back only up to a length (Windows: under 64 Ki characters;
+// Wine: under 32 Ki). The type's own texts are kept whole in continuation entries; a rule, which is
+// one entry, is refused beyond the limit with a message that names it, and nothing is saved.
+TEST(ExportOptions, NoFragmentIsLostToTheLengthOfAnIniValue) {
+    Dialog d;
+    d.scene.grid->headers = {L"Name"};
+    auto reopen = [&] {
+        auto model = std::make_unique<frmExportOptionsModel>(d.env.settings, d.scene.captures, d.scene.windows,
+                                                             zavtest::reporter());
+        model->populateExportOptions(d.scene.target);
+        return model;
+    };
+    auto& m = d.open();
+    m.setExportTypeText(L"Long");
+    std::wstring header = L"<HTML>";
+    for (int i = 0; header.size() < 70000; ++i) header += L"<!-- " + std::to_wstring(i) + L" -->\r\n";
+    m.txtHTMLHeader = header;
+    m.txtHTMLFooter = std::wstring(kLongestIniValue, L'f');
+    ASSERT_TRUE(m.okClicked());
+
+    auto loaded = reopen();
+    ASSERT_EQ(loaded->exportTypeItems(), (std::vector<std::wstring>{L"Long"}));
+    EXPECT_EQ(loaded->txtHTMLHeader, header);
+    EXPECT_EQ(loaded->txtHTMLFooter, std::wstring(kLongestIniValue, L'f'));
+
+    // A rule's replacement at the limit and one below are saved; one above is refused.
+    const std::wstring typePath = d.env.typePath(L"Long");
+    auto column = loaded->columns.item(L"Name");
+    for (std::size_t length : {kLongestIniValue - 1, kLongestIniValue}) {
+        if (column->replaces.contains(L"x")) column->removeReplace(L"x");
+        column->addReplace(L"x", std::wstring(length, L'w'));
+        ASSERT_TRUE(loaded->okClicked()) << length;
+        auto read = reopen();
+        ASSERT_EQ(read->columns.item(L"Name")->replaces.count(), 1u);
+        EXPECT_EQ(read->columns.item(L"Name")->replaces.item(L"x")->szWith.size(), length);
+    }
+    const std::string before = zavtest::readBytes(typePath);
+    column->removeReplace(L"x");
+    column->addReplace(L"x", std::wstring(kLongestIniValue + 1, L'w'));
+    zavtest::reporter().messages.clear();
+    EXPECT_FALSE(loaded->okClicked());
+    ASSERT_EQ(zavtest::reporter().messages.size(), 1u);
+    const std::wstring said = zavtest::reporter().messages[0].text;
+    EXPECT_NE(said.find(L"\"x\" in the column \"Name\""), std::wstring::npos) << zavtest::shown(said);
+    EXPECT_NE(said.find(std::to_wstring(kLongestIniValue)), std::wstring::npos) << zavtest::shown(said);
+    EXPECT_EQ(zavtest::reporter().messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(zavtest::readBytes(typePath), before);
+    EXPECT_THROW(loaded->saveExportOptions(), Error);
+    EXPECT_EQ(zavtest::readBytes(typePath), before);
+}
