@@ -10,6 +10,10 @@ check() {
     if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 
+# quiet COMMAND...: the command with its output dropped, for checks whose command prints (a
+# redirection after `check` would swallow the check's own verdict).
+quiet() { "$@" >/dev/null; }
+
 # same GOT EXPECTED: true when equal, else shows both.
 same() { [ "$1" = "$2" ] || { echo "   got:      [$1]"; echo "   expected: [$2]"; return 1; }; }
 

@@ -141,6 +141,9 @@ void frmExportOptions::createControls() {
     createControl(dlg, "BUTTON", L"Help", button, 0, kCmdHelp, 60, 3930, 1245, 375);
     createControl(dlg, "BUTTON", L"OK", button, 0, kCmdOK, 2880, 3930, 1245, 375);
     createControl(dlg, "BUTTON", L"Cancel", button, 0, kCmdCancel, 4170, 3930, 1245, 375);
+    // The export's progress, between Help and OK; shown only while a long export runs.
+    ShowWindow(createControl(dlg, PROGRESS_CLASSA, L"", PBS_SMOOTH, 0, kPrgExport, 1380, 3945, 1425, 165), SW_HIDE);
+    ShowWindow(createControl(dlg, "STATIC", L"", SS_CENTER, 0, kLblExport, 1380, 4125, 1425, 195), SW_HIDE);
     showPage(0);
 }
 
@@ -172,7 +175,18 @@ LRESULT frmExportOptions::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_APP:  // the name box keeps the focus after its check
             SetFocus(control(kTxtExportType));
             return 0;
+        case WM_TIMER:
+            if (wParam == ExportRun::kTimerId && run_) {
+                exportTick();
+                return 0;
+            }
+            break;
         case WM_CLOSE:
+            // While the export runs, closing stops it and the dialog stays with its edits.
+            if (run_) {
+                stopExport();
+                return 0;
+            }
             if (model_.queryClose()) DestroyWindow(hwnd());
             return 0;
         default: break;
@@ -234,12 +248,47 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
             break;
         case kCmdHelp: model_.helpClicked(); break;
         case kCmdOK:
-            // A failed save or export raises: the handler's edge reports it and the dialog stays.
-            if (model_.okClicked()) DestroyWindow(hwnd());
+            startExport();
             break;
-        case kCmdCancel: PostMessageA(hwnd(), WM_CLOSE, 0, 0); break;
+        case kCmdCancel:
+            if (run_)
+                stopExport();  // the button says "Stop" while the export runs
+            else
+                PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+            break;
         default: break;
     }
+}
+
+void frmExportOptions::startExport() {
+    if (run_) return;
+    // A failed save raises: the handler's edge reports it and the dialog stays.
+    if (!model_.okSaving()) return;
+    ExportRun::Controls controls;
+    controls.progressBar = control(kPrgExport);
+    controls.progressText = control(kLblExport);
+    controls.stopButton = control(kCmdCancel);
+    for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (child != controls.stopButton && child != controls.progressBar && child != controls.progressText)
+            controls.frozen.push_back(child);
+    run_ = std::make_unique<ExportRun>(hwnd(), model_.startHTMLExport(), std::move(controls));
+}
+
+void frmExportOptions::exportTick() {
+    // A failed export ends the run (nothing lost: the previous file stays) before it is reported.
+    auto endRun = scopeExit([&] { run_.reset(); });
+    if (!run_->onTimer()) {
+        endRun.dismiss();
+        return;
+    }
+    run_.reset();
+    model_.bOK = vbTrue;
+    DestroyWindow(hwnd());
+}
+
+void frmExportOptions::stopExport() {
+    run_.reset();
+    model_.exportStopped();
 }
 
 void frmExportOptions::onNotify(const NMHDR& header) {

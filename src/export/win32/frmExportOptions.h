@@ -9,6 +9,7 @@
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
 #include "export/win32/ExportDialogs.h"
+#include "export/win32/ExportRun.h"
 
 namespace zav {
 
@@ -34,6 +35,8 @@ public:
         kCmdHelp,
         kCmdOK,
         kCmdCancel,
+        kPrgExport,
+        kLblExport,
     };
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The
@@ -58,6 +61,9 @@ private:
     void showReplaces();
     void fieldChanged(int id);
     bool nameHasSlash() const;
+    void startExport();
+    void exportTick();
+    void stopExport();
 
     ExportDialogs& dialogs_;
     frmExportOptionsModel model_;
@@ -65,6 +71,7 @@ private:
     std::vector<HWND> pages_[2];
     bool updating_ = false;    // controls are being filled from the model: their change events are ours
     bool checkingName_ = false;
+    std::unique_ptr<ExportRun> run_;  // the export after OK, while it runs
 };
 
 }  // namespace zav

@@ -1,0 +1,68 @@
+#include "export/win32/ExportRun.h"
+
+#include <commctrl.h>
+
+#include "core/win32/Win32Error.h"
+#include "core/win32/Window.h"
+
+namespace zav {
+namespace {
+
+constexpr DWORD kQuietMs = 500;   // an export this short shows nothing new
+constexpr DWORD kSliceMs = 100;   // the longest stretch between two looks at the queue
+
+}  // namespace
+
+ExportRun::ExportRun(HWND dialog, std::unique_ptr<HtmlExportJob> job, Controls controls)
+    : dialog_(dialog), job_(std::move(job)), controls_(std::move(controls)), started_(GetTickCount()) {
+    // A timer's message comes only when no input and no painting waits: the dialog stays alive.
+    if (!SetTimer(dialog_, kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
+}
+
+ExportRun::~ExportRun() {
+    KillTimer(dialog_, kTimerId);
+    if (!progressShown_) return;
+    for (HWND h : disabled_) EnableWindow(h, TRUE);
+    ShowWindow(controls_.progressBar, SW_HIDE);
+    ShowWindow(controls_.progressText, SW_HIDE);
+    win::setWindowText(controls_.stopButton, L"Cancel");
+}
+
+bool ExportRun::onTimer() {
+    const DWORD sliceStart = GetTickCount();
+    bool more = true;
+    do {
+        more = job_->step();
+    } while (more && GetTickCount() - sliceStart < kSliceMs && !GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE));
+    if (!more) {
+        job_->finish();
+        KillTimer(dialog_, kTimerId);
+        return true;
+    }
+    if (!progressShown_ && GetTickCount() - started_ >= kQuietMs) showProgress();
+    if (progressShown_) {
+        const std::int32_t rows = job_->rowCount(), done = job_->rowsWritten();
+        win::setWindowText(controls_.progressText,
+                           L"row " + std::to_wstring(done) + L" of " + std::to_wstring(rows));
+        // The bar counts in thousandths, whatever the number of rows.
+        const auto permille = rows > 0 ? static_cast<WPARAM>((static_cast<long long>(done) * 1000) / rows) : 0;
+        SendMessageA(controls_.progressBar, PBM_SETPOS, permille, 0);
+    }
+    return false;
+}
+
+void ExportRun::showProgress() {
+    progressShown_ = true;
+    for (HWND h : controls_.frozen) {
+        if (IsWindowEnabled(h)) {
+            EnableWindow(h, FALSE);
+            disabled_.push_back(h);
+        }
+    }
+    SendMessageA(controls_.progressBar, PBM_SETRANGE32, 0, 1000);
+    ShowWindow(controls_.progressBar, SW_SHOW);
+    ShowWindow(controls_.progressText, SW_SHOW);
+    win::setWindowText(controls_.stopButton, L"Stop");
+}
+
+}  // namespace zav

@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Long and endless exports through the real program with a real mouse (inside the session of
+# scripts/wine-env.sh): the dialog shows its progress, repaints after being covered, and Stop
+# leaves the previous file byte for byte and the dialog open; a second export runs to its end.
+# Then a list view that claims 2^31-1 rows and a header that claims 100000 columns: the dialog
+# comes up within seconds, the export can be stopped, and the program still ends on WM_CLOSE.
+#   export_progress_test.sh PROGRAM UIDRIVER LVHOST WORK
+set -u
+exe=$1
+driver=$2
+host=$3
+work=$4
+# shellcheck source=../../../scripts/ui-lib.sh
+source "$(dirname "$0")/../../../scripts/ui-lib.sh"
+T=$ZAV_DIALOG
+PROGRESS_TEXT=1020
+
+rm -rf "$work"
+mkdir -p "$work/prog" "$work/screens"
+prog="$work/prog"
+shots="$work/screens"
+name=$(basename "$exe")
+cp "$exe" "$prog/$name"
+cp "$driver" "$prog/zav_uidriver.exe"
+ZAV_DRIVER="$prog/zav_uidriver.exe"
+cp "$host" "$prog/zav_lvhost.exe"
+cd "$prog"
+
+rows=40000
+printf 'title\tBig list\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\n' \
+    "$rows" > big.txt
+wine zav_lvhost.exe big.txt big.info &
+hostpid=$!
+wine "$name" &
+pid=$!
+check "the host is up" quiet D wait "Big list" 60
+check "the program is resident" quiet D wait "ZAV Menu Hook" 60
+read -r _ _ left top _ _ _ < big.info
+out="Exports/Big list.html"
+printf 'the previous export\r\n' > "$out"
+cp "$out" previous.html
+
+# progress_row: the N of "row N of M" (empty when no progress shows).
+progress_row() { D text "$T" $PROGRESS_TEXT | sed -n 's/^row \([0-9]*\) of .*/\1/p'; }
+
+open_menu 0.5
+check "Print Grid opens the dialog" choose_print_grid
+click_button "$T" OK
+sleep 2
+first=$(progress_row)
+check "a long export shows its progress" test -n "$first"
+check "out of every row" same "$(D text "$T" $PROGRESS_TEXT | sed 's/^row [0-9]* //')" "of $rows"
+check "the Cancel button is now Stop" quiet D button "$T" Stop
+sleep 1
+check "the progress moves on" test "$(progress_row)" -gt "${first:-0}"
+
+# Covered by another window and uncovered again, the dialog paints itself anew.
+read -r dl dt dr db < <(D rect "$T" 0)
+import -window root -crop "$((dr - dl))x$((db - dt))+$dl+$dt" +repage before.png 2>/dev/null
+xmessage -geometry "$((dr - dl))x$((db - dt))+$dl+$dt" -bg red "covering" &
+coverpid=$!
+sleep 1.5
+kill $coverpid 2>/dev/null
+wait $coverpid 2>/dev/null
+sleep 1
+import -window root -crop "$((dr - dl))x$((db - dt))+$dl+$dt" +repage after.png 2>/dev/null
+shot progress
+differing=$(compare -metric AE -fuzz 15% before.png after.png null: 2>&1 | cut -d' ' -f1)
+area=$(((dr - dl) * (db - dt)))
+# The bar and the row number change meanwhile; a dialog that did not repaint stays red.
+check "the dialog repainted after being covered ($differing of $area pixels differ)" test "${differing%.*}" -lt $((area / 20))
+
+click_button "$T" Stop
+check "Stop says that the export was stopped" \
+    same "$(D message ZAVExport)" "The export was stopped. The output file was left as it was before."
+click_button ZAVExport OK
+sleep 0.5
+check "the dialog stays open" same "$(D count "$T")" 1
+check "the previous file is left byte for byte" cmp -s "$out" previous.html
+check "no temporary file is left" test ! -e "$out.tmp"
+check "the button is Cancel again" quiet D button "$T" Cancel
+
+click_button "$T" OK
+check "a second export runs to its end and closes the dialog" D gone "$T" 180
+check "the file holds every row" same "$(grep -c '^<tr>' "$out")" "$((rows + 1))"
+check "down to the last cell" same "$(tr -d '\r' < "$out" | tail -n 3 | head -n 1)" \
+    "<tr><td >R${rows}C1</td><td >R${rows}C2</td><td >R${rows}C3</td><td >R${rows}C4</td><td >R${rows}C5</td></tr>"
+D close "Big list"
+wait $hostpid 2>/dev/null
+
+# A list view that claims more than it has.
+printf 'title\tLiar\ncolumn\t80\tA\ncolumn\t80\tB\nrow\tx\ty\nitemcount\t2147483647\nheadercount\t100000\n' > liar.txt
+wine zav_lvhost.exe liar.txt liar.info &
+hostpid=$!
+check "the lying host is up" quiet D wait "Liar" 60
+read -r _ _ left top _ _ _ < liar.info
+open_menu 0.5
+started=$(date +%s)
+check "Print Grid opens a dialog for it" choose_print_grid
+check "within seconds ($(($(date +%s) - started)) s)" test $(($(date +%s) - started)) -le 15
+check "with the columns that answer" same "$(D items "$T" 1007 | tr '\n' ,)" "A,B,"
+click_button "$T" OK
+sleep 2
+check "the endless export shows how far it got" test -n "$(progress_row)"
+check "out of what the list view claims" same "$(D text "$T" $PROGRESS_TEXT | sed 's/^row [0-9]* //')" "of 2147483647"
+click_button "$T" Stop
+check "it can be stopped" same "$(D message ZAVExport)" "The export was stopped. The output file was left as it was before."
+click_button ZAVExport OK
+check "the dialog stays open after the stop" same "$(D count "$T")" 1
+check "nothing was written for it" test ! -e Exports/Liar.html -a ! -e Exports/Liar.html.tmp
+
+# The program stays resident and still ends when its window is closed.
+D close "ZAV Menu Hook"
+if timeout 30 tail --pid=$pid -f /dev/null; then
+    wait $pid
+    check "closing the watcher ends the program" test $? -eq 0
+else
+    echo "FAILED: the program did not end"
+    kill $pid 2>/dev/null
+    failures=$((failures + 1))
+fi
+D close "Liar"
+wait $hostpid 2>/dev/null
+finish
