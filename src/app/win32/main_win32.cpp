@@ -1,7 +1,8 @@
 // The program's entry and the only place that knows every part: the crash handler first, then the
 // system's services, start-up (settings, catalog), the export dialogs' environment, the watcher
-// window and the message loop until the watcher goes. A start-up failure is shown with its number
-// and description and ends the program.
+// window and the message loop until the watcher goes. The export dialogs have no owner: each is a
+// window of its own in the task bar. A start-up failure is shown with its number and description
+// and ends the program.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -37,7 +38,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         dialogs = std::make_unique<zav::ExportDialogs>(zav::Main(), *captures, *windows, *reporter);
         watcher = std::make_unique<zav::frmMenuHook>(*dialogs);
-        dialogs->owner = watcher->hwnd();
     } catch (const std::exception& e) {
         reporter->show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);
         return 1;
