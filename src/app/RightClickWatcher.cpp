@@ -26,6 +26,7 @@ RightClickWatcher::Decision RightClickWatcher::buttonUp(Button button) {
     if (button == Button::Right && rightTaken_) {
         rightTaken_ = false;
         d.swallow = true;
+        d.post = Post::PressEnded;
     }
     return d;
 }

@@ -29,8 +29,9 @@ public:
         bool menuOpen = false;        // our popup menu is open
     };
 
-    // What the watcher window is asked to do.
-    enum class Post { Nothing, OpenMenu, CancelMenu };
+    // What the watcher window is asked to do. PressEnded: the press that opened the menu is
+    // released (the menu stays).
+    enum class Post { Nothing, OpenMenu, CancelMenu, PressEnded };
 
     struct Decision {
         bool swallow = false;  // the event goes no further
@@ -43,7 +44,7 @@ public:
     static bool pressNeedsWindow(Button button, bool menuOpen) { return button == Button::Right || menuOpen; }
 
     Decision buttonDown(const Press& p);
-    // A release is taken exactly when its press was.
+    // A release is taken exactly when its press was, and then reported.
     Decision buttonUp(Button button);
     // Escape closes the open menu (taken with its release); every other key goes on.
     Decision escapeKey(bool down, bool menuOpen);

@@ -95,7 +95,11 @@ DWORD WINAPI RightButtonHook::threadMain(void* param) noexcept {
 RightClickWatcher::Decision RightButtonHook::onMouse(WPARAM message, const MSLLHOOKSTRUCT& event) {
     using Button = RightClickWatcher::Button;
     switch (message) {
-        case WM_RBUTTONUP: return decide_.buttonUp(Button::Right);
+        case WM_RBUTTONUP: {
+            const RightClickWatcher::Decision d = decide_.buttonUp(Button::Right);
+            post(d.post, nullptr, event.pt);
+            return d;
+        }
         case WM_LBUTTONUP:
         case WM_MBUTTONUP:
         case WM_XBUTTONUP: return decide_.buttonUp(Button::Other);
@@ -134,6 +138,7 @@ void RightButtonHook::post(RightClickWatcher::Post what, HWND target, POINT pt) 
                          MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
             break;
         case RightClickWatcher::Post::CancelMenu: PostMessageA(watcher_, kCancelMenu, 0, 0); break;
+        case RightClickWatcher::Post::PressEnded: PostMessageA(watcher_, kPressEnded, 0, 0); break;
         case RightClickWatcher::Post::Nothing: break;
     }
 }

@@ -20,6 +20,8 @@ public:
     static constexpr UINT kOpenMenu = WM_APP + 1;
     // Posted to the watcher window: close the open menu.
     static constexpr UINT kCancelMenu = WM_APP + 2;
+    // Posted to the watcher window: the press that opened the menu has been released.
+    static constexpr UINT kPressEnded = WM_APP + 3;
 
     // Starts the hook thread for `watcher`, a window of the calling thread, and returns once both
     // hooks are in place. Only one may exist at a time.

@@ -8,9 +8,15 @@ namespace {
 
 WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
+// Wine's ntdll names its version; Windows's has no such export.
+bool runsUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 }  // namespace
 
-frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs) {
+frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRelease_(runsUnderWine()) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_TOOLWINDOW;
     RECT rc = {0, 0, win::twipsX(1650), win::twipsY(150)};
@@ -40,6 +46,19 @@ LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             onOpenMenu(request);
             return 0;
         }
+        case RightButtonHook::kPressEnded:
+            // Under Wine each program is a client of the X server of its own, and the press was
+            // made over another program's window: until it is released, that program holds the
+            // pointer, so the menu cannot take it, and a click on a part of the screen that is no
+            // Wine window (which the hook never sees either) would leave the menu open. Shown
+            // again now that the pointer is free, at the same place, the menu takes it. Windows
+            // needs none of this: the hook sees every click there.
+            if (inMenu_ && !pending_ && reopenOnRelease_) {
+                next_ = shown_;
+                pending_ = true;
+                EndMenu();
+            }
+            return 0;
         case RightButtonHook::kCancelMenu:
             if (inMenu_) EndMenu();
             return 0;
@@ -76,6 +95,7 @@ void frmMenuHook::onOpenMenu(const MenuRequest& request) {
 }
 
 int frmMenuHook::trackMenu(const MenuRequest& request) {
+    shown_ = request;
     auto inMenu = scopedValue(inMenu_, true);
     hook_->setMenuOpen(true);
     auto closed = scopeExit([this] { hook_->setMenuOpen(false); });

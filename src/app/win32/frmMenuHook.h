@@ -42,6 +42,8 @@ private:
     // A press on another list view while the menu was open: its menu comes next.
     bool pending_ = false;
     MenuRequest next_ = {};
+    MenuRequest shown_ = {};
+    const bool reopenOnRelease_;
 };
 
 }  // namespace zav

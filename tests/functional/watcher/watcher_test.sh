@@ -97,6 +97,10 @@ check "a left click elsewhere on the list closes it" same "$(menus)" 0
 check "that click reached the host, which ran nothing" same "$(host_saw)" ""
 
 check "and again" one_press_opens_menu
+xdotool mousemove 300 700; sleep 0.3; xdotool click 1
+check "a click on the bare screen closes it" same "$(menus)" 0
+
+check "and again" one_press_opens_menu
 right_click 250 120
 check "a right press on the list while it is open gives one menu, at the new place" same "$(menus)" 1
 check "the host saw neither press" same "$(host_saw)" ""

@@ -14,6 +14,7 @@ using Decision = RightClickWatcher::Decision;
 const Decision kPass{false, Post::Nothing};
 const Decision kTakeAndOpen{true, Post::OpenMenu};
 const Decision kTake{true, Post::Nothing};
+const Decision kTakeRelease{true, Post::PressEnded};
 const Decision kPassAndCancel{false, Post::CancelMenu};
 const Decision kTakeAndCancel{true, Post::CancelMenu};
 
@@ -41,12 +42,12 @@ TEST(RightClickWatcher, APressOnAListIsTakenWithItsReleaseAndOpensOneMenu) {
     EXPECT_TRUE(w.holdingTakenPress());
     // Other buttons' releases in between are not the taken one.
     EXPECT_EQ(kPass, w.buttonUp(Button::Other));
-    EXPECT_EQ(kTake, w.buttonUp(Button::Right));
+    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
     EXPECT_FALSE(w.holdingTakenPress());
     // A second release (none was pressed) goes on; the next press opens the menu again.
     EXPECT_EQ(kPass, w.buttonUp(Button::Right));
     EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
-    EXPECT_EQ(kTake, w.buttonUp(Button::Right));
+    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
 }
 
 TEST(RightClickWatcher, PressesThatAreNotForTheMenuGoOnWithTheirRelease) {
@@ -93,7 +94,7 @@ TEST(RightClickWatcher, WhileTheMenuIsOpenAPressOutsideItClosesIt) {
     EXPECT_EQ(kPass, w.buttonUp(Button::Right));
     // A right press on a list view opens its menu in place of the open one.
     EXPECT_EQ(kTakeAndOpen, w.buttonDown(with(rightOnList(), &P::menuOpen)));
-    EXPECT_EQ(kTake, w.buttonUp(Button::Right));
+    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
     // A right press on our own menu is the menu's.
     EXPECT_EQ(kPass, w.buttonDown(with(with(rightOnList(), &P::menuOpen), &P::overOwnMenu)));
 }
