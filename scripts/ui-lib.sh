@@ -6,19 +6,32 @@ source "$(dirname "${BASH_SOURCE[0]}")/test-lib.sh"
 ZAV_DIALOG="LV Export Options"
 shot() { import -window root "$shots/$1.png" 2>/dev/null; }
 
-# Presses the right button over the list and holds it at least $1 seconds, until the popup menu is
-# there (a second press if none came).
+# The title of the X window under the pointer (empty over the bare screen).
+x_window_under_pointer() {
+    local id
+    id=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
+    xdotool getwindowname "$id" 2>/dev/null || true
+}
+
+# Presses the right button over the list and holds it at least $1 seconds; true when the popup
+# menu is there. One press: there is no second. On this bare display (no window manager) a
+# window of ours that was just closed stays on the X screen for up to 2 s more, and a press on
+# it goes nowhere: the press waits until the list is what lies under the pointer.
 open_menu() {
-    xdotool mousemove $((left + 50)) $((top + 40)); sleep 0.3; xdotool mousedown 3; sleep "$1"
-    local i attempt
-    for attempt in 1 2; do
-        for i in $(seq 1 8); do [ "$(D menus)" = 1 ] && return 0; sleep 0.5; done
-        # Under Wine the first press after a dialog was closed with OK is not seen at times;
-        # the user presses again.
-        echo "   (no menu; pressing again)"
-        xdotool mouseup 3; sleep 0.5; xdotool mousedown 3; sleep "$1"
+    xdotool mousemove $((left + 50)) $((top + 40)); sleep 0.3
+    local i under first=""
+    for i in $(seq 1 50); do
+        under=$(x_window_under_pointer)
+        case "$under" in
+            "$ZAV_DIALOG"* | ZAVExport) first=${first:-$under}; sleep 0.1 ;;
+            *) break ;;
+        esac
     done
+    [ -n "$first" ] && echo "   (waited $(((i - 1) * 100)) ms for the closed [$first] to leave the screen)"
+    xdotool mousedown 3; sleep "$1"
+    for i in $(seq 1 8); do [ "$(D menus)" = 1 ] && return 0; sleep 0.5; done
     shot no-menu
+    xdotool mouseup 3
     return 1
 }
 

@@ -1,6 +1,13 @@
-// The watcher's decision on every timer tick, without a window: given the window under the cursor
-// and the state of the right button, whether to show the popup menu now. The menu opens on the
-// press (not the release), once per press, and only for a list view directly under the cursor.
+// The watcher's decision for every mouse button and key event that the system's low-level hooks
+// report, without a window: whether the event goes on to the window under the cursor or is taken
+// (swallowed), and what the watcher window is asked to do (open the popup menu for a list view,
+// or close the open one).
+//
+// The menu opens on the press of the right button, once per press, and only for a list view
+// directly under the cursor. Such a press and its release are taken, so the program that owns the
+// list view never sees that click and opens no menu of its own. A press with the modifier (Shift)
+// held, a press anywhere else, and every other event go on untouched. While the menu is open, a
+// press outside it or Escape closes it; while a modal box of ours is open no menu opens.
 #pragma once
 
 #include "core/Types.h"
@@ -9,28 +16,44 @@ namespace zav {
 
 class RightClickWatcher {
 public:
-    struct Tick {
-        WindowHandle underCursor = 0;        // WindowFromPoint at the cursor
-        WindowHandle parentOfIt = 0;         // its parent
-        bool rightButtonDown = false;        // GetAsyncKeyState(VK_RBUTTON) & 0x8000
-        bool isListView = false;             // its class name contains "listview"
+    enum class Button { Right, Other };
+
+    // What the hook knows at the moment a button goes down.
+    struct Press {
+        Button button = Button::Right;
+        bool overOwnWindow = false;   // the watcher window or a child of it
+        bool overOwnMenu = false;     // our open popup menu
+        bool isListView = false;      // the window under the cursor is a list view (class test)
+        bool modifierHeld = false;    // the key that passes a right press through (Shift)
+        bool modalBoxOpen = false;    // a modal box of ours is up
+        bool menuOpen = false;        // our popup menu is open
     };
 
-    explicit RightClickWatcher(WindowHandle ownWindow) : own_(ownWindow) {}
+    // What the watcher window is asked to do. PressEnded: the press that opened the menu is
+    // released (the menu stays).
+    enum class Post { Nothing, OpenMenu, CancelMenu, PressEnded };
 
-    // True when this tick shows the menu for t.underCursor (the caller records it as the target).
-    bool tick(const Tick& t);
+    struct Decision {
+        bool swallow = false;  // the event goes no further
+        Post post = Post::Nothing;
+        bool operator==(const Decision& o) const { return swallow == o.swallow && post == o.post; }
+    };
 
-    // Whether a tick with the button in this state depends on the window under the cursor at all:
-    // with the button up and no press pending, every window gives the same (nothing), so the
-    // caller can skip asking for it.
-    bool needsWindow(bool rightButtonDown) const { return rightButtonDown || bMenuShown_ != vbFalse; }
+    // Only a right press needs to know about the window under the cursor, and any other press
+    // only while the menu is open: every other event can be passed on without a question.
+    static bool pressNeedsWindow(Button button, bool menuOpen) { return button == Button::Right || menuOpen; }
 
-    VBool bMenuShown() const { return bMenuShown_; }
+    Decision buttonDown(const Press& p);
+    // A release is taken exactly when its press was, and then reported.
+    Decision buttonUp(Button button);
+    // Escape closes the open menu (taken with its release); every other key goes on.
+    Decision escapeKey(bool down, bool menuOpen);
+
+    bool holdingTakenPress() const { return rightTaken_; }
 
 private:
-    WindowHandle own_;
-    VBool bMenuShown_ = vbFalse;
+    bool rightTaken_ = false;
+    bool escapeTaken_ = false;
 };
 
 }  // namespace zav

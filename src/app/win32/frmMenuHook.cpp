@@ -1,6 +1,6 @@
 #include "app/win32/frmMenuHook.h"
 
-#include "capture/win32/WindowText.h"
+#include "core/ScopeExit.h"
 #include "core/win32/Win32Error.h"
 
 namespace zav {
@@ -8,15 +8,23 @@ namespace {
 
 WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
+// Wine's ntdll names its version; Windows's has no such export.
+bool runsUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
 }  // namespace
 
-frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), watcher_(0) {
+frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRelease_(runsUnderWine()) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     const DWORD exStyle = WS_EX_TOOLWINDOW;
     RECT rc = {0, 0, win::twipsX(1650), win::twipsY(150)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
-    create("ZAVMenuHook", L"ZAV Menu Hook", style, exStyle, 0, 0, rc.right - rc.left, rc.bottom - rc.top);
-    watcher_ = RightClickWatcher(wh(hwnd()));
+    // Made where it stays, far outside any screen (left and top 100000 twips): moving a shown window
+    // can keep a window system busy for a while, during which no menu could open.
+    create("ZAVMenuHook", L"ZAV Menu Hook", style, exStyle, win::twipsX(100000), win::twipsY(100000),
+           rc.right - rc.left, rc.bottom - rc.top);
 
     mnuPopup_.reset(CreatePopupMenu());
     if (!mnuPopup_) throwLastError(L"CreatePopupMenu");
@@ -24,24 +32,42 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), watcher_(0
     AppendMenuA(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuA(mnuPopup_.get(), MF_STRING, kMnuCancel, "Cancel");
 
-    // Form_Load: shown (without taking the focus), then moved far outside any screen.
+    // The hooks first: once the window is there, the watcher is watching.
+    hook_ = std::make_unique<RightButtonHook>(hwnd());
+    // Form_Load: shown, without taking the focus.
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
-    SetWindowPos(hwnd(), nullptr, win::twipsX(100000), win::twipsY(100000), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!SetTimer(hwnd(), kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
 }
 
 LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_TIMER:
-            if (wParam == kTimerId) tmrPrintListView_Timer();
+        case RightButtonHook::kOpenMenu: {
+            MenuRequest request = {reinterpret_cast<HWND>(wParam),
+                                   {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}};
+            onOpenMenu(request);
+            return 0;
+        }
+        case RightButtonHook::kPressEnded:
+            // Under Wine each program is a client of the X server of its own, and the press was
+            // made over another program's window: until it is released, that program holds the
+            // pointer, so the menu cannot take it, and a click on a part of the screen that is no
+            // Wine window (which the hook never sees either) would leave the menu open. Shown
+            // again now that the pointer is free, at the same place, the menu takes it. Windows
+            // needs none of this: the hook sees every click there.
+            if (inMenu_ && !pending_ && reopenOnRelease_) {
+                next_ = shown_;
+                pending_ = true;
+                EndMenu();
+            }
+            return 0;
+        case RightButtonHook::kCancelMenu:
+            if (inMenu_) EndMenu();
             return 0;
         case WM_CLOSE:
             DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:
             // Form_Unload: the program ends; open dialogs go with it.
-            KillTimer(hwnd(), kTimerId);
+            hook_.reset();
             PostQuitMessage(0);
             return 0;
         default: break;
@@ -49,31 +75,44 @@ LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return defaultProc(msg, wParam, lParam);
 }
 
-void frmMenuHook::tmrPrintListView_Timer() {
-    // The menu's own loop dispatches this timer too: one menu at a time.
-    if (inMenu_) return;
-    RightClickWatcher::Tick t;
-    t.rightButtonDown = (GetAsyncKeyState(VK_RBUTTON) & 0x8000) != 0;
-    // Most ticks see the button up with no press pending: one system call, not four.
-    if (!watcher_.needsWindow(t.rightButtonDown)) return;
-    POINT pt = {};
-    if (!GetCursorPos(&pt)) return;
-    HWND w = WindowFromPoint(pt);
-    t.underCursor = wh(w);
-    t.parentOfIt = wh(w ? GetParent(w) : nullptr);
-    // The class is asked only when it matters: on a new press.
-    if (t.rightButtonDown && !watcher_.bMenuShown() && t.underCursor != wh(hwnd()) && t.parentOfIt != wh(hwnd()))
-        t.isListView = isListViewClass(getWindowClass(t.underCursor));
-    if (!watcher_.tick(t)) return;
+void frmMenuHook::onOpenMenu(const MenuRequest& request) {
+    // The hook saw no modal box of ours at the press, but one may have come up since: such a box's
+    // own loop delivers this message too.
+    if (RightButtonHook::modalBoxOpen(GetCurrentThreadId())) return;
+    next_ = request;
+    pending_ = true;
+    // The open menu's loop delivers this message: the menu makes way, and the one below, which
+    // opened it, shows the next.
+    if (inMenu_) {
+        EndMenu();
+        return;
+    }
+    while (pending_) {
+        pending_ = false;
+        const MenuRequest now = next_;
+        if (trackMenu(now) == kMnuPrintGrid && !pending_) mnuPrintGrid_Click(wh(now.target));
+    }
+}
 
-    inMenu_ = true;
-    // The menu closes when the user clicks elsewhere only if its owner is the foreground window.
+int frmMenuHook::trackMenu(const MenuRequest& request) {
+    shown_ = request;
+    auto inMenu = scopedValue(inMenu_, true);
+    hook_->setMenuOpen(true);
+    auto closed = scopeExit([this] { hook_->setMenuOpen(false); });
+    // How the menu closes on a click elsewhere and on Escape. A popup menu closes by itself on
+    // those only when its owner is the foreground window, and Windows hands the foreground to a
+    // background program only in a few cases (the last input event was its own, among others):
+    // here it may well refuse, since the press the hook took was delivered to no window at all.
+    // So the menu does not depend on it: while the menu is open the hook thread sees every press
+    // and key, whoever has the foreground, and on a press outside the menu or on Escape it posts
+    // kCancelMenu, which this menu's own loop delivers here and EndMenu closes. The request below
+    // still gives the menu the keyboard (arrows, Enter) where the system grants it, as Wine does.
     SetForegroundWindow(hwnd());
-    const int chosen = static_cast<int>(TrackPopupMenuEx(mnuPopup_.get(), TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y,
-                                                         hwnd(), nullptr));
+    const int chosen = static_cast<int>(TrackPopupMenuEx(mnuPopup_.get(), TPM_RETURNCMD | TPM_NONOTIFY,
+                                                         request.pt.x, request.pt.y, hwnd(), nullptr));
+    // The menu's owner must see a message after the menu ends, or a second menu may fail to close.
     PostMessageA(hwnd(), WM_NULL, 0, 0);
-    inMenu_ = false;
-    if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(t.underCursor);
+    return chosen;
 }
 
 void frmMenuHook::mnuPrintGrid_Click(WindowHandle target) { dialogs_.openExportOptions(target); }

@@ -1,11 +1,14 @@
-// The program's one long-lived window: hidden far off-screen, it watches the right mouse button
-// with a 1 ms timer and pops up "Print Grid" / "Cancel" over list views of any program. The program
-// ends when it goes.
+// The program's one long-lived window: hidden far off-screen, it owns the popup menu ("Print Grid",
+// "Cancel") that opens over list views of any program, and the hook thread that tells it when
+// (RightButtonHook). No timer: when the mouse is still, nothing runs. The program ends when the
+// window goes.
 #pragma once
 
 #include <windows.h>
 
-#include "app/RightClickWatcher.h"
+#include <memory>
+
+#include "app/win32/RightButtonHook.h"
 #include "core/win32/Handles.h"
 #include "core/win32/Window.h"
 #include "export/win32/ExportDialogs.h"
@@ -15,21 +18,32 @@ namespace zav {
 class frmMenuHook final : public win::Window {
 public:
     enum Command : int { kMnuPrintGrid = 3001, kMnuCancel = 3002 };
-    static constexpr UINT_PTR kTimerId = 1;
 
-    // Loads the form: shows it off-screen (left and top 100000 twips) and starts its timer.
+    // Loads the form: shows it off-screen (left and top 100000 twips) and puts the hooks in place.
     // "Print Grid" opens its dialogs through `dialogs`, which must outlive the form.
     explicit frmMenuHook(ExportDialogs& dialogs);
 
 private:
+    struct MenuRequest {
+        HWND target;
+        POINT pt;
+    };
+
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void tmrPrintListView_Timer();
+    void onOpenMenu(const MenuRequest& request);
+    // Shows the menu for one request, modally; returns the chosen command (0: none).
+    int trackMenu(const MenuRequest& request);
     void mnuPrintGrid_Click(WindowHandle target);
 
     ExportDialogs& dialogs_;
-    RightClickWatcher watcher_;
     UniqueMenu mnuPopup_;
+    std::unique_ptr<RightButtonHook> hook_;
     bool inMenu_ = false;
+    // A press on another list view while the menu was open: its menu comes next.
+    bool pending_ = false;
+    MenuRequest next_ = {};
+    MenuRequest shown_ = {};
+    const bool reopenOnRelease_;
 };
 
 }  // namespace zav

@@ -1,7 +1,8 @@
 // The program's entry and the only place that knows every part: the crash handler first, then the
 // system's services, start-up (settings, catalog), the export dialogs' environment, the watcher
-// window and the message loop until the watcher goes. A start-up failure is shown with its number
-// and description and ends the program.
+// window and the message loop until the watcher goes. The export dialogs have no owner: each is a
+// window of its own in the task bar. A start-up failure is shown with its number and description
+// and ends the program.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -34,7 +35,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto captures = zav::makeSystemCaptureFactory();
     auto windows = zav::makeSystemWindowInfo();
 
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX controls = {sizeof controls,
+                                     ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
 
     std::unique_ptr<zav::ExportDialogs> dialogs;
@@ -42,7 +44,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     try {
         dialogs = std::make_unique<zav::ExportDialogs>(zav::Main(), *captures, *windows, *reporter);
         watcher = std::make_unique<zav::frmMenuHook>(*dialogs);
-        dialogs->owner = watcher->hwnd();
     } catch (const std::exception& e) {
         reporter->show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);
         return 1;

@@ -1,5 +1,5 @@
-// The watcher's decision per timer tick: once per press, on the press, only for a list view
-// directly under the cursor, and never over its own window.
+// The hook's decision per event: a right press over a list view is taken with its release and
+// opens the menu; everything else goes on; a press outside the open menu or Escape closes it.
 #include <gtest/gtest.h>
 
 #include "app/RightClickWatcher.h"
@@ -7,60 +7,116 @@
 namespace {
 
 using zav::RightClickWatcher;
-using Tick = RightClickWatcher::Tick;
+using Button = RightClickWatcher::Button;
+using Post = RightClickWatcher::Post;
+using Decision = RightClickWatcher::Decision;
 
-constexpr zav::WindowHandle kOwn = 10, kList = 20, kHeader = 21, kOther = 30, kOwnChild = 11;
+const Decision kPass{false, Post::Nothing};
+const Decision kTakeAndOpen{true, Post::OpenMenu};
+const Decision kTake{true, Post::Nothing};
+const Decision kTakeRelease{true, Post::PressEnded};
+const Decision kPassAndCancel{false, Post::CancelMenu};
+const Decision kTakeAndCancel{true, Post::CancelMenu};
 
-Tick over(zav::WindowHandle w, bool down, bool isList, zav::WindowHandle parent = 1) {
-    Tick t;
-    t.underCursor = w;
-    t.parentOfIt = parent;
-    t.rightButtonDown = down;
-    t.isListView = isList;
-    return t;
+RightClickWatcher::Press rightOnList() {
+    RightClickWatcher::Press p;
+    p.isListView = true;
+    return p;
+}
+RightClickWatcher::Press rightElsewhere() { return RightClickWatcher::Press{}; }
+RightClickWatcher::Press with(RightClickWatcher::Press p, bool RightClickWatcher::Press::*field) {
+    p.*field = true;
+    return p;
+}
+RightClickWatcher::Press otherButton(bool menuOpen, bool overMenu = false) {
+    RightClickWatcher::Press p;
+    p.button = Button::Other;
+    p.menuOpen = menuOpen;
+    p.overOwnMenu = overMenu;
+    return p;
 }
 
-TEST(RightClickWatcher, HeldPressOpensOneMenuAndANewPressAnother) {
-    RightClickWatcher w(kOwn);
-    EXPECT_FALSE(w.tick(over(kList, false, true)));
-    EXPECT_TRUE(w.tick(over(kList, true, true)));  // on the press, not the release
-    for (int i = 0; i < 1000; ++i) EXPECT_FALSE(w.tick(over(kList, true, true)));
-    EXPECT_FALSE(w.tick(over(kList, false, true)));
-    EXPECT_TRUE(w.tick(over(kList, true, true)));
+TEST(RightClickWatcher, APressOnAListIsTakenWithItsReleaseAndOpensOneMenu) {
+    RightClickWatcher w;
+    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
+    EXPECT_TRUE(w.holdingTakenPress());
+    // Other buttons' releases in between are not the taken one.
+    EXPECT_EQ(kPass, w.buttonUp(Button::Other));
+    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
+    EXPECT_FALSE(w.holdingTakenPress());
+    // A second release (none was pressed) goes on; the next press opens the menu again.
+    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
+    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
 }
 
-TEST(RightClickWatcher, PressElsewhereCountsAsHandledWhenSlidingOntoAList) {
-    RightClickWatcher w(kOwn);
-    EXPECT_FALSE(w.tick(over(kOther, true, false)));
-    EXPECT_FALSE(w.tick(over(kList, true, true)));
-    EXPECT_FALSE(w.tick(over(kHeader, true, false, kList)));
-    EXPECT_FALSE(w.tick(over(kList, false, true)));
-    EXPECT_FALSE(w.tick(over(kHeader, true, false, kList)));  // the header is no list view
-    EXPECT_EQ(zav::vbTrue, w.bMenuShown());
+TEST(RightClickWatcher, PressesThatAreNotForTheMenuGoOnWithTheirRelease) {
+    using P = RightClickWatcher::Press;
+    for (const P& p : {rightElsewhere(), with(rightOnList(), &P::modifierHeld), with(rightOnList(), &P::modalBoxOpen),
+                       with(rightOnList(), &P::overOwnWindow), with(rightOnList(), &P::overOwnMenu)}) {
+        RightClickWatcher w;
+        EXPECT_EQ(kPass, w.buttonDown(p));
+        EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+    }
+    RightClickWatcher w;
+    EXPECT_EQ(kPass, w.buttonDown(otherButton(false)));
+    EXPECT_EQ(kPass, w.buttonUp(Button::Other));
 }
 
-TEST(RightClickWatcher, OnlyAPressOrAPendingReleaseNeedsTheWindow) {
-    RightClickWatcher w(kOwn);
-    EXPECT_FALSE(w.needsWindow(false));
-    EXPECT_TRUE(w.needsWindow(true));
-    EXPECT_TRUE(w.tick(over(kList, true, true)));
-    EXPECT_TRUE(w.needsWindow(false));  // the release must be seen away from the own window
-    EXPECT_FALSE(w.tick(over(kOwn, false, false)));
-    EXPECT_TRUE(w.needsWindow(false));
-    EXPECT_FALSE(w.tick(over(kList, false, true)));
-    EXPECT_FALSE(w.needsWindow(false));
+TEST(RightClickWatcher, APressThatBeganElsewhereIsNotTakenWhenItsReleaseComesOverAList) {
+    // Sliding onto a list view with the button held: no press event there, and the release is
+    // the other window's.
+    RightClickWatcher w;
+    EXPECT_EQ(kPass, w.buttonDown(rightElsewhere()));
+    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
 }
 
-TEST(RightClickWatcher, TicksOverItsOwnWindowChangeNothing) {
-    RightClickWatcher w(kOwn);
-    EXPECT_TRUE(w.tick(over(kList, true, true)));
-    // Released over the watcher's own window or a child of it: the press still counts as held.
-    EXPECT_FALSE(w.tick(over(kOwn, false, false)));
-    EXPECT_FALSE(w.tick(over(kOwnChild, false, false, kOwn)));
-    EXPECT_EQ(zav::vbTrue, w.bMenuShown());
-    EXPECT_FALSE(w.tick(over(kList, true, true)));
-    EXPECT_FALSE(w.tick(over(kList, false, true)));
-    EXPECT_EQ(zav::vbFalse, w.bMenuShown());
+TEST(RightClickWatcher, ALostReleaseDoesNotSwallowTheReleaseOfALaterPassedPress) {
+    RightClickWatcher w;
+    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
+    // Its release never came (the system dropped it); the next press is over another window.
+    EXPECT_EQ(kPass, w.buttonDown(rightElsewhere()));
+    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+}
+
+TEST(RightClickWatcher, WhileTheMenuIsOpenAPressOutsideItClosesIt) {
+    using P = RightClickWatcher::Press;
+    RightClickWatcher w;
+    // Left, middle or extra button outside the menu: closed, and the click goes on.
+    EXPECT_EQ(kPassAndCancel, w.buttonDown(otherButton(true)));
+    EXPECT_EQ(kPass, w.buttonUp(Button::Other));
+    // On the menu itself the menu handles it.
+    EXPECT_EQ(kPass, w.buttonDown(otherButton(true, true)));
+    // A right press on a window that is no list view, or with Shift: closed, and it goes on.
+    EXPECT_EQ(kPassAndCancel, w.buttonDown(with(rightElsewhere(), &P::menuOpen)));
+    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+    EXPECT_EQ(kPassAndCancel, w.buttonDown(with(with(rightOnList(), &P::menuOpen), &P::modifierHeld)));
+    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+    // A right press on a list view opens its menu in place of the open one.
+    EXPECT_EQ(kTakeAndOpen, w.buttonDown(with(rightOnList(), &P::menuOpen)));
+    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
+    // A right press on our own menu is the menu's.
+    EXPECT_EQ(kPass, w.buttonDown(with(with(rightOnList(), &P::menuOpen), &P::overOwnMenu)));
+}
+
+TEST(RightClickWatcher, OnlyRightPressesAskAboutTheWindowUnlessTheMenuIsOpen) {
+    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, false));
+    EXPECT_FALSE(RightClickWatcher::pressNeedsWindow(Button::Other, false));
+    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Other, true));
+}
+
+TEST(RightClickWatcher, EscapeClosesTheOpenMenuAndIsTakenWithItsRepeatsAndRelease) {
+    RightClickWatcher w;
+    EXPECT_EQ(kPass, w.escapeKey(true, false));
+    EXPECT_EQ(kPass, w.escapeKey(false, false));
+
+    EXPECT_EQ(kTakeAndCancel, w.escapeKey(true, true));
+    // The menu has gone; the key still repeats and is released: all of it was the menu's.
+    EXPECT_EQ(kTake, w.escapeKey(true, false));
+    EXPECT_EQ(kTake, w.escapeKey(false, false));
+    // Afterwards Escape belongs to whichever window has the keyboard again.
+    EXPECT_EQ(kPass, w.escapeKey(true, false));
+    EXPECT_EQ(kPass, w.escapeKey(false, false));
 }
 
 }  // namespace

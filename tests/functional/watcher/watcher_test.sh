@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# The right button with a real mouse, inside the session of scripts/wine-env.sh, against a host
+# whose list view opens its own context menu on the release (MODE rclick: on NM_RCLICK; MODE
+# contextmenu: on WM_CONTEXTMENU) and records every right click, menu and command it sees. Only
+# our menu may appear, the host never sees the click nor runs a command, Shift passes the click
+# to the host, a click away and Escape close our menu, and after every kind of dialog use one
+# single press opens the menu again. Screenshots go to WORK/screens.
+#   watcher_test.sh MODE PROGRAM UIDRIVER MENUHOST WORK
+set -u
+mode=$1
+exe=$2
+driver=$3
+host=$4
+work=$5
+# shellcheck source=../../../scripts/ui-lib.sh
+source "$(dirname "$0")/../../../scripts/ui-lib.sh"
+T=$ZAV_DIALOG
+
+rm -rf "$work"
+mkdir -p "$work/prog" "$work/screens"
+prog="$work/prog"
+shots="$work/screens"
+name=$(basename "$exe")
+cp "$exe" "$prog/$name"
+cp "$driver" "$prog/zav_uidriver.exe"
+ZAV_DRIVER="$prog/zav_uidriver.exe"
+cp "$host" "$prog/zav_menuhost.exe"
+cd "$prog"
+
+log="$prog/host.log"
+: > "$log"
+wine zav_menuhost.exe "$mode" host.info host.log &
+hostpid=$!
+wine "$name" &
+pid=$!
+check "the host is up" D wait "Menu host" 60 >/dev/null
+check "the program is resident" D wait "ZAV Menu Hook" 60 >/dev/null
+read -r _ _ left top right bottom _ < host.info
+
+# What the host saw and did since the last call, on one line; the record starts afresh.
+host_saw() {
+    sleep 0.5
+    tr -d '\r' < "$log" | tr '\n' ' ' | sed 's/ $//'
+    : > "$log"
+}
+# The host saw a right press and opened its menu; the release it may not see (a list view takes it
+# in its own loop after the press).
+host_menu_opened() {
+    local saw
+    saw=$(host_saw)
+    case "$saw" in
+        "press menu" | "press release menu") return 0 ;;
+        *) echo "   host saw: [$saw]"; return 1 ;;
+    esac
+}
+# Visible popup menus, after the mouse has settled.
+menus() { sleep 0.7; D menus; }
+# One right click (press, a short hold, release) at a point of the list view.
+right_click() {
+    xdotool mousemove $((left + $1)) $((top + $2)); sleep 0.3
+    xdotool mousedown 3; sleep 0.4; xdotool mouseup 3
+}
+# One right click at the usual point; true when exactly one menu is open afterwards.
+# The menu may come late, never twice: a program on this bare display (no window manager) waits
+# up to 2 s whenever it takes down a window, and our menu opens once the program is back.
+one_press_opens_menu() {
+    right_click 50 40
+    local i
+    for i in $(seq 1 10); do [ "$(D menus)" = 1 ] && break; sleep 0.5; done
+    same "$(menus)" 1 || { shot "no-menu-$((++no_menu))"; return 1; }
+}
+no_menu=0
+# The menu opens at the press: "Print Grid" lies just below it.
+click_print_grid() {
+    xdotool mousemove $((left + 75)) $((top + 52)); sleep 0.4; xdotool click 1
+    D wait "$T" 30 >/dev/null
+}
+escape() { xdotool key Escape; }
+
+# Our menu alone, on the press; the host sees neither the press nor the release.
+xdotool mousemove $((left + 50)) $((top + 40)); sleep 0.3; xdotool mousedown 3
+check "the menu opens on the press" same "$(menus)" 1
+shot menu-on-press
+xdotool mouseup 3
+check "after the release it is still the one menu" same "$(menus)" 1
+sleep 1
+check "the host saw no click and opened no menu" same "$(host_saw)" ""
+shot menu-alone
+
+escape
+check "Escape closes it" same "$(menus)" 0
+check "Escape was not the host's" same "$(host_saw)" ""
+
+check "a single press opens it again" one_press_opens_menu
+xdotool mousemove $((left + 300)) $((top + 200)); sleep 0.3; xdotool click 1
+check "a left click elsewhere on the list closes it" same "$(menus)" 0
+check "that click reached the host, which ran nothing" same "$(host_saw)" ""
+
+check "and again" one_press_opens_menu
+xdotool mousemove 300 700; sleep 0.3; xdotool click 1
+check "a click on the bare screen closes it" same "$(menus)" 0
+
+check "and again" one_press_opens_menu
+right_click 250 120
+check "a right press on the list while it is open gives one menu, at the new place" same "$(menus)" 1
+check "the host saw neither press" same "$(host_saw)" ""
+escape
+check "Escape closes that one" same "$(menus)" 0
+
+# Shift passes the click through: the host's own menu, and nothing of ours.
+xdotool mousemove $((left + 50)) $((top + 40)); sleep 0.3
+xdotool keydown shift; sleep 0.2; xdotool mousedown 3; sleep 0.4; xdotool mouseup 3; sleep 0.2; xdotool keyup shift
+check "Shift and a right click open one menu" same "$(menus)" 1
+shot host-menu
+check "it is the host's" host_menu_opened
+escape
+check "Escape closes the host's menu without a command" same "$(menus)/$(host_saw)" "0/closed"
+
+# Print Grid opens the export dialog and nothing of the host's.
+check "a single press opens our menu" one_press_opens_menu
+click_print_grid
+check "Print Grid opens the export dialog" same "$(D count "$T")" 1
+check "the host ran no command" same "$(host_saw)" ""
+shot dialog
+check "its columns are the host's" same "$(D items "$T" 1007 | tr '\n' ,)" "File,Kind,"
+
+# While a modal box of ours is open no menu of ours opens: the click is the host's.
+click_button "$T" Cancel
+check "Cancel asks" same "$(D message ZAVExport)" "Cancel?"
+right_click 50 40
+check "a right click under the question opens one menu" same "$(menus)" 1
+check "the host's" host_menu_opened
+escape
+check "which Escape closes" same "$(menus)/$(host_saw)" "0/closed"
+click_button ZAVExport "&No"; sleep 0.5
+check "No keeps the dialog" same "$(D count "$T")" 1
+check "after No, a single press opens the menu" one_press_opens_menu
+escape; sleep 0.3
+
+# The add-rule dialog, opened and closed, then the export with OK.
+read -r cl ct _ _ < <(D rect "$T" 1007)
+xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
+click_button "$T" Add
+A="LV Export Options Add Replace"
+check "Add opens the add dialog" D wait "$A" 20 >/dev/null
+check "with the add dialog open, a single press opens the menu" one_press_opens_menu
+escape; sleep 0.3
+click_button "$A" Cancel
+check "the add dialog closes" D gone "$A" 10
+check "after the add dialog, a single press opens the menu" one_press_opens_menu
+escape; sleep 0.3
+click_button "$T" OK
+check "OK closes the export dialog" D gone "$T" 20
+check "the HTML file is written" test -f "Exports/Menu host.html"
+check "after OK, a single press opens the menu" one_press_opens_menu
+
+# Cancel with Yes, then once more.
+click_print_grid
+check "a second dialog opens" same "$(D count "$T")" 1
+click_button "$T" Cancel; sleep 1
+click_button ZAVExport "&Yes"
+check "Yes closes it" D gone "$T" 20
+check "after Cancel and Yes, a single press opens the menu" one_press_opens_menu
+# A click on one of our own windows closes it too: the dialog that was just opened.
+click_print_grid
+read -r dl dt _ _ < <(D rect "$T" 1001)
+check "with a dialog open, a single press opens the menu" one_press_opens_menu
+xdotool mousemove $((dl + 200)) $((dt + 8)); sleep 0.3; xdotool click 1
+check "a click on our dialog closes it" same "$(menus)" 0
+click_button "$T" Cancel; sleep 1
+click_button ZAVExport "&Yes"
+D gone "$T" 20
+
+check "the host never saw a click of ours nor ran a command" same "$(host_saw)" ""
+
+# The watcher closed from outside ends the program.
+D close "ZAV Menu Hook"
+if timeout 30 tail --pid=$pid -f /dev/null; then
+    wait $pid
+    check "closing the watcher ends the program cleanly" test $? -eq 0
+else
+    echo "FAILED: the program did not end"
+    kill $pid 2>/dev/null
+    failures=$((failures + 1))
+fi
+# Without the watcher, the host has the right click to itself again.
+right_click 50 40
+check "with the program gone, a right click opens one menu" same "$(menus)" 1
+check "the host's" host_menu_opened
+escape; sleep 0.5
+D close "Menu host"
+wait $hostpid 2>/dev/null
+
+echo "screenshots: $work/screens"
+finish
