@@ -31,9 +31,34 @@ static_assert(offsetof(LVCOLUMNA, iOrder) == offsetof(OwnLayout::Column, iOrder)
 
 HWND toHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
 
-std::size_t textLength(const char* text, std::size_t maxLength) {
-    const void* zero = std::memchr(text, 0, maxLength);
-    return zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - text) : maxLength;
+using lvlayout::AnsiTexts;
+using lvlayout::WideTexts;
+
+// The units of a text before its first zero unit, at most `maxUnits`.
+template <class Texts>
+std::size_t textLength(const char* text, std::size_t maxUnits) {
+    using Unit = typename Texts::Unit;
+    if constexpr (sizeof(Unit) == 1) {
+        const void* zero = std::memchr(text, 0, maxUnits);
+        return zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - text) : maxUnits;
+    } else {
+        for (std::size_t i = 0; i < maxUnits; ++i) {
+            Unit unit;
+            std::memcpy(&unit, text + i * sizeof(Unit), sizeof unit);
+            if (unit == 0) return i;
+        }
+        return maxUnits;
+    }
+}
+
+// The program's string of `units` units of text as they arrived.
+std::wstring decode(AnsiTexts, const char* text, std::size_t units) { return fromAnsi(text, units); }
+std::wstring decode(WideTexts, const char* text, std::size_t units) {
+    // UTF-16 as it is: a character outside the basic plane stays a surrogate pair.
+    static_assert(sizeof(wchar_t) == sizeof(WideTexts::Unit), "wchar_t holds one UTF-16 unit on Windows");
+    std::wstring out(units, L'\0');
+    if (units > 0) std::memcpy(&out[0], text, units * sizeof(wchar_t));
+    return out;
 }
 
 }  // namespace
@@ -44,6 +69,8 @@ std::unique_ptr<ListViewCapture> ListViewCapture::open(WindowHandle hWnd, const 
 
 ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
     options_.maxTextLength = std::clamp<std::size_t>(options_.maxTextLength, kStartTextLength, 64u << 20);
+    if (!options_.wideTexts) options_.wideTexts = isWinNT() != vbFalse;
+    unitSize_ = *options_.wideTexts ? sizeof(WideTexts::Unit) : sizeof(AnsiTexts::Unit);
     if (!options_.mechanism)
         options_.mechanism = isWinNT() ? RemoteMechanism::ProcessMemory : RemoteMechanism::SharedMapping;
 
@@ -91,7 +118,7 @@ RemoteBuffer ListViewCapture::allocateInTarget(std::size_t length) {
 }
 
 bool ListViewCapture::makeBlock(std::int32_t cchText) {
-    RemoteBuffer block = allocateInTarget(kDescriptorArea + static_cast<std::size_t>(cchText));
+    RemoteBuffer block = allocateInTarget(kDescriptorArea + static_cast<std::size_t>(cchText) * unitSize_);
     if (!block) return false;
     block_ = std::move(block);  // frees the previous block with its own handle
     cchText_ = cchText;
@@ -138,9 +165,23 @@ bool ListViewCapture::canRequestText() {
     return hListView_ != nullptr && block_ && textsUsable_ && !stopped_;
 }
 
-std::string ListViewCapture::readElsewhere(std::uintptr_t address, std::size_t maxLength) {
+template <class Texts>
+std::wstring ListViewCapture::readElsewhere(std::uintptr_t address, std::size_t maxLength) {
     if (!process_ || address == 0) return {};
-    return process_->readText(address, std::min(maxLength, options_.maxTextLength));
+    using Unit = typename Texts::Unit;
+    const std::string text = process_->readText(address, std::min(maxLength, options_.maxTextLength), sizeof(Unit));
+    return decode(Texts{}, text.data(), text.size() / sizeof(Unit));
+}
+
+template <class Request>
+auto ListViewCapture::forTarget(Request&& request) {
+    // Descriptors of the target's word size; texts in the messages the system family has.
+    if (targetBits_ == 64) {
+        if (*options_.wideTexts) return request(lvlayout::Layout64{}, WideTexts{});
+        return request(lvlayout::Layout64{}, AnsiTexts{});
+    }
+    if (*options_.wideTexts) return request(lvlayout::Layout32{}, WideTexts{});
+    return request(lvlayout::Layout32{}, AnsiTexts{});
 }
 
 VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
@@ -193,11 +234,11 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
     info.lColumnWidth.assign(1, 0);
     info.szColumnText.assign(1, std::wstring());
     for (std::int32_t i = 1; i <= columns && !stopped_; ++i) {
-        const std::optional<std::string> text = requestColumnText(i);
+        std::optional<std::wstring> text = requestColumnText(i);
         if (!text && i > 1) break;
         send(hListView_, lvlayout::kLvmGetColumnWidth, static_cast<WPARAM>(i - 1), 0, r);
         info.lColumnWidth.push_back(static_cast<std::int32_t>(r));
-        info.szColumnText.push_back(fromAnsi(text.value_or(std::string())));
+        info.szColumnText.push_back(text ? std::move(*text) : std::wstring());
     }
     info.lColumnCount = static_cast<std::int32_t>(info.szColumnText.size()) - 1;
 
@@ -213,11 +254,11 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
 }
 
 std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
-    return fromAnsi(requestColumnText(lColumn).value_or(std::string()));
+    return requestColumnText(lColumn).value_or(std::wstring());
 }
 
 std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
-    return fromAnsi(requestCellText(lRow, lColumn).value_or(std::string()));
+    return requestCellText(lRow, lColumn).value_or(std::wstring());
 }
 
 bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
@@ -228,7 +269,7 @@ bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
     for (std::wstring& cell : cells) cell.clear();
     if (!canRequestText() || failure_ != CaptureFailure::None) return false;
     if (!cellBlock_) {
-        cellBlock_ = allocateInTarget(kBlockCells * (sizeof(lvlayout::Layout64::Item) + kBlockTextLength));
+        cellBlock_ = allocateInTarget(kBlockCells * (sizeof(lvlayout::Layout64::Item) + kBlockTextLength * unitSize_));
         if (!cellBlock_) {
             note(CaptureFailure::NoBuffers);
             return false;
@@ -236,19 +277,22 @@ bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
     }
     for (std::size_t first = 0; first < total; first += kBlockCells) {
         const std::size_t count = std::min(kBlockCells, total - first);
-        const bool read = targetBits_ == 64
-                              ? requestCellBlock<lvlayout::Layout64::Item>(firstRow, columnCount, first, count, cells)
-                              : requestCellBlock<lvlayout::Layout32::Item>(firstRow, columnCount, first, count, cells);
+        const bool read = forTarget([&](auto layout, auto texts) {
+            return requestCellBlock<typename decltype(layout)::Item, decltype(texts)>(firstRow, columnCount, first, count,
+                                                                                     cells);
+        });
         if (!read) return false;
     }
     return true;
 }
 
-template <class Item>
+template <class Item, class Texts>
 bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first,
                                        std::size_t count, std::vector<std::wstring>& cells) {
     const std::size_t textsAt = kBlockCells * sizeof(Item);
-    const std::size_t room = static_cast<std::size_t>(kBlockTextLength);
+    using Unit = typename Texts::Unit;
+    const std::size_t room = static_cast<std::size_t>(kBlockTextLength);  // units
+    const std::size_t roomBytes = room * sizeof(Unit);
     const std::uintptr_t base = cellBlock_.address();
     const auto columns = static_cast<std::size_t>(columnCount);
     const auto rowOf = [&](std::size_t cell) { return firstRow + static_cast<std::int32_t>(cell / columns); };
@@ -260,7 +304,7 @@ bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t colum
         Item item = {};
         item.mask = lvlayout::kLvifText;
         item.iSubItem = columnOf(first + i) - 1;
-        item.pszText = static_cast<decltype(item.pszText)>(base + textsAt + i * room);
+        item.pszText = static_cast<decltype(item.pszText)>(base + textsAt + i * roomBytes);
         item.cchTextMax = kBlockTextLength;
         std::memcpy(&blockScratch_[i * sizeof(Item)], &item, sizeof item);
     }
@@ -274,12 +318,13 @@ bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t colum
     std::size_t readTo = 0;
     for (std::size_t i = 0; i < count; ++i) {
         LRESULT r = 0;
-        if (!send(hListView_, lvlayout::kLvmGetItemTextA, static_cast<WPARAM>(rowOf(first + i) - 1),
+        if (!send(hListView_, Texts::kGetItemText, static_cast<WPARAM>(rowOf(first + i) - 1),
                   static_cast<LPARAM>(base + i * sizeof(Item)), r))
             return false;
         answers_[i] = lTextLen_ = static_cast<std::int32_t>(r);
         if (answers_[i] > 0)
-            readTo = textsAt + i * room + std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room);
+            readTo = textsAt + i * roomBytes +
+                     std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room) * sizeof(Unit);
     }
     if (readTo == 0) return true;  // every cell of the block is empty
 
@@ -294,42 +339,46 @@ bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t colum
         Item back;
         std::memcpy(&back, &blockScratch_[i * sizeof(Item)], sizeof back);
         std::wstring& cell = cells[first + i];
-        const char* text = blockScratch_.data() + textsAt + i * room;
-        const std::size_t n = textLength(text, std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room));
-        if (back.pszText == static_cast<decltype(back.pszText)>(base + textsAt + i * room) && n + 1 < room) {
-            cell = fromAnsi(text, n);
+        const char* text = blockScratch_.data() + textsAt + i * roomBytes;
+        const std::size_t n =
+            textLength<Texts>(text, std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room));
+        if (back.pszText == static_cast<decltype(back.pszText)>(base + textsAt + i * roomBytes) && n + 1 < room) {
+            cell = decode(Texts{}, text, n);
             continue;
         }
         // Asked again alone: a text that filled its room may have been cut (it gets more room), and
         // one the control answered from its own memory may have been overwritten by the messages
         // that followed (it is read at once).
-        const std::optional<std::string> whole = requestCellText(rowOf(first + i), columnOf(first + i));
+        std::optional<std::wstring> whole = requestCellText(rowOf(first + i), columnOf(first + i));
         if (!whole) return false;
-        cell = fromAnsi(*whole);
+        cell = std::move(*whole);
     }
     return true;
 }
 
-std::optional<std::string> ListViewCapture::requestColumnText(std::int32_t lColumn) {
+std::optional<std::wstring> ListViewCapture::requestColumnText(std::int32_t lColumn) {
     if (!canRequestText()) return std::nullopt;
-    const TextRequest request{lvlayout::kLvmGetColumnA, lvlayout::kLvcfText, lColumn - 1, lColumn - 1, false};
-    return targetBits_ == 64 ? requestText<lvlayout::Layout64::Column>(request)
-                             : requestText<lvlayout::Layout32::Column>(request);
+    const TextRequest request{true, lvlayout::kLvcfText, lColumn - 1, lColumn - 1};
+    return forTarget([&](auto layout, auto texts) {
+        return requestText<typename decltype(layout)::Column, decltype(texts)>(request);
+    });
 }
 
-std::optional<std::string> ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
+std::optional<std::wstring> ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
     if (!canRequestText()) return std::nullopt;
-    const TextRequest request{lvlayout::kLvmGetItemTextA, lvlayout::kLvifText, lRow - 1, lColumn - 1, true};
-    return targetBits_ == 64 ? requestText<lvlayout::Layout64::Item>(request)
-                             : requestText<lvlayout::Layout32::Item>(request);
+    const TextRequest request{false, lvlayout::kLvifText, lRow - 1, lColumn - 1};
+    return forTarget([&](auto layout, auto texts) {
+        return requestText<typename decltype(layout)::Item, decltype(texts)>(request);
+    });
 }
 
-template <class Descriptor>
-std::optional<std::string> ListViewCapture::requestText(const TextRequest& request) {
+template <class Descriptor, class Texts>
+std::optional<std::wstring> ListViewCapture::requestText(const TextRequest& request) {
+    using Unit = typename Texts::Unit;
     for (;;) {
-        // The descriptor and a zero byte at the start of the text buffer go in one copy: an answer
-        // that carries no length (LVM_GETCOLUMNA) ends at the first zero byte.
-        scratch_.assign(kDescriptorArea + 1, '\0');
+        // The descriptor and a zero unit at the start of the text buffer go in one copy: an answer
+        // that carries no length (LVM_GETCOLUMN) ends at the first zero unit.
+        scratch_.assign(kDescriptorArea + sizeof(Unit), '\0');
         Descriptor descriptor = {};
         descriptor.mask = request.mask;
         descriptor.iSubItem = request.iSubItem;
@@ -341,21 +390,23 @@ std::optional<std::string> ListViewCapture::requestText(const TextRequest& reque
             return std::nullopt;
         }
         LRESULT r = 0;
-        if (!send(hListView_, request.message, static_cast<WPARAM>(request.wParam), static_cast<LPARAM>(block_.address()),
-                  r))
+        const UINT message = request.header ? Texts::kGetColumn : Texts::kGetItemText;
+        if (!send(hListView_, message, static_cast<WPARAM>(request.wParam), static_cast<LPARAM>(block_.address()), r))
             return std::nullopt;
         lTextLen_ = static_cast<std::int32_t>(r);
-        // LVM_GETITEMTEXTA answers the count it copied (0 or less: no text); LVM_GETCOLUMNA answers
+        // LVM_GETITEMTEXT answers the count it copied (0 or less: no text); LVM_GETCOLUMN answers
         // whether it knows the column.
-        if (request.answerIsLength ? lTextLen_ <= 0 : lTextLen_ == 0)
-            return request.answerIsLength ? std::optional<std::string>(std::string()) : std::nullopt;
+        if (request.header) {
+            if (lTextLen_ == 0) return std::nullopt;
+        } else if (lTextLen_ <= 0) {
+            return std::wstring();
+        }
 
         // The descriptor and the answer come back in one copy; never more than the buffer holds,
         // whatever count the window answered.
-        const std::size_t room = static_cast<std::size_t>(cchText_);
-        const std::size_t want = request.answerIsLength ? std::min<std::size_t>(static_cast<std::size_t>(lTextLen_), room)
-                                                        : room;
-        scratch_.resize(kDescriptorArea + want);
+        const std::size_t room = static_cast<std::size_t>(cchText_);  // units
+        const std::size_t want = request.header ? room : std::min<std::size_t>(static_cast<std::size_t>(lTextLen_), room);
+        scratch_.resize(kDescriptorArea + want * sizeof(Unit));
         if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
             noteCopyFailure();
             return std::nullopt;
@@ -363,14 +414,14 @@ std::optional<std::string> ListViewCapture::requestText(const TextRequest& reque
         Descriptor back;
         std::memcpy(&back, scratch_.data(), sizeof back);
         if (back.pszText != descriptor.pszText)  // the control answered with text of its own
-            return readElsewhere(static_cast<std::uintptr_t>(back.pszText),
-                                 request.answerIsLength ? static_cast<std::size_t>(lTextLen_) : options_.maxTextLength);
+            return readElsewhere<Texts>(static_cast<std::uintptr_t>(back.pszText),
+                                        request.header ? options_.maxTextLength : static_cast<std::size_t>(lTextLen_));
 
         const char* text = scratch_.data() + kDescriptorArea;
-        const std::size_t n = textLength(text, want);
+        const std::size_t n = textLength<Texts>(text, want);
         // A text that filled the buffer may have been cut: ask again with more room.
         if (n + 1 >= room && growText()) continue;
-        return std::string(text, n);
+        return decode(Texts{}, text, n);
     }
 }
 

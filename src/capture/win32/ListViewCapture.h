@@ -20,16 +20,20 @@ namespace zav {
 struct CaptureOptions {
     // Every message to the foreign window waits at most this long (SMTO_ABORTIFHUNG as well).
     DWORD timeoutMs = 4000;
-    // Texts are read whole up to this many bytes (at most 64 MiB); a text that still fills the
+    // Texts are read whole up to this many characters (at most 64 Mi); a text that still fills the
     // buffer then is cut there.
     std::size_t maxTextLength = 1u << 20;
     // The buffer mechanism; by default the system family's own (isWinNT).
     std::optional<RemoteMechanism> mechanism;
+    // Whether texts are asked for in UTF-16 (LVM_GETITEMTEXTW, LVM_GETCOLUMNW) or in the ANSI code
+    // page (the A messages); by default UTF-16 on the NT family, which every list view there
+    // answers, ANSI programs' too, and ANSI on the 9x family, which has nothing else.
+    std::optional<bool> wideTexts;
 };
 
 class ListViewCapture final : public IListViewCapture {
 public:
-    // The start text buffer: 255 bytes, terminating zero included.
+    // The start text buffer: 255 characters, terminating zero included.
     static constexpr std::int32_t kStartTextLength = 255;
     // Cells read in one block by readCells, and the room of each cell's text there.
     static constexpr std::size_t kBlockCells = 256;
@@ -53,9 +57,9 @@ public:
     // Frees the buffers now (the destructor does it otherwise); text reads give empty texts after.
     void closeListViewBuffers();
 
-    // What the last text request answered (LVM_GETITEMTEXTA: the count; LVM_GETCOLUMNA: 0 or 1).
+    // What the last text request answered (LVM_GETITEMTEXT: the count; LVM_GETCOLUMN: 0 or 1).
     std::int32_t lastTextLength() const { return lTextLen_; }
-    // Size of the text buffer now in the foreign process (grows for long texts).
+    // Size of the text buffer now in the foreign process, in characters (grows for long texts).
     std::int32_t textBufferLength() const { return cchText_; }
     DWORD processId() const { return lProcessId_; }
     // Word size of the target process (32 or 64): picks the descriptor layouts.
@@ -70,23 +74,25 @@ private:
     void note(CaptureFailure f);
     void noteCopyFailure();
     bool canRequestText();
-    std::string readElsewhere(std::uintptr_t address, std::size_t maxLength);
-    // One text request: the message, the descriptor's mask and subitem, and how to read the answer.
+    template <class Texts> std::wstring readElsewhere(std::uintptr_t address, std::size_t maxLength);
+    // Calls request(layout, texts) with the target's descriptor layout and the capture's texts.
+    template <class Request> auto forTarget(Request&& request);
+    // One text request: a header's (LVM_GETCOLUMN, answering yes or no) or a cell's
+    // (LVM_GETITEMTEXT, answering the text's length), with the descriptor's mask and subitem.
     struct TextRequest {
-        UINT message;
+        bool header;
         std::uint32_t mask;
         std::int32_t wParam;      // the row (cells) or the column (headers), 0-based
         std::int32_t iSubItem;
-        bool answerIsLength;      // the answer is the text's length, not a yes or no
     };
     // The text of one request, asked again with a larger buffer while it fills the buffer. None
     // when the window did not answer (or a header did not know the column).
-    template <class Descriptor> std::optional<std::string> requestText(const TextRequest& request);
-    std::optional<std::string> requestColumnText(std::int32_t lColumn);
-    std::optional<std::string> requestCellText(std::int32_t lRow, std::int32_t lColumn);
+    template <class Descriptor, class Texts> std::optional<std::wstring> requestText(const TextRequest& request);
+    std::optional<std::wstring> requestColumnText(std::int32_t lColumn);
+    std::optional<std::wstring> requestCellText(std::int32_t lRow, std::int32_t lColumn);
     // Cells first .. first + count - 1 of the grid that starts at firstRow (row by row,
     // columnCount to a row) through the cell block; false when the capture failed.
-    template <class Item>
+    template <class Item, class Texts>
     bool requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first, std::size_t count,
                           std::vector<std::wstring>& cells);
 
@@ -98,7 +104,8 @@ private:
     // One block in the foreign process: the request descriptor (lpRemoteItem) at offset 0, the
     // text buffer (lpRemoteText) at lvlayout::kDescriptorArea, cchText_ bytes long.
     RemoteBuffer block_;
-    std::int32_t cchText_ = 0;
+    std::int32_t cchText_ = 0;   // characters
+    std::size_t unitSize_ = 1;   // bytes of one text unit: 2 for UTF-16, 1 for ANSI
     std::int32_t lTextLen_ = 0;
     bool textsUsable_ = false;   // the window read belongs to the buffers' process
     bool stopped_ = false;       // the target hung or went away: nothing more is sent

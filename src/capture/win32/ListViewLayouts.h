@@ -19,6 +19,21 @@ constexpr unsigned kLvmGetColumnWidth = 0x101D;  // LVM_GETCOLUMNWIDTH
 constexpr unsigned kLvmGetHeader = 0x101F;       // LVM_GETHEADER
 constexpr unsigned kLvmGetItemTextA = 0x102D;    // LVM_GETITEMTEXTA
 constexpr unsigned kHdmGetItemCount = 0x1200;    // HDM_GETITEMCOUNT
+constexpr unsigned kLvmGetColumnW = 0x105F;      // LVM_GETCOLUMNW
+constexpr unsigned kLvmGetItemTextW = 0x1073;    // LVM_GETITEMTEXTW
+
+// How texts travel in the messages: 8-bit text of the ANSI code page (the A messages, all the 9x
+// family has) or UTF-16 (the W messages). Lengths and cchTextMax count units of `Unit`.
+struct AnsiTexts {
+    using Unit = char;
+    static constexpr unsigned kGetItemText = kLvmGetItemTextA;
+    static constexpr unsigned kGetColumn = kLvmGetColumnA;
+};
+struct WideTexts {
+    using Unit = char16_t;
+    static constexpr unsigned kGetItemText = kLvmGetItemTextW;
+    static constexpr unsigned kGetColumn = kLvmGetColumnW;
+};
 
 // LVITEMA and LVCOLUMNA of a process whose pointers are `PointerType`: every pointer field is
 // aligned to its own size, as that process's compiler lays it out.
@@ -69,7 +84,8 @@ static_assert(sizeof(Layout64::Column) == 48, "LVCOLUMNA as sent to a 64-bit pro
 static_assert(offsetof(Layout64::Column, pszText) == 16, "LVCOLUMNA.pszText of a 64-bit process");
 static_assert(offsetof(Layout64::Column, iSubItem) == 28, "LVCOLUMNA.iSubItem of a 64-bit process");
 
-// Room for the largest descriptor of any layout: the text buffer follows at this offset.
+// Room for the largest descriptor of any layout: the text buffer follows at this offset (which
+// keeps it aligned for any text unit).
 constexpr std::size_t kDescriptorArea = 128;
 
 }  // namespace lvlayout

@@ -132,18 +132,23 @@ bool RemoteProcess::read(std::uintptr_t address, void* local, std::size_t length
            done == length;
 }
 
-std::string RemoteProcess::readText(std::uintptr_t address, std::size_t maxLength) const {
+std::string RemoteProcess::readText(std::uintptr_t address, std::size_t maxLength, std::size_t unitSize) const {
     std::string text;
+    if (unitSize == 0) return text;
+    const std::size_t maxBytes = std::min(maxLength, static_cast<std::size_t>(-1) / unitSize) * unitSize;
     char chunk[kPage];
-    while (text.size() < maxLength && address != 0) {
-        // up to the end of the page, so a text that ends before an unreadable page is still read
-        std::size_t n = kPage - (address % kPage);
-        n = std::min(n, maxLength - text.size());
+    while (text.size() < maxBytes && address != 0) {
+        // Whole units up to the end of the page, so a text that ends before an unreadable page is
+        // still read.
+        std::size_t n = std::min(kPage - (address % kPage), maxBytes - text.size());
+        n -= n % unitSize;
+        if (n == 0) n = unitSize;  // one unit across the page end
         if (!read(address, chunk, n)) break;
-        const void* zero = std::memchr(chunk, 0, n);
-        if (zero) {
-            text.append(chunk, static_cast<std::size_t>(static_cast<const char*>(zero) - chunk));
-            break;
+        for (std::size_t i = 0; i < n; i += unitSize) {
+            if (std::all_of(chunk + i, chunk + i + unitSize, [](char c) { return c == 0; })) {
+                text.append(chunk, i);
+                return text;
+            }
         }
         text.append(chunk, n);
         address += n;

@@ -59,10 +59,11 @@ public:
     // Copies exactly `length` bytes from an address of that process; false when not all of them
     // could be read (the destination may then hold part of them).
     bool read(std::uintptr_t address, void* local, std::size_t length) const;
-    // Reads 8-bit text at an address of that process up to its zero byte, at most `maxLength`
-    // bytes, page by page, so that text ending just before an unreadable page is still read.
-    // Empty when nothing could be read.
-    std::string readText(std::uintptr_t address, std::size_t maxLength) const;
+    // Reads text at an address of that process up to its zero unit (`unitSize` bytes: 1 for 8-bit
+    // text, 2 for UTF-16), at most `maxLength` units, page by page, so that text ending just before
+    // an unreadable page is still read. The bytes of the text without its zero unit; empty when
+    // nothing could be read.
+    std::string readText(std::uintptr_t address, std::size_t maxLength, std::size_t unitSize = 1) const;
 
 private:
     RemoteProcess(DWORD id, UniqueHandle handle) : id_(id), handle_(std::move(handle)) {}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "capture/win32/RemoteMemory.h"
 #include "capture/win32/SystemCapture.h"
 #include "text/Ansi.h"
 
@@ -34,6 +35,14 @@ std::wstring getWindowClass(WindowHandle hWnd, int bufferLength) {
 
 std::wstring getWindowCaption(WindowHandle hWnd) {
     if (!IsWindow(toHwnd(hWnd))) return {};
+    if (isWinNT()) {
+        // UTF-16 as the window holds it, whatever the code page: a Unicode program's caption
+        // keeps its characters.
+        wchar_t wide[256] = {};
+        const int n = GetWindowTextW(toHwnd(hWnd), wide, 255);
+        if (n <= 0) return {};
+        return std::wstring(wide, static_cast<std::size_t>(std::min(n, 254)));
+    }
     char buffer[256] = {};
     int n = GetWindowTextA(toHwnd(hWnd), buffer, 255);
     if (n <= 0) return {};

@@ -8,15 +8,19 @@
 //   reader   the capture's readCells, asked for whole rows as the HTML writer asks (256 cells)
 //   old      the capture's getCellText, cell by cell (a descriptor copy, a message and a text copy
 //            for every cell)
+//   ansi     readCells again, with the texts asked for in the ANSI code page (the A messages, the
+//            9x family's way) where the reader asks in UTF-16 (the NT family's default)
 //
+// The floor asks in the same messages as the reader (UTF-16 on the NT family).
 // The descriptors are laid out for the host's word size, so a 64-bit bench reads a 32-bit host
 // (ZAV_LVHOST names it) as correctly as a 64-bit one. Each loop first reads a warm-up stretch
-// untimed; then the three take turns over blocks of rows, in an order that rotates from block to
-// block, so that all three meet the same load of the machine. Each pass prints the rates and the
-// ratios reader/floor and old/reader (time per cell of the old reader over the new one), and
-// checks that the three loops read the same number of characters.
+// untimed; then the loops take turns over blocks of rows, in an order that runs through every
+// permutation, so that all meet the same load of the machine and none always follows the same one. Each pass prints the rates and the ratios
+// reader/floor, old/reader (time per cell of the old reader over the new one) and reader/ansi, and
+// checks that the loops read the same number of characters.
 //
 //   zav_bench_capture.exe [ROWS [COLUMNS [PASSES]]]      (defaults 100000 5 1)
+//   ZAV_BENCH_LOOPS=floor,reader (for instance) runs only those loops.
 //
 // Under Wine: source scripts/wine-env.sh && wine_session_start BUILD &&
 //             wine BUILD/tests/bench/capture/zav_bench_capture.exe; wine_session_stop
@@ -65,19 +69,20 @@ public:
 };
 
 // The floor: bare calls, one block of cells at a time, descriptors of the host's word size.
-template <class Layout>
+template <class Layout, class Texts>
 class FloorLoop final : public Loop {
 public:
     using Item = typename Layout::Item;
+    using Unit = typename Texts::Unit;
     static constexpr std::size_t kCells = ListViewCapture::kBlockCells;
-    static constexpr std::size_t kRoom = 255;
+    static constexpr std::size_t kRoom = 255;  // units
 
     FloorLoop(HWND list, DWORD pid) : list_(list) {
         process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        remote_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, kCells * (sizeof(Item) + kRoom),
+        remote_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, kCells * (sizeof(Item) + kRoom * sizeof(Unit)),
                                                     MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
         items_.resize(kCells);
-        texts_.resize(kCells * kRoom);
+        texts_.resize(kCells * kRoom * sizeof(Unit));
     }
     ~FloorLoop() override {
         VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
@@ -96,19 +101,20 @@ public:
                 item = Item{};
                 item.mask = LVIF_TEXT;
                 item.iSubItem = static_cast<int>((start + i) % static_cast<std::size_t>(columns));
-                item.pszText = static_cast<typename Layout::Pointer>(reinterpret_cast<std::uintptr_t>(texts + i * kRoom));
+                item.pszText = static_cast<typename Layout::Pointer>(
+                    reinterpret_cast<std::uintptr_t>(texts + i * kRoom * sizeof(Unit)));
                 item.cchTextMax = static_cast<int>(kRoom);
             }
             WriteProcessMemory(process_, remote_, items_.data(), count * sizeof(Item), nullptr);
             for (std::size_t i = 0; i < count; ++i) {
                 const long row = first - 1 + static_cast<long>((start + i) / static_cast<std::size_t>(columns));
                 DWORD_PTR n = 0;
-                SendMessageTimeoutA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                SendMessageTimeoutA(list_, Texts::kGetItemText, static_cast<WPARAM>(row),
                                     reinterpret_cast<LPARAM>(remote_ + i * sizeof(Item)), SMTO_ABORTIFHUNG, kTimeoutMs,
                                     &n);
                 characters += std::min<DWORD_PTR>(n, kRoom - 1);
             }
-            ReadProcessMemory(process_, texts, texts_.data(), count * kRoom, nullptr);
+            ReadProcessMemory(process_, texts, texts_.data(), count * kRoom * sizeof(Unit), nullptr);
         }
         return characters;
     }
@@ -121,8 +127,8 @@ private:
     std::vector<char> texts_;
 };
 
-std::unique_ptr<ListViewCapture> openCapture(HWND list) {
-    auto capture = ListViewCapture::open(reinterpret_cast<zav::WindowHandle>(list));
+std::unique_ptr<ListViewCapture> openCapture(HWND list, const zav::CaptureOptions& options = {}) {
+    auto capture = ListViewCapture::open(reinterpret_cast<zav::WindowHandle>(list), options);
     zav::ListViewInfo info;
     info.hWnd = reinterpret_cast<zav::WindowHandle>(list);
     capture->readListViewInfo(info);
@@ -132,7 +138,7 @@ std::unique_ptr<ListViewCapture> openCapture(HWND list) {
 // The capture's block reader, asked for whole rows as the HTML writer asks.
 class ReaderLoop final : public Loop {
 public:
-    explicit ReaderLoop(HWND list) : capture_(openCapture(list)) {}
+    explicit ReaderLoop(HWND list, const zav::CaptureOptions& options = {}) : capture_(openCapture(list, options)) {}
     unsigned long long read(long first, long last, int columns) override {
         unsigned long long characters = 0;
         const long blockRows = std::max<long>(1, static_cast<long>(ListViewCapture::kBlockCells) / columns);
@@ -218,52 +224,77 @@ int main(int argc, char** argv) {
                 hostBits);
     if (std::getenv("ZAV_BENCH_CALLS")) printCallCosts(host);
 
+    // The floor in the reader's layout and texts.
+    const bool wide = zav::isWinNT() != zav::vbFalse;
     std::unique_ptr<Loop> floor;
-    if (hostBits == 64) {
-        auto f = std::make_unique<FloorLoop<zav::lvlayout::Layout64>>(host.list(), host.processId());
+    const auto makeFloor = [&](auto layout, auto texts) {
+        auto f = std::make_unique<FloorLoop<decltype(layout), decltype(texts)>>(host.list(), host.processId());
         if (f->usable()) floor = std::move(f);
-    } else {
-        auto f = std::make_unique<FloorLoop<zav::lvlayout::Layout32>>(host.list(), host.processId());
-        if (f->usable()) floor = std::move(f);
-    }
+    };
+    if (hostBits == 64)
+        wide ? makeFloor(zav::lvlayout::Layout64{}, zav::lvlayout::WideTexts{})
+             : makeFloor(zav::lvlayout::Layout64{}, zav::lvlayout::AnsiTexts{});
+    else
+        wide ? makeFloor(zav::lvlayout::Layout32{}, zav::lvlayout::WideTexts{})
+             : makeFloor(zav::lvlayout::Layout32{}, zav::lvlayout::AnsiTexts{});
     if (!floor) {
         std::printf("the host's memory cannot be reached\n");
         return 1;
     }
     ReaderLoop reader(host.list());
     OldReaderLoop old(host.list());
-    Loop* const loops[3] = {floor.get(), &reader, &old};
-    const char* const names[3] = {"floor", "reader", "old"};
+    zav::CaptureOptions ansiOptions;
+    ansiOptions.wideTexts = false;
+    ReaderLoop ansi(host.list(), ansiOptions);
+    enum { kFloor, kReader, kOld, kAnsi, kLoops };
+    Loop* const all[kLoops] = {floor.get(), &reader, &old, &ansi};
+    const char* const names[kLoops] = {"floor", "reader", "old", "ansi"};
+    // ZAV_BENCH_LOOPS picks some of them (names separated by commas); all by default.
+    const char* picked = std::getenv("ZAV_BENCH_LOOPS");
+    const std::string wanted = picked ? std::string(",") + picked + "," : std::string();
+    std::vector<int> order;
+    for (int k = 0; k < kLoops; ++k)
+        if (wanted.empty() || wanted.find(std::string(",") + names[k] + ",") != std::string::npos) order.push_back(k);
+    std::printf("texts in %s\n", wide ? "UTF-16 (W messages)" : "the ANSI code page (A messages)");
 
     // Warm-up: every loop reads the first rows once, untimed.
     const long warmRows = std::min(rows, 2000L);
-    for (Loop* loop : loops) loop->read(1, warmRows, columns);
+    for (int k : order) all[k]->read(1, warmRows, columns);
 
     const long block = 500;
     const double cells = static_cast<double>(rows) * columns;
     for (int p = 1; p <= passes; ++p) {
-        double seconds[3] = {};
-        unsigned long long characters[3] = {};
+        double seconds[kLoops] = {};
+        unsigned long long characters[kLoops] = {};
         for (long first = 1; first <= rows; first += block) {
             const long last = std::min(rows, first + block - 1);
-            // Who goes first rotates from block to block.
-            const int shift = static_cast<int>(((first - 1) / block) % 3);
-            for (int turn = 0; turn < 3; ++turn) {
-                const int k = (turn + shift) % 3;
+            for (int k : order) {
                 const double t0 = now();
-                characters[k] += loops[k]->read(first, last, columns);
+                characters[k] += all[k]->read(first, last, columns);
                 seconds[k] += now() - t0;
             }
+            // The next order of all: over the blocks each loop goes first, and follows each other
+            // loop, equally often.
+            std::next_permutation(order.begin(), order.end());
         }
+        std::sort(order.begin(), order.end());
         std::printf("pass %d, %ld x %d:", p, rows, columns);
-        for (int k = 0; k < 3; ++k)
+        for (int k : order)
             std::printf(" %s %.0f cells/s (%.1f s, %.2f us/cell);", names[k], cells / seconds[k], seconds[k],
                         seconds[k] * 1e6 / cells);
-        std::printf(" reader/floor %.3f, old/reader %.2f\n", seconds[0] / seconds[1], seconds[2] / seconds[1]);
+        const auto has = [&](int k) { return seconds[k] > 0; };
+        if (has(kFloor) && has(kReader)) std::printf(" reader/floor %.3f", seconds[kFloor] / seconds[kReader]);
+        if (has(kOld) && has(kReader)) std::printf(" old/reader %.2f", seconds[kOld] / seconds[kReader]);
+        if (has(kAnsi) && has(kReader)) std::printf(" reader/ansi %.3f", seconds[kAnsi] / seconds[kReader]);
+        std::printf("\n");
         std::fflush(stdout);
-        if (characters[0] != characters[1] || characters[1] != characters[2] || reader.failed() || old.failed())
-            std::printf("  the loops did not read the same texts! characters %llu / %llu / %llu\n", characters[0],
-                        characters[1], characters[2]);
+        bool same = true;
+        for (int k : order) same = same && characters[k] == characters[order.front()] && !all[k]->failed();
+        if (!same) {
+            std::printf("  the loops did not read the same texts! characters");
+            for (int k : order) std::printf(" %s %llu", names[k], characters[k]);
+            std::printf("\n");
+        }
     }
     return 0;
 }

@@ -562,6 +562,60 @@ TEST(CellBlocks, HungHostFailsTheBlockWithinTheTimeOut) {
     host.kill();
 }
 
+std::string utf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+// A Unicode program's texts: Cyrillic, CJK and a character outside the basic plane (a surrogate
+// pair in UTF-16), in the caption, the header and the cells, none of them in code page 1252.
+TEST(WideTexts, AUnicodeProgramsTextsComeBackWhole) {
+    const std::wstring title = L"\u041F\u0440\u0438\u0432\u0435\u0442 \u4E16\u754C \U0001F600";
+    const std::wstring cyrillic = L"\u0418\u043C\u044F";
+    const std::wstring cjk = L"\u540D\u524D";
+    const std::wstring emoji = L"\U0001F600x";
+    ASSERT_EQ(3u, emoji.size()) << "UTF-16: the emoji is one surrogate pair";
+    const std::wstring longText = std::wstring(299, L'\u042F') + L"\U0001F600";  // the pair beyond the first room
+    HostProcess host("unicode\ntitle\t" + utf8(title) + "\ncolumn\t80\t" + utf8(cyrillic) + "\ncolumn\t90\t" +
+                     utf8(cjk) + "\nrow\t" + utf8(emoji) + "\t" + utf8(cjk) + "\nrow\t" + utf8(longText) + "\t\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    ASSERT_EQ(2, c.info.lColumnCount);
+    EXPECT_EQ(cyrillic, c.info.szColumnText[1]);
+    EXPECT_EQ(cjk, c.info.szColumnText[2]);
+    EXPECT_EQ(90, c.info.lColumnWidth[2]);
+    EXPECT_EQ(emoji, c.lv->getCellText(1, 1));
+    EXPECT_EQ(cjk, c.lv->getCellText(1, 2));
+    EXPECT_EQ(longText, c.lv->getCellText(2, 1));
+    EXPECT_EQ(L"", c.lv->getCellText(2, 2));
+    std::vector<std::wstring> cells;
+    ASSERT_TRUE(c.lv->readCells(1, 2, 2, cells));
+    EXPECT_EQ((std::vector<std::wstring>{emoji, cjk, longText, L""}), cells);
+    EXPECT_EQ(title, zav::getWindowCaption(wh(host.topLevel())));
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
+// The 9x family's way, asked for on this system: the A messages, texts of the ANSI code page.
+TEST(WideTexts, TheAnsiMessagesStillReadWhenAskedFor) {
+    ASSERT_EQ(1252u, GetACP());
+    const std::string longCell(300, '\xE9');
+    HostProcess host("column\t90\tGr\xF6\xDF" "e\ncolumn\t50\tB\nrow\t\xC4\x80\x9C\x85\xE9\xFF\t" + longCell + "\n");
+    zav::CaptureOptions options;
+    options.wideTexts = false;
+    Capture c(host.list(), options);
+    ASSERT_EQ(zav::vbTrue, c.read());
+    ASSERT_EQ(2, c.info.lColumnCount);
+    EXPECT_EQ(L"Gr\u00F6\u00DFe", c.info.szColumnText[1]);
+    const std::wstring cell = L"\u00C4\u20AC\u0153\u2026\u00E9\u00FF";
+    EXPECT_EQ(cell, c.lv->getCellText(1, 1));
+    std::vector<std::wstring> cells;
+    ASSERT_TRUE(c.lv->readCells(1, 1, 2, cells));
+    EXPECT_EQ((std::vector<std::wstring>{cell, std::wstring(300, L'\u00E9')}), cells);
+    EXPECT_EQ(CaptureFailure::None, c.lv->failure());
+}
+
 TEST(WindowHelpers, ClassesCaptionsAndParents) {
     const std::string longTitle(300, 'T');
     HostProcess host("title\t" + longTitle + "\nnest\tOuter panel\nnest\t\ncolumn\t50\tA\n");

@@ -3,8 +3,10 @@
 //
 //   zav_lvhost.exe DESCRIPTION-FILE INFO-FILE
 //
-// The description is 8-bit text of the ANSI code page, one instruction a line, fields separated by
-// tabs:
+// The description is 8-bit text of the ANSI code page (UTF-8 after "unicode"), one instruction a
+// line, fields separated by tabs:
+//   unicode                      a Unicode program: its windows are Unicode windows, its texts are
+//                                set and answered in UTF-16 (the description's texts are UTF-8)
 //   title <t> TEXT               caption of the top-level window
 //   nest <t> CAPTION             one more child window between the top-level window and the list
 //                                view (outermost first); an empty caption makes it captionless
@@ -32,6 +34,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,6 +66,7 @@ struct Description {
     std::string fakeClass;
     FakeMode fakeMode = FakeMode::None;
     bool hang = false;
+    bool unicode = false;
     bool lieHeaderCount = false;
     long headerCount = 0;
     bool lieItemCount = false;
@@ -70,7 +74,6 @@ struct Description {
 };
 
 Description g_desc;
-std::string g_elsewhere;   // the fake's own texts
 std::string g_scratch;     // owner-data answers live here until the next request
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -113,6 +116,7 @@ bool readDescription(const char* path, Description& d) {
         } else if (key == "noheader") d.noHeader = true;
         else if (key == "ownerdata") d.ownerData = true;
         else if (key == "hang") d.hang = true;
+        else if (key == "unicode") d.unicode = true;
         else if (key == "headercount") {
             d.lieHeaderCount = true;
             d.headerCount = std::atol(field(1).c_str());
@@ -153,29 +157,44 @@ const std::string& cellText(long row, int column) {
     return g_scratch;
 }
 
-void copyText(char* to, int max, const std::string& text) {
+// A text of the description as the program's UTF-16.
+std::wstring toWide(const std::string& text) {
+    const UINT codePage = g_desc.unicode ? CP_UTF8 : CP_ACP;
+    std::wstring out(text.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &out[0],
+                                      static_cast<int>(out.size()));
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return out;
+}
+
+template <class Char>
+void copyText(Char* to, int max, const std::basic_string<Char>& text) {
     if (!to || max <= 0) return;
     std::size_t n = std::min<std::size_t>(text.size(), static_cast<std::size_t>(max - 1));
-    std::memcpy(to, text.data(), n);
+    std::memcpy(to, text.data(), n * sizeof(Char));
     to[n] = 0;
 }
 
+void copyText(char* to, int max, const std::string& text) { copyText<char>(to, max, text); }
+
 // ---- the pretend list view ----
 
-LRESULT answerText(char*& pszText, int cchTextMax, const std::string& text) {
+template <class Char>
+LRESULT answerText(Char*& pszText, int cchTextMax, const std::basic_string<Char>& text) {
+    static std::basic_string<Char> elsewhere;  // the fake's own texts
     switch (g_desc.fakeMode) {
         case FakeMode::Flood:
-            if (pszText && cchTextMax > 0) std::memset(pszText, 'x', static_cast<std::size_t>(cchTextMax));
+            if (pszText && cchTextMax > 0) std::fill(pszText, pszText + cchTextMax, static_cast<Char>('x'));
             return 0x7FFFFFFF;
         case FakeMode::Negative:
             copyText(pszText, cchTextMax, text);
             return -5;
         case FakeMode::Elsewhere:
-            g_elsewhere = text;
-            pszText = &g_elsewhere[0];
-            return static_cast<LRESULT>(g_elsewhere.size());
+            elsewhere = text;
+            pszText = &elsewhere[0];
+            return static_cast<LRESULT>(elsewhere.size());
         case FakeMode::BadPointer:
-            pszText = reinterpret_cast<char*>(0x10);
+            pszText = reinterpret_cast<Char*>(0x10);
             return 100;
         default:
             copyText(pszText, cchTextMax, text);
@@ -183,6 +202,13 @@ LRESULT answerText(char*& pszText, int cchTextMax, const std::string& text) {
     }
 }
 
+std::string fakeCell(WPARAM row, int subItem) {
+    std::string text = "fake cell " + std::to_string(row) + "/" + std::to_string(subItem);
+    if (g_desc.fakeMode == FakeMode::Elsewhere) text.append(5000, 'e');
+    return text;
+}
+
+// Answers the A and the W messages alike (its texts are ASCII).
 LRESULT CALLBACK fakeProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case LVM_GETITEMCOUNT: return 3;
@@ -190,13 +216,20 @@ LRESULT CALLBACK fakeProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case LVM_GETCOLUMNWIDTH: return 77;
         case LVM_GETITEMTEXTA: {
             auto* item = reinterpret_cast<LVITEMA*>(lParam);
-            std::string text = "fake cell " + std::to_string(wParam) + "/" + std::to_string(item->iSubItem);
-            if (g_desc.fakeMode == FakeMode::Elsewhere) text.append(5000, 'e');
-            return answerText(item->pszText, item->cchTextMax, text);
+            return answerText(item->pszText, item->cchTextMax, fakeCell(wParam, item->iSubItem));
+        }
+        case LVM_GETITEMTEXTW: {
+            auto* item = reinterpret_cast<LVITEMW*>(lParam);
+            return answerText(item->pszText, item->cchTextMax, toWide(fakeCell(wParam, item->iSubItem)));
         }
         case LVM_GETCOLUMNA: {
             auto* col = reinterpret_cast<LVCOLUMNA*>(lParam);
-            answerText(col->pszText, col->cchTextMax, "fake header");
+            answerText(col->pszText, col->cchTextMax, std::string("fake header"));
+            return TRUE;
+        }
+        case LVM_GETCOLUMNW: {
+            auto* col = reinterpret_cast<LVCOLUMNW*>(lParam);
+            answerText(col->pszText, col->cchTextMax, std::wstring(L"fake header"));
             return TRUE;
         }
     }
@@ -233,11 +266,23 @@ HWND createListView(HWND parent, const RECT& rc) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | g_desc.view;
     if (g_desc.noHeader) style |= LVS_NOCOLUMNHEADER;
     if (g_desc.ownerData) style |= LVS_OWNERDATA;
-    HWND lv = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, rc.right, rc.bottom, parent,
-                              reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
+    HWND lv = g_desc.unicode ? CreateWindowExW(0, WC_LISTVIEWW, L"", style, 0, 0, rc.right, rc.bottom, parent,
+                                               reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr)
+                             : CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, rc.right, rc.bottom, parent,
+                                               reinterpret_cast<HMENU>(1), GetModuleHandleA(nullptr), nullptr);
     if (!lv) return nullptr;
 
     for (std::size_t i = 0; i < g_desc.columns.size(); ++i) {
+        if (g_desc.unicode) {
+            std::wstring text = toWide(g_desc.columns[i].second);
+            LVCOLUMNW col = {};
+            col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            col.cx = g_desc.columns[i].first;
+            col.pszText = &text[0];
+            col.iSubItem = static_cast<int>(i);
+            SendMessageW(lv, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+            continue;
+        }
         LVCOLUMNA col = {};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         col.cx = g_desc.columns[i].first;
@@ -256,7 +301,19 @@ HWND createListView(HWND parent, const RECT& rc) {
     SendMessageA(lv, WM_SETREDRAW, FALSE, 0);
     SendMessageA(lv, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
     const int columns = std::max<int>(1, std::max<int>(static_cast<int>(g_desc.columns.size()), g_desc.generatedColumns));
-    for (long r = 0; r < rows; ++r) {
+    for (long r = 0; r < rows && g_desc.unicode; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            std::wstring text = toWide(cellText(r, c));
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(r);
+            item.iSubItem = c;
+            item.pszText = &text[0];
+            SendMessageW(lv, c == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, c == 0 ? 0 : static_cast<WPARAM>(r),
+                         reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    for (long r = 0; r < rows && !g_desc.unicode; ++r) {
         std::string first = cellText(r, 0);
         LVITEMA item = {};
         item.mask = LVIF_TEXT;
@@ -279,7 +336,7 @@ HWND createListView(HWND parent, const RECT& rc) {
 LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_NOTIFYFORMAT:
-            return NFR_ANSI;
+            return g_desc.unicode ? NFR_UNICODE : NFR_ANSI;
         case WM_NOTIFY: {
             auto* hdr = reinterpret_cast<NMHDR*>(lParam);
             if (hdr->code == LVN_GETDISPINFOA) {
@@ -292,9 +349,7 @@ LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);
                 if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
                     const std::string& t = cellText(info->item.iItem, info->item.iSubItem);
-                    int n = MultiByteToWideChar(CP_ACP, 0, t.data(), static_cast<int>(t.size()), info->item.pszText,
-                                                info->item.cchTextMax - 1);
-                    info->item.pszText[n > 0 ? n : 0] = 0;
+                    copyText(info->item.pszText, info->item.cchTextMax, toWide(t));
                 }
                 return 0;
             }
@@ -315,7 +370,16 @@ LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (!GetParent(hWnd)) PostQuitMessage(0);
             return 0;
     }
-    return DefWindowProcA(hWnd, msg, wParam, lParam);
+    return IsWindowUnicode(hWnd) ? DefWindowProcW(hWnd, msg, wParam, lParam) : DefWindowProcA(hWnd, msg, wParam, lParam);
+}
+
+// A panel window of the host's kind: a Unicode window with a UTF-16 caption in a Unicode host.
+HWND createPanel(HWND parent, const std::string& caption, DWORD style, int x, int y, int w, int h) {
+    if (g_desc.unicode)
+        return CreateWindowExW(0, L"ZavHostPanel", toWide(caption).c_str(), style, x, y, w, h, parent, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExA(0, "ZavHostPanel", caption.c_str(), style, x, y, w, h, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 bool writeInfo(const char* path, HWND list, HWND top) {
@@ -347,23 +411,31 @@ int main(int argc, char** argv) {
     InitCommonControlsEx(&icc);
     HINSTANCE inst = GetModuleHandleA(nullptr);
 
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = panelProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = "ZavHostPanel";
-    RegisterClassA(&wc);
+    if (g_desc.unicode) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = panelProc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = L"ZavHostPanel";
+        RegisterClassW(&wc);
+    } else {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = panelProc;
+        wc.hInstance = inst;
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = "ZavHostPanel";
+        RegisterClassA(&wc);
+    }
 
-    HWND top = CreateWindowExA(0, "ZavHostPanel", g_desc.title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 640,
-                               480, nullptr, nullptr, inst, nullptr);
+    HWND top = createPanel(nullptr, g_desc.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 640, 480);
     if (!top) return 3;
     HWND parent = top;
     for (const std::string& caption : g_desc.nest) {
         RECT rc;
         GetClientRect(parent, &rc);
-        parent = CreateWindowExA(0, "ZavHostPanel", caption.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom,
-                                 parent, nullptr, inst, nullptr);
+        parent = createPanel(parent, caption, WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom);
     }
     RECT rc;
     GetClientRect(parent, &rc);

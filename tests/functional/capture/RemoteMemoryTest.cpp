@@ -42,6 +42,13 @@ TEST(RemoteMemory, BufferInAnotherProcessRoundTripsAndIsReleased) {
     EXPECT_STREQ(text, back);
     EXPECT_EQ("written into the host", process->readText(b.address() + 10, 1000));
     EXPECT_EQ("written", process->readText(b.address() + 10, 7));
+    // UTF-16 text ends at its first zero unit, not at a zero byte inside a unit (U+0100 is 00 01).
+    const char16_t wide[] = u"\u0100wide";
+    ASSERT_TRUE(zav::remoteWrite(b, 100, wide, sizeof wide));
+    const std::string units = process->readText(b.address() + 100, 1000, 2);
+    ASSERT_EQ(10u, units.size());
+    EXPECT_EQ(0, std::memcmp(units.data(), wide, units.size()));
+    EXPECT_EQ(6u, process->readText(b.address() + 100, 3, 2).size());
 
     // Nothing outside the buffer is touched, whatever is asked.
     char big[300] = {};
