@@ -3,14 +3,19 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
 #include "export/win32/ExportDialogs.h"
 
 namespace zav {
+
+inline void deleteBitmap(HBITMAP h) noexcept { DeleteObject(h); }
+inline void deleteBrush(HBRUSH h) noexcept { DeleteObject(h); }
 
 class frmExportOptions final : public win::Window {
 public:
@@ -50,7 +55,9 @@ private:
     void createControls();
     void showPage(int page);
     void onCommand(int id, int code, HWND control);
-    void onNotify(const NMHDR& header);
+    LRESULT onNotify(NMHDR& header);
+    LRESULT drawListItem(NMLVCUSTOMDRAW& draw) const;
+    HBRUSH pageBrushFor(HWND label, HDC dc);
     void showModel();          // every control from the model
     void showTypeList();
     void showFields();
@@ -60,11 +67,15 @@ private:
     bool nameHasSlash() const;
 
     ExportDialogs& dialogs_;
+    win::OwnedReporter reporter_{*this};  // before the model, which keeps a reference to it
     frmExportOptionsModel model_;
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }
     std::vector<HWND> pages_[2];
     bool updating_ = false;    // controls are being filled from the model: their change events are ours
     bool checkingName_ = false;
+    // The tab page as the tab control draws it, as a brush for the labels that stand on it.
+    UniqueResource<NullHandleTraits<HBITMAP, deleteBitmap>> pageImage_;
+    UniqueResource<NullHandleTraits<HBRUSH, deleteBrush>> pageBrush_;
 };
 
 }  // namespace zav
