@@ -71,6 +71,9 @@ near() { [ $(($1 - $2)) -le "$3" ] && [ $(($2 - $1)) -le "$3" ] || { echo "   $1
 # apart L1 T1 R1 B1 L2 T2 R2 B2: true when the two rectangles do not overlap.
 apart() { [ "$3" -le "$5" ] || [ "$7" -le "$1" ] || [ "$4" -le "$6" ] || [ "$8" -le "$2" ] || { echo "   [$1 $2 $3 $4] overlaps [$5 $6 $7 $8]"; return 1; }; }
 
+# quiet COMMAND...: the command's status without its output (check still says ok or FAILED).
+quiet() { "$@" >/dev/null; }
+
 # Clicks the control with that ID in the window with that title.
 click_control() {
     xdotool mousemove $(D center "$1" "$2"); sleep 0.3; xdotool click 1; sleep 0.3

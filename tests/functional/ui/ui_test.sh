@@ -31,8 +31,8 @@ wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
 wine "$name" &
 pid=$!
-check "the host is up" D wait "Report host" 60 >/dev/null
-check "the program is resident" D wait "ZAV Menu Hook" 60 >/dev/null
+check "the host is up" quiet D wait "Report host" 60
+check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 check "first run made its files" test -f settings.ini -a -f catalog.ini -a -d Exports -a -d ExportOptions
 # What the program file tells Windows: its version (the one its files carry), its icon, and that it
 # sizes its windows for the display's DPI itself.
@@ -106,7 +106,7 @@ read -r cl ct _ _ < <(D rect "$T" 1007)
 xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
 click_button "$T" Add
 A="LV Export Options Add Replace"
-check "Add opens the add dialog" D wait "$A" 20 >/dev/null
+check "Add opens the add dialog" quiet D wait "$A" 20
 sleep 0.5
 check "it does not cover the options dialog" apart $(D rect "$A" 0) $(D rect "$T" 0)
 check "its frame shows the program's icon" has_program_icon "$A"
