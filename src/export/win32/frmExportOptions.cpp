@@ -4,6 +4,7 @@
 
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
+#include "export/win32/DialogControls.h"
 #include "export/win32/frmExportOptionsAddReplace.h"
 #include "text/Ansi.h"
 
@@ -30,13 +31,6 @@ LRESULT CALLBACK swallowTyping(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             break;
         default: break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
-}
-
-// A multi-line box in a dialog closes the dialog on Escape (it posts WM_CLOSE to its parent, which
-// would ask "Cancel?"); in these dialogs Escape does nothing anywhere.
-LRESULT CALLBACK ignoreEscape(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
-    if ((msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR) && wParam == VK_ESCAPE) return 0;
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
@@ -163,7 +157,10 @@ void frmExportOptions::createControls() {
     createControl(dlg, "BUTTON", L"OK", button, 0, kCmdOK, 2880, 3930, 1245, 375);
     createControl(dlg, "BUTTON", L"Cancel", button, 0, kCmdCancel, 4170, 3930, 1245, 375);
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    for (int id : {kTxtHTMLHeader, kTxtHTMLFooter}) SetWindowSubclass(control(id), ignoreEscape, 1, 0);
+    // A multi-line box in a dialog asks the dialog to close on Escape ("Cancel?"): not these.
+    for (int id : {kTxtHTMLHeader, kTxtHTMLFooter}) ignoreEscape(control(id));
+    for (int id : {kCmdNewExportType, kCmdBrowseFile, kCmdAddReplace, kCmdRemoveReplace, kCmdHelp, kCmdOK, kCmdCancel})
+        keepPlainButton(control(id));
     showPage(0);
 }
 

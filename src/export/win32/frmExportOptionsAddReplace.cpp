@@ -1,5 +1,7 @@
 #include "export/win32/frmExportOptionsAddReplace.h"
 
+#include "export/win32/DialogControls.h"
+
 namespace zav {
 
 void frmExportOptionsAddReplace::openFor(ExportDialogs& dialogs, frmExportOptionsModel& options, HWND opener) {
@@ -39,6 +41,7 @@ frmExportOptionsAddReplace::frmExportOptionsAddReplace(ExportDialogs& dialogs, H
                        5235, 315);
     win::createControl(dlg, "BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdOK, 2910, 1470, 1245, 375);
     win::createControl(dlg, "BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdCancel, 4200, 1470, 1245, 375);
+    for (int id : {kCmdOK, kCmdCancel}) keepPlainButton(GetDlgItem(dlg, id));
     // The frame lies under the controls it holds and leaves them out of its painting.
     SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
