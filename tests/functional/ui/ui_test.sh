@@ -89,6 +89,9 @@ check "nor in the Table Format box" same "$(D count ZAVExport)" 0
 check "and the dialog stays" same "$(D count "$T")" 1
 check "the header is unchanged" same "$(D text "$T" 1011)" "<HTML>"
 xdotool mousemove $((tl + 25)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
+D redraw "$T" 1001; sleep 0.5
+read -r ll lt _ lb < <(D rect "$T" 1007)
+check "repainting the tab control keeps a list's border" seen_on_white $(pixel "$ll" $(((lt + lb) / 2)))
 
 # Help: a box over the dialog, which waits for it; then the focus is where it was.
 click_button "$T" Help; sleep 1
@@ -100,6 +103,10 @@ click_button ZAVExport OK; sleep 1
 check "after the box the focus is on Help again" same "$(D focus "$T")" 1016
 xdotool key Tab; sleep 0.3
 check "and Tab goes on from there" same "$(D focus "$T")" 1017
+# OK has the focus, but no button is the default one: Enter does not press it.
+xdotool key Return; sleep 1
+check "Enter does not press the focused OK" same "$(D count "$T")/$(D count ZAVExport)" "1/0"
+check "and writes nothing" test ! -e "ExportOptions/Report host.ini"
 
 # A rule for column Name through the add dialog.
 read -r cl ct _ _ < <(D rect "$T" 1007)
@@ -136,6 +143,8 @@ check "Tab leads to the With box" same "$(D focus "$A")" 2002
 xdotool type --delay 50 "A&one"
 xdotool key Escape; sleep 0.8
 check "Escape does not close the add dialog" same "$(D count "$A")" 1
+xdotool key Tab Return; sleep 0.8
+check "Enter on its focused OK does nothing" same "$(D focus "$A")/$(D items "$T" 1008)" "2003/"
 shot add-dialog
 click_button "$A" OK
 check "OK closes the add dialog" D gone "$A" 10
