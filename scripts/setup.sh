@@ -10,7 +10,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok
 for p in locales cmake g++ make binutils googletest \
          g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64 \
          g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686 \
-         xvfb xdotool x11-utils imagemagick wine64; do
+         xvfb openbox xdotool x11-utils imagemagick wine64; do
     have_pkg "$p" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then

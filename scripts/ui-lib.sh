@@ -54,3 +54,38 @@ choose_print_grid() {
 click_button() {
     xdotool mousemove $(D button "$1" "$2"); sleep 0.3; xdotool click 1
 }
+
+# The colour of the screen's pixel at X Y, as "R G B" (0 to 255 each).
+pixel() {
+    import -window root -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+# The darkest grey (0 black to 255 white) in the screen's rectangle X Y WIDTH HEIGHT.
+darkest() {
+    import -window root -crop "$3x$4+$1+$2" +repage -colorspace gray -format '%[fx:int(minima*255+0.5)]' info: 2>/dev/null
+}
+
+# has_program_icon TITLE: true when the window manager shows the program's icon for that window
+# (its orange arrow, 0xFFE07020, is among the pixels it was given), not Wine's default one.
+has_program_icon() {
+    local x
+    x=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
+    [ -n "$x" ] && xprop -id "$x" -notype -f _NET_WM_ICON 32c _NET_WM_ICON | grep -qw 4292898848
+}
+
+# seen_on_white R G B: true when the colour stands out on white (its parts lie, together, at least
+# 90 below white); a pale grey does not.
+seen_on_white() { [ $((765 - $1 - $2 - $3)) -ge 90 ] || { echo "   colour: $1 $2 $3"; return 1; }; }
+
+# near A B TOLERANCE: true when the two numbers differ by at most the tolerance.
+near() { [ $(($1 - $2)) -le "$3" ] && [ $(($2 - $1)) -le "$3" ] || { echo "   $1 is not within $3 of $2"; return 1; }; }
+
+# apart L1 T1 R1 B1 L2 T2 R2 B2: true when the two rectangles do not overlap.
+apart() { [ "$3" -le "$5" ] || [ "$7" -le "$1" ] || [ "$4" -le "$6" ] || [ "$8" -le "$2" ] || { echo "   [$1 $2 $3 $4] overlaps [$5 $6 $7 $8]"; return 1; }; }
+
+
+# Clicks the control with that ID in the window with that title.
+click_control() {
+    xdotool mousemove $(D center "$1" "$2"); sleep 0.3; xdotool click 1; sleep 0.3
+}

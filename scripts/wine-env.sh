@@ -1,10 +1,12 @@
 # Sourced by the scripts that run Windows programs: a 64-bit Wine prefix of the build's own (it
 # runs 32-bit programs too where this machine has 32-bit Wine) and a private virtual X display.
 # Nothing of a person's own Wine set-up is touched. The loaders are called directly, through the
-# wrappers in scripts/bin (wine picks the loader of the program's word size).
+# wrappers in scripts/bin (wine picks the loader of the program's word size). The display has a
+# window manager (openbox), as a desktop has: windows get frames, and activation and stacking go
+# through it.
 #   wine_session_start DIR   - prefix DIR/wineprefix; exports WINEPREFIX, DISPLAY, PATH, ...;
-#                              starts Xvfb and the wineserver
-#   wine_session_stop        - stops both (also run on exit)
+#                              starts Xvfb, openbox and the wineserver
+#   wine_session_stop        - stops them (also run on exit)
 
 ZAV_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -43,6 +45,25 @@ wine_session_start() {
     fi
     export DISPLAY=":$n"
 
+    if ! command -v openbox >/dev/null; then
+        echo "wine-env: openbox is missing (scripts/setup.sh installs it)" >&2
+        wine_session_stop
+        return 1
+    fi
+    openbox --sm-disable >/dev/null 2>&1 </dev/null &
+    ZAV_WM_PID=$!
+    # Ready when it has put its check window on the root window.
+    for i in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        kill -0 "$ZAV_WM_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+        echo "wine-env: the window manager (openbox) did not come up" >&2
+        wine_session_stop
+        return 1
+    fi
+
     # A prefix made without 32-bit Wine cannot run 32-bit programs: the stamp tells which it is.
     local kind=win64
     [ -x /usr/lib/wine/wine ] && kind=wow64
@@ -78,6 +99,11 @@ _zav_chain_exit_trap() {
 wine_session_stop() {
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true
+    fi
+    if [ -n "${ZAV_WM_PID:-}" ]; then
+        kill "$ZAV_WM_PID" >/dev/null 2>&1 || true
+        wait "$ZAV_WM_PID" 2>/dev/null || true
+        ZAV_WM_PID=
     fi
     if [ -n "${ZAV_XVFB_PID:-}" ]; then
         kill "$ZAV_XVFB_PID" >/dev/null 2>&1 || true

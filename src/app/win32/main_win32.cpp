@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::unique_ptr<zav::ExportDialogs> dialogs;
     std::unique_ptr<zav::frmMenuHook> watcher;
     try {
-        dialogs = std::make_unique<zav::ExportDialogs>(zav::Main(), *captures, *windows, *reporter);
+        dialogs = std::make_unique<zav::ExportDialogs>(zav::Main(), *captures, *windows);
         watcher = std::make_unique<zav::frmMenuHook>(*dialogs);
     } catch (const std::exception& e) {
         reporter->show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);

@@ -62,7 +62,11 @@ void Window::create(const char* className, const std::wstring& caption, DWORD st
         wc.hInstance = instance;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.hIcon = LoadIcon(instance, MAKEINTRESOURCE(1));
+        // The program's icon (resource 1) in the sizes of the title bar and of Alt+Tab.
+        wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+        wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
         if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
         wc.lpszClassName = className;
         if (!RegisterClassExA(&wc)) throwLastError(L"RegisterClassEx");
@@ -104,13 +108,126 @@ LRESULT CALLBACK Window::thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         return r;
     }
     try {
-        return self->onMessage(msg, wParam, lParam);
+        return self->dispatch(msg, wParam, lParam);
     } catch (const std::exception& e) {
         reportHandlerError(hwnd, e);
     } catch (...) {
         reportHandlerError(hwnd, std::runtime_error("unexpected failure"));
     }
     return 0;
+}
+
+LRESULT Window::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!takesDialogKeys()) return onMessage(msg, wParam, lParam);
+    if (msg == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    }
+    const LRESULT result = onMessage(msg, wParam, lParam);
+    // The window itself got the focus (its activation does that): hand it on to the control.
+    if (msg == WM_SETFOCUS && hwnd_) restoreFocus();
+    return result;
+}
+
+void Window::restoreFocus() {
+    HWND target = lastFocus_;
+    if (!target || !IsWindow(target) || !IsChild(hwnd_, target) || !IsWindowVisible(target) ||
+        !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (target) SetFocus(target);
+}
+
+void Window::bringForward() {
+    if (IsIconic(hwnd_))
+        ShowWindow(hwnd_, SW_RESTORE);
+    else if (!IsWindowVisible(hwnd_))
+        ShowWindow(hwnd_, SW_SHOW);
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(hwnd_);
+    SetActiveWindow(hwnd_);
+}
+
+int OwnedReporter::box(const std::wstring& text, const std::wstring& title, UINT style) {
+    HWND owner = owner_.hwnd();
+    HWND focus = GetFocus();
+    // With an owner the box is modal to it (the owner is disabled while the box is open).
+    style |= MB_SETFOREGROUND | (owner ? MB_APPLMODAL : MB_TASKMODAL);
+    const int answer = MessageBoxA(owner, toAnsi(text).c_str(), toAnsi(title).c_str(), style);
+    if (owner && IsWindow(owner) && focus && IsWindow(focus) && IsChild(owner, focus) && GetActiveWindow() == owner)
+        SetFocus(focus);
+    return answer;
+}
+
+void OwnedReporter::show(const std::wstring& text, const std::wstring& title, MessageIcon icon) {
+    UINT style = MB_OK;
+    if (icon == MessageIcon::Stop) style |= MB_ICONSTOP;
+    if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
+    box(text, title, style);
+}
+
+bool OwnedReporter::ask(const std::wstring& text, const std::wstring& title) {
+    return box(text, title, MB_YESNO | MB_DEFBUTTON1) == IDYES;
+}
+
+namespace {
+
+RECT workAreaOf(HWND nearby) {
+    const POINT origin = {0, 0};
+    HMONITOR monitor = nearby ? MonitorFromWindow(nearby, MONITOR_DEFAULTTOPRIMARY)
+                            : MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcWork;
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return screen;
+}
+
+POINT keptInside(const RECT& work, POINT p, int width, int height) {
+    p.x = std::max(work.left, std::min(p.x, work.right - width));
+    p.y = std::max(work.top, std::min(p.y, work.bottom - height));
+    return p;
+}
+
+bool windowStandsAt(const char* className, POINT p) {
+    HWND h = nullptr;
+    while ((h = FindWindowExA(nullptr, h, className, nullptr)) != nullptr) {
+        RECT rc;
+        if (IsWindowVisible(h) && GetWindowRect(h, &rc) && rc.left == p.x && rc.top == p.y) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+POINT centredPlace(HWND nearby, int width, int height, const char* className) {
+    const RECT work = workAreaOf(nearby);
+    POINT p = {work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2};
+    p = keptInside(work, p, width, height);
+    const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME);
+    for (int i = 0; i < 16 && windowStandsAt(className, p); ++i) {
+        p.x += step;
+        p.y += step;
+        if (p.x + width > work.right || p.y + height > work.bottom) p = {work.left, work.top};
+    }
+    return p;
+}
+
+POINT placeBeside(HWND opener, int width, int height) {
+    RECT o;
+    if (!opener || !GetWindowRect(opener, &o)) return centredPlace(nullptr, width, height, "");
+    const RECT work = workAreaOf(opener);
+    const int midX = (o.left + o.right - width) / 2, midY = (o.top + o.bottom - height) / 2;
+    const POINT tries[] = {{midX, o.bottom}, {midX, o.top - height}, {o.right, midY}, {o.left - width, midY}};
+    for (POINT p : tries) {
+        // Slide along the opener's side to stay on the screen, then take it if nothing is covered.
+        const bool vertical = p.y == o.bottom || p.y == o.top - height;
+        POINT q = keptInside(work, p, width, height);
+        if (vertical ? q.y != p.y : q.x != p.x) continue;
+        RECT placed = {q.x, q.y, q.x + width, q.y + height}, overlap;
+        if (!IntersectRect(&overlap, &placed, &o)) return q;
+    }
+    const int step = 2 * (GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME));
+    return keptInside(work, POINT{o.left + step, o.top + step}, width, height);
 }
 
 int runMessageLoop() {

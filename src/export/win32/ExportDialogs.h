@@ -1,5 +1,5 @@
-// What the export dialogs need from the program that opens them: the settings, the capture, the
-// window captions and the user's side of messages. The application owns it and every piece of it
+// What the export dialogs need from the program that opens them: the settings, the capture and the
+// window captions (each dialog shows its own messages, owned by it). The application owns it and every piece of it
 // for as long as its message loop runs; the dialogs only refer to it.
 #pragma once
 
@@ -16,8 +16,8 @@ class frmExportOptionsAddReplace;
 
 class ExportDialogs {
 public:
-    ExportDialogs(Settings settings, ICaptureFactory& captures, IWindowInfo& windows, IReporter& reporter)
-        : settings(std::move(settings)), captures(captures), windows(windows), reporter(reporter) {}
+    ExportDialogs(Settings settings, ICaptureFactory& captures, IWindowInfo& windows)
+        : settings(std::move(settings)), captures(captures), windows(windows) {}
     ExportDialogs(const ExportDialogs&) = delete;
     ExportDialogs& operator=(const ExportDialogs&) = delete;
 
@@ -27,9 +27,6 @@ public:
     const Settings settings;
     ICaptureFactory& captures;
     IWindowInfo& windows;
-    IReporter& reporter;
-    // The window that owns the options dialogs (keeps them out of the task bar); none: unowned.
-    HWND owner = nullptr;
     // The one add-rule dialog while it is open (it clears this when it goes).
     frmExportOptionsAddReplace* addReplace = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
+#include "export/win32/DialogControls.h"
 #include "export/win32/frmExportOptionsAddReplace.h"
 #include "text/Ansi.h"
 
@@ -14,6 +15,7 @@ using win::createControl;
 
 // The tab control's origin in the dialog: page controls are placed relative to it.
 constexpr int kTabLeft = 60, kTabTop = 60;
+constexpr const char* kClassName = "ZAVExportOptions";
 
 // The list's edit field takes no typing: every character (and paste, cut, delete) is swallowed.
 LRESULT CALLBACK swallowTyping(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
@@ -30,6 +32,10 @@ LRESULT CALLBACK swallowTyping(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
         default: break;
     }
     return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+COLORREF blend(COLORREF a, COLORREF b) {
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2, (GetBValue(a) + GetBValue(b)) / 2);
 }
 
 void addListColumn(HWND list, int index, const char* heading, int widthTwips) {
@@ -57,6 +63,12 @@ void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
         auto unmade = scopeExit([&] { DestroyWindow(dialog->hwnd()); });
         dialog->model_.populateExportOptions(target);
         dialog->showModel();
+        // Centred on the screen of the list view, not over another dialog standing there.
+        RECT rc;
+        GetWindowRect(dialog->hwnd(), &rc);
+        const POINT at = win::centredPlace(reinterpret_cast<HWND>(target), rc.right - rc.left, rc.bottom - rc.top,
+                                           kClassName);
+        SetWindowPos(dialog->hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         unmade.dismiss();
     }
     ShowWindow(dialog->hwnd(), SW_SHOW);
@@ -65,18 +77,17 @@ void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
     // A list view that could not be read is said at once, not offered as an empty export.
     const std::wstring problem = dialog->model_.captureProblem();
     if (!problem.empty())
-        dialogs.reporter.show(L"This list view cannot be exported. " + problem, kProgramTitle, MessageIcon::Stop);
+        dialog->reporter_.show(L"This list view cannot be exported. " + problem, kProgramTitle, MessageIcon::Stop);
 }
 
 frmExportOptions::frmExportOptions(ExportDialogs& dialogs)
-    : dialogs_(dialogs), model_(dialogs.settings, dialogs.captures, dialogs.windows, dialogs.reporter) {
+    : dialogs_(dialogs), model_(dialogs.settings, dialogs.captures, dialogs.windows, reporter_) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT rc = {0, 0, win::twipsX(5460), win::twipsY(4350)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
-    create("ZAVExportOptions", L"LV Export Options", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
+    create(kClassName, L"LV Export Options", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
            rc.bottom - rc.top);
-    if (dialogs.owner) SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(dialogs.owner));
     createControls();
 }
 
@@ -88,6 +99,9 @@ void frmExportOptions::createControls() {
     const DWORD multi = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | tab;
     auto page = [&](int p, HWND h) { pages_[p].push_back(h); };
 
+    // The tab control lies under its pages' controls (it is moved to the bottom of the z-order
+    // below) and leaves them out of its painting. The tab order is a ring, so the tab control at
+    // its end still comes just before the first control, as the first stop.
     HWND tabs = createControl(dlg, WC_TABCONTROLA, L"", WS_CLIPSIBLINGS | tab, 0, kTabOptions, kTabLeft, kTabTop,
                               5355, 3825);
     TCITEMA item = {};
@@ -144,6 +158,11 @@ void frmExportOptions::createControls() {
     // The export's progress, between Help and OK; shown only while a long export runs.
     ShowWindow(createControl(dlg, PROGRESS_CLASSA, L"", PBS_SMOOTH, 0, kPrgExport, 1380, 3945, 1425, 165), SW_HIDE);
     ShowWindow(createControl(dlg, "STATIC", L"", SS_CENTER, 0, kLblExport, 1380, 4125, 1425, 195), SW_HIDE);
+    SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A multi-line box in a dialog asks the dialog to close on Escape ("Cancel?"): not these.
+    for (int id : {kTxtHTMLHeader, kTxtHTMLFooter}) ignoreEscape(control(id));
+    for (int id : {kCmdNewExportType, kCmdBrowseFile, kCmdAddReplace, kCmdRemoveReplace, kCmdHelp, kCmdOK, kCmdCancel})
+        keepPlainButton(control(id));
     showPage(0);
 }
 
@@ -163,8 +182,17 @@ LRESULT frmExportOptions::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_NOTIFY:
-            onNotify(*reinterpret_cast<const NMHDR*>(lParam));
-            return 0;
+            return onNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_CTLCOLORSTATIC: {
+            HBRUSH brush = pageBrushFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+            if (brush) return reinterpret_cast<LRESULT>(brush);
+            break;
+        }
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            pageBrush_.reset();
+            pageImage_.reset();
+            break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) {
                 // Rules added in the add dialog meanwhile appear now.
@@ -291,21 +319,73 @@ void frmExportOptions::stopExport() {
     model_.exportStopped();
 }
 
-void frmExportOptions::onNotify(const NMHDR& header) {
-    if (updating_) return;
+LRESULT frmExportOptions::onNotify(NMHDR& header) {
+    if (header.code == NM_CUSTOMDRAW && (header.idFrom == kLvColumns || header.idFrom == kLvReplaces))
+        return drawListItem(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    if (updating_) return 0;
     if (header.idFrom == kTabOptions && header.code == TCN_SELCHANGE) {
         showPage(TabCtrl_GetCurSel(header.hwndFrom));
-        return;
+        return 0;
     }
-    if (header.code != LVN_ITEMCHANGED) return;
+    if (header.code != LVN_ITEMCHANGED) return 0;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-    if (!(change.uChanged & LVIF_STATE) || ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) == 0) return;
+    if (!(change.uChanged & LVIF_STATE) || ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) == 0) return 0;
     if (header.idFrom == kLvColumns) {
         model_.selectColumn(selectedListItem(header.hwndFrom));
         showReplaces();
     } else if (header.idFrom == kLvReplaces) {
         model_.selectReplace(selectedListItem(header.hwndFrom));
     }
+    return 0;
+}
+
+// A list without the focus shows its selected row in a lighter shade of the selection colour
+// (the list view's own pale grey is hardly seen on white).
+LRESULT frmExportOptions::drawListItem(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+    HWND list = draw.nmcd.hdr.hwndFrom;
+    const int item = static_cast<int>(draw.nmcd.dwItemSpec);
+    if (GetFocus() != list && ListView_GetItemState(list, item, LVIS_SELECTED)) {
+        draw.nmcd.uItemState &= ~CDIS_SELECTED;
+        draw.clrText = GetSysColor(COLOR_WINDOWTEXT);
+        draw.clrTextBk = blend(GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_WINDOW));
+    }
+    return CDRF_DODEFAULT;
+}
+
+// The labels of the tab pages are painted with the page under them: the tab control's own
+// drawing, taken once into a bitmap, as a brush aligned to the label.
+HBRUSH frmExportOptions::pageBrushFor(HWND label, HDC dc) {
+    bool onPage = false;
+    for (const auto& page : pages_)
+        for (HWND h : page) onPage = onPage || h == label;
+    if (!onPage) return nullptr;
+    HWND tabs = control(kTabOptions);
+    if (!pageBrush_) {
+        RECT rc;
+        GetClientRect(tabs, &rc);
+        HDC screen = GetDC(tabs);
+        HDC memory = CreateCompatibleDC(screen);
+        pageImage_.reset(CreateCompatibleBitmap(screen, rc.right, rc.bottom));
+        ReleaseDC(tabs, screen);
+        if (!memory || !pageImage_) {
+            if (memory) DeleteDC(memory);
+            return nullptr;
+        }
+        HGDIOBJ old = SelectObject(memory, pageImage_.get());
+        FillRect(memory, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        SendMessageA(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        pageBrush_.reset(CreatePatternBrush(pageImage_.get()));
+        if (!pageBrush_) return nullptr;
+    }
+    POINT origin = {0, 0};
+    MapWindowPoints(tabs, label, &origin, 1);
+    SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+    SetBkMode(dc, TRANSPARENT);
+    return pageBrush_.get();
 }
 
 void frmExportOptions::fieldChanged(int id) {

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
+#include <vector>
 
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
@@ -12,6 +14,9 @@
 #include "export/win32/ExportRun.h"
 
 namespace zav {
+
+inline void deleteBitmap(HBITMAP h) noexcept { DeleteObject(h); }
+inline void deleteBrush(HBRUSH h) noexcept { DeleteObject(h); }
 
 class frmExportOptions final : public win::Window {
 public:
@@ -53,7 +58,9 @@ private:
     void createControls();
     void showPage(int page);
     void onCommand(int id, int code, HWND control);
-    void onNotify(const NMHDR& header);
+    LRESULT onNotify(NMHDR& header);
+    LRESULT drawListItem(NMLVCUSTOMDRAW& draw) const;
+    HBRUSH pageBrushFor(HWND label, HDC dc);
     void showModel();          // every control from the model
     void showTypeList();
     void showFields();
@@ -66,12 +73,16 @@ private:
     void stopExport();
 
     ExportDialogs& dialogs_;
+    win::OwnedReporter reporter_{*this};  // before the model, which keeps a reference to it
     frmExportOptionsModel model_;
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }
     std::vector<HWND> pages_[2];
     bool updating_ = false;    // controls are being filled from the model: their change events are ours
     bool checkingName_ = false;
     std::unique_ptr<ExportRun> run_;  // the export after OK, while it runs
+    // The tab page as the tab control draws it, as a brush for the labels that stand on it.
+    UniqueResource<NullHandleTraits<HBITMAP, deleteBitmap>> pageImage_;
+    UniqueResource<NullHandleTraits<HBRUSH, deleteBrush>> pageBrush_;
 };
 
 }  // namespace zav

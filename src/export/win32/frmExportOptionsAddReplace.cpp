@@ -1,32 +1,38 @@
 #include "export/win32/frmExportOptionsAddReplace.h"
 
+#include "export/win32/DialogControls.h"
+
 namespace zav {
 
 void frmExportOptionsAddReplace::openFor(ExportDialogs& dialogs, frmExportOptionsModel& options, HWND opener) {
     if (!options.selectedColumnObject()) return;  // no column selected: nothing happens
     frmExportOptionsAddReplace*& current = dialogs.addReplace;
     if (!current) {
-        current = new frmExportOptionsAddReplace(dialogs);  // deletes itself when its window is gone
+        current = new frmExportOptionsAddReplace(dialogs, opener);  // deletes itself when its window is gone
         ShowWindow(current->hwnd(), SW_SHOW);
     }
     options.addReplaceClicked(current->model_);
     current->opener_ = opener;
-    SetForegroundWindow(current->hwnd());
+    // Above the options dialog whose button was just clicked, with the typing in the Replace box.
+    current->bringForward();
     SetFocus(GetDlgItem(current->hwnd(), kTxtReplace));
 }
 
-frmExportOptionsAddReplace::frmExportOptionsAddReplace(ExportDialogs& dialogs)
-    : dialogs_(dialogs), model_(dialogs.reporter) {
+frmExportOptionsAddReplace::frmExportOptionsAddReplace(ExportDialogs& dialogs, HWND opener)
+    : dialogs_(dialogs), model_(reporter_) {
     const DWORD style = WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     RECT rc = {0, 0, win::twipsX(5505), win::twipsY(1890)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
     create("ZAVExportAddReplace", L"LV Export Options Add Replace", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT,
            rc.right - rc.left, rc.bottom - rc.top);
+    // Beside the options dialog that opened it, leaving that one in sight.
+    const POINT at = win::placeBeside(opener, rc.right - rc.left, rc.bottom - rc.top);
+    SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     const HWND dlg = hwnd();
     // The frame holds the labels and boxes; positions inside it are relative to the frame.
     const int fx = 60, fy = 60;
-    win::createControl(dlg, "BUTTON", L"", BS_GROUPBOX, 0, -1, fx, fy, 5385, 1365);
+    HWND frame = win::createControl(dlg, "BUTTON", L"", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, -1, fx, fy, 5385, 1365);
     win::createControl(dlg, "STATIC", L"Replace", 0, 0, -1, fx + 60, fy + 180, 2000, 225);
     win::createControl(dlg, "EDIT", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, kTxtReplace, fx + 60, fy + 420,
                        5235, 315);
@@ -35,6 +41,9 @@ frmExportOptionsAddReplace::frmExportOptionsAddReplace(ExportDialogs& dialogs)
                        5235, 315);
     win::createControl(dlg, "BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdOK, 2910, 1470, 1245, 375);
     win::createControl(dlg, "BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdCancel, 4200, 1470, 1245, 375);
+    for (int id : {kCmdOK, kCmdCancel}) keepPlainButton(GetDlgItem(dlg, id));
+    // The frame lies under the controls it holds and leaves them out of its painting.
+    SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 LRESULT frmExportOptionsAddReplace::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

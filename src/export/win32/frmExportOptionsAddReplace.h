@@ -22,12 +22,13 @@ public:
     bool takesDialogKeys() const override { return true; }
 
 private:
-    explicit frmExportOptionsAddReplace(ExportDialogs& dialogs);
+    frmExportOptionsAddReplace(ExportDialogs& dialogs, HWND opener);
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void onDestroyed() override;
     void close();
 
     ExportDialogs& dialogs_;
+    win::OwnedReporter reporter_{*this};  // before the model, which keeps a reference to it
     AddReplaceModel model_;
     HWND opener_ = nullptr;
 };

@@ -13,6 +13,16 @@
 //   zav_uidriver.exe message TITLE               the text of a message box with that title
 //   zav_uidriver.exe items TITLE ID              the list view's rows, cells separated by " | "
 //   zav_uidriver.exe close TITLE                 posts WM_CLOSE to the window
+//   zav_uidriver.exe focus TITLE                 ID of the control of that window with the focus
+//                                                (the control itself for the parts of a combo box;
+//                                                0: the window itself; "-": the focus is elsewhere)
+//   zav_uidriver.exe foreground                  the title of the foreground window
+//   zav_uidriver.exe above TITLE1 TITLE2         exit 0 when the first window is above the second
+//   zav_uidriver.exe owner TITLE                 the title of the owner of the message box TITLE
+//   zav_uidriver.exe enabled TITLE               1 when the window takes input, 0 when disabled
+//   zav_uidriver.exe redraw TITLE ID             repaints that one control (its siblings are not told)
+//   zav_uidriver.exe fileinfo FILE               the program file's version resource, whether it has
+//                                                an icon and what its manifest says of DPI awareness
 //
 // Exit code 0 on success, 1 when the window or control is not there (after waiting, for wait).
 #include <windows.h>
@@ -87,6 +97,59 @@ BOOL CALLBACK findButton(HWND h, LPARAM p) {
     return TRUE;
 }
 
+// The direct child of `top` that holds `h` (h itself when it is one); nullptr when outside `top`.
+HWND childOf(HWND top, HWND h) {
+    while (h && GetParent(h) != top) {
+        if (h == top) return nullptr;
+        h = GetParent(h);
+    }
+    return h;
+}
+
+std::string versionString(const std::vector<char>& data, const char* name) {
+    struct Translation {
+        WORD language, codePage;
+    }* translations = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueA(data.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &size) ||
+        size < sizeof(Translation))
+        return {};
+    char path[128];
+    std::snprintf(path, sizeof path, "\\StringFileInfo\\%04x%04x\\%s", translations[0].language,
+                  translations[0].codePage, name);
+    char* value = nullptr;
+    if (!VerQueryValueA(data.data(), path, reinterpret_cast<void**>(&value), &size) || !value) return {};
+    return value;
+}
+
+int fileInfo(const char* file) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(file, &ignored);
+    std::vector<char> data(size ? size : 1);
+    if (size && GetFileVersionInfoA(file, 0, size, data.data())) {
+        std::printf("product %s\n", versionString(data, "ProductName").c_str());
+        std::printf("version %s\n", versionString(data, "ProductVersion").c_str());
+        std::printf("file version %s\n", versionString(data, "FileVersion").c_str());
+    } else {
+        std::printf("no version resource\n");
+    }
+    HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return 1;
+    std::printf("icon %s\n", FindResourceA(module, MAKEINTRESOURCEA(1), RT_GROUP_ICON) ? "yes" : "no");
+    std::string manifest;
+    if (HRSRC r = FindResourceA(module, MAKEINTRESOURCEA(1), RT_MANIFEST)) {
+        if (HGLOBAL g = LoadResource(module, r))
+            manifest.assign(static_cast<const char*>(LockResource(g)), SizeofResource(module, r));
+    }
+    const auto at = manifest.find("<dpiAware");
+    const auto value = manifest.find('>', at);
+    std::printf("dpiAware %s\n", at == std::string::npos || value == std::string::npos
+                                     ? "none"
+                                     : manifest.substr(value + 1, manifest.find('<', value) - value - 1).c_str());
+    FreeLibrary(module);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,6 +178,23 @@ int main(int argc, char** argv) {
         std::printf("%u\n", static_cast<unsigned>(topLevel(nullptr, "#32768").size()));
         return 0;
     }
+    if (cmd == "foreground") {
+        char text[512] = {};
+        GetWindowTextA(GetForegroundWindow(), text, sizeof text);
+        std::printf("%s\n", text);
+        return 0;
+    }
+    if (cmd == "above" && argc > 3) {
+        // EnumWindows lists top-level windows from the top of the z-order down.
+        HWND first = one(argv[2]), second = one(argv[3]);
+        if (!first || !second) return 1;
+        for (HWND h : topLevel(nullptr)) {
+            if (h == first) return 0;
+            if (h == second) return 1;
+        }
+        return 1;
+    }
+    if (cmd == "fileinfo" && argc > 2) return fileInfo(argv[2]);
     if (cmd == "button" && argc > 3) {
         HWND w = one(title);
         if (!w) return 1;
@@ -129,6 +209,36 @@ int main(int argc, char** argv) {
         HWND w = one(title);
         if (!w) return 1;
         PostMessageA(w, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "focus") {
+        HWND w = one(title);
+        if (!w) return 1;
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return 1;
+        if (info.hwndFocus == w) {
+            std::printf("0\n");
+            return 0;
+        }
+        HWND c = childOf(w, info.hwndFocus);
+        if (c)
+            std::printf("%d\n", GetDlgCtrlID(c));
+        else
+            std::printf("-\n");
+        return 0;
+    }
+    if (cmd == "owner" || cmd == "enabled") {
+        HWND w = nullptr;
+        for (HWND h : topLevel(title)) w = h;
+        if (!w) return 1;
+        if (cmd == "enabled") {
+            std::printf("%d\n", IsWindowEnabled(w) ? 1 : 0);
+        } else {
+            char text[512] = {};
+            GetWindowTextA(GetWindow(w, GW_OWNER), text, sizeof text);
+            std::printf("%s\n", text);
+        }
         return 0;
     }
     if (cmd == "message") {
@@ -146,6 +256,9 @@ int main(int argc, char** argv) {
     if (argc < 4) return 2;
     HWND c = controlOf(title, argv[3]);
     if (!c) return 1;
+    if (cmd == "redraw") {
+        return RedrawWindow(c, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW) ? 0 : 1;
+    }
     if (cmd == "center") {
         printCenter(c);
         return 0;
