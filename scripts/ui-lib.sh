@@ -89,3 +89,33 @@ apart() { [ "$3" -le "$5" ] || [ "$7" -le "$1" ] || [ "$4" -le "$6" ] || [ "$8" 
 click_control() {
     xdotool mousemove $(D center "$1" "$2"); sleep 0.3; xdotool click 1; sleep 0.3
 }
+
+# close_program PID: closes the watcher window from outside and checks that the program then ends,
+# with exit code 0.
+close_program() {
+    D close "ZAV Menu Hook"
+    if timeout 30 tail --pid="$1" -f /dev/null; then
+        wait "$1"
+        check "closing the watcher ends the program cleanly" test $? -eq 0
+    else
+        echo "FAILED: the program did not end"
+        kill "$1" 2>/dev/null
+        failures=$((failures + 1))
+    fi
+}
+
+# program_folder WORK PROGRAM UIDRIVER HOST HOSTNAME: a fresh WORK/prog holding the program, the
+# window inspector and the host program (as HOSTNAME), made the current folder; sets prog, shots
+# (WORK/screens), name (the program's file name) and ZAV_DRIVER.
+program_folder() {
+    rm -rf "$1"
+    mkdir -p "$1/prog" "$1/screens"
+    prog="$1/prog"
+    shots="$1/screens"
+    name=$(basename "$2")
+    cp "$2" "$prog/$name"
+    cp "$3" "$prog/zav_uidriver.exe"
+    ZAV_DRIVER="$prog/zav_uidriver.exe"
+    cp "$4" "$prog/$5"
+    cd "$prog" || return 1
+}

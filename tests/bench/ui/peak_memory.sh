@@ -32,7 +32,7 @@ click_button "$ZAV_DIALOG" OK
 D gone "$ZAV_DIALOG" 3600 >/dev/null || { echo "the export did not end"; exit 1; }
 end=$(date +%s.%N)
 after=$(hwm)
-echo "rows $rows x 5: peak resident set before $before kB, after the export $after kB (+$((after - before)) kB); export $(echo "$end - $start" | bc) s; file $(stat -c %s "Exports/Memory.html") bytes"
+echo "rows $rows x 5: peak resident set before $before kB, after the export $after kB (+$((after - before)) kB); export $(awk "BEGIN { printf \"%.1f\", $end - $start }") s; file $(stat -c %s "Exports/Memory.html") bytes"
 D close "ZAV Menu Hook"
 D close Memory
 sleep 1

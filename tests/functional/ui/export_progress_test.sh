@@ -15,16 +15,7 @@ source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 T=$ZAV_DIALOG
 PROGRESS_TEXT=1020
 
-rm -rf "$work"
-mkdir -p "$work/prog" "$work/screens"
-prog="$work/prog"
-shots="$work/screens"
-name=$(basename "$exe")
-cp "$exe" "$prog/$name"
-cp "$driver" "$prog/zav_uidriver.exe"
-ZAV_DRIVER="$prog/zav_uidriver.exe"
-cp "$host" "$prog/zav_lvhost.exe"
-cd "$prog"
+program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
 
 rows=40000
 printf 'title\tBig list\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\n' \
@@ -110,15 +101,7 @@ check "the dialog stays open after the stop" same "$(D count "$T")" 1
 check "nothing was written for it" test ! -e Exports/Liar.html -a ! -e Exports/Liar.html.tmp
 
 # The program stays resident and still ends when its window is closed.
-D close "ZAV Menu Hook"
-if timeout 30 tail --pid=$pid -f /dev/null; then
-    wait $pid
-    check "closing the watcher ends the program" test $? -eq 0
-else
-    echo "FAILED: the program did not end"
-    kill $pid 2>/dev/null
-    failures=$((failures + 1))
-fi
+close_program $pid
 D close "Liar"
 wait $hostpid 2>/dev/null
 finish

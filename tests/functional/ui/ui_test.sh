@@ -15,16 +15,7 @@ work=$4
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 T=$ZAV_DIALOG
 
-rm -rf "$work"
-mkdir -p "$work/prog" "$work/screens"
-prog="$work/prog"
-shots="$work/screens"
-name=$(basename "$exe")
-cp "$exe" "$prog/$name"
-cp "$driver" "$prog/zav_uidriver.exe"
-ZAV_DRIVER="$prog/zav_uidriver.exe"
-cp "$host" "$prog/zav_lvhost.exe"
-cd "$prog"
+program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
 
 printf 'title\tReport host\ncolumn\t100\tName\ncolumn\t80\tSize\nrow\ta1\t10\nrow\ta<2>\t2,5\n' > host.txt
 wine zav_lvhost.exe host.txt host.info &
@@ -202,15 +193,7 @@ check "Yes closes it" D gone "$T" 20
 check "nothing was written" same "$(ls -R | md5sum)" "$before"
 
 # The watcher closed from outside ends the program.
-D close "ZAV Menu Hook"
-if timeout 30 tail --pid=$pid -f /dev/null; then
-    wait $pid
-    check "closing the watcher ends the program cleanly" test $? -eq 0
-else
-    echo "FAILED: the program did not end"
-    kill $pid 2>/dev/null
-    failures=$((failures + 1))
-fi
+close_program $pid
 D close "Report host"
 wait $hostpid 2>/dev/null
 

@@ -16,16 +16,7 @@ work=$5
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 T=$ZAV_DIALOG
 
-rm -rf "$work"
-mkdir -p "$work/prog" "$work/screens"
-prog="$work/prog"
-shots="$work/screens"
-name=$(basename "$exe")
-cp "$exe" "$prog/$name"
-cp "$driver" "$prog/zav_uidriver.exe"
-ZAV_DRIVER="$prog/zav_uidriver.exe"
-cp "$host" "$prog/zav_menuhost.exe"
-cd "$prog"
+program_folder "$work" "$exe" "$driver" "$host" zav_menuhost.exe
 
 log="$prog/host.log"
 : > "$log"
@@ -33,8 +24,8 @@ wine zav_menuhost.exe "$mode" host.info host.log &
 hostpid=$!
 wine "$name" &
 pid=$!
-check "the host is up" D wait "Menu host" 60 >/dev/null
-check "the program is resident" D wait "ZAV Menu Hook" 60 >/dev/null
+check "the host is up" quiet D wait "Menu host" 60
+check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r _ _ left top right bottom _ < host.info
 
 # What the host saw and did since the last call, on one line; the record starts afresh.
@@ -142,7 +133,7 @@ read -r cl ct _ _ < <(D rect "$T" 1007)
 xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
 click_button "$T" Add
 A="LV Export Options Add Replace"
-check "Add opens the add dialog" D wait "$A" 20 >/dev/null
+check "Add opens the add dialog" quiet D wait "$A" 20
 check "with the add dialog open, a single press opens the menu" one_press_opens_menu
 escape; sleep 0.3
 click_button "$A" Cancel
@@ -174,15 +165,7 @@ D gone "$T" 20
 check "the host never saw a click of ours nor ran a command" same "$(host_saw)" ""
 
 # The watcher closed from outside ends the program.
-D close "ZAV Menu Hook"
-if timeout 30 tail --pid=$pid -f /dev/null; then
-    wait $pid
-    check "closing the watcher ends the program cleanly" test $? -eq 0
-else
-    echo "FAILED: the program did not end"
-    kill $pid 2>/dev/null
-    failures=$((failures + 1))
-fi
+close_program $pid
 # Without the watcher, the host has the right click to itself again.
 right_click 50 40
 check "with the program gone, a right click opens one menu" same "$(menus)" 1
