@@ -9,6 +9,14 @@ const wchar_t kHex[] = L"0123456789ABCDEF";
 
 void appendEscape(std::wstring& out, wchar_t c) {
     auto code = static_cast<unsigned long>(c);
+    if (code > 0xFFFF) {
+        // A code point beyond the basic plane in a four-byte wide character: written as the
+        // surrogate pair that two-byte wide characters hold, so that both builds write one file.
+        code -= 0x10000;
+        appendEscape(out, static_cast<wchar_t>(0xD800 + (code >> 10)));
+        appendEscape(out, static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
+        return;
+    }
     if (code < 0x100) {
         out += L'%';
         out += kHex[(code >> 4) & 0xF];
@@ -100,8 +108,17 @@ std::wstring decodeIniText(const std::wstring& text) {
             if (i + 1 < text.size() && text[i + 1] == L'u') {
                 code = hexRun(text, i + 2, 4);
                 if (code >= 0) {
-                    out += static_cast<wchar_t>(code);
                     i += 5;
+                    // Four-byte wide characters hold a surrogate pair's code point whole.
+                    const bool pairFollows = code >= 0xD800 && code <= 0xDBFF && i + 2 < text.size() &&
+                                             text[i + 1] == L'%' && text[i + 2] == L'u';
+                    const long low = pairFollows ? hexRun(text, i + 3, 4) : -1;
+                    if (sizeof(wchar_t) > 2 && low >= 0xDC00 && low <= 0xDFFF) {
+                        out += static_cast<wchar_t>(0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00));
+                        i += 6;
+                        continue;
+                    }
+                    out += static_cast<wchar_t>(code);
                     continue;
                 }
             }

@@ -54,11 +54,11 @@ struct LoadedFile {
 
 class PortableProfile final : public IProfile {
 public:
-    PortableProfile(const std::string& winIniPath, std::unique_ptr<IFileSystem> fs)
+    PortableProfile(const std::wstring& winIniPath, std::unique_ptr<IFileSystem> fs)
         : winIni_(winIniPath), fs_(std::move(fs)) {}
 
     std::uint32_t getString(const char* section, const char* key, const char* def, char* buffer,
-                            std::uint32_t size, const char* file) override {
+                            std::uint32_t size, const wchar_t* file) override {
         if (!buffer || size == 0) return 0;
         if (!section) return sectionNames(buffer, size, file);
         if (!key) {
@@ -80,7 +80,7 @@ public:
         return narrowValue(wide.data(), count, buffer, size);
     }
 
-    std::uint32_t getInt(const char* section, const char* key, std::int32_t def, const char* file) override {
+    std::uint32_t getInt(const char* section, const char* key, std::int32_t def, const wchar_t* file) override {
         if (!section || !key) return static_cast<std::uint32_t>(def);
         wchar_t text[32] = {};
         if (getStringWide(section, key, "", text, 30, file) == 0 || !text[0])
@@ -88,7 +88,7 @@ public:
         return parseInteger(text);
     }
 
-    std::int32_t writeString(const char* section, const char* key, const char* value, const char* file) override {
+    std::int32_t writeString(const char* section, const char* key, const char* value, const wchar_t* file) override {
         if (!section && !key && !value) return 0;  // "flush the cache": nothing is cached here
         if (!key) return deleteSection(section, file);
         LoadedFile f;
@@ -100,7 +100,7 @@ public:
         return save(f) ? 1 : 0;
     }
 
-    std::uint32_t getSection(const char* section, char* buffer, std::uint32_t size, const char* file) override {
+    std::uint32_t getSection(const char* section, char* buffer, std::uint32_t size, const wchar_t* file) override {
         if (!section || !buffer) return 0;
         // Never written outside the caller's buffer (the system writes two NULs even into one byte).
         if (size < 2) {
@@ -117,7 +117,7 @@ public:
         return copyList(lines, ListKind::Lines, buffer, size);
     }
 
-    std::int32_t writeSection(const char* section, const char* entries, const char* file) override {
+    std::int32_t writeSection(const char* section, const char* entries, const wchar_t* file) override {
         if (!entries) return section ? deleteSection(section, file) : 0;
         if (!section) return 0;
         LoadedFile f;
@@ -132,7 +132,7 @@ public:
         return save(f) ? 1 : 0;
     }
 
-    std::uint32_t getSectionNames(char* buffer, std::uint32_t size, const char* file) override {
+    std::uint32_t getSectionNames(char* buffer, std::uint32_t size, const wchar_t* file) override {
         if (!buffer || size == 0) return 0;
         return sectionNames(buffer, size, file);
     }
@@ -140,13 +140,13 @@ public:
 private:
     // The file a name stands for: WIN.INI for none, a bare name in the folder of WIN.INI (as the
     // system places bare names in the Windows folder), anything else as given.
-    std::wstring resolve(const char* file) const {
-        if (!file) return fromAnsi(winIni_);
-        std::string name = file;
-        bool bare = name.find_first_of("\\/") == std::string::npos && !(name.size() >= 2 && name[1] == ':');
-        if (!bare) return fromAnsi(name);
-        auto slash = winIni_.find_last_of("/\\");
-        return fromAnsi(slash == std::string::npos ? name : winIni_.substr(0, slash + 1) + name);
+    std::wstring resolve(const wchar_t* file) const {
+        if (!file) return winIni_;
+        std::wstring name = file;
+        bool bare = name.find_first_of(L"\\/") == std::wstring::npos && !(name.size() >= 2 && name[1] == L':');
+        if (!bare) return name;
+        auto slash = winIni_.find_last_of(L"/\\");
+        return slash == std::wstring::npos ? name : winIni_.substr(0, slash + 1) + name;
     }
 
     bool parentFolderExists(const std::wstring& path) const {
@@ -159,7 +159,7 @@ private:
 
     // Opens the file as the system does before every call: missing is fine (it is created on the
     // first change), a missing folder, a folder or, for a change, a read-only file is a failure.
-    bool open(const char* file, bool forChange, LoadedFile& f) const {
+    bool open(const wchar_t* file, bool forChange, LoadedFile& f) const {
         f.path = resolve(file);
         try {
             if (fs_->folderExists(f.path)) return false;
@@ -183,7 +183,7 @@ private:
         return true;
     }
 
-    std::int32_t deleteSection(const char* section, const char* file) const {
+    std::int32_t deleteSection(const char* section, const wchar_t* file) const {
         if (!section) return 0;
         LoadedFile f;
         if (!open(file, true, f)) return 0;
@@ -195,7 +195,7 @@ private:
     // The wide-character GetPrivateProfileString of one value. `buffer` holds `len` characters
     // and two spare.
     std::uint32_t getStringWide(const char* section, const char* key, const char* def, wchar_t* buffer,
-                                std::uint32_t len, const char* file) const {
+                                std::uint32_t len, const wchar_t* file) const {
         std::wstring defText = def ? fromAnsi(def) : std::wstring();
         // Trailing spaces of the default are dropped, all but the first character.
         std::size_t keep = defText.size();
@@ -218,7 +218,7 @@ private:
     }
 
     // The entries of the first section of that name; none for a missing file or section.
-    std::vector<IniEntry> sectionEntries(const char* file, const std::wstring& section) const {
+    std::vector<IniEntry> sectionEntries(const wchar_t* file, const std::wstring& section) const {
         LoadedFile f;
         if (open(file, false, f))
             for (auto& s : f.doc.sections())
@@ -228,7 +228,7 @@ private:
 
     // GetPrivateProfileSectionNames: the names of the sections, "" left out; a missing file or a
     // file without sections gives a single NUL.
-    std::uint32_t sectionNames(char* buffer, std::uint32_t size, const char* file) const {
+    std::uint32_t sectionNames(char* buffer, std::uint32_t size, const wchar_t* file) const {
         LoadedFile f;
         std::vector<std::string> names;
         if (open(file, false, f))
@@ -272,13 +272,13 @@ private:
         return minus ? 0u - total : total;
     }
 
-    std::string winIni_;
+    std::wstring winIni_;
     std::unique_ptr<IFileSystem> fs_;
 };
 
 }  // namespace
 
-std::unique_ptr<IProfile> makePortableProfile(const std::string& winIniPath) {
+std::unique_ptr<IProfile> makePortableProfile(const std::wstring& winIniPath) {
     return std::make_unique<PortableProfile>(winIniPath, makeSystemFileSystem());
 }
 

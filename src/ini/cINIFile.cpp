@@ -47,7 +47,7 @@ IniRefusalSink& refusalSink() {
 // with a larger one. A quoted value cut just before its closing quote comes back one character
 // shorter than the buffer allows, so an answer of size-2 counts as possibly cut too.
 std::wstring readWholeString(const std::string& section, const std::string& key, const std::string& def,
-                             const char* file) {
+                             const wchar_t* file) {
     std::string buffer(256, '\0');
     std::uint32_t n = 0;
     for (;;) {
@@ -207,19 +207,19 @@ void cINIFile::LogicError(const wchar_t* operation) {
     if (refusalSink()) refusalSink()(lastRefusal_);
 }
 
-const char* cINIFile::fileArg(const std::string& ansiPath) const {
-    return UseWinINI_ != vbFalse ? nullptr : ansiPath.c_str();
+const wchar_t* cINIFile::fileArg(const std::wstring& path) const {
+    return UseWinINI_ != vbFalse ? nullptr : path.c_str();
 }
 
 std::wstring cINIFile::GetString(const std::wstring& EntryName, const std::wstring& DefaultStr) {
     if (!gate(L"GetString")) return {};
-    const std::string path = toAnsi(FullPath_);
+    const std::wstring& path = FullPath_;
     return readWholeString(toAnsi(SectionName_), toAnsi(EntryName), toAnsi(DefaultStr), fileArg(path));
 }
 
 std::int16_t cINIFile::GetInt(const std::wstring& EntryName, std::int16_t DefaultInt) {
     if (!gate(L"GetInt")) return 0;
-    const std::string path = toAnsi(FullPath_);
+    const std::wstring& path = FullPath_;
     std::uint32_t raw = profile().getInt(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                          static_cast<std::int32_t>(DefaultInt), fileArg(path));
     return narrow16(static_cast<std::int32_t>(raw), L"GetInt " + EntryName);
@@ -234,7 +234,7 @@ VBool cINIFile::GetTF(const std::wstring& EntryName, std::int16_t DefaultInt) {
 
 std::int16_t cINIFile::PutString(const std::wstring& EntryName, const std::wstring& StrValue) {
     if (!gate(L"PutString")) return 0;
-    const std::string path = toAnsi(FullPath_);
+    const std::wstring& path = FullPath_;
     std::int32_t result = profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                                 toAnsi(StrValue).c_str(), fileArg(path));
     return result != 0 ? static_cast<std::int16_t>(result > 32767 || result < -32768 ? 1 : result) : 0;
@@ -267,7 +267,8 @@ std::int16_t cINIFile::PutLongString(const std::wstring& EntryName, const std::w
         if (result == 0) return 0;
     }
     // Pieces of an earlier, longer text.
-    const std::string section = toAnsi(SectionName_), path = toAnsi(FullPath_);
+    const std::string section = toAnsi(SectionName_);
+    const std::wstring& path = FullPath_;
     std::wstring stale;
     for (std::size_t index = pieces.size() + 1; ReadPiece(ContinuationName(EntryName, index), stale); ++index) {
         const std::string name = toAnsi(ContinuationName(EntryName, index));
@@ -300,20 +301,20 @@ VBool cINIFile::PutTF(const std::wstring& EntryName, std::int16_t IntValue) {
 
 void cINIFile::DeleteStrEntry(const std::wstring& EntryName) {
     if (!gate(L"DeleteStrEntry")) return;
-    const std::string path = toAnsi(FullPath_);
+    const std::wstring& path = FullPath_;
     profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(), "", fileArg(path));
 }
 
 void cINIFile::DeleteNumEntry(const std::wstring& EntryName) {
     if (!gate(L"DeleteNumEntry")) return;
-    const std::string path = toAnsi(FullPath_);
+    const std::wstring& path = FullPath_;
     profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                           UseWinINI_ != vbFalse ? "0" : nullptr, fileArg(path));
 }
 
 void cINIFile::DeleteSection() {
     if (!gate(L"DeleteSection")) return;
-    const std::string path = toAnsi(FullPath_);
+    const std::wstring& path = FullPath_;
     profile().writeSection(toAnsi(SectionName_).c_str(), "\0", fileArg(path));
     SectionName_.clear();
     SectionSet_ = vbFalse;
@@ -322,15 +323,16 @@ void cINIFile::DeleteSection() {
 void cINIFile::FlushCache() {
     if (!gate(L"FlushCache")) return;
     // Asks the profile layer to write out anything it keeps in memory for this file.
-    const std::string path = toAnsi(FullPath_);
+    const std::wstring& path = FullPath_;
     profile().writeString(nullptr, nullptr, nullptr, fileArg(path));
 }
 
 void cINIFile::IniRead(const std::wstring& SectionName, const std::wstring& EntryName, std::int16_t DefaultInt,
                        const std::wstring& DefaultStr, std::wstring& ReturnStr, VBool ReadNumber,
                        const std::wstring& FullPath) {
-    const std::string section = toAnsi(SectionName), key = toAnsi(EntryName), path = toAnsi(FullPath);
-    const char* file = fileArg(path);
+    const std::string section = toAnsi(SectionName), key = toAnsi(EntryName);
+    const std::wstring& path = FullPath;
+    const wchar_t* file = fileArg(path);
     if (ReadNumber != vbFalse) {
         auto raw = static_cast<std::int32_t>(profile().getInt(section.c_str(), key.c_str(), DefaultInt, file));
         ReturnStr = std::to_wstring(raw);
@@ -341,14 +343,15 @@ void cINIFile::IniRead(const std::wstring& SectionName, const std::wstring& Entr
 
 void cINIFile::IniWrite(const std::wstring& SectionName, const std::wstring& EntryName,
                         const std::wstring& NewVal, const std::wstring& FullPath) {
-    const std::string path = toAnsi(FullPath);
+    const std::wstring& path = FullPath;
     profile().writeString(toAnsi(SectionName).c_str(), toAnsi(EntryName).c_str(), toAnsi(NewVal).c_str(),
                           fileArg(path));
 }
 
 std::wstring cINIFile::GetSectEntries() {
     if (!gate(L"GetSectEntries")) return {};
-    const std::string section = toAnsi(SectionName_), path = toAnsi(FullPath_);
+    const std::string section = toAnsi(SectionName_);
+    const std::wstring& path = FullPath_;
     // The whole section: when the list fills the buffer, ask again with a larger one.
     std::string buffer(4096, '\0');
     std::uint32_t n = 0;

@@ -114,7 +114,7 @@ private:
     bool gate(const wchar_t* operation);       // false (after LogicError) when no section is set
     void LogicError(const wchar_t* operation);
     std::wstring ExpandLongPath(const std::wstring& path) const;
-    const char* fileArg(const std::string& ansiPath) const;  // nullptr in WIN.INI mode
+    const wchar_t* fileArg(const std::wstring& path) const;  // nullptr in WIN.INI mode
     bool ReadPiece(const std::wstring& name, std::wstring& piece);  // false when the entry is missing
 
     std::wstring SectionName_;

@@ -35,8 +35,6 @@ bool pathExists(const std::wstring& path);
 void setReadOnly(const std::wstring& path, bool readOnly);
 // A text for a failure message: printable ASCII as is, anything else as \x<code>, in quotes.
 std::string shown(const std::wstring& text);
-// The program's path in the platform's own form (native: "\" becomes "/").
-std::string osPath(const std::wstring& path);
 
 struct Message {
     std::wstring text;

@@ -23,14 +23,14 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRe
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
     // Made where it stays, far outside any screen (left and top 100000 twips): moving a shown window
     // can keep a window system busy for a while, during which no menu could open.
-    create("ZAVMenuHook", L"ZAV Menu Hook", style, exStyle, win::twipsX(100000), win::twipsY(100000),
+    create(L"ZAVMenuHook", L"ZAV Menu Hook", style, exStyle, win::twipsX(100000), win::twipsY(100000),
            rc.right - rc.left, rc.bottom - rc.top);
 
     mnuPopup_.reset(CreatePopupMenu());
     if (!mnuPopup_) throwLastError(L"CreatePopupMenu");
-    AppendMenuA(mnuPopup_.get(), MF_STRING, kMnuPrintGrid, "Print Grid");
-    AppendMenuA(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(mnuPopup_.get(), MF_STRING, kMnuCancel, "Cancel");
+    AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuPrintGrid, L"Print Grid");
+    AppendMenuW(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuCancel, L"Cancel");
 
     // The hooks first: once the window is there, the watcher is watching.
     hook_ = std::make_unique<RightButtonHook>(hwnd());
@@ -111,7 +111,7 @@ int frmMenuHook::trackMenu(const MenuRequest& request) {
     const int chosen = static_cast<int>(TrackPopupMenuEx(mnuPopup_.get(), TPM_RETURNCMD | TPM_NONOTIFY,
                                                          request.pt.x, request.pt.y, hwnd(), nullptr));
     // The menu's owner must see a message after the menu ends, or a second menu may fail to close.
-    PostMessageA(hwnd(), WM_NULL, 0, 0);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
     return chosen;
 }
 

@@ -32,19 +32,19 @@ public:
         std::string exe = exePath();
         auto slash = exe.find_last_of('/');
         if (slash == std::string::npos) return currentDirectory();
-        return fromAnsi(slash == 0 ? std::string("/") : exe.substr(0, slash));
+        return fromUtf8(slash == 0 ? std::string("/") : exe.substr(0, slash));
     }
 
     std::wstring programBaseName() override {
         std::string exe = exePath();
         std::string name = exe.substr(exe.find_last_of('/') + 1);
         auto dot = name.find_last_of('.');
-        return fromAnsi(dot == std::string::npos ? name : name.substr(0, dot));
+        return fromUtf8(dot == std::string::npos ? name : name.substr(0, dot));
     }
 
     std::wstring currentDirectory() override {
         char buffer[PATH_MAX] = {};
-        return getcwd(buffer, sizeof buffer) ? fromAnsi(buffer) : std::wstring();
+        return getcwd(buffer, sizeof buffer) ? fromUtf8(buffer) : std::wstring();
     }
 
     // No drive letters here.
@@ -69,7 +69,7 @@ public:
             if (stat((dir + "/" + name).c_str(), &st) != 0) continue;
             bool ordinary = S_ISREG(st.st_mode) && name[0] != '.';
             if (foldersHiddenSystem || ordinary) {
-                found = fromAnsi(name);
+                found = fromUtf8(name);
                 break;
             }
         }

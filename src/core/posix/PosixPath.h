@@ -1,4 +1,5 @@
-// Native build: the program's paths use "\" between folders; the system wants "/".
+// Native build: the program's paths use "\" between folders; the system wants "/", and names
+// files with bytes, read here as UTF-8 whatever the locale (so a name keeps every character).
 #pragma once
 
 #include <cerrno>
@@ -7,11 +8,12 @@
 
 #include "core/Error.h"
 #include "text/Ansi.h"
+#include "text/Utf8.h"
 
 namespace zav {
 
 inline std::string posixPath(const std::wstring& path) {
-    std::string p = toAnsi(path);
+    std::string p = toUtf8(path);
     for (auto& c : p)
         if (c == '\\') c = '/';
     return p;

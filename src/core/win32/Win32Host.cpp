@@ -2,17 +2,16 @@
 
 #include "core/Platform.h"
 #include "core/win32/Win32Error.h"
-#include "text/Ansi.h"
 
 namespace zav {
 namespace {
 
 std::wstring moduleFile() {
-    std::string buffer(MAX_PATH, '\0');
+    std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) throwLastError(L"GetModuleFileName");
-        if (n < buffer.size()) return fromAnsi(buffer.substr(0, n));
+        if (n < buffer.size()) return buffer.substr(0, n);
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -37,23 +36,23 @@ public:
     }
 
     std::wstring currentDirectory() override {
-        char buffer[MAX_PATH + 1] = {};
-        DWORD n = GetCurrentDirectoryA(sizeof buffer, buffer);
-        return n > 0 && n < sizeof buffer ? fromAnsi(std::string(buffer, n)) : std::wstring();
+        wchar_t buffer[MAX_PATH + 1] = {};
+        DWORD n = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+        return n > 0 && n < MAX_PATH + 1 ? std::wstring(buffer, n) : std::wstring();
     }
 
     std::wstring driveCurrentDirectory(wchar_t drive) override {
-        char root[] = {static_cast<char>(drive), ':', '\\', '\0'};
-        if (GetDriveTypeA(root) == DRIVE_NO_ROOT_DIR) return {};
-        char relative[] = {static_cast<char>(drive), ':', '\0'};
-        char buffer[MAX_PATH + 1] = {};
-        DWORD n = GetFullPathNameA(relative, sizeof buffer, buffer, nullptr);
-        return n > 0 && n < sizeof buffer ? fromAnsi(std::string(buffer, n)) : std::wstring();
+        wchar_t root[] = {drive, L':', L'\\', L'\0'};
+        if (GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR) return {};
+        wchar_t relative[] = {drive, L':', L'\0'};
+        wchar_t buffer[MAX_PATH + 1] = {};
+        DWORD n = GetFullPathNameW(relative, MAX_PATH + 1, buffer, nullptr);
+        return n > 0 && n < MAX_PATH + 1 ? std::wstring(buffer, n) : std::wstring();
     }
 
     std::wstring findFirst(const std::wstring& pattern, bool foldersHiddenSystem) override {
-        WIN32_FIND_DATAA data;
-        HANDLE h = FindFirstFileA(toAnsi(pattern).c_str(), &data);
+        WIN32_FIND_DATAW data;
+        HANDLE h = FindFirstFileW(pattern.c_str(), &data);
         if (h == INVALID_HANDLE_VALUE) {
             DWORD code = GetLastError();
             if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_NO_MORE_FILES)
@@ -64,20 +63,20 @@ public:
         const DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         do {
             if (foldersHiddenSystem || (data.dwFileAttributes & excluded) == 0) {
-                found = fromAnsi(data.cFileName);
+                found = data.cFileName;
                 break;
             }
-        } while (FindNextFileA(h, &data));
+        } while (FindNextFileW(h, &data));
         FindClose(h);
         return found;
     }
 
     std::wstring windowsDirectory() override {
-        char buffer[255] = {};
-        UINT n = GetWindowsDirectoryA(buffer, 255);
+        wchar_t buffer[255] = {};
+        UINT n = GetWindowsDirectoryW(buffer, 255);
         auto count = static_cast<std::int16_t>(n);  // the result taken as a 16-bit number
         if (count <= 0 || count > 255) return {};
-        return fromAnsi(std::string(buffer, static_cast<std::size_t>(count)));
+        return std::wstring(buffer, static_cast<std::size_t>(count));
     }
 };
 
@@ -87,11 +86,11 @@ public:
         UINT style = MB_OK | MB_TASKMODAL | MB_SETFOREGROUND;
         if (icon == MessageIcon::Stop) style |= MB_ICONSTOP;
         if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
-        MessageBoxA(nullptr, toAnsi(text).c_str(), toAnsi(title).c_str(), style);
+        MessageBoxW(nullptr, text.c_str(), title.c_str(), style);
     }
     bool ask(const std::wstring& text, const std::wstring& title) override {
         UINT style = MB_YESNO | MB_DEFBUTTON1 | MB_TASKMODAL | MB_SETFOREGROUND;
-        return MessageBoxA(nullptr, toAnsi(text).c_str(), toAnsi(title).c_str(), style) == IDYES;
+        return MessageBoxW(nullptr, text.c_str(), title.c_str(), style) == IDYES;
     }
 };
 

@@ -6,7 +6,6 @@
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "core/win32/Win32Error.h"
-#include "text/Ansi.h"
 
 namespace zav {
 namespace win {
@@ -26,7 +25,7 @@ int dpi(int index) {
 }
 
 // Marks the program's own windows: the property holds the window object.
-constexpr const char* kWindowProperty = "ZAVExport.Window";
+constexpr const wchar_t* kWindowProperty = L"ZAVExport.Window";
 
 }  // namespace
 
@@ -35,43 +34,42 @@ int twipsY(int twips) { return MulDiv(twips, dpi(LOGPIXELSY), 1440); }
 
 void reportHandlerError(HWND owner, const std::exception& e) noexcept {
     try {
-        MessageBoxA(owner, toAnsi(errorReport(e)).c_str(), toAnsi(kProgramTitle).c_str(),
-                    MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+        MessageBoxW(owner, errorReport(e).c_str(), kProgramTitle, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
     } catch (...) {
-        MessageBoxA(owner, "Error", "ZAVExport", MB_OK | MB_ICONSTOP);
+        MessageBoxW(owner, L"Error", L"ZAVExport", MB_OK | MB_ICONSTOP);
     }
 }
 
 Window::~Window() {
     if (hwnd_) {
-        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        RemovePropA(hwnd_, kWindowProperty);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        RemovePropW(hwnd_, kWindowProperty);
         HWND h = hwnd_;
         hwnd_ = nullptr;
         DestroyWindow(h);
     }
 }
 
-void Window::create(const char* className, const std::wstring& caption, DWORD style, DWORD exStyle, int x, int y,
+void Window::create(const wchar_t* className, const std::wstring& caption, DWORD style, DWORD exStyle, int x, int y,
                     int width, int height, HMENU menu) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc = {};
-    if (!GetClassInfoExA(instance, className, &wc)) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    if (!GetClassInfoExW(instance, className, &wc)) {
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = thunk;
         wc.hInstance = instance;
         wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         // The program's icon (resource 1) in the sizes of the title bar and of Alt+Tab.
-        wc.hIcon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+        wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-        wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+        wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
         if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
         wc.lpszClassName = className;
-        if (!RegisterClassExA(&wc)) throwLastError(L"RegisterClassEx");
+        if (!RegisterClassExW(&wc)) throwLastError(L"RegisterClassEx");
     }
-    HWND h = CreateWindowExA(exStyle, className, toAnsi(caption).c_str(), style, x, y, width, height, nullptr, menu,
+    HWND h = CreateWindowExW(exStyle, className, caption.c_str(), style, x, y, width, height, nullptr, menu,
                              instance, this);
     if (!h) throwLastError(L"CreateWindowEx");
 }
@@ -79,25 +77,25 @@ void Window::create(const char* className, const std::wstring& caption, DWORD st
 LRESULT Window::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return defaultProc(msg, wParam, lParam); }
 
 Window* Window::fromHwnd(HWND hwnd) {
-    return hwnd ? static_cast<Window*>(GetPropA(hwnd, kWindowProperty)) : nullptr;
+    return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProperty)) : nullptr;
 }
 
 LRESULT CALLBACK Window::thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        SetPropA(hwnd, kWindowProperty, self);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        SetPropW(hwnd, kWindowProperty, self);
     } else {
-        self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!self) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        RemovePropA(hwnd, kWindowProperty);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        RemovePropW(hwnd, kWindowProperty);
         self->hwnd_ = nullptr;
-        LRESULT r = DefWindowProcA(hwnd, msg, wParam, lParam);
+        LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
         try {
             self->onDestroyed();
         } catch (const std::exception& e) {
@@ -152,7 +150,7 @@ int OwnedReporter::box(const std::wstring& text, const std::wstring& title, UINT
     HWND focus = GetFocus();
     // With an owner the box is modal to it (the owner is disabled while the box is open).
     style |= MB_SETFOREGROUND | (owner ? MB_APPLMODAL : MB_TASKMODAL);
-    const int answer = MessageBoxA(owner, toAnsi(text).c_str(), toAnsi(title).c_str(), style);
+    const int answer = MessageBoxW(owner, text.c_str(), title.c_str(), style);
     if (owner && IsWindow(owner) && focus && IsWindow(focus) && IsChild(owner, focus) && GetActiveWindow() == owner)
         SetFocus(focus);
     return answer;
@@ -177,7 +175,7 @@ RECT workAreaOf(HWND nearby) {
                             : MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY);
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (monitor && GetMonitorInfoA(monitor, &info)) return info.rcWork;
+    if (monitor && GetMonitorInfoW(monitor, &info)) return info.rcWork;
     RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     return screen;
 }
@@ -188,9 +186,9 @@ POINT keptInside(const RECT& work, POINT p, int width, int height) {
     return p;
 }
 
-bool windowStandsAt(const char* className, POINT p) {
+bool windowStandsAt(const wchar_t* className, POINT p) {
     HWND h = nullptr;
-    while ((h = FindWindowExA(nullptr, h, className, nullptr)) != nullptr) {
+    while ((h = FindWindowExW(nullptr, h, className, nullptr)) != nullptr) {
         RECT rc;
         if (IsWindowVisible(h) && GetWindowRect(h, &rc) && rc.left == p.x && rc.top == p.y) return true;
     }
@@ -199,7 +197,7 @@ bool windowStandsAt(const char* className, POINT p) {
 
 }  // namespace
 
-POINT centredPlace(HWND nearby, int width, int height, const char* className) {
+POINT centredPlace(HWND nearby, int width, int height, const wchar_t* className) {
     const RECT work = workAreaOf(nearby);
     POINT p = {work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2};
     p = keptInside(work, p, width, height);
@@ -214,7 +212,7 @@ POINT centredPlace(HWND nearby, int width, int height, const char* className) {
 
 POINT placeBeside(HWND opener, int width, int height) {
     RECT o;
-    if (!opener || !GetWindowRect(opener, &o)) return centredPlace(nullptr, width, height, "");
+    if (!opener || !GetWindowRect(opener, &o)) return centredPlace(nullptr, width, height, L"");
     const RECT work = workAreaOf(opener);
     const int midX = (o.left + o.right - width) / 2, midY = (o.top + o.bottom - height) / 2;
     const POINT tries[] = {{midX, o.bottom}, {midX, o.top - height}, {o.right, midY}, {o.left - width, midY}};
@@ -233,51 +231,51 @@ POINT placeBeside(HWND opener, int width, int height) {
 int runMessageLoop() {
     MSG msg;
     for (;;) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(msg.wParam);
         if (got == -1) return 1;
         // Dialog keys go to the top-level window of the control that has them, if it wants them.
         HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         Window* window = Window::fromHwnd(root);
-        const bool handled = window && window->takesDialogKeys() && IsDialogMessageA(root, &msg);
+        const bool handled = window && window->takesDialogKeys() && IsDialogMessageW(root, &msg);
         if (!handled) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }
 
 HFONT dialogFont() {
     static UniqueFont font = [] {
-        NONCLIENTMETRICSA metrics = {};
+        NONCLIENTMETRICSW metrics = {};
         metrics.cbSize = sizeof metrics;
         HFONT f = nullptr;
-        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            f = CreateFontIndirectA(&metrics.lfMessageFont);
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            f = CreateFontIndirectW(&metrics.lfMessageFont);
         return UniqueFont(f);
     }();
     return font ? font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-HWND createControl(HWND parent, const char* className, const std::wstring& text, DWORD style, DWORD exStyle,
+HWND createControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
                    int id, int leftTwips, int topTwips, int widthTwips, int heightTwips) {
-    HWND h = CreateWindowExA(exStyle, className, toAnsi(text).c_str(), style | WS_CHILD | WS_VISIBLE,
+    HWND h = CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE,
                              twipsX(leftTwips), twipsY(topTwips), twipsX(widthTwips), twipsY(heightTwips), parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (!h) throwLastError(L"CreateWindowEx " + fromAnsi(className));
-    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    if (!h) throwLastError(L"CreateWindowEx " + std::wstring(className));
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
     return h;
 }
 
 std::wstring windowText(HWND hwnd) {
-    const int n = GetWindowTextLengthA(hwnd);
+    const int n = GetWindowTextLengthW(hwnd);
     if (n <= 0) return {};
-    std::string buffer(static_cast<std::size_t>(n) + 1, '\0');
-    const int got = GetWindowTextA(hwnd, &buffer[0], n + 1);
-    return fromAnsi(buffer.substr(0, static_cast<std::size_t>(std::max(got, 0))));
+    std::wstring buffer(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, &buffer[0], n + 1);
+    return buffer.substr(0, static_cast<std::size_t>(std::max(got, 0)));
 }
 
-void setWindowText(HWND hwnd, const std::wstring& text) { SetWindowTextA(hwnd, toAnsi(text).c_str()); }
+void setWindowText(HWND hwnd, const std::wstring& text) { SetWindowTextW(hwnd, text.c_str()); }
 
 }  // namespace win
 }  // namespace zav

@@ -47,13 +47,13 @@ public:
 
 protected:
     // Registers the class once (the thunk as its procedure) and creates the window.
-    void create(const char* className, const std::wstring& caption, DWORD style, DWORD exStyle, int x, int y,
+    void create(const wchar_t* className, const std::wstring& caption, DWORD style, DWORD exStyle, int x, int y,
                 int width, int height, HMENU menu = nullptr);
     virtual LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // After WM_NCDESTROY: the window is gone; the object may delete itself here.
     virtual void onDestroyed() {}
 
-    LRESULT defaultProc(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcA(hwnd_, msg, wParam, lParam); }
+    LRESULT defaultProc(UINT msg, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, msg, wParam, lParam); }
 
 private:
     static LRESULT CALLBACK thunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
@@ -78,7 +78,7 @@ private:
 // Where a new window of that size goes: centred on the work area of the monitor that shows `nearby`
 // (the primary one without it), moved down and right past any visible window of `className` that
 // already stands there, and kept inside the work area.
-POINT centredPlace(HWND nearby, int width, int height, const char* className);
+POINT centredPlace(HWND nearby, int width, int height, const wchar_t* className);
 // Where a window of that size goes beside `opener` without covering it: below it, else above it,
 // else to its right, else to its left, inside the work area (overlapping only if nothing fits).
 POINT placeBeside(HWND opener, int width, int height);
@@ -87,7 +87,7 @@ POINT placeBeside(HWND opener, int width, int height);
 int runMessageLoop();
 
 // A child control of `parent` at a position and size in twips. The text is the caption.
-HWND createControl(HWND parent, const char* className, const std::wstring& text, DWORD style, DWORD exStyle,
+HWND createControl(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
                    int id, int leftTwips, int topTwips, int widthTwips, int heightTwips);
 // The dialog font (the system's message font) for every control of a window.
 HFONT dialogFont();

@@ -46,7 +46,7 @@ bool ExportRun::onTimer() {
                            L"row " + std::to_wstring(done) + L" of " + std::to_wstring(rows));
         // The bar counts in thousandths, whatever the number of rows.
         const auto permille = rows > 0 ? static_cast<WPARAM>((static_cast<long long>(done) * 1000) / rows) : 0;
-        SendMessageA(controls_.progressBar, PBM_SETPOS, permille, 0);
+        SendMessageW(controls_.progressBar, PBM_SETPOS, permille, 0);
     }
     return false;
 }
@@ -59,7 +59,7 @@ void ExportRun::showProgress() {
             disabled_.push_back(h);
         }
     }
-    SendMessageA(controls_.progressBar, PBM_SETRANGE32, 0, 1000);
+    SendMessageW(controls_.progressBar, PBM_SETRANGE32, 0, 1000);
     ShowWindow(controls_.progressBar, SW_SHOW);
     ShowWindow(controls_.progressText, SW_SHOW);
     win::setWindowText(controls_.stopButton, L"Stop");

@@ -15,7 +15,7 @@ using win::createControl;
 
 // The tab control's origin in the dialog: page controls are placed relative to it.
 constexpr int kTabLeft = 60, kTabTop = 60;
-constexpr const char* kClassName = "ZAVExportOptions";
+constexpr const wchar_t* kClassName = L"ZAVExportOptions";
 
 // The list's edit field takes no typing: every character (and paste, cut, delete) is swallowed.
 LRESULT CALLBACK swallowTyping(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
@@ -38,12 +38,12 @@ COLORREF blend(COLORREF a, COLORREF b) {
     return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2, (GetBValue(a) + GetBValue(b)) / 2);
 }
 
-void addListColumn(HWND list, int index, const char* heading, int widthTwips) {
-    LVCOLUMNA column = {};
+void addListColumn(HWND list, int index, const wchar_t* heading, int widthTwips) {
+    LVCOLUMNW column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(heading);
+    column.pszText = const_cast<wchar_t*>(heading);
     column.cx = win::twipsX(widthTwips);
-    ListView_InsertColumn(list, index, &column);
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
 void selectListItem(HWND list, int index) {
@@ -102,62 +102,62 @@ void frmExportOptions::createControls() {
     // The tab control lies under its pages' controls (it is moved to the bottom of the z-order
     // below) and leaves them out of its painting. The tab order is a ring, so the tab control at
     // its end still comes just before the first control, as the first stop.
-    HWND tabs = createControl(dlg, WC_TABCONTROLA, L"", WS_CLIPSIBLINGS | tab, 0, kTabOptions, kTabLeft, kTabTop,
+    HWND tabs = createControl(dlg, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | tab, 0, kTabOptions, kTabLeft, kTabTop,
                               5355, 3825);
-    TCITEMA item = {};
+    TCITEMW item = {};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>("Options");
-    TabCtrl_InsertItem(tabs, 0, &item);
-    item.pszText = const_cast<char*>("Format");
-    TabCtrl_InsertItem(tabs, 1, &item);
+    item.pszText = const_cast<wchar_t*>(L"Options");
+    SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(L"Format");
+    SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
 
     const int L = kTabLeft, T = kTabTop;
     // Tab "Options".
-    page(0, createControl(dlg, "STATIC", L"Compatible Export Types", 0, 0, -1, L + 60, T + 360, 5265, 225));
-    HWND cmb = createControl(dlg, "COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab, 0,
+    page(0, createControl(dlg, L"STATIC", L"Compatible Export Types", 0, 0, -1, L + 60, T + 360, 5265, 225));
+    HWND cmb = createControl(dlg, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab, 0,
                              kCmbExportTypes, L + 60, T + 600, 4155, 315 + 1800);
     page(0, cmb);
     COMBOBOXINFO info = {};
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(cmb, &info) && info.hwndItem) SetWindowSubclass(info.hwndItem, swallowTyping, 1, 0);
-    page(0, createControl(dlg, "BUTTON", L"New", button, 0, kCmdNewExportType, L + 4230, T + 600, 1035, 315));
-    page(0, createControl(dlg, "STATIC", L"Export Type (Change to save to a new name)", 0, 0, -1, L + 60, T + 990,
+    page(0, createControl(dlg, L"BUTTON", L"New", button, 0, kCmdNewExportType, L + 4230, T + 600, 1035, 315));
+    page(0, createControl(dlg, L"STATIC", L"Export Type (Change to save to a new name)", 0, 0, -1, L + 60, T + 990,
                           5265, 225));
-    page(0, createControl(dlg, "EDIT", L"", edit, 0, kTxtExportType, L + 60, T + 1230, 5205, 315));
-    page(0, createControl(dlg, "STATIC", L"Output File", 0, 0, -1, L + 60, T + 1620, 2685, 225));
-    page(0, createControl(dlg, "EDIT", L"", edit, 0, kTxtOutput, L + 60, T + 1860, 4155, 315));
-    page(0, createControl(dlg, "BUTTON", L"Browse", button, 0, kCmdBrowseFile, L + 4230, T + 1860, 1035, 315));
+    page(0, createControl(dlg, L"EDIT", L"", edit, 0, kTxtExportType, L + 60, T + 1230, 5205, 315));
+    page(0, createControl(dlg, L"STATIC", L"Output File", 0, 0, -1, L + 60, T + 1620, 2685, 225));
+    page(0, createControl(dlg, L"EDIT", L"", edit, 0, kTxtOutput, L + 60, T + 1860, 4155, 315));
+    page(0, createControl(dlg, L"BUTTON", L"Browse", button, 0, kCmdBrowseFile, L + 4230, T + 1860, 1035, 315));
     const DWORD list = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | tab;
-    HWND columns = createControl(dlg, WC_LISTVIEWA, L"", list, 0, kLvColumns, L + 60, T + 2250, 1485, 1155);
-    addListColumn(columns, 0, "Column", 1440);
+    HWND columns = createControl(dlg, WC_LISTVIEWW, L"", list, 0, kLvColumns, L + 60, T + 2250, 1485, 1155);
+    addListColumn(columns, 0, L"Column", 1440);
     ListView_SetExtendedListViewStyle(columns, LVS_EX_FULLROWSELECT);
     page(0, columns);
-    HWND replaces = createControl(dlg, WC_LISTVIEWA, L"", list, 0, kLvReplaces, L + 1560, T + 2250, 3705, 1155);
-    addListColumn(replaces, 0, "Replace", 1800);
-    addListColumn(replaces, 1, "With", 1800);
+    HWND replaces = createControl(dlg, WC_LISTVIEWW, L"", list, 0, kLvReplaces, L + 1560, T + 2250, 3705, 1155);
+    addListColumn(replaces, 0, L"Replace", 1800);
+    addListColumn(replaces, 1, L"With", 1800);
     ListView_SetExtendedListViewStyle(replaces, LVS_EX_FULLROWSELECT);
     page(0, replaces);
-    page(0, createControl(dlg, "BUTTON", L"Add", button, 0, kCmdAddReplace, L + 3060, T + 3420, 1065, 315));
-    page(0, createControl(dlg, "BUTTON", L"Remove...", button, 0, kCmdRemoveReplace, L + 4170, T + 3420, 1065, 315));
+    page(0, createControl(dlg, L"BUTTON", L"Add", button, 0, kCmdAddReplace, L + 3060, T + 3420, 1065, 315));
+    page(0, createControl(dlg, L"BUTTON", L"Remove...", button, 0, kCmdRemoveReplace, L + 4170, T + 3420, 1065, 315));
 
     // Tab "Format".
-    page(1, createControl(dlg, "STATIC", L"HTML Header", 0, 0, -1, L + 60, T + 360, 2685, 225));
-    page(1, createControl(dlg, "EDIT", L"", multi, 0, kTxtHTMLHeader, L + 60, T + 600, 5235, 525));
-    page(1, createControl(dlg, "STATIC", L"Table Format (HTML Table Format)", 0, 0, -1, L + 60, T + 1200, 2685, 225));
-    page(1, createControl(dlg, "EDIT", L"", edit, 0, kTxtTableFormat, L + 60, T + 1440, 5235, 315));
-    page(1, createControl(dlg, "STATIC", L"Header Format (HTML TD Format):", 0, 0, -1, L + 60, T + 1770, 2685, 225));
-    page(1, createControl(dlg, "EDIT", L"", edit, 0, kTxtHeaderFormat, L + 60, T + 2010, 5235, 315));
-    page(1, createControl(dlg, "STATIC", L"Data Format (HTML TD Format):", 0, 0, -1, L + 60, T + 2370, 2685, 225));
-    page(1, createControl(dlg, "EDIT", L"", edit, 0, kTxtDataFormat, L + 60, T + 2610, 5235, 315));
-    page(1, createControl(dlg, "STATIC", L"HTML Footer", 0, 0, -1, L + 60, T + 3000, 2685, 225));
-    page(1, createControl(dlg, "EDIT", L"", multi, 0, kTxtHTMLFooter, L + 60, T + 3210, 5235, 525));
+    page(1, createControl(dlg, L"STATIC", L"HTML Header", 0, 0, -1, L + 60, T + 360, 2685, 225));
+    page(1, createControl(dlg, L"EDIT", L"", multi, 0, kTxtHTMLHeader, L + 60, T + 600, 5235, 525));
+    page(1, createControl(dlg, L"STATIC", L"Table Format (HTML Table Format)", 0, 0, -1, L + 60, T + 1200, 2685, 225));
+    page(1, createControl(dlg, L"EDIT", L"", edit, 0, kTxtTableFormat, L + 60, T + 1440, 5235, 315));
+    page(1, createControl(dlg, L"STATIC", L"Header Format (HTML TD Format):", 0, 0, -1, L + 60, T + 1770, 2685, 225));
+    page(1, createControl(dlg, L"EDIT", L"", edit, 0, kTxtHeaderFormat, L + 60, T + 2010, 5235, 315));
+    page(1, createControl(dlg, L"STATIC", L"Data Format (HTML TD Format):", 0, 0, -1, L + 60, T + 2370, 2685, 225));
+    page(1, createControl(dlg, L"EDIT", L"", edit, 0, kTxtDataFormat, L + 60, T + 2610, 5235, 315));
+    page(1, createControl(dlg, L"STATIC", L"HTML Footer", 0, 0, -1, L + 60, T + 3000, 2685, 225));
+    page(1, createControl(dlg, L"EDIT", L"", multi, 0, kTxtHTMLFooter, L + 60, T + 3210, 5235, 525));
 
-    createControl(dlg, "BUTTON", L"Help", button, 0, kCmdHelp, 60, 3930, 1245, 375);
-    createControl(dlg, "BUTTON", L"OK", button, 0, kCmdOK, 2880, 3930, 1245, 375);
-    createControl(dlg, "BUTTON", L"Cancel", button, 0, kCmdCancel, 4170, 3930, 1245, 375);
+    createControl(dlg, L"BUTTON", L"Help", button, 0, kCmdHelp, 60, 3930, 1245, 375);
+    createControl(dlg, L"BUTTON", L"OK", button, 0, kCmdOK, 2880, 3930, 1245, 375);
+    createControl(dlg, L"BUTTON", L"Cancel", button, 0, kCmdCancel, 4170, 3930, 1245, 375);
     // The export's progress, between Help and OK; shown only while a long export runs.
-    ShowWindow(createControl(dlg, PROGRESS_CLASSA, L"", PBS_SMOOTH, 0, kPrgExport, 1380, 3945, 1425, 165), SW_HIDE);
-    ShowWindow(createControl(dlg, "STATIC", L"", SS_CENTER, 0, kLblExport, 1380, 4125, 1425, 195), SW_HIDE);
+    ShowWindow(createControl(dlg, PROGRESS_CLASSW, L"", PBS_SMOOTH, 0, kPrgExport, 1380, 3945, 1425, 165), SW_HIDE);
+    ShowWindow(createControl(dlg, L"STATIC", L"", SS_CENTER, 0, kLblExport, 1380, 4125, 1425, 195), SW_HIDE);
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // A multi-line box in a dialog asks the dialog to close on Escape ("Cancel?"): not these.
     for (int id : {kTxtHTMLHeader, kTxtHTMLFooter}) ignoreEscape(control(id));
@@ -226,13 +226,13 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
     if (updating_) return;
     if (code == BN_CLICKED && nameHasSlash() && id != kTabOptions) {
         // The name box is being sent back the focus: a click elsewhere is lost.
-        PostMessageA(hwnd(), WM_APP, 0, 0);
+        PostMessageW(hwnd(), WM_APP, 0, 0);
         return;
     }
     switch (id) {
         case kCmbExportTypes:
             if (code == CBN_SELCHANGE) {
-                const int index = static_cast<int>(SendMessageA(control(id), CB_GETCURSEL, 0, 0));
+                const int index = static_cast<int>(SendMessageW(control(id), CB_GETCURSEL, 0, 0));
                 if (index >= 0) {
                     model_.selectExportType(index);
                     showModel();
@@ -247,7 +247,7 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
                 checkingName_ = true;
                 const bool ok = model_.validateExportTypeText();
                 checkingName_ = false;
-                if (!ok) PostMessageA(hwnd(), WM_APP, 0, 0);
+                if (!ok) PostMessageW(hwnd(), WM_APP, 0, 0);
             }
             return;
         case kTxtOutput:
@@ -282,7 +282,7 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
             if (run_)
                 stopExport();  // the button says "Stop" while the export runs
             else
-                PostMessageA(hwnd(), WM_CLOSE, 0, 0);
+                PostMessageW(hwnd(), WM_CLOSE, 0, 0);
             break;
         default: break;
     }
@@ -375,7 +375,7 @@ HBRUSH frmExportOptions::pageBrushFor(HWND label, HDC dc) {
         }
         HGDIOBJ old = SelectObject(memory, pageImage_.get());
         FillRect(memory, &rc, GetSysColorBrush(COLOR_BTNFACE));
-        SendMessageA(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
         SelectObject(memory, old);
         DeleteDC(memory);
         pageBrush_.reset(CreatePatternBrush(pageImage_.get()));
@@ -418,10 +418,10 @@ void frmExportOptions::showModel() {
 void frmExportOptions::showTypeList() {
     auto filling = scopedValue(updating_, true);
     HWND cmb = control(kCmbExportTypes);
-    SendMessageA(cmb, CB_RESETCONTENT, 0, 0);
+    SendMessageW(cmb, CB_RESETCONTENT, 0, 0);
     for (const auto& name : model_.exportTypeItems())
-        SendMessageA(cmb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toAnsi(name).c_str()));
-    SendMessageA(cmb, CB_SETCURSEL, static_cast<WPARAM>(model_.selectedExportType()), 0);
+        SendMessageW(cmb, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    SendMessageW(cmb, CB_SETCURSEL, static_cast<WPARAM>(model_.selectedExportType()), 0);
     if (model_.selectedExportType() < 0) win::setWindowText(cmb, model_.exportTypeListText());
 }
 
@@ -442,12 +442,11 @@ void frmExportOptions::showColumns() {
     ListView_DeleteAllItems(list);
     int row = 0;
     for (const auto& name : model_.columnItems()) {
-        std::string text = toAnsi(name);
-        LVITEMA item = {};
+        LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = row++;
-        item.pszText = &text[0];
-        ListView_InsertItem(list, &item);
+        item.pszText = const_cast<wchar_t*>(name.c_str());
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     selectListItem(list, model_.selectedColumn());
 }
@@ -458,13 +457,14 @@ void frmExportOptions::showReplaces() {
     ListView_DeleteAllItems(list);
     int row = 0;
     for (const auto& rule : model_.replaceItems()) {
-        std::string replace = toAnsi(rule.first), with = toAnsi(rule.second);
-        LVITEMA item = {};
+        LVITEMW item = {};
         item.mask = LVIF_TEXT;
         item.iItem = row;
-        item.pszText = &replace[0];
-        ListView_InsertItem(list, &item);
-        ListView_SetItemText(list, row, 1, &with[0]);
+        item.pszText = const_cast<wchar_t*>(rule.first.c_str());
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        item.iSubItem = 1;
+        item.pszText = const_cast<wchar_t*>(rule.second.c_str());
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         ++row;
     }
     selectListItem(list, model_.selectedReplace());

@@ -24,7 +24,7 @@ frmExportOptionsAddReplace::frmExportOptionsAddReplace(ExportDialogs& dialogs, H
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     RECT rc = {0, 0, win::twipsX(5505), win::twipsY(1890)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
-    create("ZAVExportAddReplace", L"LV Export Options Add Replace", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    create(L"ZAVExportAddReplace", L"LV Export Options Add Replace", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT,
            rc.right - rc.left, rc.bottom - rc.top);
     // Beside the options dialog that opened it, leaving that one in sight.
     const POINT at = win::placeBeside(opener, rc.right - rc.left, rc.bottom - rc.top);
@@ -32,15 +32,15 @@ frmExportOptionsAddReplace::frmExportOptionsAddReplace(ExportDialogs& dialogs, H
     const HWND dlg = hwnd();
     // The frame holds the labels and boxes; positions inside it are relative to the frame.
     const int fx = 60, fy = 60;
-    HWND frame = win::createControl(dlg, "BUTTON", L"", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, -1, fx, fy, 5385, 1365);
-    win::createControl(dlg, "STATIC", L"Replace", 0, 0, -1, fx + 60, fy + 180, 2000, 225);
-    win::createControl(dlg, "EDIT", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, kTxtReplace, fx + 60, fy + 420,
+    HWND frame = win::createControl(dlg, L"BUTTON", L"", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, -1, fx, fy, 5385, 1365);
+    win::createControl(dlg, L"STATIC", L"Replace", 0, 0, -1, fx + 60, fy + 180, 2000, 225);
+    win::createControl(dlg, L"EDIT", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, kTxtReplace, fx + 60, fy + 420,
                        5235, 315);
-    win::createControl(dlg, "STATIC", L"With", 0, 0, -1, fx + 60, fy + 750, 2000, 225);
-    win::createControl(dlg, "EDIT", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, kTxtWith, fx + 60, fy + 990,
+    win::createControl(dlg, L"STATIC", L"With", 0, 0, -1, fx + 60, fy + 750, 2000, 225);
+    win::createControl(dlg, L"EDIT", L"", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, kTxtWith, fx + 60, fy + 990,
                        5235, 315);
-    win::createControl(dlg, "BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdOK, 2910, 1470, 1245, 375);
-    win::createControl(dlg, "BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdCancel, 4200, 1470, 1245, 375);
+    win::createControl(dlg, L"BUTTON", L"OK", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdOK, 2910, 1470, 1245, 375);
+    win::createControl(dlg, L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdCancel, 4200, 1470, 1245, 375);
     for (int id : {kCmdOK, kCmdCancel}) keepPlainButton(GetDlgItem(dlg, id));
     // The frame lies under the controls it holds and leaves them out of its painting.
     SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -118,7 +118,7 @@ public:
             std::string name = e->d_name;
             struct stat st;
             if (::stat((dir + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
-            std::wstring wname = fromAnsi(name);
+            std::wstring wname = fromUtf8(name);
             entries.push_back({prefix + wname, isConfigSettingsName(wname)});
         }
         return entries;

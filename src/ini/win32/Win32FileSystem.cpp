@@ -3,12 +3,11 @@
 #include "core/win32/Handles.h"
 #include "core/win32/Win32Error.h"
 #include "ini/BufferedTextWriter.h"
-#include "text/Ansi.h"
 
 namespace zav {
 namespace {
 
-DWORD attributes(const std::wstring& path) { return GetFileAttributesA(toAnsi(path).c_str()); }
+DWORD attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
 
 // A read-only file is never overwritten or replaced. Tested here rather than left to the system,
 // because some file systems (and Wine run by root) let the write through.
@@ -24,7 +23,7 @@ struct Win32File {
 
     static UniqueHandle openForWriting(const std::wstring& path) {
         refuseReadOnly(path, L"OpenTextFile");
-        UniqueHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+        UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f) throwLastError(L"OpenTextFile " + path);
         return f;
@@ -61,36 +60,36 @@ public:
 
     void createFolder(const std::wstring& path) override {
         if (path.empty()) throwWin32Error(ERROR_INVALID_NAME, L"CreateFolder (empty folder name)");
-        if (!CreateDirectoryA(toAnsi(path).c_str(), nullptr)) throwLastError(L"CreateFolder " + path);
+        if (!CreateDirectoryW(path.c_str(), nullptr)) throwLastError(L"CreateFolder " + path);
     }
 
     void createTextFile(const std::wstring& path) override {
         refuseReadOnly(path, L"CreateTextFile");
-        UniqueHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f) throwLastError(L"CreateTextFile " + path);
         Win32File::closeNow(f, L"CreateTextFile " + path);
     }
 
     void deleteFile(const std::wstring& path, bool force) override {
-        std::string p = toAnsi(path);
-        DWORD a = GetFileAttributesA(p.c_str());
+        const wchar_t* p = path.c_str();
+        DWORD a = GetFileAttributesW(p);
         if (a == INVALID_FILE_ATTRIBUTES) throwLastError(L"DeleteFile " + path);
         if (a & FILE_ATTRIBUTE_READONLY) {
             if (!force) throwWin32Error(ERROR_ACCESS_DENIED, L"DeleteFile " + path + L" (read-only)");
-            SetFileAttributesA(p.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+            SetFileAttributesW(p, a & ~FILE_ATTRIBUTE_READONLY);
         }
-        if (!DeleteFileA(p.c_str())) throwLastError(L"DeleteFile " + path);
+        if (!DeleteFileW(p)) throwLastError(L"DeleteFile " + path);
     }
 
     void moveFile(const std::wstring& from, const std::wstring& to) override {
-        if (!MoveFileA(toAnsi(from).c_str(), toAnsi(to).c_str()))
+        if (!MoveFileW(from.c_str(), to.c_str()))
             throwLastError(L"MoveFile " + from + L" to " + to);
     }
 
     void replaceFile(const std::wstring& from, const std::wstring& to) override {
         refuseReadOnly(to, L"MoveFile " + from + L" to");
-        if (!MoveFileExA(toAnsi(from).c_str(), toAnsi(to).c_str(),
+        if (!MoveFileExW(from.c_str(), to.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             throwLastError(L"MoveFile " + from + L" to " + to);
     }
@@ -100,8 +99,8 @@ public:
         std::wstring prefix = folder;
         if (prefix.empty() || prefix.back() != L'\\') prefix += L'\\';
         std::vector<FolderEntry> entries;
-        WIN32_FIND_DATAA data;
-        UniqueFindHandle find(FindFirstFileA(toAnsi(prefix + L"*").c_str(), &data));
+        WIN32_FIND_DATAW data;
+        UniqueFindHandle find(FindFirstFileW((prefix + L"*").c_str(), &data));
         if (!find) {
             DWORD code = GetLastError();
             if (code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) return entries;
@@ -109,10 +108,10 @@ public:
         }
         for (;;) {
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                std::wstring name = fromAnsi(data.cFileName);
+                std::wstring name = data.cFileName;
                 entries.push_back({prefix + name, isConfigSettingsName(name)});
             }
-            if (!FindNextFileA(find.get(), &data)) {
+            if (!FindNextFileW(find.get(), &data)) {
                 if (GetLastError() != ERROR_NO_MORE_FILES) throwLastError(L"GetFolder " + folder);
                 break;
             }
@@ -125,7 +124,7 @@ public:
     }
 
     std::string readAll(const std::wstring& path) override {
-        UniqueHandle f(CreateFileA(toAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        UniqueHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f) throwLastError(L"Open " + path);
         std::string bytes;

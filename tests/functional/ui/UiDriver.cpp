@@ -10,6 +10,7 @@
 //   zav_uidriver.exe button TITLE CAPTION        screen centre of the button with that caption
 //   zav_uidriver.exe rect TITLE ID               left top right bottom of the control, screen pixels
 //   zav_uidriver.exe text TITLE ID               the control's text (ID 0: the window's own)
+//   zav_uidriver.exe utext TITLE ID              the same, read as wide text and printed in UTF-8
 //   zav_uidriver.exe message TITLE               the text of a message box with that title
 //   zav_uidriver.exe items TITLE ID              the list view's rows, cells separated by " | "
 //   zav_uidriver.exe close TITLE                 posts WM_CLOSE to the window
@@ -36,6 +37,7 @@
 
 #include "capture/win32/ListViewCapture.h"
 #include "text/Ansi.h"
+#include "text/Utf8.h"
 
 namespace {
 
@@ -278,6 +280,17 @@ int main(int argc, char** argv) {
         SendMessageTimeoutA(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
                             5000, &got);
         std::printf("%s\n", buffer.c_str());
+        return 0;
+    }
+    if (cmd == "utext") {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+        std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
+                            5000, &got);
+        buffer.resize(static_cast<std::size_t>(got));
+        std::printf("%s\n", zav::toUtf8(buffer).c_str());
         return 0;
     }
     if (cmd == "items") {

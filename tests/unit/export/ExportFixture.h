@@ -195,23 +195,23 @@ inline std::unique_ptr<zav::ITextWriter> FailingFileSystem::openTextWriter(const
 class FailingProfile : public zav::IProfile {
 public:
     FailingProfile(zav::IProfile& real, int writesAllowed) : real_(real), left_(writesAllowed) {}
-    std::uint32_t getString(const char* s, const char* k, const char* d, char* b, std::uint32_t n, const char* f) override {
+    std::uint32_t getString(const char* s, const char* k, const char* d, char* b, std::uint32_t n, const wchar_t* f) override {
         return real_.getString(s, k, d, b, n, f);
     }
-    std::uint32_t getInt(const char* s, const char* k, std::int32_t d, const char* f) override {
+    std::uint32_t getInt(const char* s, const char* k, std::int32_t d, const wchar_t* f) override {
         return real_.getInt(s, k, d, f);
     }
-    std::int32_t writeString(const char* s, const char* k, const char* v, const char* f) override {
+    std::int32_t writeString(const char* s, const char* k, const char* v, const wchar_t* f) override {
         if (s != nullptr && left_-- <= 0) return 0;
         return real_.writeString(s, k, v, f);
     }
-    std::uint32_t getSection(const char* s, char* b, std::uint32_t n, const char* f) override {
+    std::uint32_t getSection(const char* s, char* b, std::uint32_t n, const wchar_t* f) override {
         return real_.getSection(s, b, n, f);
     }
-    std::int32_t writeSection(const char* s, const char* e, const char* f) override {
+    std::int32_t writeSection(const char* s, const char* e, const wchar_t* f) override {
         return real_.writeSection(s, e, f);
     }
-    std::uint32_t getSectionNames(char* b, std::uint32_t n, const char* f) override {
+    std::uint32_t getSectionNames(char* b, std::uint32_t n, const wchar_t* f) override {
         return real_.getSectionNames(b, n, f);
     }
 

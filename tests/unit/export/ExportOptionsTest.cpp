@@ -63,8 +63,7 @@ TEST(ExportOptions, NewTypeFromDefaultsNamedAfterTheNearestTitledParent) {
 TEST(ExportOptions, NamesFromSignatureOrSanitisedCaptionAndOutputFolderDefault) {
     Dialog d(L"");
     d.scene.grid->headers = {L"A/B", L"C"};
-    const std::string settingsPath = toAnsi(d.env.settings.settingsFile);
-    services().profile->writeString("General", "OutputFolder", nullptr, settingsPath.c_str());
+    services().profile->writeString("General", "OutputFolder", nullptr, d.env.settings.settingsFile.c_str());
     d.env.settings = readSettings(d.env.settings.settingsFile);
     auto& m = d.open();
     EXPECT_EQ(m.txtExportType(), L"A_B_C");  // the signature, made a usable file name
@@ -503,4 +502,39 @@ TEST(ExportOptions, NoFragmentIsLostToTheLengthOfAnIniValue) {
     EXPECT_EQ(zavtest::readBytes(typePath), before);
     EXPECT_THROW(loaded->saveExportOptions(), Error);
     EXPECT_EQ(zavtest::readBytes(typePath), before);
+}
+
+// Names in any script: a caption is proposed as a name unchanged, the type file and the HTML file
+// get exactly the names typed, the catalog lists the type, and a second dialog offers and loads it.
+TEST(ExportOptions, TypesAndOutputFilesOfAnyNameAreSavedOfferedAndLoaded) {
+    const std::wstring name = L"\u041e\u0442\u0447\u0451\u0442 \u03a9 \u0639 \u5831\u544a \U0001F600";
+    for (const auto& good : {name, std::wstring(L"\u00e9t\u00e9"), std::wstring(L"\U0001F600")})
+        EXPECT_EQ(exportTypeNameProblem(good), L"") << zavtest::shown(good);
+    EXPECT_EQ(proposeExportTypeName(name + L": \u0414\u0430\u043d\u043d\u044b\u0435."),
+              name + L"_ \u0414\u0430\u043d\u043d\u044b\u0435");
+
+    Dialog d(L"\u0424\u0430\u0439\u043b\u044b: \u4e00\u89a7");
+    d.scene.grid->headers = {L"\u0418\u043c\u044f", L"Size"};
+    d.scene.grid->rows = {{L"a", L"1"}};
+    auto& m = d.open();
+    EXPECT_EQ(m.txtExportType(), L"\u0424\u0430\u0439\u043b\u044b_ \u4e00\u89a7");
+    m.setExportTypeText(name);
+    const std::wstring output = d.env.outputFolder() + L"\u0412\u044b\u0432\u043e\u0434 \u8f38\u51fa \U0001F4C4.html";
+    m.txtOutput = output;
+    m.txtDataFormat = L"class=\"d\"";
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_TRUE(zavtest::pathExists(d.env.typePath(name)));
+    EXPECT_NE(zavtest::readBytes(output).find("<td class=\"d\">a</td>"), std::string::npos);
+    std::vector<std::wstring> typeFiles;
+    for (const auto& e : services().fs->listFiles(d.env.optionFolder())) typeFiles.push_back(e.path);
+    EXPECT_EQ(typeFiles, std::vector<std::wstring>{d.env.typePath(name)});
+    const std::wstring signature = buildColumnSignature(d.scene.grid->headers);
+    EXPECT_EQ(compatibleExportTypes(d.env.settings, signature), std::vector<std::wstring>{name});
+
+    auto& again = d.open();
+    EXPECT_EQ(again.exportTypeItems(), std::vector<std::wstring>{name});
+    EXPECT_EQ(again.selectedExportType(), 0);
+    EXPECT_EQ(again.txtExportType(), name);
+    EXPECT_EQ(again.txtOutput, output);
+    EXPECT_EQ(again.txtDataFormat, L"class=\"d\"");
 }

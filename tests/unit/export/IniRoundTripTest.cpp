@@ -94,3 +94,15 @@ TEST(IniText, PlainTextsStayReadableAndOldTextsDecodeAsThemselves) {
     EXPECT_EQ(decodeIniText(L"100%"), L"100%");
     EXPECT_EQ(decodeIniText(L"%zz%4"), L"%zz%4");
 }
+
+// A character beyond the basic plane is written as its surrogate pair whatever the width of
+// wchar_t, so both builds write and read the same file.
+TEST(IniText, CharactersBeyondTheBasicPlaneAreOnePairInTheFile) {
+    const std::wstring grin = L"\U0001F600";
+    EXPECT_EQ(encodeIniValue(L"a" + grin + L"\u0416"), L"a%uD83D%uDE00%u0416");
+    EXPECT_EQ(decodeIniText(L"a%uD83D%uDE00%u0416"), L"a" + grin + L"\u0416");
+    EXPECT_EQ(decodeIniText(encodeIniSectionName(grin + grin)), grin + grin);
+    // A high surrogate without its partner stays one unit.
+    EXPECT_EQ(decodeIniText(L"%uD83Dx").size(), 2u);
+    EXPECT_EQ(decodeIniText(L"%uD83D%u0041"), std::wstring(1, static_cast<wchar_t>(0xD83D)) + L"A");
+}

@@ -150,3 +150,40 @@ TEST(FileSystem, ReadOnlyOutputCannotBeOpenedOrReplaced) {
     EXPECT_EQ(fs().readAll(tmp), "new");
     expectErrorNaming([&] { fs().readAll(dir.file(L"none.txt")); }, L"none.txt");
 }
+
+// Names in any script: each file is found, listed, read, renamed and removed under exactly its
+// own name (an 8-bit name would turn all of these into "?" and fail, or meet in one file).
+TEST(FileSystem, NamesInAnyScriptAreKeptWhole) {
+    TempDir dir;
+    const std::wstring folder = dir.file(L"\u041f\u0430\u043f\u043a\u0430 \u6587\u4ef6");
+    fs().createFolder(folder);
+    EXPECT_TRUE(fs().folderExists(folder));
+    const std::wstring cyrillic = folder + L"\\\u041e\u0442\u0447\u0451\u0442.ini";
+    const std::wstring cjk = folder + L"\\\u5831\u544a \U0001F600.ini";
+    const std::wstring greek = folder + L"\\\u03a9\u03bc\u03ad\u03b3\u03b1.html";
+
+    auto writer = fs().openTextWriter(cyrillic);
+    writer->writeLine(L"[s]");
+    writer->close();
+    fs().writeAll(cjk, "cjk");
+    fs().createTextFile(greek);
+    EXPECT_EQ(fs().readAll(cyrillic), "[s]\r\n");
+    EXPECT_EQ(fs().readAll(cjk), "cjk");
+    EXPECT_TRUE(fs().fileExists(greek));
+
+    std::vector<std::wstring> listed;
+    for (const auto& e : fs().listFiles(folder)) listed.push_back(e.path);
+    std::sort(listed.begin(), listed.end());
+    std::vector<std::wstring> expected = {cyrillic, cjk, greek};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(listed, expected);
+
+    const std::wstring renamed = folder + L"\\\u0639\u0631\u0628\u064a.ini";
+    fs().moveFile(cjk, renamed);
+    EXPECT_FALSE(fs().fileExists(cjk));
+    fs().replaceFile(renamed, cyrillic);
+    EXPECT_EQ(fs().readAll(cyrillic), "cjk");
+    fs().deleteFile(cyrillic, false);
+    fs().deleteFile(greek, false);
+    EXPECT_TRUE(fs().listFiles(folder).empty());
+}

@@ -7,6 +7,8 @@
 #include "FakeHost.h"
 #include "TestSupport.h"
 #include "core/Error.h"
+#include "core/Platform.h"
+#include "ini/FileSystem.h"
 #include "ini/cINIFile.h"
 #include "text/Ansi.h"
 
@@ -500,4 +502,31 @@ TEST_F(IniFileTest, MissingFileMakesTheSectionListRaise) {
     // Entry reads on a missing file simply give the defaults.
     EXPECT_EQ(ini.GetString(L"a", L"d"), L"d");
     EXPECT_EQ(ini.GetSectEntries(), nul(L"|"));
+}
+
+// A file whose name holds characters of no 8-bit code page is written and read under exactly that
+// name; its content stays 8-bit text, byte for byte what a plain name gets. Two such names that
+// an 8-bit name would make alike stay two files.
+TEST_F(IniFileTest, FilesOfAnyNameKeepTheirNameAndTheirBytes) {
+    const std::wstring names[] = {L"\u041e\u0442\u0447\u0451\u0442.ini", L"\u5831\u544a \U0001F600.ini",
+                                  L"\u0391\u03b2\u03b3.ini"};
+    for (const auto& name : names) {
+        cINIFile ini;
+        ini.FullPath(dir.file(name));
+        ini.SectionName(L"General");
+        ASSERT_NE(ini.PutString(L"Name", L"n"), 0) << zavtest::shown(name);
+        ASSERT_NE(ini.PutString(L"Accents", L"caf\u00E9"), 0);
+    }
+    for (const auto& name : names) {
+        cINIFile ini;
+        ini.FullPath(dir.file(name));
+        ini.SectionName(L"General");
+        EXPECT_EQ(ini.GetString(L"Accents", L""), L"caf\u00E9");
+        std::vector<std::wstring> sections;
+        ini.GetSectionsEx(sections);
+        EXPECT_EQ(sections, std::vector<std::wstring>{L"General"}) << zavtest::shown(name);
+        ini.DeleteNumEntry(L"Name");
+        EXPECT_EQ(zavtest::readBytes(dir.file(name)), "[General]\r\nAccents=caf\xE9\r\n") << zavtest::shown(name);
+    }
+    EXPECT_EQ(services().fs->listFiles(dir.path()).size(), 3u);
 }

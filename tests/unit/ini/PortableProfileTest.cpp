@@ -27,9 +27,9 @@ std::string nul(std::string s) {
 class PortableProfileTest : public ::testing::Test {
 protected:
     TempDir dir;
-    std::unique_ptr<IProfile> profile = makePortableProfile(zavtest::osPath(dir.file(L"WIN.INI")));
+    std::unique_ptr<IProfile> profile = makePortableProfile(dir.file(L"WIN.INI"));
     std::wstring path = dir.file(L"test.ini");
-    std::string file = toAnsi(path);
+    std::wstring file = path;
 
     void given(const std::string& bytes) { zavtest::writeBytes(path, bytes); }
     std::string bytes() const { return zavtest::readBytes(path); }
@@ -182,7 +182,7 @@ TEST_F(PortableProfileTest, NullFileIsWinIniAndABareNameLivesBesideIt) {
     char b[16];
     EXPECT_EQ(profile->getString("w", "k", "", b, sizeof b, nullptr), 3u);
     EXPECT_STREQ(b, "win");
-    EXPECT_EQ(profile->getString("b", "k", "", b, sizeof b, "bare.ini"), 4u);
+    EXPECT_EQ(profile->getString("b", "k", "", b, sizeof b, L"bare.ini"), 4u);
     EXPECT_STREQ(b, "bare");
 }
 
@@ -413,7 +413,7 @@ TEST_F(PortableProfileTest, ReadOnlyFileAndMissingFolderRefuseChanges) {
     zavtest::setReadOnly(path, false);
     EXPECT_EQ(bytes(), "[s]\r\nk=v\r\n");
 
-    const std::string lost = toAnsi(dir.file(L"no folder\\x.ini"));
+    const std::wstring lost = dir.file(L"no folder\\x.ini");
     EXPECT_EQ(profile->writeString("s", "k", "v", lost.c_str()), 0);
     EXPECT_EQ(profile->writeString("s", "k", nullptr, lost.c_str()), 0);
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"no folder")));
@@ -423,7 +423,7 @@ TEST_F(PortableProfileTest, ReadOnlyFileAndMissingFolderRefuseChanges) {
     EXPECT_STREQ(b, "'d'");
     // Deleting from a missing file in an existing folder succeeds without creating it.
     EXPECT_NE(put("s", nullptr, nullptr), 0);
-    EXPECT_NE(profile->writeString("s", "k", nullptr, toAnsi(dir.file(L"absent.ini")).c_str()), 0);
+    EXPECT_NE(profile->writeString("s", "k", nullptr, dir.file(L"absent.ini").c_str()), 0);
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"absent.ini")));
 }
 

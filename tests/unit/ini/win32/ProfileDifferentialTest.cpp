@@ -100,6 +100,9 @@ Op section(Text s, std::uint32_t size) { return {Op::GetSection, s, N, N, size, 
 Op putSection(Text s, Text list) { return {Op::WriteSection, s, N, list, 0, 0}; }
 Op names(std::uint32_t size) { return {Op::GetSectionNames, N, N, N, size, 0}; }
 
+// The profile layers name their files by wide text.
+std::wstring wide(const std::string& file) { return zav::fromAnsi(file); }
+
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string fileState(const std::string& path) {
@@ -114,22 +117,22 @@ std::string run(zav::IProfile& p, const Op& op, const std::string& file) {
     std::string buffer(op.size + kGuard, kFill);
     switch (op.kind) {
         case Op::GetString:
-            o << "ret=" << p.getString(ptr(op.section), ptr(op.key), ptr(op.text), buffer.data(), op.size, file.c_str());
+            o << "ret=" << p.getString(ptr(op.section), ptr(op.key), ptr(op.text), buffer.data(), op.size, wide(file).c_str());
             break;
         case Op::GetInt:
-            o << "ret=" << static_cast<std::int32_t>(p.getInt(ptr(op.section), ptr(op.key), op.def, file.c_str()));
+            o << "ret=" << static_cast<std::int32_t>(p.getInt(ptr(op.section), ptr(op.key), op.def, wide(file).c_str()));
             break;
         case Op::WriteString:
-            o << "ret=" << (p.writeString(ptr(op.section), ptr(op.key), ptr(op.text), file.c_str()) != 0);
+            o << "ret=" << (p.writeString(ptr(op.section), ptr(op.key), ptr(op.text), wide(file).c_str()) != 0);
             break;
         case Op::GetSection:
-            o << "ret=" << p.getSection(ptr(op.section), buffer.data(), op.size, file.c_str());
+            o << "ret=" << p.getSection(ptr(op.section), buffer.data(), op.size, wide(file).c_str());
             break;
         case Op::WriteSection:
-            o << "ret=" << (p.writeSection(ptr(op.section), ptr(op.text), file.c_str()) != 0);
+            o << "ret=" << (p.writeSection(ptr(op.section), ptr(op.text), wide(file).c_str()) != 0);
             break;
         case Op::GetSectionNames:
-            o << "ret=" << p.getSectionNames(buffer.data(), op.size, file.c_str());
+            o << "ret=" << p.getSectionNames(buffer.data(), op.size, wide(file).c_str());
             break;
     }
     if (op.kind == Op::WriteString || op.kind == Op::WriteSection)
@@ -303,7 +306,7 @@ std::string fileFor(const TempDir& dir, const char* side, const Case& c, std::si
 }
 
 void flushSystem(zav::IProfile& system, const std::string& file) {
-    system.writeString(nullptr, nullptr, nullptr, file.c_str());
+    system.writeString(nullptr, nullptr, nullptr, wide(file).c_str());
 }
 
 // What a file holds, read by the same grammar whatever its layout: the sections with their
@@ -348,7 +351,7 @@ TEST(ProfileDifferential, AnsiCodePageUnderWineIs1252) { EXPECT_EQ(GetACP(), 125
 TEST(ProfileDifferential, EveryScriptedCallGivesTheSameResultAndFileBytes) {
     auto system = zav::makeSystemProfile();
     TempDir dir;
-    auto portable = zav::makePortableProfile(zav::toAnsi(dir.file(L"WIN.INI")));
+    auto portable = zav::makePortableProfile(dir.file(L"WIN.INI"));
     const auto all = cases();
     std::size_t calls = 0;
     std::map<std::string, std::size_t> knownDifferences;
@@ -449,20 +452,20 @@ TEST(ProfileDifferential, RoundTripOfAwkwardNamesAndValuesAgrees) {
     };
     auto system = zav::makeSystemProfile();
     TempDir dir;
-    auto portable = zav::makePortableProfile(zav::toAnsi(dir.file(L"WIN.INI")));
+    auto portable = zav::makePortableProfile(dir.file(L"WIN.INI"));
     std::ostringstream table;
     auto observe = [&](zav::IProfile& p, const Sample& s, const std::string& file) {
         std::ostringstream o;
-        const bool written = p.writeString(s.section.c_str(), s.key.c_str(), s.value.c_str(), file.c_str()) != 0;
+        const bool written = p.writeString(s.section.c_str(), s.key.c_str(), s.value.c_str(), wide(file).c_str()) != 0;
         if (&p != portable.get()) flushSystem(p, file);
         std::string value(8192, '\0');
-        std::uint32_t n = p.getString(s.section.c_str(), s.key.c_str(), "<default>", value.data(), 8192, file.c_str());
+        std::uint32_t n = p.getString(s.section.c_str(), s.key.c_str(), "<default>", value.data(), 8192, wide(file).c_str());
         value.resize(n);
         std::string lines(16384, '\0');
-        n = p.getSection(s.section.c_str(), lines.data(), 16384, file.c_str());
+        n = p.getSection(s.section.c_str(), lines.data(), 16384, wide(file).c_str());
         lines.resize(n);
         std::string sections(256, '\0');
-        n = p.getSectionNames(sections.data(), 256, file.c_str());
+        n = p.getSectionNames(sections.data(), 256, wide(file).c_str());
         sections.resize(n);
         o << "written=" << written << " value=\"" << escape(value) << "\" section=\"" << escape(lines)
           << "\" names=\"" << escape(sections) << "\" file=" << fileState(file);
