@@ -26,6 +26,7 @@ wine "$name" &
 pid=$!
 check "the host is up" quiet D wait "Big list" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
+for _ in $(seq 1 100); do [ -s big.info ] && break; sleep 0.1; done
 read -r _ _ left top _ _ _ < big.info
 out="Exports/Big list.html"
 printf 'the previous export\r\n' > "$out"
@@ -62,6 +63,7 @@ area=$(((dr - dl) * (db - dt)))
 check "the dialog repainted after being covered ($differing of $area pixels differ)" test "${differing%.*}" -lt $((area / 20))
 
 click_button "$T" Stop
+D wait ZAVExport 20 >/dev/null
 check "Stop says that the export was stopped" \
     same "$(D message ZAVExport)" "The export was stopped. The output file was left as it was before."
 click_button ZAVExport OK
@@ -84,6 +86,7 @@ printf 'title\tLiar\ncolumn\t80\tA\ncolumn\t80\tB\nrow\tx\ty\nitemcount\t2147483
 wine zav_lvhost.exe liar.txt liar.info &
 hostpid=$!
 check "the lying host is up" quiet D wait "Liar" 60
+for _ in $(seq 1 100); do [ -s liar.info ] && break; sleep 0.1; done
 read -r _ _ left top _ _ _ < liar.info
 open_menu 0.5
 started=$(date +%s)
@@ -95,6 +98,7 @@ sleep 2
 check "the endless export shows how far it got" test -n "$(progress_row)"
 check "out of what the list view claims" same "$(D text "$T" $PROGRESS_TEXT | sed 's/^row [0-9]* //')" "of 2147483647"
 click_button "$T" Stop
+D wait ZAVExport 20 >/dev/null
 check "it can be stopped" same "$(D message ZAVExport)" "The export was stopped. The output file was left as it was before."
 click_button ZAVExport OK
 check "the dialog stays open after the stop" same "$(D count "$T")" 1
