@@ -246,8 +246,7 @@ bool frmExportOptionsModel::checkExportTypeName() {
 }
 
 bool frmExportOptionsModel::okClicked() {
-    if (!checkExportTypeName()) return false;
-    saveExportOptions();
+    if (!okSaving()) return false;
     writeHTMLExport();
     bOK = vbTrue;
     return true;

@@ -29,9 +29,10 @@ bool isOwnKey(const std::wstring& section, const std::wstring& key) {
     return false;
 }
 
-// One value, raising when the profile layer could not write it.
-void putChecked(cINIFile& ini, const std::wstring& key, const std::wstring& value) {
-    if (ini.PutString(key, value) == 0)
+// Raises when the profile layer refused a write to the type file (`written` false or 0).
+template <class Result>
+void checkWritten(const cINIFile& ini, Result written) {
+    if (!written)
         throw Error(kErrFileAccess, L"WritePrivateProfileString " + ini.FullPath(),
                     L"The export type file cannot be written");
 }
@@ -41,20 +42,17 @@ void writeTypeFile(IFileSystem& fs, const std::wstring& path, const ExportType& 
     fs.createTextFile(path);
     cINIFile ini;
     ini.FullPath(path);
-    if (!writeFileInfo(ini, kExportOptionType))
-        throw Error(kErrFileAccess, L"WritePrivateProfileString " + path, L"The export type file cannot be written");
+    checkWritten(ini, writeFileInfo(ini, kExportOptionType));
     ini.SectionName(kFileInfoSection);
-    putChecked(ini, kEncodingKey, kEncodingEscaped);
+    checkWritten(ini, ini.PutString(kEncodingKey, kEncodingEscaped));
     ini.SectionName(kGeneralSection);
     // The type's own values may be of any length: a long one is kept in continuation entries.
-    for (const auto& k : kExportTypeKeys)
-        if (ini.PutLongString(k.key, encodeIniValue(type.*k.field)) == 0)
-            throw Error(kErrFileAccess, L"WritePrivateProfileString " + path, L"The export type file cannot be written");
+    for (const auto& k : kExportTypeKeys) checkWritten(ini, ini.PutLongString(k.key, encodeIniValue(type.*k.field)));
     for (const auto& column : rules) {
         if (column.rules.empty()) continue;
         ini.SectionName(encodeIniSectionName(column.column));
         for (const auto& rule : column.rules)
-            putChecked(ini, encodeIniRuleKey(rule.replace), encodeIniRuleValue(rule.with));
+            checkWritten(ini, ini.PutString(encodeIniRuleKey(rule.replace), encodeIniRuleValue(rule.with)));
     }
     ini.FlushCache();
 }

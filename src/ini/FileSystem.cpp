@@ -14,9 +14,10 @@ bool IFileSystem::isReadOnly(const std::wstring& path) {
 }
 
 void discardFile(IFileSystem& fs, const std::wstring& path) {
+    // Called while an error is already on its way (from scope guards too): it must not raise.
     try {
         if (fs.fileExists(path)) fs.deleteFile(path, true);
-    } catch (const Error&) {
+    } catch (...) {
     }
 }
 
