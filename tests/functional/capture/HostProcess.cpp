@@ -90,10 +90,18 @@ HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, c
     std::string command = "\"" + (program.empty() ? hostProgram() : windowsPath(program)) + "\" \"" + descPath + "\" \"" + infoPath + "\"";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
-    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                        &pi_)) {
+    // Under a busy wineserver a start is at times refused for a moment: two more tries.
+    bool started = false;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) Sleep(300);
+        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                                 &si, &pi_) != FALSE;
+        if (!started) error = GetLastError();
+    }
+    if (!started) {
         cleanUp();
-        throw std::runtime_error("cannot start " + command);
+        throw std::runtime_error("cannot start " + command + " (error " + std::to_string(error) + ")");
     }
     const DWORD start = GetTickCount();
     for (;;) {
