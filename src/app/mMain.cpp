@@ -7,7 +7,7 @@ namespace zav {
 
 Settings Main() {
     Settings settings = loadSettings(services().host->programFolder());
-    rebuildCatalog(settings);
+    rebuildCatalog(*services().fs, settings);
     return settings;
 }
 

@@ -1,7 +1,6 @@
 #include "catalog/Catalog.h"
 
-#include <memory>
-#include <utility>
+#include <algorithm>
 
 #include "core/Error.h"
 #include "core/Platform.h"
@@ -13,27 +12,6 @@
 #include "ini/cINIFile.h"
 
 namespace zav {
-namespace {
-
-// Section names as the profile functions compare them: only ASCII letters are folded.
-bool sameSectionName(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        wchar_t x = a[i], y = b[i];
-        if (x >= L'a' && x <= L'z') x = static_cast<wchar_t>(x - 32);
-        if (y >= L'a' && y <= L'z') y = static_cast<wchar_t>(y - 32);
-        if (x != y) return false;
-    }
-    return true;
-}
-
-// One catalog section being gathered: the signature and its type names in listing order.
-struct SignatureEntry {
-    std::wstring signature;
-    std::vector<std::wstring> names;
-};
-
-}  // namespace
 
 std::wstring buildColumnSignature(const std::vector<std::wstring>& headerTexts) {
     std::wstring signature;
@@ -44,33 +22,20 @@ std::wstring buildColumnSignature(const std::vector<std::wstring>& headerTexts) 
     return signature;
 }
 
-void rebuildCatalog(const Settings& settings) {
-    IFileSystem& fs = *services().fs;
-    const std::wstring& catalogPath = settings.catalogFile;
-    const std::wstring& optionFolder = settings.optionFolder;
+void CatalogBuilder::add(const ExportTypeListing& type) {
+    // The empty signature names no section: such a type cannot be offered.
+    if (!type.exportType || type.columns.empty()) return;
+    std::wstring key = type.columns;
+    for (auto& c : key)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - 32);
+    const auto found = bySignature_.emplace(std::move(key), sections_.size());
+    if (found.second) sections_.push_back({type.columns, {}});
+    CatalogSection& section = sections_[found.first->second];
+    narrow16(static_cast<long>(section.names.size()) + 1, L"Catalog count of " + type.columns);
+    section.names.push_back(type.name);
+}
 
-    // Gather first: signature -> names, sections in the order the signatures were first met.
-    std::vector<SignatureEntry> sections;
-    for (const FolderEntry& entry : fs.listFiles(optionFolder)) {
-        if (!entry.configSettings) continue;
-        ExportTypeReader reader = ExportTypeReader::typeFile(entry.path);
-        if (!reader.isExportType()) continue;
-        const std::wstring columns = reader.value(L"Columns");
-        std::wstring name = reader.value(L"Name");
-        // The empty signature names no section: such a type cannot be offered.
-        if (columns.empty()) continue;
-        SignatureEntry* section = nullptr;
-        for (auto& s : sections)
-            if (sameSectionName(s.signature, columns)) section = &s;
-        if (!section) {
-            sections.push_back({columns, {}});
-            section = &sections.back();
-        }
-        narrow16(static_cast<long>(section->names.size()) + 1, L"Catalog count of " + columns);
-        section->names.push_back(std::move(name));
-    }
-
-    // Write the whole catalog under a temporary name, then let it take the catalog's place.
+std::wstring catalogText(const std::vector<CatalogSection>& sections) {
     std::wstring text = L"[" + std::wstring(kFileInfoSection) + L"]\r\nType=" + kCatalogType +
                         L"\r\nVersion=" + versionText() + L"\r\n";
     for (const auto& s : sections) {
@@ -79,7 +44,31 @@ void rebuildCatalog(const Settings& settings) {
         for (std::size_t i = 0; i < s.names.size(); ++i)
             text += std::to_wstring(i + 1) + L"=" + encodeIniValue(s.names[i]) + L"\r\n";
     }
-    writeReplacing(fs, catalogPath, [&](ITextWriter& writer) { writer.write(text); });
+    return text;
+}
+
+CatalogRebuild::CatalogRebuild(IFileSystem& fs, const Settings& settings)
+    : fs_(fs), catalogPath_(settings.catalogFile) {
+    for (FolderEntry& entry : fs_.listFiles(settings.optionFolder))
+        if (entry.configSettings) files_.push_back(std::move(entry));
+}
+
+bool CatalogRebuild::step() {
+    const std::size_t end = std::min(files_.size(), next_ + kFilesPerStep);
+    for (; next_ < end; ++next_) catalog_.add(listExportType(fs_, files_[next_].path));
+    return next_ < files_.size();
+}
+
+void CatalogRebuild::finish() {
+    while (step()) {
+    }
+    const std::wstring text = catalogText(catalog_.sections());
+    writeReplacing(fs_, catalogPath_, [&](ITextWriter& writer) { writer.write(text); });
+}
+
+void rebuildCatalog(IFileSystem& fs, const Settings& settings) {
+    CatalogRebuild rebuild(fs, settings);
+    rebuild.finish();
 }
 
 std::vector<std::wstring> compatibleExportTypes(const Settings& settings, const std::wstring& szSignature) {

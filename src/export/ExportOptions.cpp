@@ -207,7 +207,7 @@ std::vector<ColumnRules> frmExportOptionsModel::columnRules() const {
 
 void frmExportOptionsModel::saveExportOptions() {
     saveExportTypeFile(*services().fs, settings_.optionFolder, exportType(), columnRules());
-    rebuildCatalog(settings_);
+    rebuildCatalog(*services().fs, settings_);
 }
 
 std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {

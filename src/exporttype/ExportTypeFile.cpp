@@ -6,6 +6,7 @@
 #include "exporttype/ExportTypeName.h"
 #include "exporttype/IniText.h"
 #include "ini/FileInfo.h"
+#include "ini/PlainIni.h"
 #include "ini/ValueLimits.h"
 #include "text/Ansi.h"
 
@@ -57,7 +58,45 @@ void writeTypeFile(IFileSystem& fs, const std::wstring& path, const ExportType& 
     ini.FlushCache();
 }
 
+ExportTypeListing listThroughReader(const std::wstring& path) {
+    ExportTypeReader reader = ExportTypeReader::typeFile(path);
+    if (!reader.isExportType()) return {};
+    return {true, reader.value(L"Columns"), reader.value(L"Name")};
+}
+
+// What GetLongString gives of an entry of "General": the value (empty when missing), then its
+// continuation entries for as long as they follow one another.
+std::wstring longValue(const IniDocument& doc, const std::wstring& key) {
+    std::wstring text = iniValue(doc, kGeneralSection, key).value_or(L"");
+    for (std::size_t index = 2;; ++index) {
+        const auto piece = iniValue(doc, kGeneralSection, cINIFile::ContinuationName(key, index));
+        if (!piece) return text;
+        text += *piece;
+    }
+}
+
+ExportTypeListing listFromDocument(const IniDocument& doc) {
+    if (iniValue(doc, kFileInfoSection, kFileInfoTypeKey).value_or(L"") != kExportOptionType) return {};
+    const bool escaped = iniValue(doc, kFileInfoSection, kEncodingKey).value_or(L"") == kEncodingEscaped;
+    auto text = [&](const wchar_t* key) {
+        std::wstring value = longValue(doc, key);
+        return escaped ? decodeIniText(value) : value;
+    };
+    return {true, text(L"Columns"), text(L"Name")};
+}
+
 }  // namespace
+
+ExportTypeListing listExportType(IFileSystem& fs, const std::wstring& path) {
+    std::string bytes;
+    try {
+        bytes = fs.readAll(path);
+    } catch (const Error&) {
+        return listThroughReader(path);  // what the profile functions make of a file they cannot read
+    }
+    if (const auto doc = plainIniDocument(bytes)) return listFromDocument(*doc);
+    return listThroughReader(path);
+}
 
 ExportTypeReader::ExportTypeReader(const std::wstring& path, bool isTypeFile) : typeFile_(isTypeFile) {
     ini_.FullPath(path);

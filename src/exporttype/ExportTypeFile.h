@@ -43,6 +43,20 @@ private:
     std::vector<std::wstring> sections_;
 };
 
+// What the catalog needs of one type file: whether it is one ([FileInfo] Type), and the signature
+// it was made for and its name, decoded.
+struct ExportTypeListing {
+    bool exportType = false;
+    std::wstring columns;
+    std::wstring name;
+};
+
+// The listing of a type file, read once: a file that keeps to the part of the INI grammar on which
+// every profile implementation agrees (plainIniDocument; every file the program writes does) is
+// read whole and answered from its text; any other file, and one that cannot be read, through
+// ExportTypeReader, entry by entry. Either way the answer is ExportTypeReader's.
+ExportTypeListing listExportType(IFileSystem& fs, const std::wstring& path);
+
 // Why the type could not be read back whole from its file (empty when it can): a text that no INI
 // value can carry, or a rule too long for the one entry it is stored in. The message names the
 // field and the limit.

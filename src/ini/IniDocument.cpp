@@ -1,5 +1,7 @@
 #include "ini/IniDocument.h"
 
+#include <algorithm>
+
 namespace zav {
 namespace {
 
@@ -12,6 +14,33 @@ std::wstring upToNul(const std::wstring& s) { return s.substr(0, s.find(L'\0'));
 // system's profile functions (measured with Wine 8.0's kernel32 in code page 1252), unlike the
 // Latin-1 folding of upperChar.
 wchar_t foldAscii(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
+
+// Counted as a blank by one implementation of the profile functions or another: the control
+// characters, and the spaces of Unicode (which full-Unicode implementations trim).
+bool mayBeBlank(wchar_t c) {
+    if (c <= 0x20 || c == 0x7F || c == 0x85 || c == 0xA0 || c == 0x1680 || c == 0x2028 || c == 0x2029 ||
+        c == 0x202F || c == 0x205F || c == 0x3000 || c == 0xFEFF)
+        return true;
+    return c >= 0x2000 && c <= 0x200B;
+}
+
+// The text between `from` and `to` is trimmed alike everywhere: whatever is dropped around it is
+// spaces, and what is kept begins and ends with no possible blank.
+bool trimsAlike(const std::wstring& s, std::size_t from, std::size_t to) {
+    std::size_t first = from, last = to;
+    while (first < last && s[first] == L' ') ++first;
+    while (last > first && s[last - 1] == L' ') --last;
+    if (first == last) return true;
+    return !mayBeBlank(s[first]) && !mayBeBlank(s[last - 1]);
+}
+
+// Letters that full Unicode case folding matches with ASCII letters: U+0130 and U+0131 (i), U+017F
+// (s), U+212A (k).
+bool foldsToAscii(const std::wstring& name) {
+    for (wchar_t c : name)
+        if (c == 0x130 || c == 0x131 || c == 0x17F || c == 0x212A) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -33,51 +62,92 @@ bool sameIniName(const std::wstring& a, const std::wstring& b) {
 
 IniDocument::IniDocument(const std::wstring& text) {
     std::size_t start = 0;
+    lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), L'\n')) + 1);
     while (start < text.size()) {
-        std::size_t stop = text.find_first_of(L"\r\n", start);
+        std::size_t stop = start;
+        while (stop < text.size() && text[stop] != L'\r' && text[stop] != L'\n') ++stop;
         std::wstring end;
-        if (stop == std::wstring::npos) {
-            stop = text.size();
-        } else {
-            end = text.compare(stop, 2, kCrLf) == 0 ? kCrLf : text.substr(stop, 1);
-        }
+        if (stop < text.size()) end = text.compare(stop, 2, kCrLf) == 0 ? kCrLf : text.substr(stop, 1);
         lines_.push_back(Line{text.substr(start, stop - start), end});
         start = stop + end.size();
     }
     reclassify();
 }
 
-IniDocument::Line IniDocument::classify(std::wstring text, std::wstring end, const Line* previousEntry) {
-    Line line{std::move(text), std::move(end)};
-    const std::wstring body = stripBlanks(line.text);
-    if (body.empty()) {
+void IniDocument::classify(Line& line, const Line* previousEntry) {
+    const std::wstring& t = line.text;
+    // The line's body: the text without the blanks around it.
+    std::size_t first = 0, last = t.size();
+    while (first < last && isIniBlank(t[first])) ++first;
+    while (last > first && isIniBlank(t[last - 1])) --last;
+    // A part of the body, blanks around it dropped, up to its first NUL.
+    auto part = [&t](std::size_t from, std::size_t to) {
+        while (from < to && isIniBlank(t[from])) ++from;
+        while (to > from && isIniBlank(t[to - 1])) --to;
+        return upToNul(t.substr(from, to - from));
+    };
+    line.name.clear();
+    line.value.clear();
+    line.hasValue = false;
+    if (first == last) {
         line.kind = Kind::Blank;
-    } else if (body[0] == L';') {
+    } else if (t[first] == L';') {
         line.kind = Kind::Comment;
-    } else if (body[0] == L'[') {
+    } else if (t[first] == L'[') {
         line.kind = Kind::Header;
-        std::size_t close = body.find(L']');
-        line.name = upToNul(stripBlanks(body.substr(1, close == std::wstring::npos ? std::wstring::npos : close - 1)));
+        const std::size_t close = t.find(L']', first + 1);
+        line.name = part(first + 1, close < last ? close : last);
     } else {
         line.kind = Kind::Entry;
-        std::size_t eq = body.find(L'=');
-        line.name = upToNul(stripBlanks(body.substr(0, eq)));
+        std::size_t eq = t.find(L'=', first);
+        if (eq >= last) eq = std::wstring::npos;
+        line.name = part(first, eq == std::wstring::npos ? last : eq);
         if (eq != std::wstring::npos) {
             line.hasValue = true;
-            line.value = upToNul(stripBlanks(body.substr(eq + 1)));
+            line.value = part(eq + 1, last);
         }
         if (line.name.empty() && previousEntry && previousEntry->name.empty()) line.kind = Kind::Ignored;
     }
-    return line;
 }
 
 void IniDocument::reclassify() {
     const Line* previousEntry = nullptr;
     for (auto& line : lines_) {
-        line = classify(std::move(line.text), std::move(line.end), previousEntry);
+        classify(line, previousEntry);
         if (line.kind == Kind::Entry) previousEntry = &line;
         else if (line.kind == Kind::Header) previousEntry = nullptr;
     }
+}
+
+bool IniDocument::plain(std::size_t longestValue) const {
+    std::size_t headers = 0;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
+        const std::wstring& t = line.text;
+        if (line.end != kCrLf && !(line.end.empty() && i + 1 == lines_.size())) return false;
+        if (t.find(L'\0') != std::wstring::npos) return false;
+        if (!trimsAlike(t, 0, t.size())) return false;
+        if (line.kind == Kind::Blank || line.kind == Kind::Comment) continue;
+        if (line.kind != Kind::Header && line.kind != Kind::Entry) return false;
+        if (foldsToAscii(line.name)) return false;
+        // The body, now known to be trimmed of spaces alone.
+        std::size_t first = 0, last = t.size();
+        while (first < last && t[first] == L' ') ++first;
+        while (last > first && t[last - 1] == L' ') --last;
+        if (line.kind == Kind::Header) {
+            // Implementations differ on blanks inside the brackets: there may be none.
+            if (t[last - 1] != L']' || t.find(L']', first) != last - 1) return false;
+            if (line.name.empty() || mayBeBlank(t[first + 1]) || mayBeBlank(t[last - 2])) return false;
+            if (headerOf(line.name) != i) return false;  // the section is named twice
+            ++headers;
+            continue;
+        }
+        if (headers == 0 || !line.hasValue || line.name.empty()) return false;
+        if (line.value.size() > longestValue) return false;
+        const std::size_t eq = t.find(L'=', first);
+        if (!trimsAlike(t, first, eq) || !trimsAlike(t, eq + 1, last)) return false;
+    }
+    return true;
 }
 
 std::vector<IniSection> IniDocument::sections() const {

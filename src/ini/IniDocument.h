@@ -49,6 +49,23 @@ public:
 
     // The readable sections in file order (a name may come twice).
     std::vector<IniSection> sections() const;
+    // Whether the text keeps to the part of the grammar on which every implementation of the
+    // profile functions agrees, so that its sections() answer exactly what they would. It does
+    // when:
+    // - every line ends with CR LF (the last may end without);
+    // - blanks around a line and around an entry's name and value are spaces, and what they
+    //   surround neither begins nor ends with a character that one implementation or another
+    //   counts as a blank (any control character, a no-break or other Unicode space);
+    // - every header is "[" name "]", its name not empty, holding no "]" and with no blank at
+    //   either end, and no two headers name the same section;
+    // - there are no entries before the first header, every entry has a name and an "=", and no
+    //   value is longer than `longestValue` characters;
+    // - no name holds a letter that full Unicode case folding turns into an ASCII one (dotted and
+    //   dotless i, long s, the Kelvin sign), as some implementations fold names that way;
+    // - the text holds no NUL.
+    // Comment lines may stand anywhere: an implementation that takes one for an entry gives it a
+    // name beginning with ";", which no name the program asks for does.
+    bool plain(std::size_t longestValue) const;
     // True once an edit changed what text() gives.
     bool changed() const { return changed_; }
     std::wstring text() const;
@@ -81,7 +98,8 @@ private:
         std::wstring value;
     };
 
-    static Line classify(std::wstring text, std::wstring end, const Line* previousEntry);
+    // Sets the line's kind, name and value from its text.
+    static void classify(Line& line, const Line* previousEntry);
     void reclassify();
     // Index of the header of the first section of that name (exact, blanks already dropped), or npos.
     std::size_t headerOf(const std::wstring& name, std::size_t from = 0) const;

@@ -20,13 +20,18 @@ std::size_t wideLength(const wchar_t* s) {
     return n;
 }
 
+namespace {
+bool isQuoted(const std::wstring& v) { return v.size() > 1 && (v[0] == L'\'' || v[0] == L'"') && v.back() == v[0]; }
+}  // namespace
+
+std::wstring unquotedValue(const std::wstring& value) {
+    return isQuoted(value) ? value.substr(1, value.size() - 2) : value;
+}
+
 void copyValue(wchar_t* buffer, const std::wstring& value, std::size_t len) {
     std::wstring v = value;
-    bool quoted = false;
-    if (!v.empty() && (v[0] == L'\'' || v[0] == L'"') && v.size() > 1 && v.back() == v[0]) {
-        quoted = true;
-        v.erase(0, 1);
-    }
+    const bool quoted = isQuoted(v);
+    if (quoted) v.erase(0, 1);
     copyLimited(buffer, v, len);
     std::size_t copied = wideLength(buffer);
     if (quoted && len >= v.size() && copied > 0) buffer[copied - 1] = L'\0';

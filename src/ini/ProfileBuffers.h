@@ -13,6 +13,10 @@ namespace zav {
 std::size_t copyLimited(wchar_t* dst, const std::wstring& src, std::size_t n);
 std::size_t wideLength(const wchar_t* s);
 
+// A value as the profile functions hand it out whole: one pair of matching single or double quotes
+// around it removed.
+std::wstring unquotedValue(const std::wstring& value);
+
 // A value as it is handed out into `len` characters: one pair of matching single or double quotes
 // around it removed. When the buffer holds exactly the text after the opening quote, the cut is
 // taken one character further, as the system does.

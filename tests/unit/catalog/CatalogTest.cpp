@@ -64,7 +64,7 @@ TEST(FileInfo, StampsAndKeepsTheCurrentSection) {
 TEST(Catalog, EmptyFolderGivesOnlyTheStamp) {
     Environment env;
     zavtest::writeBytes(env.catalogPath(), "[Old]\r\nCount=1\r\n1=Gone\r\n");
-    rebuildCatalog(env.settings);
+    rebuildCatalog(*services().fs, env.settings);
     cINIFile catalog;
     catalog.FullPath(env.catalogPath());
     catalog.SectionName(L"FileInfo");
@@ -89,7 +89,7 @@ TEST(Catalog, ListsTypesBySignatureInFolderOrderWithDuplicates) {
     writeTypeFile(env.typePath(L"nocolumns"), L"ExportOption", L"Nope", L"");
     writeTypeFile(env.typePath(L"legacy"), L"ExportOption", L"Legacy", L"Name_Size", false);
 
-    rebuildCatalog(env.settings);
+    rebuildCatalog(*services().fs, env.settings);
     EXPECT_TRUE(zavtest::reporter().messages.empty());
 
     // The expected order is the order in which the platform lists the folder.
@@ -119,7 +119,7 @@ TEST(Catalog, AwkwardAndLongSignaturesAndNamesAreFound) {
     writeTypeFile(env.typePath(L"general"), L"ExportOption", L"G", L"General");
     writeTypeFile(env.typePath(L"small"), L"ExportOption", L"small", L"\xE9t\xE9");  // été
     writeTypeFile(env.typePath(L"capital"), L"ExportOption", L"capital", L"\xC9T\xC9");  // ÉTÉ
-    rebuildCatalog(env.settings);
+    rebuildCatalog(*services().fs, env.settings);
     // The profile functions fold only ASCII letters: these are two layouts.
     EXPECT_EQ(compatibleExportTypes(env.settings, L"\xE9t\xE9"), names({L"small"}));
     EXPECT_EQ(compatibleExportTypes(env.settings, L"\xC9T\xC9"), names({L"capital"}));
@@ -143,7 +143,7 @@ TEST(Catalog, LookupOfAHandMadeCatalogReadsMissingKeysAsEmptyNames) {
 TEST(Catalog, FailedRebuildKeepsThePreviousCatalog) {
     Environment env;
     writeTypeFile(env.typePath(L"one"), L"ExportOption", L"One", L"Name_Size");
-    rebuildCatalog(env.settings);
+    rebuildCatalog(*services().fs, env.settings);
     const std::string before = zavtest::readBytes(env.catalogPath());
     writeTypeFile(env.typePath(L"two"), L"ExportOption", L"Two", L"Name_Size");
 
@@ -153,7 +153,7 @@ TEST(Catalog, FailedRebuildKeepsThePreviousCatalog) {
     s.fs = &failing;
     {
         ScopedServices scoped(s);
-        EXPECT_THROW(rebuildCatalog(env.settings), Error);
+        EXPECT_THROW(rebuildCatalog(*services().fs, env.settings), Error);
     }
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), before);
     EXPECT_FALSE(zavtest::pathExists(env.catalogPath() + L".tmp"));
@@ -161,6 +161,6 @@ TEST(Catalog, FailedRebuildKeepsThePreviousCatalog) {
     // An option folder that does not exist.
     Settings missing = env.settings;
     missing.optionFolder = env.dir.file(L"missing\\");
-    EXPECT_THROW(rebuildCatalog(missing), Error);
+    EXPECT_THROW(rebuildCatalog(*services().fs, missing), Error);
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), before);
 }

@@ -149,8 +149,13 @@ public:
     }
     std::vector<zav::FolderEntry> listFiles(const std::wstring& folder) override { return real_.listFiles(folder); }
     std::unique_ptr<zav::ITextWriter> openTextWriter(const std::wstring& path) override;
-    std::string readAll(const std::wstring& path) override { return real_.readAll(path); }
+    std::string readAll(const std::wstring& path) override {
+        ++reads;
+        return real_.readAll(path);
+    }
 
+    // Whole-file reads so far.
+    int reads = 0;
     // Decides per destination whether a move fails.
     std::function<bool(const std::wstring&)> failMoveTo;
     bool failReplace = false;
@@ -191,14 +196,16 @@ inline std::unique_ptr<zav::ITextWriter> FailingFileSystem::openTextWriter(const
     return std::make_unique<FailingWriter>(std::move(writer), failWriteAfter);
 }
 
-// Profile functions that refuse every write after the first `writesAllowed`.
+// Profile functions that refuse every write after the first `writesAllowed`, and count the reads.
 class FailingProfile : public zav::IProfile {
 public:
     FailingProfile(zav::IProfile& real, int writesAllowed) : real_(real), left_(writesAllowed) {}
     std::uint32_t getString(const char* s, const char* k, const char* d, char* b, std::uint32_t n, const wchar_t* f) override {
+        ++reads;
         return real_.getString(s, k, d, b, n, f);
     }
     std::uint32_t getInt(const char* s, const char* k, std::int32_t d, const wchar_t* f) override {
+        ++reads;
         return real_.getInt(s, k, d, f);
     }
     std::int32_t writeString(const char* s, const char* k, const char* v, const wchar_t* f) override {
@@ -206,14 +213,19 @@ public:
         return real_.writeString(s, k, v, f);
     }
     std::uint32_t getSection(const char* s, char* b, std::uint32_t n, const wchar_t* f) override {
+        ++reads;
         return real_.getSection(s, b, n, f);
     }
     std::int32_t writeSection(const char* s, const char* e, const wchar_t* f) override {
         return real_.writeSection(s, e, f);
     }
     std::uint32_t getSectionNames(char* b, std::uint32_t n, const wchar_t* f) override {
+        ++reads;
         return real_.getSectionNames(b, n, f);
     }
+
+    // Calls that read the file so far.
+    int reads = 0;
 
 private:
     zav::IProfile& real_;

@@ -325,7 +325,7 @@ TEST(ExportOptions, TypeFilesOfEarlierVersionsLoadAsBefore) {
                         "[General]\r\nName=Old\r\nFile=c:\\out%20.html\r\nColumns=Size_General_\r\n"
                         "HTMLHeader=<HTML>\r\nHTMLFooter=</HTML>\r\nHTMLDataFormat=width=\"50%\"\r\nzz=top\r\n"
                         "[Size]\r\na=b=c\r\n1,000=1000\r\n");
-    rebuildCatalog(d.env.settings);
+    rebuildCatalog(*services().fs, d.env.settings);
     auto& m = d.open();
     ASSERT_EQ(m.exportTypeItems(), (std::vector<std::wstring>{L"Old"}));
     EXPECT_EQ(m.txtOutput, L"c:\\out%20.html");  // no escapes in a file without the mark
