@@ -205,9 +205,17 @@ std::vector<ColumnRules> frmExportOptionsModel::columnRules() const {
     return all;
 }
 
-void frmExportOptionsModel::saveExportOptions() {
+void frmExportOptionsModel::saveTypeFile() {
     saveExportTypeFile(*services().fs, settings_.optionFolder, exportType(), columnRules());
+}
+
+void frmExportOptionsModel::saveExportOptions() {
+    saveTypeFile();
     rebuildCatalog(*services().fs, settings_);
+}
+
+std::unique_ptr<CatalogRebuild> frmExportOptionsModel::startCatalogRebuild() const {
+    return std::make_unique<CatalogRebuild>(*services().fs, settings_);
 }
 
 std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
@@ -247,6 +255,7 @@ bool frmExportOptionsModel::checkExportTypeName() {
 
 bool frmExportOptionsModel::okClicked() {
     if (!okSaving()) return false;
+    startCatalogRebuild()->finish();
     writeHTMLExport();
     bOK = vbTrue;
     return true;
@@ -254,7 +263,7 @@ bool frmExportOptionsModel::okClicked() {
 
 bool frmExportOptionsModel::okSaving() {
     if (!checkExportTypeName()) return false;
-    saveExportOptions();
+    saveTypeFile();
     return true;
 }
 

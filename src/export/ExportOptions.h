@@ -21,6 +21,7 @@
 
 namespace zav {
 
+class CatalogRebuild;
 class HtmlExportJob;
 
 // The column signature of a captured record: its header texts 1..lColumnCount.
@@ -113,10 +114,14 @@ public:
     // OK: checks the name, saves, writes, sets bOK. False when the name was refused (nothing
     // done); raises zav::Error when saving or writing fails.
     bool okClicked();
-    // OK of a dialog that runs the export as a job: checks the name and saves (false, nothing
-    // done, when the name was refused; raises when saving fails). The caller then runs
-    // startHTMLExport() and sets bOK when it finished.
+    // OK of a dialog that runs the rest of the work a step at a time: checks the name and writes
+    // the type file (false, nothing done, when the name was refused; raises when writing fails).
+    // The caller then runs startCatalogRebuild() and startHTMLExport() and sets bOK when both
+    // finished.
     bool okSaving();
+    // The rebuild of the catalog that completes a save, as a job the caller runs a few type files
+    // at a time. Raises zav::Error when the option folder cannot be listed.
+    std::unique_ptr<CatalogRebuild> startCatalogRebuild() const;
     // Tells the user that the export was stopped.
     void exportStopped();
     // Close request (OK, Cancel, the close box): true when the dialog may close.
@@ -130,6 +135,7 @@ public:
 
 private:
     void buildColumns(class ExportTypeReader& source);
+    void saveTypeFile();
     std::wstring defaultTypeName();
 
     Settings settings_;

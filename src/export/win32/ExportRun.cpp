@@ -13,8 +13,13 @@ constexpr DWORD kSliceMs = 100;   // the longest stretch between two looks at th
 
 }  // namespace
 
-ExportRun::ExportRun(HWND dialog, std::unique_ptr<HtmlExportJob> job, Controls controls)
-    : dialog_(dialog), job_(std::move(job)), controls_(std::move(controls)), started_(GetTickCount()) {
+ExportRun::ExportRun(HWND dialog, std::unique_ptr<CatalogRebuild> rebuild, std::unique_ptr<HtmlExportJob> job,
+                     Controls controls)
+    : dialog_(dialog),
+      rebuild_(std::move(rebuild)),
+      job_(std::move(job)),
+      controls_(std::move(controls)),
+      started_(GetTickCount()) {
     // A timer's message comes only when no input and no painting waits: the dialog stays alive.
     if (!SetTimer(dialog_, kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
 }
@@ -28,27 +33,54 @@ ExportRun::~ExportRun() {
     win::setWindowText(controls_.stopButton, L"Cancel");
 }
 
-bool ExportRun::onTimer() {
+bool ExportRun::stepOnce() {
+    if (rebuild_) {
+        if (!rebuild_->step()) {
+            rebuild_->finish();
+            rebuild_.reset();
+        }
+        return true;
+    }
+    return job_->step();
+}
+
+ExportRun::State ExportRun::onTimer() {
     const DWORD sliceStart = GetTickCount();
     bool more = true;
     do {
-        more = job_->step();
+        more = stepOnce();
+        if (stopAsked_ && !rebuild_) {
+            KillTimer(dialog_, kTimerId);
+            return State::Stopped;
+        }
     } while (more && GetTickCount() - sliceStart < kSliceMs && !GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE));
     if (!more) {
         job_->finish();
         KillTimer(dialog_, kTimerId);
-        return true;
+        return State::Finished;
     }
     if (!progressShown_ && GetTickCount() - started_ >= kQuietMs) showProgress();
-    if (progressShown_) {
-        const std::int32_t rows = job_->rowCount(), done = job_->rowsWritten();
+    if (progressShown_) updateProgress();
+    return State::Running;
+}
+
+bool ExportRun::stop() {
+    stopAsked_ = true;
+    return !rebuild_;
+}
+
+void ExportRun::updateProgress() {
+    // The bar counts in thousandths, whatever the number of type files or rows.
+    auto show = [&](const wchar_t* what, long long done, long long total) {
         win::setWindowText(controls_.progressText,
-                           L"row " + std::to_wstring(done) + L" of " + std::to_wstring(rows));
-        // The bar counts in thousandths, whatever the number of rows.
-        const auto permille = rows > 0 ? static_cast<WPARAM>((static_cast<long long>(done) * 1000) / rows) : 0;
+                           what + std::to_wstring(done) + L" of " + std::to_wstring(total));
+        const auto permille = total > 0 ? static_cast<WPARAM>((done * 1000) / total) : 0;
         SendMessageW(controls_.progressBar, PBM_SETPOS, permille, 0);
-    }
-    return false;
+    };
+    if (rebuild_)
+        show(L"export type ", static_cast<long long>(rebuild_->filesRead()), static_cast<long long>(rebuild_->fileCount()));
+    else
+        show(L"row ", job_->rowsWritten(), job_->rowCount());
 }
 
 void ExportRun::showProgress() {

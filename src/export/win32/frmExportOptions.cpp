@@ -299,22 +299,43 @@ void frmExportOptions::startExport() {
     for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (child != controls.stopButton && child != controls.progressBar && child != controls.progressText)
             controls.frozen.push_back(child);
-    run_ = std::make_unique<ExportRun>(hwnd(), model_.startHTMLExport(), std::move(controls));
+    auto rebuild = model_.startCatalogRebuild();
+    std::unique_ptr<HtmlExportJob> job;
+    {
+        // An export that cannot start (its error is on its way to the user) still leaves the save
+        // complete: the catalog is rebuilt at once.
+        auto completeSave = scopeExit([&] {
+            try {
+                rebuild->finish();
+            } catch (const std::exception&) {
+            }
+        });
+        job = model_.startHTMLExport();
+        completeSave.dismiss();
+    }
+    run_ = std::make_unique<ExportRun>(hwnd(), std::move(rebuild), std::move(job), std::move(controls));
 }
 
 void frmExportOptions::exportTick() {
     // A failed export ends the run (nothing lost: the previous file stays) before it is reported.
     auto endRun = scopeExit([&] { run_.reset(); });
-    if (!run_->onTimer()) {
+    const ExportRun::State state = run_->onTimer();
+    if (state == ExportRun::State::Running) {
         endRun.dismiss();
         return;
     }
     run_.reset();
+    if (state == ExportRun::State::Stopped) {
+        model_.exportStopped();
+        return;
+    }
     model_.bOK = vbTrue;
     DestroyWindow(hwnd());
 }
 
 void frmExportOptions::stopExport() {
+    // While the catalog is still being rebuilt, the run stops once it is written (exportTick).
+    if (!run_->stop()) return;
     run_.reset();
     model_.exportStopped();
 }
