@@ -4,6 +4,9 @@
 
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
+#include "core/win32/Controls.h"
+#include "core/win32/Dpi.h"
+#include "core/win32/Placement.h"
 #include "export/win32/DialogControls.h"
 #include "export/win32/frmExportOptionsAddReplace.h"
 #include "text/Ansi.h"

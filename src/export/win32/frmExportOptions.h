@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/win32/Handles.h"
+#include "core/win32/OwnedReporter.h"
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
 #include "export/win32/ExportDialogs.h"
