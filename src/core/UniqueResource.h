@@ -1,5 +1,6 @@
 // One move-only owner for every kind of handle the program holds: a file descriptor, a kernel
-// handle, a menu, a font, a find handle. The kind is described by a small traits type:
+// handle, a menu, a find handle, a GDI object or device context, an object selected into one.
+// The kind is described by a small traits type:
 //
 //     struct Traits {
 //         using type = ...;                        // the raw handle

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/win32/Handles.h"
+
 namespace zav {
 namespace win {
 namespace {
@@ -10,10 +12,9 @@ namespace {
 int dpi(int index) {
     static int x = 0, y = 0;
     if (x == 0) {
-        HDC dc = GetDC(nullptr);
-        x = GetDeviceCaps(dc, LOGPIXELSX);
-        y = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(nullptr, dc);
+        const UniqueWindowDC screen = windowDC(nullptr);
+        x = GetDeviceCaps(screen.get().dc, LOGPIXELSX);
+        y = GetDeviceCaps(screen.get().dc, LOGPIXELSY);
         if (x <= 0) x = 96;
         if (y <= 0) y = 96;
     }

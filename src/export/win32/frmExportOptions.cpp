@@ -368,19 +368,19 @@ HBRUSH frmExportOptions::pageBrushFor(HWND label, HDC dc) {
     if (!pageBrush_) {
         RECT rc;
         GetClientRect(tabs, &rc);
-        HDC screen = GetDC(tabs);
-        HDC memory = CreateCompatibleDC(screen);
-        pageImage_.reset(CreateCompatibleBitmap(screen, rc.right, rc.bottom));
-        ReleaseDC(tabs, screen);
-        if (!memory || !pageImage_) {
-            if (memory) DeleteDC(memory);
-            return nullptr;
+        UniqueMemoryDC memory;
+        {
+            const UniqueWindowDC screen = windowDC(tabs);
+            memory.reset(CreateCompatibleDC(screen.get().dc));
+            pageImage_.reset(CreateCompatibleBitmap(screen.get().dc, rc.right, rc.bottom));
         }
-        HGDIOBJ old = SelectObject(memory, pageImage_.get());
-        FillRect(memory, &rc, GetSysColorBrush(COLOR_BTNFACE));
-        SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        if (!memory || !pageImage_) return nullptr;
+        {
+            const UniqueSelection drawing = selectInto(memory.get(), pageImage_.get());
+            FillRect(memory.get(), &rc, GetSysColorBrush(COLOR_BTNFACE));
+            SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+        }
+        memory.reset();
         pageBrush_.reset(CreatePatternBrush(pageImage_.get()));
         if (!pageBrush_) return nullptr;
     }

@@ -17,9 +17,6 @@
 
 namespace zav {
 
-inline void deleteBitmap(HBITMAP h) noexcept { DeleteObject(h); }
-inline void deleteBrush(HBRUSH h) noexcept { DeleteObject(h); }
-
 class frmExportOptions final : public win::Window {
 public:
     // Control identifiers (none is IDOK or IDCANCEL: no button reacts to Enter or Escape).
@@ -83,8 +80,8 @@ private:
     bool checkingName_ = false;
     std::unique_ptr<ExportRun> run_;  // the export after OK, while it runs
     // The tab page as the tab control draws it, as a brush for the labels that stand on it.
-    UniqueResource<NullHandleTraits<HBITMAP, deleteBitmap>> pageImage_;
-    UniqueResource<NullHandleTraits<HBRUSH, deleteBrush>> pageBrush_;
+    UniqueBitmap pageImage_;
+    UniqueBrush pageBrush_;
 };
 
 }  // namespace zav
