@@ -26,7 +26,7 @@ HWND createControl(HWND parent, const wchar_t* className, const std::wstring& te
     HWND h = CreateWindowExW(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE,
                              twipsX(leftTwips), twipsY(topTwips), twipsX(widthTwips), twipsY(heightTwips), parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (!h) throwLastError(L"CreateWindowEx " + std::wstring(className));
+    if (!h) throwLastError(L"CreateWindowEx ", className);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
     return h;
 }
