@@ -55,8 +55,15 @@ private:
     void onDestroyed() override { delete this; }
 
     void createControls();
+    HWND createTabs();
+    void createOptionsPage();
+    void createFormatPage();
+    void createButtonsAndProgress();
     void showPage(int page);
     void onCommand(int id, int code, HWND control);
+    void exportTypeChosen();        // a type picked in the list
+    void nameBoxCommand(int code);  // a change of the name box, or the focus leaving it
+    void buttonClicked(int id);
     LRESULT onNotify(NMHDR& header);
     LRESULT drawListItem(NMLVCUSTOMDRAW& draw) const;
     HBRUSH pageBrushFor(HWND label, HDC dc);
