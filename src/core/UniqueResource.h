@@ -58,4 +58,15 @@ struct NullHandleTraits {
     static void close(type value) noexcept { Close(value); }
 };
 
+// Traits for a value of several parts that is released as one (a device context with the window
+// it goes back to): empty is the value-initialized one, and two functions tell whether a value is
+// live and release it.
+template <class T, auto IsValid, auto Close>
+struct ValueTraits {
+    using type = T;
+    static type invalid() noexcept { return type{}; }
+    static bool isValid(type value) noexcept { return IsValid(value); }
+    static void close(type value) noexcept { Close(value); }
+};
+
 }  // namespace zav

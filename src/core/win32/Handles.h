@@ -50,16 +50,12 @@ using UniqueMemoryDC = UniqueResource<NullHandleTraits<HDC, deleteMemoryDC>>;
 
 // A window's device context (GetDC) goes back to that window (ReleaseDC), so the owner keeps both.
 struct WindowDC {
-    HWND window;
-    HDC dc;
+    HWND window = nullptr;
+    HDC dc = nullptr;
 };
-struct WindowDCTraits {
-    using type = WindowDC;
-    static type invalid() noexcept { return {nullptr, nullptr}; }
-    static bool isValid(type v) noexcept { return v.dc != nullptr; }
-    static void close(type v) noexcept { ReleaseDC(v.window, v.dc); }
-};
-using UniqueWindowDC = UniqueResource<WindowDCTraits>;
+inline bool holdsDC(WindowDC v) noexcept { return v.dc != nullptr; }
+inline void releaseWindowDC(WindowDC v) noexcept { ReleaseDC(v.window, v.dc); }
+using UniqueWindowDC = UniqueResource<ValueTraits<WindowDC, holdsDC, releaseWindowDC>>;
 // GetDC(window) in its owner (null: the screen's); empty when the system gives none.
 inline UniqueWindowDC windowDC(HWND window) { return UniqueWindowDC(WindowDC{window, GetDC(window)}); }
 
@@ -68,16 +64,12 @@ inline UniqueWindowDC windowDC(HWND window) { return UniqueWindowDC(WindowDC{win
 // object must leave the DC before it can be deleted. Not for regions, for which SelectObject
 // answers a region's complexity instead of an object.
 struct Selection {
-    HDC dc;
-    HGDIOBJ previous;
+    HDC dc = nullptr;
+    HGDIOBJ previous = nullptr;
 };
-struct SelectionTraits {
-    using type = Selection;
-    static type invalid() noexcept { return {nullptr, nullptr}; }
-    static bool isValid(type v) noexcept { return v.previous != nullptr && v.previous != HGDI_ERROR; }
-    static void close(type v) noexcept { SelectObject(v.dc, v.previous); }
-};
-using UniqueSelection = UniqueResource<SelectionTraits>;
+inline bool madeSelection(Selection v) noexcept { return v.previous != nullptr && v.previous != HGDI_ERROR; }
+inline void selectPrevious(Selection v) noexcept { SelectObject(v.dc, v.previous); }
+using UniqueSelection = UniqueResource<ValueTraits<Selection, madeSelection, selectPrevious>>;
 // Selects `object` into `dc` until the owner ends; empty when the selection failed.
 [[nodiscard]] inline UniqueSelection selectInto(HDC dc, HGDIOBJ object) {
     return UniqueSelection(Selection{dc, SelectObject(dc, object)});
