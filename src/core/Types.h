@@ -20,6 +20,7 @@ constexpr int kVersionRevision = 3;
 }  // namespace zav
 
 namespace zav {
-// A window handle as the core sees it: a 32-bit value in this program (no Win32 type here).
+// A window handle as the core sees it, without a Win32 type: an unsigned integer as wide as a
+// pointer (64 bits in the 64-bit program), so an HWND converts to it and back unchanged.
 using WindowHandle = std::uintptr_t;
 }  // namespace zav

@@ -1,5 +1,6 @@
 // One move-only owner for every kind of handle the program holds: a file descriptor, a kernel
-// handle, a menu, a font, a find handle. The kind is described by a small traits type:
+// handle, a menu, a find handle, a GDI object or device context, an object selected into one.
+// The kind is described by a small traits type:
 //
 //     struct Traits {
 //         using type = ...;                        // the raw handle
@@ -54,6 +55,17 @@ struct NullHandleTraits {
     using type = T;
     static type invalid() noexcept { return type{}; }
     static bool isValid(type value) noexcept { return value != type{}; }
+    static void close(type value) noexcept { Close(value); }
+};
+
+// Traits for a value of several parts that is released as one (a device context with the window
+// it goes back to): empty is the value-initialized one, and two functions tell whether a value is
+// live and release it.
+template <class T, auto IsValid, auto Close>
+struct ValueTraits {
+    using type = T;
+    static type invalid() noexcept { return type{}; }
+    static bool isValid(type value) noexcept { return IsValid(value); }
     static void close(type value) noexcept { Close(value); }
 };
 

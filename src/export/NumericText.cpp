@@ -29,10 +29,28 @@ constexpr int kMaxDigits = 1024;
 
 // Everything the scan finds out about the text.
 struct Scan {
-    bool leadingPlus = false, leadingMinus = false, negative = false, parens = false;
-    bool currency = false, decimal = false, exponent = false, hexOct = false;
-    bool hex = false, oct = false, leadingZero = false, inExponent = false, exponentStart = false;
-    bool negativeExponent = false, inexact = false, inexactZeros = true;
+    // Signs and brackets around the number.
+    bool leadingPlus = false;   // a plus sign stood before it: no second one before, none after
+    bool leadingMinus = false;  // a minus sign stood before it: no second one before, none after
+    bool negative = false;      // a minus sign (before or after) or the closing bracket made it negative
+    bool parens = false;        // "(" stood before it: without ")" after it, the text is no number
+    // The kind of number.
+    bool currency = false;      // the currency symbol or a currency separator was taken: no exponent
+                                // may follow, and no second symbol before the number
+    bool decimal = false;       // the decimal point was taken: each digit after it lowers power10
+    bool exponent = false;      // an "E" was taken (one at most; none after the currency symbol)
+    bool hexOct = false;        // "&H" or "&O" came first: no separators, point or exponent count
+    bool hex = false;           // "&H": the letters A to F are digits too
+    bool oct = false;           // "&O": an 8 or 9 ends the digits
+    bool leadingZero = false;   // zeros were passed before the first significant digit, so "0",
+                                // "000" and ".0" are numbers though no digit was kept
+    // The exponent while it is read.
+    bool inExponent = false;        // after "E" and before its digits: its sign may come; a text
+                                    // that ends here is no number
+    bool negativeExponent = false;  // the exponent's sign was minus
+    // Digits past kMaxDigits.
+    bool inexact = false;       // some were dropped (they only raised or lowered power10)
+    bool inexactZeros = true;   // every dropped one was 0: nothing was lost after all
     int digitCount = 0;     // digits taken (may pass kMaxDigits)
     std::int32_t power10 = 0;
     unsigned char digits[kMaxDigits];  // only the first digitCount are set
@@ -50,183 +68,235 @@ std::int32_t wrapMul10(std::int32_t a) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * 10u);
 }
 
-// Scans the text; false when its form is not a number.
-bool scanNumber(const std::wstring& text, const NumberFormat& f, Scan& s) {
-    const wchar_t thousands = f.thousandsSeparator == f.decimalSeparator ? L'\0' : f.thousandsSeparator;
-    // A non-breaking space as separator lets ordinary blanks separate thousands too.
-    const wchar_t thousands2 = thousands == 0xA0 ? L' ' : L'\0';
-    const wchar_t curThousands = f.currencyThousandsSeparator;
-    auto isDecimalPoint = [&](wchar_t c) {
-        return c != L'\0' && (c == f.decimalSeparator || c == f.currencyDecimalSeparator);
-    };
-    auto isThousands = [&](wchar_t c) {
-        return c != L'\0' && (c == thousands || c == thousands2);
-    };
-    auto isCurThousands = [&](wchar_t c) { return c != L'\0' && c == curThousands; };
+// One pass over the text, left to right, in the conversion's own order: the symbols and blanks
+// before the number, a radix prefix, the digits with their separators, point and exponent, and the
+// symbols and blanks after it. Each step leaves the position on the first character it did not take.
+class Scanner {
+public:
+    Scanner(const std::wstring& text, const NumberFormat& f, Scan& s)
+        : text_(text),
+          f_(f),
+          s_(s),
+          thousands_(f.thousandsSeparator == f.decimalSeparator ? L'\0' : f.thousandsSeparator),
+          // A non-breaking space as separator lets ordinary blanks separate thousands too.
+          thousands2_(thousands_ == 0xA0 ? L' ' : L'\0'),
+          curThousands_(f.currencyThousandsSeparator),
+          n_(text.size()) {}
 
-    const std::size_t n = text.size();
-    std::size_t p = 0;
-    auto at = [&](std::size_t i) { return i < n ? text[i] : L'\0'; };
+    // False when the text's form is not a number.
+    bool scan() {
+        if (!leadingSymbols()) return false;
+        radixPrefix();
+        skipLeadingZeros();
+        if (!digits()) return false;
+        if (!settleDigits()) return false;
+        trailingSymbols();
+        if (s_.parens && !s_.negative) return false;  // "(" without ")"
+        if (p_ < n_) return false;                      // something is left over
+        return s_.digitCount > 0;
+    }
 
-    auto takeDecimalPoint = [&](wchar_t c) {
-        s.decimal = true;
-        if (c == f.currencyDecimalSeparator && f.decimalSeparator != f.currencyDecimalSeparator) s.currency = true;
-    };
+private:
+    wchar_t at(std::size_t i) const { return i < n_ ? text_[i] : L'\0'; }
+    bool isDecimalPoint(wchar_t c) const {
+        return c != L'\0' && (c == f_.decimalSeparator || c == f_.currencyDecimalSeparator);
+    }
+    bool isThousands(wchar_t c) const { return c != L'\0' && (c == thousands_ || c == thousands2_); }
+    bool isCurThousands(wchar_t c) const { return c != L'\0' && c == curThousands_; }
 
-    // Leading symbols and blanks.
-    for (;;) {
-        const wchar_t c = at(p);
-        if (c == L'\0') break;
-        if (isDecimalPoint(c)) {
-            takeDecimalPoint(c);
-            ++p;
-            while (at(p) == L'0') {
-                s.leadingZero = true;
-                ++p;
-                s.power10 = wrapAdd(s.power10, -1);
-            }
-            break;
-        } else if (isSpaceChar(c)) {
-            while (isSpaceChar(at(p))) ++p;
-        } else if (isThousands(c) || isCurThousands(c)) {
-            return false;  // not before the first digit
-        } else if (c == f.positiveSign && !s.leadingPlus) {
-            s.leadingPlus = true;
-            ++p;
-        } else if (c == f.negativeSign && !s.leadingMinus) {
-            s.leadingMinus = s.negative = true;
-            ++p;
-        } else if (!s.currency && matchesAt(text, p, f.currency)) {
-            s.currency = true;
-            p += f.currency.size();
-        } else if (c == L'(' && !s.parens) {
-            s.parens = true;
-            ++p;
-        } else {
-            break;
+    // The decimal point at the position: a currency decimal separator marks a currency amount.
+    void takeDecimalPoint(wchar_t c) {
+        s_.decimal = true;
+        if (c == f_.currencyDecimalSeparator && f_.decimalSeparator != f_.currencyDecimalSeparator) s_.currency = true;
+    }
+    // The zeros right after the decimal point at the position: they only lower the exponent. The
+    // position stays on the last one (on the point when there are none).
+    void skipZerosAfterPoint() {
+        while (at(p_ + 1) == L'0') {
+            s_.leadingZero = true;
+            ++p_;
+            s_.power10 = wrapAdd(s_.power10, -1);
         }
     }
 
-    if (!s.currency && !s.decimal && at(p) == L'&') {
-        const wchar_t kind = at(p + 1);
-        if (kind == L'H' || kind == L'h') s.hex = true;
-        if (kind == L'O' || kind == L'o') s.oct = true;
-        if (s.hex || s.oct) {
-            s.hexOct = true;
-            p += 2;
-        }
-    }
-
-    while (at(p) == L'0') {
-        s.leadingZero = true;
-        ++p;
-    }
-
-    s.exponentStart = true;
-    for (; p < n; ++p) {
-        const wchar_t c = text[p];
-        if (isDecimalDigit(c)) {
-            if (s.inExponent) {
-                std::int32_t value = 0;
-                while (at(p) == L'0') ++p;
-                while (isDecimalDigit(at(p))) {
-                    value = wrapAdd(wrapMul10(value), at(p) - L'0');
-                    ++p;
-                }
-                if (s.negativeExponent) value = static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(value));
-                s.power10 = wrapAdd(s.power10, value);
-                s.inExponent = false;
-                s.exponentStart = false;
-                --p;  // the loop steps onto the character after the exponent
-                continue;
-            }
-            if (s.digitCount >= kMaxDigits && !s.hexOct) {
-                s.inexact = true;
-                if (c != L'0') s.inexactZeros = false;
-                s.power10 = wrapAdd(s.power10, s.decimal ? -1 : 1);
+    // Blanks, signs, the currency symbol and "(" before the number, up to its first digit (a
+    // decimal point and its zeros end them too). False when a thousands separator comes first.
+    bool leadingSymbols() {
+        for (;;) {
+            const wchar_t c = at(p_);
+            if (c == L'\0') break;
+            if (isDecimalPoint(c)) {
+                takeDecimalPoint(c);
+                skipZerosAfterPoint();
+                ++p_;
+                break;
+            } else if (isSpaceChar(c)) {
+                while (isSpaceChar(at(p_))) ++p_;
+            } else if (isThousands(c) || isCurThousands(c)) {
+                return false;  // not before the first digit
+            } else if (c == f_.positiveSign && !s_.leadingPlus) {
+                s_.leadingPlus = true;
+                ++p_;
+            } else if (c == f_.negativeSign && !s_.leadingMinus) {
+                s_.leadingMinus = s_.negative = true;
+                ++p_;
+            } else if (!s_.currency && matchesAt(text_, p_, f_.currency)) {
+                s_.currency = true;
+                p_ += f_.currency.size();
+            } else if (c == L'(' && !s_.parens) {
+                s_.parens = true;
+                ++p_;
             } else {
-                if (s.oct && (c == L'8' || c == L'9')) break;
-                if (s.decimal) s.power10 = wrapAdd(s.power10, -1);
-                if (s.digitCount < kMaxDigits) s.digits[s.digitCount] = static_cast<unsigned char>(c - L'0');
+                break;
             }
-            ++s.digitCount;
-        } else if (!s.hexOct && isThousands(c)) {
-            // taken anywhere inside the number
-        } else if (!s.hexOct && isCurThousands(c)) {
-            s.currency = true;
-        } else if (isDecimalPoint(c) && !s.hexOct && !s.decimal && !s.exponent) {
-            takeDecimalPoint(c);
-            if (s.digitCount == 0) {
-                while (at(p + 1) == L'0') {
-                    s.leadingZero = true;
-                    ++p;
-                    s.power10 = wrapAdd(s.power10, -1);
+        }
+        return true;
+    }
+
+    // "&H" or "&O", unless a currency symbol or a decimal point came first.
+    void radixPrefix() {
+        if (s_.currency || s_.decimal || at(p_) != L'&') return;
+        const wchar_t kind = at(p_ + 1);
+        if (kind == L'H' || kind == L'h') s_.hex = true;
+        if (kind == L'O' || kind == L'o') s_.oct = true;
+        if (s_.hex || s_.oct) {
+            s_.hexOct = true;
+            p_ += 2;
+        }
+    }
+
+    void skipLeadingZeros() {
+        while (at(p_) == L'0') {
+            s_.leadingZero = true;
+            ++p_;
+        }
+    }
+
+    // The digits, with the separators, the decimal point and the exponent among them. False when
+    // a hexadecimal number has more digits than are kept.
+    bool digits() {
+        for (; p_ < n_; ++p_) {
+            const wchar_t c = text_[p_];
+            if (isDecimalDigit(c)) {
+                if (s_.inExponent) {
+                    exponentDigits();
+                    continue;
                 }
+                if (!takeDigit(c)) break;
+            } else if (!s_.hexOct && isThousands(c)) {
+                // taken anywhere inside the number
+            } else if (!s_.hexOct && isCurThousands(c)) {
+                s_.currency = true;
+            } else if (isDecimalPoint(c) && !s_.hexOct && !s_.decimal && !s_.exponent) {
+                takeDecimalPoint(c);
+                if (s_.digitCount == 0) skipZerosAfterPoint();
+            } else if (s_.hex && hexDigit(c) >= 10) {
+                if (s_.digitCount >= kMaxDigits) return false;
+                s_.digits[s_.digitCount++] = static_cast<unsigned char>(hexDigit(c));
+            } else if ((c == L'e' || c == L'E') && !s_.hexOct && !s_.currency && !s_.exponent) {
+                s_.inExponent = true;
+                s_.exponent = true;
+            } else if (s_.inExponent && c == f_.positiveSign) {
+                // an exponent's plus sign changes nothing
+            } else if (s_.inExponent && c == f_.negativeSign) {
+                s_.negativeExponent = true;
+            } else {
+                break;
             }
-        } else if (s.hex && hexDigit(c) >= 10) {
-            if (s.digitCount >= kMaxDigits) return false;
-            s.digits[s.digitCount++] = static_cast<unsigned char>(hexDigit(c));
-        } else if ((c == L'e' || c == L'E') && !s.hexOct && !s.currency && !s.exponent) {
-            s.inExponent = true;
-            s.exponent = true;
-        } else if (s.inExponent && c == f.positiveSign) {
-            // an exponent's plus sign changes nothing
-        } else if (s.inExponent && c == f.negativeSign) {
-            s.negativeExponent = true;
+        }
+        return true;
+    }
+
+    // One decimal digit of the number (not of its exponent); false for an 8 or 9 of an octal
+    // number, which ends it. Past kMaxDigits a digit only moves the exponent.
+    bool takeDigit(wchar_t c) {
+        if (s_.digitCount >= kMaxDigits && !s_.hexOct) {
+            s_.inexact = true;
+            if (c != L'0') s_.inexactZeros = false;
+            s_.power10 = wrapAdd(s_.power10, s_.decimal ? -1 : 1);
         } else {
-            break;
+            if (s_.oct && (c == L'8' || c == L'9')) return false;
+            if (s_.decimal) s_.power10 = wrapAdd(s_.power10, -1);
+            if (s_.digitCount < kMaxDigits) s_.digits[s_.digitCount] = static_cast<unsigned char>(c - L'0');
+        }
+        ++s_.digitCount;
+        return true;
+    }
+
+    // The exponent's digits, added to power10; the position stays on the last of them, where the
+    // loop of digits() steps on.
+    void exponentDigits() {
+        std::int32_t value = 0;
+        while (at(p_) == L'0') ++p_;
+        while (isDecimalDigit(at(p_))) {
+            value = wrapAdd(wrapMul10(value), at(p_) - L'0');
+            ++p_;
+        }
+        if (s_.negativeExponent) value = static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(value));
+        s_.power10 = wrapAdd(s_.power10, value);
+        s_.inExponent = false;
+        --p_;
+    }
+
+    // Zeros only still make the number 0; trailing zeros of an exact number move into power10.
+    // False for an "E" without its digits.
+    bool settleDigits() {
+        if (s_.digitCount == 0 && s_.leadingZero) {
+            s_.digitCount = 1;
+            s_.digits[0] = 0;
+        }
+        if (s_.exponent && s_.inExponent) return false;
+
+        if (s_.inexact) {
+            if (s_.inexactZeros) s_.inexact = false;
+        } else if (!s_.hexOct) {
+            while (s_.digitCount > 1 && s_.digits[s_.digitCount - 1] == 0) {
+                s_.power10 = wrapAdd(s_.power10, 1);
+                --s_.digitCount;
+            }
+        }
+        if (s_.digitCount > kMaxDigits) s_.digitCount = kMaxDigits;
+        return true;
+    }
+
+    // Separators, blanks, signs, ")" and the currency symbol after the number.
+    void trailingSymbols() {
+        for (;;) {
+            const wchar_t c = at(p_);
+            if (c == L'\0') break;
+            if (isThousands(c)) {
+                if (s_.hexOct) break;
+                ++p_;
+            } else if (isCurThousands(c)) {
+                if (s_.hexOct) break;
+                s_.currency = true;
+                ++p_;
+            } else if (isSpaceChar(c)) {
+                while (isSpaceChar(at(p_))) ++p_;
+            } else if (c == f_.positiveSign && !s_.leadingPlus) {
+                ++p_;
+            } else if (c == f_.negativeSign && !s_.leadingMinus) {
+                s_.negative = true;
+                ++p_;
+            } else if (c == L')' && s_.parens) {
+                s_.negative = true;
+                ++p_;
+            } else if (!s_.hexOct && matchesAt(text_, p_, f_.currency)) {
+                s_.currency = true;
+                p_ += f_.currency.size();
+            } else {
+                break;
+            }
         }
     }
 
-    if (s.digitCount == 0 && s.leadingZero) {
-        s.digitCount = 1;
-        s.digits[0] = 0;
-    }
-    if (s.exponent && s.inExponent) return false;  // "E" without its digits
-
-    if (s.inexact) {
-        if (s.inexactZeros) s.inexact = false;
-    } else if (!s.hexOct) {
-        while (s.digitCount > 1 && s.digits[s.digitCount - 1] == 0) {
-            s.power10 = wrapAdd(s.power10, 1);
-            --s.digitCount;
-        }
-    }
-    if (s.digitCount > kMaxDigits) s.digitCount = kMaxDigits;
-
-    // Trailing symbols and blanks.
-    for (;;) {
-        const wchar_t c = at(p);
-        if (c == L'\0') break;
-        if (isThousands(c)) {
-            if (s.hexOct) break;
-            ++p;
-        } else if (isCurThousands(c)) {
-            if (s.hexOct) break;
-            s.currency = true;
-            ++p;
-        } else if (isSpaceChar(c)) {
-            while (isSpaceChar(at(p))) ++p;
-        } else if (c == f.positiveSign && !s.leadingPlus) {
-            ++p;
-        } else if (c == f.negativeSign && !s.leadingMinus) {
-            s.negative = true;
-            ++p;
-        } else if (c == L')' && s.parens) {
-            s.negative = true;
-            ++p;
-        } else if (!s.hexOct && matchesAt(text, p, f.currency)) {
-            s.currency = true;
-            p += f.currency.size();
-        } else {
-            break;
-        }
-    }
-
-    if (s.parens && !s.negative) return false;  // "(" without ")"
-    if (p < n) return false;                      // something is left over
-    return s.digitCount > 0;
-}
+    const std::wstring& text_;
+    const NumberFormat& f_;
+    Scan& s_;
+    const wchar_t thousands_, thousands2_, curThousands_;
+    const std::size_t n_;
+    std::size_t p_ = 0;
+};
 
 // Whether the scanned number fits a double (the conversion's own scaling, step by step).
 bool fitsDouble(const Scan& s) {
@@ -270,7 +340,7 @@ bool isNumericText(const std::wstring& text, const NumberFormat& format) {
         if (plain) return true;
     }
     Scan scan;
-    if (!scanNumber(text, format, scan)) return false;
+    if (!Scanner(text, format, scan).scan()) return false;
     return fitsDouble(scan);
 }
 

@@ -1,6 +1,7 @@
 #include "app/win32/frmMenuHook.h"
 
 #include "core/ScopeExit.h"
+#include "core/win32/Dpi.h"
 #include "core/win32/Win32Error.h"
 
 namespace zav {

@@ -14,7 +14,7 @@
 #include "capture/win32/SystemCapture.h"
 #include "core/Error.h"
 #include "core/Platform.h"
-#include "core/win32/Window.h"
+#include "core/win32/MessageLoop.h"
 #include "export/win32/ExportDialogs.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"

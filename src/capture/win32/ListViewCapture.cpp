@@ -61,6 +61,17 @@ std::wstring decode(WideTexts, const char* text, std::size_t units) {
     return out;
 }
 
+// The cell block's layout for one descriptor layout and text unit: kBlockCells descriptors, then
+// a room of kBlockTextLength units for each cell's text.
+template <class Item, class Texts>
+struct CellRooms {
+    static constexpr std::size_t textsAt = ListViewCapture::kBlockCells * sizeof(Item);
+    static constexpr std::size_t room = static_cast<std::size_t>(ListViewCapture::kBlockTextLength);  // units
+    static constexpr std::size_t roomBytes = room * sizeof(typename Texts::Unit);
+    // Where cell i's text goes.
+    static constexpr std::size_t textAt(std::size_t i) { return textsAt + i * roomBytes; }
+};
+
 }  // namespace
 
 std::unique_ptr<ListViewCapture> ListViewCapture::open(WindowHandle hWnd, const CaptureOptions& options) {
@@ -185,11 +196,35 @@ auto ListViewCapture::forTarget(Request&& request) {
 }
 
 VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
+    if (!takeListView(info)) return vbFalse;
+
+    // The buffers were made in the process of the window they were opened for; texts of a window
+    // of another process cannot be requested with them.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hListView_, &pid);
+    textsUsable_ = pid != 0 && pid == lProcessId_;
+    if (!textsUsable_ && block_) note(CaptureFailure::NoBuffers);
+
+    readViewAndItems(info);
+    readColumns(info, headerColumnCount());
+
+    if (stopped_) {
+        // The target hung or went away while being read: nothing that came back is trusted.
+        info.lItemCount = 0;
+        info.lColumnCount = 0;
+        info.lColumnWidth.clear();
+        info.szColumnText.clear();
+        return vbFalse;
+    }
+    return vbTrue;
+}
+
+bool ListViewCapture::takeListView(ListViewInfo& info) {
     hListView_ = toHwnd(info.hWnd);
     if (!IsWindow(hListView_)) {
         hListView_ = nullptr;
         note(CaptureFailure::NoWindow);
-        return vbFalse;
+        return false;
     }
 
     info.szClassName = getWindowClass(info.hWnd, 64);
@@ -201,16 +236,12 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
         info.lColumnCount = 0;
         hListView_ = nullptr;
         note(CaptureFailure::NotListView);
-        return vbFalse;
+        return false;
     }
+    return true;
+}
 
-    // The buffers were made in the process of the window they were opened for; texts of a window
-    // of another process cannot be requested with them.
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hListView_, &pid);
-    textsUsable_ = pid != 0 && pid == lProcessId_;
-    if (!textsUsable_ && block_) note(CaptureFailure::NoBuffers);
-
+void ListViewCapture::readViewAndItems(ListViewInfo& info) {
     info.lView = static_cast<std::int32_t>(GetWindowLongA(hListView_, GWL_STYLE) & 3);
 
     LRESULT r = 0;
@@ -220,17 +251,23 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
     RECT rc = {};
     GetWindowRect(hListView_, &rc);
     info.rcWindow = ScreenRect{rc.left, rc.top, rc.right, rc.bottom};
+}
 
+std::int32_t ListViewCapture::headerColumnCount() {
+    LRESULT r = 0;
     std::int32_t columns = 0;
     if (send(hListView_, lvlayout::kLvmGetHeader, 0, 0, r) && r != 0) {
         if (send(reinterpret_cast<HWND>(r), lvlayout::kHdmGetItemCount, 0, 0, r))
             columns = static_cast<std::int32_t>(r);
     }
     // No header, a header without items (icon and list views) or one that failed (-1): one column.
-    columns = std::clamp<std::int32_t>(columns, 1, kMaxColumns);
+    return std::clamp<std::int32_t>(columns, 1, kMaxColumns);
+}
 
+void ListViewCapture::readColumns(ListViewInfo& info, std::int32_t columns) {
     // The header's count is believed only as far as the list view answers for its columns: the
     // columns end at the first one it does not know (the first column is kept in any case).
+    LRESULT r = 0;
     info.lColumnWidth.assign(1, 0);
     info.szColumnText.assign(1, std::wstring());
     for (std::int32_t i = 1; i <= columns && !stopped_; ++i) {
@@ -241,16 +278,6 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
         info.szColumnText.push_back(text ? std::move(*text) : std::wstring());
     }
     info.lColumnCount = static_cast<std::int32_t>(info.szColumnText.size()) - 1;
-
-    if (stopped_) {
-        // The target hung or went away while being read: nothing that came back is trusted.
-        info.lItemCount = 0;
-        info.lColumnCount = 0;
-        info.lColumnWidth.clear();
-        info.szColumnText.clear();
-        return vbFalse;
-    }
-    return vbTrue;
 }
 
 std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
@@ -289,22 +316,25 @@ bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
 template <class Item, class Texts>
 bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first,
                                        std::size_t count, std::vector<std::wstring>& cells) {
-    const std::size_t textsAt = kBlockCells * sizeof(Item);
-    using Unit = typename Texts::Unit;
-    const std::size_t room = static_cast<std::size_t>(kBlockTextLength);  // units
-    const std::size_t roomBytes = room * sizeof(Unit);
-    const std::uintptr_t base = cellBlock_.address();
-    const auto columns = static_cast<std::size_t>(columnCount);
-    const auto rowOf = [&](std::size_t cell) { return firstRow + static_cast<std::int32_t>(cell / columns); };
-    const auto columnOf = [&](std::size_t cell) { return static_cast<std::int32_t>(cell % columns) + 1; };
+    const CellRange range{firstRow, static_cast<std::size_t>(columnCount), first, count};
+    if (!writeCellDescriptors<Item, Texts>(range)) return false;
+    const std::optional<std::size_t> readTo = askForCells<Item, Texts>(range);
+    if (!readTo) return false;
+    if (*readTo == 0) return true;  // every cell of the block is empty
+    return takeCellTexts<Item, Texts>(range, *readTo, cells);
+}
 
+template <class Item, class Texts>
+bool ListViewCapture::writeCellDescriptors(const CellRange& range) {
+    using Rooms = CellRooms<Item, Texts>;
+    const std::uintptr_t base = cellBlock_.address();
     // Every descriptor of the block in one copy: cell i's text goes to the i-th room.
-    blockScratch_.assign(count * sizeof(Item), '\0');
-    for (std::size_t i = 0; i < count; ++i) {
+    blockScratch_.assign(range.count * sizeof(Item), '\0');
+    for (std::size_t i = 0; i < range.count; ++i) {
         Item item = {};
         item.mask = lvlayout::kLvifText;
-        item.iSubItem = columnOf(first + i) - 1;
-        item.pszText = static_cast<decltype(item.pszText)>(base + textsAt + i * roomBytes);
+        item.iSubItem = range.column(i) - 1;
+        item.pszText = static_cast<decltype(item.pszText)>(base + Rooms::textAt(i));
         item.cchTextMax = kBlockTextLength;
         std::memcpy(&blockScratch_[i * sizeof(Item)], &item, sizeof item);
     }
@@ -312,44 +342,55 @@ bool ListViewCapture::requestCellBlock(std::int32_t firstRow, std::int32_t colum
         noteCopyFailure();
         return false;
     }
+    return true;
+}
 
+template <class Item, class Texts>
+std::optional<std::size_t> ListViewCapture::askForCells(const CellRange& range) {
+    using Rooms = CellRooms<Item, Texts>;
+    const std::uintptr_t base = cellBlock_.address();
     // One message per cell; the answers say how far the texts reach.
-    answers_.assign(count, 0);
+    answers_.assign(range.count, 0);
     std::size_t readTo = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < range.count; ++i) {
         LRESULT r = 0;
-        if (!send(hListView_, Texts::kGetItemText, static_cast<WPARAM>(rowOf(first + i) - 1),
+        if (!send(hListView_, Texts::kGetItemText, static_cast<WPARAM>(range.row(i) - 1),
                   static_cast<LPARAM>(base + i * sizeof(Item)), r))
-            return false;
+            return std::nullopt;
         answers_[i] = lTextLen_ = static_cast<std::int32_t>(r);
         if (answers_[i] > 0)
-            readTo = textsAt + i * roomBytes +
-                     std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room) * sizeof(Unit);
+            readTo = Rooms::textAt(i) +
+                     std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), Rooms::room) * sizeof(typename Texts::Unit);
     }
-    if (readTo == 0) return true;  // every cell of the block is empty
+    return readTo;
+}
 
+template <class Item, class Texts>
+bool ListViewCapture::takeCellTexts(const CellRange& range, std::size_t readTo, std::vector<std::wstring>& cells) {
+    using Rooms = CellRooms<Item, Texts>;
+    const std::uintptr_t base = cellBlock_.address();
     // The descriptors (the control may have pointed one elsewhere) and the texts in one copy.
-    blockScratch_.resize(std::max(readTo, count * sizeof(Item)));
+    blockScratch_.resize(std::max(readTo, range.count * sizeof(Item)));
     if (!remoteRead(cellBlock_, 0, &blockScratch_[0], blockScratch_.size())) {
         noteCopyFailure();
         return false;
     }
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < range.count; ++i) {
         if (answers_[i] <= 0) continue;
         Item back;
         std::memcpy(&back, &blockScratch_[i * sizeof(Item)], sizeof back);
-        std::wstring& cell = cells[first + i];
-        const char* text = blockScratch_.data() + textsAt + i * roomBytes;
+        std::wstring& cell = cells[range.first + i];
+        const char* text = blockScratch_.data() + Rooms::textAt(i);
         const std::size_t n =
-            textLength<Texts>(text, std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), room));
-        if (back.pszText == static_cast<decltype(back.pszText)>(base + textsAt + i * roomBytes) && n + 1 < room) {
+            textLength<Texts>(text, std::min<std::size_t>(static_cast<std::size_t>(answers_[i]), Rooms::room));
+        if (back.pszText == static_cast<decltype(back.pszText)>(base + Rooms::textAt(i)) && n + 1 < Rooms::room) {
             cell = decode(Texts{}, text, n);
             continue;
         }
         // Asked again alone: a text that filled its room may have been cut (it gets more room), and
         // one the control answered from its own memory may have been overwritten by the messages
         // that followed (it is read at once).
-        std::optional<std::wstring> whole = requestCellText(rowOf(first + i), columnOf(first + i));
+        std::optional<std::wstring> whole = requestCellText(range.row(i), range.column(i));
         if (!whole) return false;
         cell = std::move(*whole);
     }

@@ -90,11 +90,33 @@ private:
     template <class Descriptor, class Texts> std::optional<std::wstring> requestText(const TextRequest& request);
     std::optional<std::wstring> requestColumnText(std::int32_t lColumn);
     std::optional<std::wstring> requestCellText(std::int32_t lRow, std::int32_t lColumn);
+    // readListViewInfo's steps: the window taken if it is a list view (else none and the failure
+    // noted), its view, item count and place, the header's column count, and the columns that
+    // answer of those.
+    bool takeListView(ListViewInfo& info);
+    void readViewAndItems(ListViewInfo& info);
+    std::int32_t headerColumnCount();
+    void readColumns(ListViewInfo& info, std::int32_t columns);
     // Cells first .. first + count - 1 of the grid that starts at firstRow (row by row,
     // columnCount to a row) through the cell block; false when the capture failed.
     template <class Item, class Texts>
     bool requestCellBlock(std::int32_t firstRow, std::int32_t columnCount, std::size_t first, std::size_t count,
                           std::vector<std::wstring>& cells);
+    // A block's cells, and the row and column (1-based) of the i-th of them.
+    struct CellRange {
+        std::int32_t firstRow;
+        std::size_t columns;
+        std::size_t first, count;
+        std::int32_t row(std::size_t i) const { return firstRow + static_cast<std::int32_t>((first + i) / columns); }
+        std::int32_t column(std::size_t i) const { return static_cast<std::int32_t>((first + i) % columns) + 1; }
+    };
+    // requestCellBlock's steps: every descriptor into the block in one copy; one message per cell
+    // (none: a message failed; else how far into the block the texts reach); the texts back in one
+    // copy, a text that filled its room or was answered from elsewhere asked again alone.
+    template <class Item, class Texts> bool writeCellDescriptors(const CellRange& range);
+    template <class Item, class Texts> std::optional<std::size_t> askForCells(const CellRange& range);
+    template <class Item, class Texts>
+    bool takeCellTexts(const CellRange& range, std::size_t readTo, std::vector<std::wstring>& cells);
 
     CaptureOptions options_;
     HWND hListView_ = nullptr;   // the window of the last successful readListViewInfo; null = none

@@ -115,8 +115,11 @@ private:
     std::size_t length_ = 0;
 };
 
-// The module's operations as the reader uses them. remoteAlloc picks the mechanism by isWinNT and,
-// on NT, opens the process for this buffer alone; remoteFree empties the caller's buffer.
+// The buffer's operations as free functions. The reader copies and frees with remoteRead,
+// remoteWrite and remoteFree, but allocates with RemoteBuffer::allocate or allocateShared itself:
+// one process handle for all its buffers, and the mechanism its options chose. remoteAlloc, which
+// picks the mechanism by isWinNT and on NT opens the process for that buffer alone, is for callers
+// that hold no process handle (the tests). remoteFree empties the caller's buffer.
 RemoteBuffer remoteAlloc(std::size_t lSize, DWORD lProcessId);
 void remoteFree(RemoteBuffer& buffer);
 bool remoteRead(const RemoteBuffer& buffer, std::size_t offset, void* local, std::size_t lSize);

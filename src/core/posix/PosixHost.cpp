@@ -59,7 +59,7 @@ public:
         DIR* d = opendir(dir.c_str());
         if (!d) {
             if (errno == ENOENT || errno == ENOTDIR) return {};
-            throwErrno(errno, L"Dir " + pattern);
+            throwLastErrno(L"Dir ", pattern);
         }
         std::wstring found;
         while (dirent* e = readdir(d)) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/Error.h"
+#include "core/ErrorText.h"
 #include "text/Ansi.h"
 #include "text/Utf8.h"
 
@@ -19,8 +20,20 @@ inline std::string posixPath(const std::wstring& path) {
     return p;
 }
 
+// Raises a code read beforehand (for a code the caller tests first, or one of its own).
 [[noreturn]] inline void throwErrno(int code, const std::wstring& what) {
     throw Error(code, what, fromAnsi(std::strerror(code)));
+}
+
+// Raises errno of the call that just failed, named by `parts` joined: the code is read first, then
+// the text is built (core/ErrorText.h says why). `throwErrno(errno, L"X " + path)` may build the
+// text first: the order in which a call's arguments are worked out is not fixed.
+template <class... Parts>
+[[noreturn]] void throwLastErrno(Parts&&... parts) {
+    static_assert(kErrorTextPartsExist<Parts...>,
+                  "pass the parts of the text (L\"X \", path), not a text built before errno is read");
+    const int code = errno;
+    throwErrno(code, joinErrorText(parts...));
 }
 
 }  // namespace zav

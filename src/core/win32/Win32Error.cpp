@@ -20,6 +20,4 @@ void throwWin32Error(DWORD code, const std::wstring& what) {
     throw Error(static_cast<long>(code), what, systemMessage(code));
 }
 
-void throwLastError(const std::wstring& what) { throwWin32Error(GetLastError(), what); }
-
 }  // namespace zav

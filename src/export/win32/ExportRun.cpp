@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "core/win32/Win32Error.h"
-#include "core/win32/Window.h"
+#include "core/win32/Controls.h"
 
 namespace zav {
 namespace {

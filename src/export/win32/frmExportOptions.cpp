@@ -4,6 +4,9 @@
 
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
+#include "core/win32/Controls.h"
+#include "core/win32/Dpi.h"
+#include "core/win32/Placement.h"
 #include "export/win32/DialogControls.h"
 #include "export/win32/frmExportOptionsAddReplace.h"
 #include "text/Ansi.h"
@@ -16,6 +19,12 @@ using win::createControl;
 // The tab control's origin in the dialog: page controls are placed relative to it.
 constexpr int kTabLeft = 60, kTabTop = 60;
 constexpr const wchar_t* kClassName = L"ZAVExportOptions";
+
+// The controls' styles: every control but the labels is a tab stop.
+constexpr DWORD kTabStop = WS_TABSTOP;
+constexpr DWORD kEditStyle = ES_AUTOHSCROLL | WS_BORDER | kTabStop;
+constexpr DWORD kButtonStyle = BS_PUSHBUTTON | kTabStop;
+constexpr DWORD kMultiLineStyle = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | kTabStop;
 
 // The list's edit field takes no typing: every character (and paste, cut, delete) is swallowed.
 LRESULT CALLBACK swallowTyping(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) noexcept {
@@ -91,79 +100,98 @@ frmExportOptions::frmExportOptions(ExportDialogs& dialogs)
     createControls();
 }
 
+// The controls are made in tab order, which is creation order: the tab control, the pages' controls,
+// then the buttons and the progress display.
 void frmExportOptions::createControls() {
-    const HWND dlg = hwnd();
-    const DWORD tab = WS_TABSTOP;
-    const DWORD edit = ES_AUTOHSCROLL | WS_BORDER | tab;
-    const DWORD button = BS_PUSHBUTTON | tab;
-    const DWORD multi = ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | tab;
-    auto page = [&](int p, HWND h) { pages_[p].push_back(h); };
-
-    // The tab control lies under its pages' controls (it is moved to the bottom of the z-order
-    // below) and leaves them out of its painting. The tab order is a ring, so the tab control at
-    // its end still comes just before the first control, as the first stop.
-    HWND tabs = createControl(dlg, WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | tab, 0, kTabOptions, kTabLeft, kTabTop,
-                              5355, 3825);
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(L"Options");
-    SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    item.pszText = const_cast<wchar_t*>(L"Format");
-    SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
-
-    const int L = kTabLeft, T = kTabTop;
-    // Tab "Options".
-    page(0, createControl(dlg, L"STATIC", L"Compatible Export Types", 0, 0, -1, L + 60, T + 360, 5265, 225));
-    HWND cmb = createControl(dlg, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab, 0,
-                             kCmbExportTypes, L + 60, T + 600, 4155, 315 + 1800);
-    page(0, cmb);
-    COMBOBOXINFO info = {};
-    info.cbSize = sizeof info;
-    if (GetComboBoxInfo(cmb, &info) && info.hwndItem) SetWindowSubclass(info.hwndItem, swallowTyping, 1, 0);
-    page(0, createControl(dlg, L"BUTTON", L"New", button, 0, kCmdNewExportType, L + 4230, T + 600, 1035, 315));
-    page(0, createControl(dlg, L"STATIC", L"Export Type (Change to save to a new name)", 0, 0, -1, L + 60, T + 990,
-                          5265, 225));
-    page(0, createControl(dlg, L"EDIT", L"", edit, 0, kTxtExportType, L + 60, T + 1230, 5205, 315));
-    page(0, createControl(dlg, L"STATIC", L"Output File", 0, 0, -1, L + 60, T + 1620, 2685, 225));
-    page(0, createControl(dlg, L"EDIT", L"", edit, 0, kTxtOutput, L + 60, T + 1860, 4155, 315));
-    page(0, createControl(dlg, L"BUTTON", L"Browse", button, 0, kCmdBrowseFile, L + 4230, T + 1860, 1035, 315));
-    const DWORD list = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | tab;
-    HWND columns = createControl(dlg, WC_LISTVIEWW, L"", list, 0, kLvColumns, L + 60, T + 2250, 1485, 1155);
-    addListColumn(columns, 0, L"Column", 1440);
-    ListView_SetExtendedListViewStyle(columns, LVS_EX_FULLROWSELECT);
-    page(0, columns);
-    HWND replaces = createControl(dlg, WC_LISTVIEWW, L"", list, 0, kLvReplaces, L + 1560, T + 2250, 3705, 1155);
-    addListColumn(replaces, 0, L"Replace", 1800);
-    addListColumn(replaces, 1, L"With", 1800);
-    ListView_SetExtendedListViewStyle(replaces, LVS_EX_FULLROWSELECT);
-    page(0, replaces);
-    page(0, createControl(dlg, L"BUTTON", L"Add", button, 0, kCmdAddReplace, L + 3060, T + 3420, 1065, 315));
-    page(0, createControl(dlg, L"BUTTON", L"Remove...", button, 0, kCmdRemoveReplace, L + 4170, T + 3420, 1065, 315));
-
-    // Tab "Format".
-    page(1, createControl(dlg, L"STATIC", L"HTML Header", 0, 0, -1, L + 60, T + 360, 2685, 225));
-    page(1, createControl(dlg, L"EDIT", L"", multi, 0, kTxtHTMLHeader, L + 60, T + 600, 5235, 525));
-    page(1, createControl(dlg, L"STATIC", L"Table Format (HTML Table Format)", 0, 0, -1, L + 60, T + 1200, 2685, 225));
-    page(1, createControl(dlg, L"EDIT", L"", edit, 0, kTxtTableFormat, L + 60, T + 1440, 5235, 315));
-    page(1, createControl(dlg, L"STATIC", L"Header Format (HTML TD Format):", 0, 0, -1, L + 60, T + 1770, 2685, 225));
-    page(1, createControl(dlg, L"EDIT", L"", edit, 0, kTxtHeaderFormat, L + 60, T + 2010, 5235, 315));
-    page(1, createControl(dlg, L"STATIC", L"Data Format (HTML TD Format):", 0, 0, -1, L + 60, T + 2370, 2685, 225));
-    page(1, createControl(dlg, L"EDIT", L"", edit, 0, kTxtDataFormat, L + 60, T + 2610, 5235, 315));
-    page(1, createControl(dlg, L"STATIC", L"HTML Footer", 0, 0, -1, L + 60, T + 3000, 2685, 225));
-    page(1, createControl(dlg, L"EDIT", L"", multi, 0, kTxtHTMLFooter, L + 60, T + 3210, 5235, 525));
-
-    createControl(dlg, L"BUTTON", L"Help", button, 0, kCmdHelp, 60, 3930, 1245, 375);
-    createControl(dlg, L"BUTTON", L"OK", button, 0, kCmdOK, 2880, 3930, 1245, 375);
-    createControl(dlg, L"BUTTON", L"Cancel", button, 0, kCmdCancel, 4170, 3930, 1245, 375);
-    // The export's progress, between Help and OK; shown only while a long export runs.
-    ShowWindow(createControl(dlg, PROGRESS_CLASSW, L"", PBS_SMOOTH, 0, kPrgExport, 1380, 3945, 1425, 165), SW_HIDE);
-    ShowWindow(createControl(dlg, L"STATIC", L"", SS_CENTER, 0, kLblExport, 1380, 4125, 1425, 195), SW_HIDE);
+    HWND tabs = createTabs();
+    createOptionsPage();
+    createFormatPage();
+    createButtonsAndProgress();
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // A multi-line box in a dialog asks the dialog to close on Escape ("Cancel?"): not these.
     for (int id : {kTxtHTMLHeader, kTxtHTMLFooter}) ignoreEscape(control(id));
     for (int id : {kCmdNewExportType, kCmdBrowseFile, kCmdAddReplace, kCmdRemoveReplace, kCmdHelp, kCmdOK, kCmdCancel})
         keepPlainButton(control(id));
     showPage(0);
+}
+
+// The tab control lies under its pages' controls (createControls moves it to the bottom of the
+// z-order) and leaves them out of its painting. The tab order is a ring, so the tab control at its
+// end still comes just before the first control, as the first stop.
+HWND frmExportOptions::createTabs() {
+    HWND tabs = createControl(hwnd(), WC_TABCONTROLW, L"", WS_CLIPSIBLINGS | kTabStop, 0, kTabOptions, kTabLeft,
+                              kTabTop, 5355, 3825);
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(L"Options");
+    SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(L"Format");
+    SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
+    return tabs;
+}
+
+// Tab "Options": the export type, the output file, the columns and their replace rules.
+void frmExportOptions::createOptionsPage() {
+    const HWND dlg = hwnd();
+    const DWORD edit = kEditStyle, button = kButtonStyle, tab = kTabStop;
+    const int L = kTabLeft, T = kTabTop;
+    auto page = [&](HWND h) { pages_[0].push_back(h); };
+    page(createControl(dlg, L"STATIC", L"Compatible Export Types", 0, 0, -1, L + 60, T + 360, 5265, 225));
+    HWND cmb = createControl(dlg, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab, 0,
+                             kCmbExportTypes, L + 60, T + 600, 4155, 315 + 1800);
+    page(cmb);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(cmb, &info) && info.hwndItem) SetWindowSubclass(info.hwndItem, swallowTyping, 1, 0);
+    page(createControl(dlg, L"BUTTON", L"New", button, 0, kCmdNewExportType, L + 4230, T + 600, 1035, 315));
+    page(createControl(dlg, L"STATIC", L"Export Type (Change to save to a new name)", 0, 0, -1, L + 60, T + 990,
+                          5265, 225));
+    page(createControl(dlg, L"EDIT", L"", edit, 0, kTxtExportType, L + 60, T + 1230, 5205, 315));
+    page(createControl(dlg, L"STATIC", L"Output File", 0, 0, -1, L + 60, T + 1620, 2685, 225));
+    page(createControl(dlg, L"EDIT", L"", edit, 0, kTxtOutput, L + 60, T + 1860, 4155, 315));
+    page(createControl(dlg, L"BUTTON", L"Browse", button, 0, kCmdBrowseFile, L + 4230, T + 1860, 1035, 315));
+    const DWORD list = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | tab;
+    HWND columns = createControl(dlg, WC_LISTVIEWW, L"", list, 0, kLvColumns, L + 60, T + 2250, 1485, 1155);
+    addListColumn(columns, 0, L"Column", 1440);
+    ListView_SetExtendedListViewStyle(columns, LVS_EX_FULLROWSELECT);
+    page(columns);
+    HWND replaces = createControl(dlg, WC_LISTVIEWW, L"", list, 0, kLvReplaces, L + 1560, T + 2250, 3705, 1155);
+    addListColumn(replaces, 0, L"Replace", 1800);
+    addListColumn(replaces, 1, L"With", 1800);
+    ListView_SetExtendedListViewStyle(replaces, LVS_EX_FULLROWSELECT);
+    page(replaces);
+    page(createControl(dlg, L"BUTTON", L"Add", button, 0, kCmdAddReplace, L + 3060, T + 3420, 1065, 315));
+    page(createControl(dlg, L"BUTTON", L"Remove...", button, 0, kCmdRemoveReplace, L + 4170, T + 3420, 1065, 315));
+}
+
+// Tab "Format": the HTML fragments the table is written with.
+void frmExportOptions::createFormatPage() {
+    const HWND dlg = hwnd();
+    const DWORD edit = kEditStyle, multi = kMultiLineStyle;
+    const int L = kTabLeft, T = kTabTop;
+    auto page = [&](HWND h) { pages_[1].push_back(h); };
+    page(createControl(dlg, L"STATIC", L"HTML Header", 0, 0, -1, L + 60, T + 360, 2685, 225));
+    page(createControl(dlg, L"EDIT", L"", multi, 0, kTxtHTMLHeader, L + 60, T + 600, 5235, 525));
+    page(createControl(dlg, L"STATIC", L"Table Format (HTML Table Format)", 0, 0, -1, L + 60, T + 1200, 2685, 225));
+    page(createControl(dlg, L"EDIT", L"", edit, 0, kTxtTableFormat, L + 60, T + 1440, 5235, 315));
+    page(createControl(dlg, L"STATIC", L"Header Format (HTML TD Format):", 0, 0, -1, L + 60, T + 1770, 2685, 225));
+    page(createControl(dlg, L"EDIT", L"", edit, 0, kTxtHeaderFormat, L + 60, T + 2010, 5235, 315));
+    page(createControl(dlg, L"STATIC", L"Data Format (HTML TD Format):", 0, 0, -1, L + 60, T + 2370, 2685, 225));
+    page(createControl(dlg, L"EDIT", L"", edit, 0, kTxtDataFormat, L + 60, T + 2610, 5235, 315));
+    page(createControl(dlg, L"STATIC", L"HTML Footer", 0, 0, -1, L + 60, T + 3000, 2685, 225));
+    page(createControl(dlg, L"EDIT", L"", multi, 0, kTxtHTMLFooter, L + 60, T + 3210, 5235, 525));
+}
+
+// The buttons under the pages, and the export's progress between Help and OK, shown only while a
+// long export runs.
+void frmExportOptions::createButtonsAndProgress() {
+    const HWND dlg = hwnd();
+    const DWORD button = kButtonStyle;
+    createControl(dlg, L"BUTTON", L"Help", button, 0, kCmdHelp, 60, 3930, 1245, 375);
+    createControl(dlg, L"BUTTON", L"OK", button, 0, kCmdOK, 2880, 3930, 1245, 375);
+    createControl(dlg, L"BUTTON", L"Cancel", button, 0, kCmdCancel, 4170, 3930, 1245, 375);
+    ShowWindow(createControl(dlg, PROGRESS_CLASSW, L"", PBS_SMOOTH, 0, kPrgExport, 1380, 3945, 1425, 165), SW_HIDE);
+    ShowWindow(createControl(dlg, L"STATIC", L"", SS_CENTER, 0, kLblExport, 1380, 4125, 1425, 195), SW_HIDE);
 }
 
 void frmExportOptions::showPage(int page) {
@@ -231,24 +259,10 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
     }
     switch (id) {
         case kCmbExportTypes:
-            if (code == CBN_SELCHANGE) {
-                const int index = static_cast<int>(SendMessageW(control(id), CB_GETCURSEL, 0, 0));
-                if (index >= 0) {
-                    model_.selectExportType(index);
-                    showModel();
-                }
-            }
+            if (code == CBN_SELCHANGE) exportTypeChosen();
             return;
         case kTxtExportType:
-            if (code == EN_CHANGE) fieldChanged(id);
-            // Checked when the focus moves to another control of this dialog (not when the
-            // dialog itself loses the focus, for example to the "Cancel?" question).
-            if (code == EN_KILLFOCUS && !checkingName_ && IsChild(hwnd(), GetFocus())) {
-                checkingName_ = true;
-                const bool ok = model_.validateExportTypeText();
-                checkingName_ = false;
-                if (!ok) PostMessageW(hwnd(), WM_APP, 0, 0);
-            }
+            nameBoxCommand(code);
             return;
         case kTxtOutput:
         case kTxtHTMLHeader:
@@ -260,7 +274,30 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
             return;
         default: break;
     }
-    if (code != BN_CLICKED) return;
+    if (code == BN_CLICKED) buttonClicked(id);
+}
+
+void frmExportOptions::exportTypeChosen() {
+    const int index = static_cast<int>(SendMessageW(control(kCmbExportTypes), CB_GETCURSEL, 0, 0));
+    if (index >= 0) {
+        model_.selectExportType(index);
+        showModel();
+    }
+}
+
+void frmExportOptions::nameBoxCommand(int code) {
+    if (code == EN_CHANGE) fieldChanged(kTxtExportType);
+    // Checked when the focus moves to another control of this dialog (not when the dialog itself
+    // loses the focus, for example to the "Cancel?" question).
+    if (code == EN_KILLFOCUS && !checkingName_ && IsChild(hwnd(), GetFocus())) {
+        checkingName_ = true;
+        const bool ok = model_.validateExportTypeText();
+        checkingName_ = false;
+        if (!ok) PostMessageW(hwnd(), WM_APP, 0, 0);
+    }
+}
+
+void frmExportOptions::buttonClicked(int id) {
     switch (id) {
         case kCmdNewExportType:
             model_.newExportType();
@@ -386,19 +423,19 @@ HBRUSH frmExportOptions::pageBrushFor(HWND label, HDC dc) {
     if (!pageBrush_) {
         RECT rc;
         GetClientRect(tabs, &rc);
-        HDC screen = GetDC(tabs);
-        HDC memory = CreateCompatibleDC(screen);
-        pageImage_.reset(CreateCompatibleBitmap(screen, rc.right, rc.bottom));
-        ReleaseDC(tabs, screen);
-        if (!memory || !pageImage_) {
-            if (memory) DeleteDC(memory);
-            return nullptr;
+        UniqueMemoryDC memory;
+        {
+            const UniqueWindowDC screen = windowDC(tabs);
+            memory.reset(CreateCompatibleDC(screen.get().dc));
+            pageImage_.reset(CreateCompatibleBitmap(screen.get().dc, rc.right, rc.bottom));
         }
-        HGDIOBJ old = SelectObject(memory, pageImage_.get());
-        FillRect(memory, &rc, GetSysColorBrush(COLOR_BTNFACE));
-        SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        SelectObject(memory, old);
-        DeleteDC(memory);
+        if (!memory || !pageImage_) return nullptr;
+        {
+            const UniqueSelection drawing = selectInto(memory.get(), pageImage_.get());
+            FillRect(memory.get(), &rc, GetSysColorBrush(COLOR_BTNFACE));
+            SendMessageW(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+        }
+        memory.reset();
         pageBrush_.reset(CreatePatternBrush(pageImage_.get()));
         if (!pageBrush_) return nullptr;
     }

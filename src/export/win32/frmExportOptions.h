@@ -8,15 +8,14 @@
 #include <memory>
 #include <vector>
 
+#include "core/win32/Handles.h"
+#include "core/win32/OwnedReporter.h"
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
 #include "export/win32/ExportDialogs.h"
 #include "export/win32/ExportRun.h"
 
 namespace zav {
-
-inline void deleteBitmap(HBITMAP h) noexcept { DeleteObject(h); }
-inline void deleteBrush(HBRUSH h) noexcept { DeleteObject(h); }
 
 class frmExportOptions final : public win::Window {
 public:
@@ -56,8 +55,15 @@ private:
     void onDestroyed() override { delete this; }
 
     void createControls();
+    HWND createTabs();
+    void createOptionsPage();
+    void createFormatPage();
+    void createButtonsAndProgress();
     void showPage(int page);
     void onCommand(int id, int code, HWND control);
+    void exportTypeChosen();        // a type picked in the list
+    void nameBoxCommand(int code);  // a change of the name box, or the focus leaving it
+    void buttonClicked(int id);
     LRESULT onNotify(NMHDR& header);
     LRESULT drawListItem(NMLVCUSTOMDRAW& draw) const;
     HBRUSH pageBrushFor(HWND label, HDC dc);
@@ -81,8 +87,8 @@ private:
     bool checkingName_ = false;
     std::unique_ptr<ExportRun> run_;  // the export after OK, while it runs
     // The tab page as the tab control draws it, as a brush for the labels that stand on it.
-    UniqueResource<NullHandleTraits<HBITMAP, deleteBitmap>> pageImage_;
-    UniqueResource<NullHandleTraits<HBRUSH, deleteBrush>> pageBrush_;
+    UniqueBitmap pageImage_;
+    UniqueBrush pageBrush_;
 };
 
 }  // namespace zav

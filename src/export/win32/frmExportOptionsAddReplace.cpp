@@ -1,5 +1,9 @@
 #include "export/win32/frmExportOptionsAddReplace.h"
 
+#include "core/win32/Controls.h"
+#include "core/win32/Dpi.h"
+#include "core/win32/FocusKeeper.h"
+#include "core/win32/Placement.h"
 #include "export/win32/DialogControls.h"
 
 namespace zav {
@@ -14,7 +18,7 @@ void frmExportOptionsAddReplace::openFor(ExportDialogs& dialogs, frmExportOption
     options.addReplaceClicked(current->model_);
     current->opener_ = opener;
     // Above the options dialog whose button was just clicked, with the typing in the Replace box.
-    current->bringForward();
+    win::bringForward(current->hwnd());
     SetFocus(GetDlgItem(current->hwnd(), kTxtReplace));
 }
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "core/win32/OwnedReporter.h"
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
 #include "export/cColumn.h"

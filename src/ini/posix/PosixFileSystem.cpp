@@ -39,7 +39,7 @@ struct PosixFile {
     static Fd openForWriting(const std::wstring& path) {
         if (readOnlyFile(path)) throwErrno(EACCES, L"OpenTextFile " + path + L" (read-only)");
         Fd fd(::open(posixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-        if (!fd) throwErrno(errno, L"OpenTextFile " + path);
+        if (!fd) throwLastErrno(L"OpenTextFile ", path);
         return fd;
     }
 
@@ -48,7 +48,7 @@ struct PosixFile {
             ssize_t n = ::write(fd.get(), data, length);
             if (n < 0) {
                 if (errno == EINTR) continue;
-                throwErrno(errno, what);
+                throwLastErrno(what);
             }
             data += n;
             length -= static_cast<std::size_t>(n);
@@ -57,7 +57,7 @@ struct PosixFile {
 
     // Closes now, raising when the system reports a failure (a delayed write error).
     static void closeNow(Fd& fd, const std::wstring& what) {
-        if (fd && ::close(fd.release()) != 0) throwErrno(errno, what);
+        if (fd && ::close(fd.release()) != 0) throwLastErrno(what);
     }
 };
 
@@ -76,41 +76,41 @@ public:
 
     void createFolder(const std::wstring& path) override {
         if (path.empty()) throwErrno(ENOENT, L"CreateFolder (empty folder name)");
-        if (::mkdir(posixPath(path).c_str(), 0755) != 0) throwErrno(errno, L"CreateFolder " + path);
+        if (::mkdir(posixPath(path).c_str(), 0755) != 0) throwLastErrno(L"CreateFolder ", path);
     }
 
     void createTextFile(const std::wstring& path) override {
         if (isReadOnly(path)) throwErrno(EACCES, L"CreateTextFile " + path + L" (read-only)");
         Fd fd(::open(posixPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
-        if (!fd) throwErrno(errno, L"CreateTextFile " + path);
+        if (!fd) throwLastErrno(L"CreateTextFile ", path);
         PosixFile::closeNow(fd, L"CreateTextFile " + path);
     }
 
     void deleteFile(const std::wstring& path, bool force) override {
         struct stat st;
-        if (!statPath(path, st)) throwErrno(errno, L"DeleteFile " + path);
+        if (!statPath(path, st)) throwLastErrno(L"DeleteFile ", path);
         // Read-only means: no write permission for anyone (root ignores the bits, so test them here).
         if (!force && isReadOnly(path)) throwErrno(EACCES, L"DeleteFile " + path + L" (read-only)");
-        if (::unlink(posixPath(path).c_str()) != 0) throwErrno(errno, L"DeleteFile " + path);
+        if (::unlink(posixPath(path).c_str()) != 0) throwLastErrno(L"DeleteFile ", path);
     }
 
     void moveFile(const std::wstring& from, const std::wstring& to) override {
         struct stat st;
         if (statPath(to, st)) throwErrno(EEXIST, L"MoveFile " + from + L" to " + to);
         if (::rename(posixPath(from).c_str(), posixPath(to).c_str()) != 0)
-            throwErrno(errno, L"MoveFile " + from + L" to " + to);
+            throwLastErrno(L"MoveFile ", from, L" to ", to);
     }
 
     void replaceFile(const std::wstring& from, const std::wstring& to) override {
         if (isReadOnly(to)) throwErrno(EACCES, L"MoveFile " + from + L" to " + to + L" (read-only)");
         if (::rename(posixPath(from).c_str(), posixPath(to).c_str()) != 0)
-            throwErrno(errno, L"MoveFile " + from + L" to " + to);
+            throwLastErrno(L"MoveFile ", from, L" to ", to);
     }
 
     std::vector<FolderEntry> listFiles(const std::wstring& folder) override {
         std::string dir = posixPath(folder);
         UniqueDir d(::opendir(dir.empty() ? "." : dir.c_str()));
-        if (!d) throwErrno(errno, L"GetFolder " + folder);
+        if (!d) throwLastErrno(L"GetFolder ", folder);
         std::wstring prefix = folder;
         if (prefix.empty() || (prefix.back() != L'\\' && prefix.back() != L'/')) prefix += L'\\';
         std::vector<FolderEntry> entries;
@@ -130,14 +130,14 @@ public:
 
     std::string readAll(const std::wstring& path) override {
         Fd fd(::open(posixPath(path).c_str(), O_RDONLY));
-        if (!fd) throwErrno(errno, L"Open " + path);
+        if (!fd) throwLastErrno(L"Open ", path);
         std::string bytes;
         char block[65536];
         for (;;) {
             ssize_t n = ::read(fd.get(), block, sizeof block);
             if (n < 0) {
                 if (errno == EINTR) continue;
-                throwErrno(errno, L"Read " + path);
+                throwLastErrno(L"Read ", path);
             }
             if (n == 0) break;
             bytes.append(block, static_cast<std::size_t>(n));

@@ -25,7 +25,7 @@ struct Win32File {
         refuseReadOnly(path, L"OpenTextFile");
         UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) throwLastError(L"OpenTextFile " + path);
+        if (!f) throwLastError(L"OpenTextFile ", path);
         return f;
     }
 
@@ -60,38 +60,38 @@ public:
 
     void createFolder(const std::wstring& path) override {
         if (path.empty()) throwWin32Error(ERROR_INVALID_NAME, L"CreateFolder (empty folder name)");
-        if (!CreateDirectoryW(path.c_str(), nullptr)) throwLastError(L"CreateFolder " + path);
+        if (!CreateDirectoryW(path.c_str(), nullptr)) throwLastError(L"CreateFolder ", path);
     }
 
     void createTextFile(const std::wstring& path) override {
         refuseReadOnly(path, L"CreateTextFile");
         UniqueHandle f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) throwLastError(L"CreateTextFile " + path);
+        if (!f) throwLastError(L"CreateTextFile ", path);
         Win32File::closeNow(f, L"CreateTextFile " + path);
     }
 
     void deleteFile(const std::wstring& path, bool force) override {
         const wchar_t* p = path.c_str();
         DWORD a = GetFileAttributesW(p);
-        if (a == INVALID_FILE_ATTRIBUTES) throwLastError(L"DeleteFile " + path);
+        if (a == INVALID_FILE_ATTRIBUTES) throwLastError(L"DeleteFile ", path);
         if (a & FILE_ATTRIBUTE_READONLY) {
             if (!force) throwWin32Error(ERROR_ACCESS_DENIED, L"DeleteFile " + path + L" (read-only)");
             SetFileAttributesW(p, a & ~FILE_ATTRIBUTE_READONLY);
         }
-        if (!DeleteFileW(p)) throwLastError(L"DeleteFile " + path);
+        if (!DeleteFileW(p)) throwLastError(L"DeleteFile ", path);
     }
 
     void moveFile(const std::wstring& from, const std::wstring& to) override {
         if (!MoveFileW(from.c_str(), to.c_str()))
-            throwLastError(L"MoveFile " + from + L" to " + to);
+            throwLastError(L"MoveFile ", from, L" to ", to);
     }
 
     void replaceFile(const std::wstring& from, const std::wstring& to) override {
         refuseReadOnly(to, L"MoveFile " + from + L" to");
         if (!MoveFileExW(from.c_str(), to.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            throwLastError(L"MoveFile " + from + L" to " + to);
+            throwLastError(L"MoveFile ", from, L" to ", to);
     }
 
     std::vector<FolderEntry> listFiles(const std::wstring& folder) override {
@@ -102,9 +102,9 @@ public:
         WIN32_FIND_DATAW data;
         UniqueFindHandle find(FindFirstFileW((prefix + L"*").c_str(), &data));
         if (!find) {
-            DWORD code = GetLastError();
+            const DWORD code = GetLastError();
             if (code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) return entries;
-            throwLastError(L"GetFolder " + folder);
+            throwWin32Error(code, L"GetFolder " + folder);
         }
         for (;;) {
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -112,7 +112,8 @@ public:
                 entries.push_back({prefix + name, isConfigSettingsName(name)});
             }
             if (!FindNextFileW(find.get(), &data)) {
-                if (GetLastError() != ERROR_NO_MORE_FILES) throwLastError(L"GetFolder " + folder);
+                const DWORD code = GetLastError();
+                if (code != ERROR_NO_MORE_FILES) throwWin32Error(code, L"GetFolder " + folder);
                 break;
             }
         }
@@ -126,12 +127,12 @@ public:
     std::string readAll(const std::wstring& path) override {
         UniqueHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!f) throwLastError(L"Open " + path);
+        if (!f) throwLastError(L"Open ", path);
         std::string bytes;
         char block[65536];
         for (;;) {
             DWORD got = 0;
-            if (!ReadFile(f.get(), block, sizeof block, &got, nullptr)) throwLastError(L"Read " + path);
+            if (!ReadFile(f.get(), block, sizeof block, &got, nullptr)) throwLastError(L"Read ", path);
             if (got == 0) break;
             bytes.append(block, got);
         }

@@ -60,6 +60,29 @@ TEST_F(Ownership, NullHandleTraitsTreatOnlyNullAsEmpty) {
     EXPECT_EQ(nullClosed, 1);
 }
 
+// A value of two parts released as one, as a device context is with its window.
+struct Pair {
+    int owner = 0;
+    int handle = 0;
+};
+std::vector<std::pair<int, int>> pairsClosed;
+bool pairIsLive(Pair p) noexcept { return p.handle != 0; }
+void closePair(Pair p) noexcept { pairsClosed.emplace_back(p.owner, p.handle); }
+
+TEST_F(Ownership, ValueTraitsReleaseBothPartsOfALiveValueOnly) {
+    pairsClosed.clear();
+    using PairOwner = UniqueResource<ValueTraits<Pair, pairIsLive, closePair>>;
+    {
+        PairOwner live(Pair{7, 9}), none, noHandle(Pair{7, 0});
+        EXPECT_TRUE(live);
+        EXPECT_FALSE(none);
+        EXPECT_FALSE(noHandle);
+        PairOwner moved(std::move(live));
+        EXPECT_EQ(live.get().handle, 0);
+    }
+    EXPECT_EQ(pairsClosed, (std::vector<std::pair<int, int>>{{7, 9}}));
+}
+
 TEST(ScopeGuard, RunsOnReturnAndThrowUnlessDismissed) {
     int runs = 0;
     { auto g = scopeExit([&] { ++runs; }); }

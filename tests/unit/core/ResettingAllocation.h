@@ -1,0 +1,21 @@
+// A stand-in for an allocator that resets the thread's error code while it allocates, as one that
+// keeps per-thread caches may (TlsGetValue clears GetLastError when it succeeds). While armed,
+// every allocation of this thread leaves the code at 0, so a failing call whose error text is
+// built before its code is read reports 0 instead of the call's own code.
+#pragma once
+
+namespace zavtest {
+
+class ResettingAllocation {
+public:
+    ResettingAllocation();  // armed on this thread until the end of the scope
+    ~ResettingAllocation();
+    ResettingAllocation(const ResettingAllocation&) = delete;
+    ResettingAllocation& operator=(const ResettingAllocation&) = delete;
+};
+
+// The platform's error code of this thread (GetLastError, errno), and setting it.
+long lastErrorCode();
+void setLastErrorCode(long code);
+
+}  // namespace zavtest

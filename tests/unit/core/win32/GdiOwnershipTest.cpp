@@ -1,0 +1,112 @@
+// The owners of device contexts, GDI objects and selections (core/win32/Handles.h) against the
+// real GDI: what they hold is alive while they live and gone (released, deleted, selected back)
+// when they end.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "core/win32/Handles.h"
+
+using namespace zav;
+
+namespace {
+
+// A hidden top-level window whose device context the tests take.
+class TestWindow {
+public:
+    TestWindow()
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 40, 40, nullptr, nullptr, nullptr, nullptr)) {}
+    ~TestWindow() { DestroyWindow(hwnd_); }
+    HWND get() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+}  // namespace
+
+TEST(GdiOwnership, ObjectsAndMemoryDCsAreDeletedWhenTheirOwnerEnds) {
+    HBITMAP bitmap = nullptr;
+    HBRUSH brush = nullptr;
+    HFONT font = nullptr;
+    HDC memory = nullptr;
+    {
+        UniqueBitmap b(CreateBitmap(8, 8, 1, 1, nullptr));
+        UniqueBrush r(CreateSolidBrush(RGB(1, 2, 3)));
+        LOGFONTW lf = {};
+        lf.lfHeight = 12;
+        UniqueFont f(CreateFontIndirectW(&lf));
+        UniqueMemoryDC m(CreateCompatibleDC(nullptr));
+        bitmap = b.get();
+        brush = r.get();
+        font = f.get();
+        memory = m.get();
+        ASSERT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+        ASSERT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+        ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+        ASSERT_EQ(GetObjectType(memory), static_cast<DWORD>(OBJ_MEMDC));
+
+        // Handed over, an object lives on with its new owner only.
+        UniqueBrush taken(std::move(r));
+        EXPECT_FALSE(r);
+        r.reset();
+        EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
+    }
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(GetObjectType(brush), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(GetObjectType(memory), 0u);
+}
+
+TEST(GdiOwnership, AWindowDCGoesBackToItsWindowOnce) {
+    TestWindow window;
+    ASSERT_NE(window.get(), nullptr);
+    // What the check below tells: a DC taken and not yet released is released by its first call.
+    HDC raw = GetDC(window.get());
+    ASSERT_NE(raw, nullptr);
+    EXPECT_EQ(ReleaseDC(window.get(), raw), 1);
+
+    HDC held = nullptr;
+    {
+        const UniqueWindowDC dc = windowDC(window.get());
+        ASSERT_TRUE(dc);
+        held = dc.get().dc;
+        EXPECT_EQ(dc.get().window, window.get());
+        EXPECT_EQ(WindowFromDC(held), window.get());
+    }
+    EXPECT_EQ(ReleaseDC(window.get(), held), 0) << "the owner released it already";
+
+    const UniqueWindowDC screen = windowDC(nullptr);
+    EXPECT_TRUE(screen);
+    EXPECT_GT(GetDeviceCaps(screen.get().dc, LOGPIXELSX), 0);
+}
+
+TEST(GdiOwnership, ASelectionPutsThePreviousObjectBack) {
+    UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    ASSERT_TRUE(dc);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc.get(), 4, 4));
+    UniqueBrush brush(CreateSolidBrush(RGB(9, 8, 7)));
+    ASSERT_TRUE(bitmap && brush);
+    const HGDIOBJ firstBitmap = GetCurrentObject(dc.get(), OBJ_BITMAP);
+    const HGDIOBJ firstBrush = GetCurrentObject(dc.get(), OBJ_BRUSH);
+    ASSERT_NE(firstBitmap, bitmap.get());
+    {
+        const UniqueSelection drawing = selectInto(dc.get(), bitmap.get());
+        EXPECT_TRUE(drawing);
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), bitmap.get());
+        {
+            const UniqueSelection painting = selectInto(dc.get(), brush.get());
+            EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), brush.get());
+        }
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), firstBrush);
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), bitmap.get()) << "the inner one put back only its own";
+    }
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), firstBitmap);
+
+    // A selection that failed holds nothing and puts nothing back.
+    {
+        const UniqueSelection none = selectInto(dc.get(), nullptr);
+        EXPECT_FALSE(none);
+    }
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BITMAP), firstBitmap);
+}
