@@ -1,13 +1,12 @@
 #include "app/mMain.h"
 
 #include "catalog/Catalog.h"
-#include "core/Platform.h"
 
 namespace zav {
 
-Settings Main() {
-    Settings settings = loadSettings(services().host->programFolder());
-    rebuildCatalog(*services().fs, settings);
+Settings Main(const Storage& storage) {
+    Settings settings = loadSettings(storage, storage.host.programFolder());
+    rebuildCatalog(storage, settings);
     return settings;
 }
 

@@ -7,6 +7,6 @@ namespace zav {
 
 // In order: the settings (settings.ini beside the program, created on the first run, its folders
 // made) and the catalog rebuilt from the type files. Raises zav::Error on failure.
-Settings Main();
+Settings Main(const Storage& storage);
 
 }  // namespace zav

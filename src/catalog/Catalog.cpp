@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/Error.h"
-#include "core/Platform.h"
 #include "core/Types.h"
 #include "exporttype/ExportTypeFile.h"
 #include "exporttype/IniText.h"
@@ -47,15 +46,15 @@ std::wstring catalogText(const std::vector<CatalogSection>& sections) {
     return text;
 }
 
-CatalogRebuild::CatalogRebuild(IFileSystem& fs, const Settings& settings)
-    : fs_(fs), catalogPath_(settings.catalogFile) {
-    for (FolderEntry& entry : fs_.listFiles(settings.optionFolder))
+CatalogRebuild::CatalogRebuild(const Storage& storage, const Settings& settings)
+    : storage_(storage), catalogPath_(settings.catalogFile) {
+    for (FolderEntry& entry : storage_.fs.listFiles(settings.optionFolder))
         if (entry.configSettings) files_.push_back(std::move(entry));
 }
 
 bool CatalogRebuild::step() {
     const std::size_t end = std::min(files_.size(), next_ + kFilesPerStep);
-    for (; next_ < end; ++next_) catalog_.add(listExportType(fs_, files_[next_].path));
+    for (; next_ < end; ++next_) catalog_.add(listExportType(storage_, files_[next_].path));
     return next_ < files_.size();
 }
 
@@ -63,20 +62,21 @@ void CatalogRebuild::finish() {
     while (step()) {
     }
     const std::wstring text = catalogText(catalog_.sections());
-    writeReplacing(fs_, catalogPath_, [&](ITextWriter& writer) { writer.write(text); });
+    writeReplacing(storage_.fs, catalogPath_, [&](ITextWriter& writer) { writer.write(text); });
 }
 
-void rebuildCatalog(IFileSystem& fs, const Settings& settings) {
-    CatalogRebuild rebuild(fs, settings);
+void rebuildCatalog(const Storage& storage, const Settings& settings) {
+    CatalogRebuild rebuild(storage, settings);
     rebuild.finish();
 }
 
-std::vector<std::wstring> compatibleExportTypes(const Settings& settings, const std::wstring& szSignature) {
+std::vector<std::wstring> compatibleExportTypes(const Storage& storage, const Settings& settings,
+                                                const std::wstring& szSignature) {
     std::vector<std::wstring> names;
     if (szSignature.empty()) return names;
-    cINIFile catalog;
+    cINIFile catalog(storage);
     catalog.FullPath(settings.catalogFile);
-    if (!services().fs->fileExists(catalog.FullPath())) return names;
+    if (!storage.fs.fileExists(catalog.FullPath())) return names;
     // The catalog is always this version's own (rebuilt at every start): its section names and
     // type names are escaped. A missing section reads "Count" as 0; names are read whole.
     catalog.SectionName(encodeIniSectionName(szSignature));

@@ -10,6 +10,7 @@
 
 #include "exporttype/ExportTypeFile.h"
 #include "ini/FileSystem.h"
+#include "ini/Storage.h"
 #include "settings/Settings.h"
 
 namespace zav {
@@ -55,7 +56,7 @@ public:
 
     // Lists the type files of the setting "OptionFolder". Raises zav::Error when the folder cannot
     // be listed.
-    CatalogRebuild(IFileSystem& fs, const Settings& settings);
+    CatalogRebuild(const Storage& storage, const Settings& settings);
 
     // Reads the next files; false when every file has been read (call finish() then).
     bool step();
@@ -67,7 +68,7 @@ public:
     std::size_t fileCount() const { return files_.size(); }
 
 private:
-    IFileSystem& fs_;
+    const Storage storage_;
     std::wstring catalogPath_;
     std::vector<FolderEntry> files_;  // the folder's ".ini" files, in listing order
     std::size_t next_ = 0;
@@ -78,10 +79,11 @@ private:
 // "OptionFolder" in one go: the new catalog is written beside the old one and then takes its
 // place, so a lookup never meets a half-written catalog. Raises zav::Error when the catalog or the
 // folder cannot be worked on (the previous catalog then stays).
-void rebuildCatalog(IFileSystem& fs, const Settings& settings);
+void rebuildCatalog(const Storage& storage, const Settings& settings);
 
 // The type names listed for the signature, in catalog order; empty when there is no section
 // (and for the empty signature).
-std::vector<std::wstring> compatibleExportTypes(const Settings& settings, const std::wstring& szSignature);
+std::vector<std::wstring> compatibleExportTypes(const Storage& storage, const Settings& settings,
+                                                const std::wstring& szSignature);
 
 }  // namespace zav

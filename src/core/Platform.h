@@ -7,9 +7,6 @@
 
 namespace zav {
 
-class IProfile;
-class IFileSystem;
-
 enum class MessageIcon { None, Stop, Information };
 
 // Modal messages to the user.
@@ -39,27 +36,6 @@ public:
     virtual std::wstring findFirst(const std::wstring& pattern, bool foldersHiddenSystem) = 0;
     // The Windows folder as the 255-character profile call reports it; empty on failure.
     virtual std::wstring windowsDirectory() = 0;
-};
-
-struct Services {
-    IHost* host = nullptr;
-    IProfile* profile = nullptr;
-    IFileSystem* fs = nullptr;
-    IReporter* reporter = nullptr;
-};
-
-// The program-wide services. Start-up sets them once; tests swap them with ScopedServices.
-Services& services();
-
-class ScopedServices {
-public:
-    explicit ScopedServices(const Services& replacement) : saved_(services()) { services() = replacement; }
-    ~ScopedServices() { services() = saved_; }
-    ScopedServices(const ScopedServices&) = delete;
-    ScopedServices& operator=(const ScopedServices&) = delete;
-
-private:
-    Services saved_;
 };
 
 // Title of every message box the program shows unless a box names another.

@@ -19,9 +19,9 @@ std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
     return buildColumnSignature(texts);
 }
 
-frmExportOptionsModel::frmExportOptionsModel(const Settings& settings, ICaptureFactory& captures,
-                                             IWindowInfo& windows, IReporter& reporter)
-    : settings_(settings), captures_(captures), windows_(windows), reporter_(reporter) {}
+frmExportOptionsModel::frmExportOptionsModel(const Storage& storage, const Settings& settings,
+                                             ICaptureFactory& captures, IWindowInfo& windows, IReporter& reporter)
+    : storage_(storage), settings_(settings), captures_(captures), windows_(windows), reporter_(reporter) {}
 
 frmExportOptionsModel::~frmExportOptionsModel() = default;
 
@@ -84,7 +84,7 @@ void frmExportOptionsModel::populateExportOptions(WindowHandle target) {
     if (capture_) capture_->readListViewInfo(lvInfo);  // a failed capture leaves the counts at 0
 
     szColumns = buildColumnSignature();
-    cmbItems_ = compatibleExportTypes(settings_, szColumns);
+    cmbItems_ = compatibleExportTypes(storage_, settings_, szColumns);
     if (!cmbItems_.empty()) selectExportType(0);
     loadExportOptions();
 }
@@ -110,7 +110,7 @@ std::wstring frmExportOptionsModel::defaultTypeName() {
 void frmExportOptionsModel::loadExportOptions() {
     columns.clear();
     if (!cmbText_.empty()) {
-        ExportTypeReader source = ExportTypeReader::typeFile(settings_.optionFolder + cmbText_ + L".ini");
+        ExportTypeReader source = ExportTypeReader::typeFile(storage_, settings_.optionFolder + cmbText_ + L".ini");
         const ExportType type = source.readType();
         setExportTypeText(type.name);
         txtOutput = type.file;
@@ -124,7 +124,7 @@ void frmExportOptionsModel::loadExportOptions() {
     } else {
         setExportTypeText(defaultTypeName());
         setDefaultFormats();
-        ExportTypeReader source = ExportTypeReader::replacesFile(settings_.replacesFile);
+        ExportTypeReader source = ExportTypeReader::replacesFile(storage_, settings_.replacesFile);
         buildColumns(source);
     }
     columnSelected_ = -1;
@@ -206,16 +206,16 @@ std::vector<ColumnRules> frmExportOptionsModel::columnRules() const {
 }
 
 void frmExportOptionsModel::saveTypeFile() {
-    saveExportTypeFile(*services().fs, settings_.optionFolder, exportType(), columnRules());
+    saveExportTypeFile(storage_, settings_.optionFolder, exportType(), columnRules());
 }
 
 void frmExportOptionsModel::saveExportOptions() {
     saveTypeFile();
-    rebuildCatalog(*services().fs, settings_);
+    rebuildCatalog(storage_, settings_);
 }
 
 std::unique_ptr<CatalogRebuild> frmExportOptionsModel::startCatalogRebuild() const {
-    return std::make_unique<CatalogRebuild>(*services().fs, settings_);
+    return std::make_unique<CatalogRebuild>(storage_, settings_);
 }
 
 std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
@@ -228,7 +228,7 @@ std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
             rules[static_cast<std::size_t>(column->lColNum)] = column->replaces;
 
     HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
-    return std::make_unique<HtmlExportJob>(*services().fs, txtOutput, std::move(fragments), lvInfo, *capture_,
+    return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, std::move(fragments), lvInfo, *capture_,
                                            std::move(rules), userNumberFormat());
 }
 

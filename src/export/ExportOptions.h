@@ -2,9 +2,9 @@
 // export type being edited, the lists the dialog shows, and every operation behind its controls.
 // The Win32 dialog binds its controls to this model; tests drive it directly.
 //
-// Everything it works with is handed to it: the settings, the capture (ICaptureFactory,
-// IListViewCapture), the captions of parent windows (IWindowInfo) and the user's side of its
-// messages (IReporter); files go through the INI object and the file services.
+// Everything it works with is handed to it: the storage (the profile functions and the file
+// services every file goes through), the settings, the capture (ICaptureFactory, IListViewCapture),
+// the captions of parent windows (IWindowInfo) and the user's side of its messages (IReporter).
 #pragma once
 
 #include <memory>
@@ -17,6 +17,7 @@
 #include "core/Types.h"
 #include "export/cColumn.h"
 #include "exporttype/ExportType.h"
+#include "ini/Storage.h"
 #include "settings/Settings.h"
 
 namespace zav {
@@ -35,8 +36,9 @@ public:
     static constexpr const wchar_t* kStoppedMessage =
         L"The export was stopped. The output file was left as it was before.";
 
-    frmExportOptionsModel(const Settings& settings, ICaptureFactory& captures, IWindowInfo& windows,
-                          IReporter& reporter);
+    // Everything handed in must outlive the model.
+    frmExportOptionsModel(const Storage& storage, const Settings& settings, ICaptureFactory& captures,
+                          IWindowInfo& windows, IReporter& reporter);
     ~frmExportOptionsModel();  // unload: frees the capture's buffers
     frmExportOptionsModel(const frmExportOptionsModel&) = delete;
     frmExportOptionsModel& operator=(const frmExportOptionsModel&) = delete;
@@ -138,6 +140,7 @@ private:
     void saveTypeFile();
     std::wstring defaultTypeName();
 
+    const Storage storage_;
     Settings settings_;
     ICaptureFactory& captures_;
     IWindowInfo& windows_;

@@ -1,7 +1,6 @@
 #include "exporttype/ExportTypeFile.h"
 
 #include "core/Error.h"
-#include "core/Platform.h"
 #include "core/ScopeExit.h"
 #include "exporttype/ExportTypeName.h"
 #include "exporttype/IniText.h"
@@ -38,10 +37,10 @@ void checkWritten(const cINIFile& ini, Result written) {
                     L"The export type file cannot be written");
 }
 
-void writeTypeFile(IFileSystem& fs, const std::wstring& path, const ExportType& type,
+void writeTypeFile(const Storage& storage, const std::wstring& path, const ExportType& type,
                    const std::vector<ColumnRules>& rules) {
-    fs.createTextFile(path);
-    cINIFile ini;
+    storage.fs.createTextFile(path);
+    cINIFile ini(storage);
     ini.FullPath(path);
     checkWritten(ini, writeFileInfo(ini, kExportOptionType));
     ini.SectionName(kFileInfoSection);
@@ -58,8 +57,8 @@ void writeTypeFile(IFileSystem& fs, const std::wstring& path, const ExportType& 
     ini.FlushCache();
 }
 
-ExportTypeListing listThroughReader(const std::wstring& path) {
-    ExportTypeReader reader = ExportTypeReader::typeFile(path);
+ExportTypeListing listThroughReader(const Storage& storage, const std::wstring& path) {
+    ExportTypeReader reader = ExportTypeReader::typeFile(storage, path);
     if (!reader.isExportType()) return {};
     return {true, reader.value(L"Columns"), reader.value(L"Name")};
 }
@@ -87,18 +86,19 @@ ExportTypeListing listFromDocument(const IniDocument& doc) {
 
 }  // namespace
 
-ExportTypeListing listExportType(IFileSystem& fs, const std::wstring& path) {
+ExportTypeListing listExportType(const Storage& storage, const std::wstring& path) {
     std::string bytes;
     try {
-        bytes = fs.readAll(path);
+        bytes = storage.fs.readAll(path);
     } catch (const Error&) {
-        return listThroughReader(path);  // what the profile functions make of a file they cannot read
+        return listThroughReader(storage, path);  // what the profile functions make of a file they cannot read
     }
     if (const auto doc = plainIniDocument(bytes)) return listFromDocument(*doc);
-    return listThroughReader(path);
+    return listThroughReader(storage, path);
 }
 
-ExportTypeReader::ExportTypeReader(const std::wstring& path, bool isTypeFile) : typeFile_(isTypeFile) {
+ExportTypeReader::ExportTypeReader(const Storage& storage, const std::wstring& path, bool isTypeFile)
+    : storage_(storage), ini_(storage), typeFile_(isTypeFile) {
     ini_.FullPath(path);
     if (path.empty()) {
         sectionsRead_ = true;  // no file: no sections
@@ -110,9 +110,13 @@ ExportTypeReader::ExportTypeReader(const std::wstring& path, bool isTypeFile) : 
     }
 }
 
-ExportTypeReader ExportTypeReader::typeFile(const std::wstring& path) { return ExportTypeReader(path, true); }
+ExportTypeReader ExportTypeReader::typeFile(const Storage& storage, const std::wstring& path) {
+    return ExportTypeReader(storage, path, true);
+}
 
-ExportTypeReader ExportTypeReader::replacesFile(const std::wstring& path) { return ExportTypeReader(path, false); }
+ExportTypeReader ExportTypeReader::replacesFile(const Storage& storage, const std::wstring& path) {
+    return ExportTypeReader(storage, path, false);
+}
 
 bool ExportTypeReader::isExportType() {
     ini_.SectionName(kFileInfoSection);
@@ -135,7 +139,7 @@ bool ExportTypeReader::hasSection(const std::wstring& name) {
     // The section list is read once, when the first column asks (the catalog never does).
     if (!sectionsRead_) {
         sectionsRead_ = true;
-        if (services().fs->fileExists(ini_.FullPath())) ini_.GetSectionsEx(sections_);
+        if (storage_.fs.fileExists(ini_.FullPath())) ini_.GetSectionsEx(sections_);
     }
     for (const auto& s : sections_)
         if (equalsNoCase(s, name)) return true;
@@ -198,8 +202,9 @@ std::wstring exportTypeLimitProblem(const ExportType& type, const std::vector<Co
     return {};
 }
 
-void saveExportTypeFile(IFileSystem& fs, const std::wstring& folder, const ExportType& type,
+void saveExportTypeFile(const Storage& storage, const std::wstring& folder, const ExportType& type,
                         const std::vector<ColumnRules>& rules) {
+    IFileSystem& fs = storage.fs;
     std::wstring problem = exportTypeNameProblem(type.name);
     if (!problem.empty()) throw Error(kErrInvalidName, L"Save export type " + type.name, problem);
     problem = exportTypeLimitProblem(type, rules);
@@ -215,7 +220,7 @@ void saveExportTypeFile(IFileSystem& fs, const std::wstring& folder, const Expor
 
     // 1. The new version, complete, beside the old one.
     discardFile(fs, newPath);
-    writeTypeFile(fs, newPath, type, rules);
+    writeTypeFile(storage, newPath, type, rules);
 
     // 2. The old version becomes the backup, the new one takes its name.
     if (fs.fileExists(typePath)) {

@@ -15,10 +15,11 @@ namespace zav {
 
 class ExportTypeReader {
 public:
-    // A type file. A missing file reads as one without sections or values.
-    static ExportTypeReader typeFile(const std::wstring& path);
+    // A type file. A missing file reads as one without sections or values. What the storage refers
+    // to must outlive the reader.
+    static ExportTypeReader typeFile(const Storage& storage, const std::wstring& path);
     // The replaces file: rules only, read literally. An empty path or a missing file has no rules.
-    static ExportTypeReader replacesFile(const std::wstring& path);
+    static ExportTypeReader replacesFile(const Storage& storage, const std::wstring& path);
 
     // Whether [FileInfo] Type says this is an export type file.
     bool isExportType();
@@ -33,9 +34,10 @@ public:
     std::vector<ReplaceRule> rulesFor(const std::wstring& columnName);
 
 private:
-    ExportTypeReader(const std::wstring& path, bool isTypeFile);
+    ExportTypeReader(const Storage& storage, const std::wstring& path, bool isTypeFile);
     bool hasSection(const std::wstring& name);
 
+    const Storage storage_;
     cINIFile ini_;
     bool typeFile_ = false;
     bool escaped_ = false;
@@ -55,7 +57,7 @@ struct ExportTypeListing {
 // every profile implementation agrees (plainIniDocument; every file the program writes does) is
 // read whole and answered from its text; any other file, and one that cannot be read, through
 // ExportTypeReader, entry by entry. Either way the answer is ExportTypeReader's.
-ExportTypeListing listExportType(IFileSystem& fs, const std::wstring& path);
+ExportTypeListing listExportType(const Storage& storage, const std::wstring& path);
 
 // Why the type could not be read back whole from its file (empty when it can): a text that no INI
 // value can carry, or a rule too long for the one entry it is stored in. The message names the
@@ -66,7 +68,7 @@ std::wstring exportTypeLimitProblem(const ExportType& type, const std::vector<Co
 // one first; then the old one becomes "<name>.old" (replacing an earlier backup) and the new one
 // takes its name. Raises zav::Error on failure (also for a name that cannot be a file name and for
 // a type with a limit problem), leaving the previous type file as it was.
-void saveExportTypeFile(IFileSystem& fs, const std::wstring& folder, const ExportType& type,
+void saveExportTypeFile(const Storage& storage, const std::wstring& folder, const ExportType& type,
                         const std::vector<ColumnRules>& rules);
 
 }  // namespace zav

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "core/Error.h"
-#include "core/Platform.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
 #include "ini/ValueLimits.h"
@@ -36,23 +35,16 @@ std::wstring properCase(const std::wstring& s) {
     return out;
 }
 
-IProfile& profile() { return *services().profile; }
-
-IniRefusalSink& refusalSink() {
-    static IniRefusalSink sink;
-    return sink;
-}
-
 // The value whole, CR and LF removed: when the answer may have been cut by the buffer, ask again
 // with a larger one. A quoted value cut just before its closing quote comes back one character
 // shorter than the buffer allows, so an answer of size-2 counts as possibly cut too.
-std::wstring readWholeString(const std::string& section, const std::string& key, const std::string& def,
-                             const wchar_t* file) {
+std::wstring readWholeString(IProfile& profile, const std::string& section, const std::string& key,
+                             const std::string& def, const wchar_t* file) {
     std::string buffer(256, '\0');
     std::uint32_t n = 0;
     for (;;) {
         auto size = static_cast<std::uint32_t>(buffer.size());
-        n = profile().getString(section.c_str(), key.c_str(), def.c_str(), buffer.data(), size, file);
+        n = profile.getString(section.c_str(), key.c_str(), def.c_str(), buffer.data(), size, file);
         if (n + 2 < size || size >= (1u << 26)) break;
         buffer.assign(buffer.size() * 4, '\0');
     }
@@ -60,10 +52,6 @@ std::wstring readWholeString(const std::string& section, const std::string& key,
 }
 
 }  // namespace
-
-IniRefusalSink setIniRefusalSink(IniRefusalSink sink) {
-    return std::exchange(refusalSink(), std::move(sink));
-}
 
 std::wstring StripCrLf(const std::wstring& s) {
     std::wstring out;
@@ -73,12 +61,12 @@ std::wstring StripCrLf(const std::wstring& s) {
     return out;
 }
 
-cINIFile::cINIFile() {
+cINIFile::cINIFile(const Storage& storage) : storage_(storage) {
     std::wstring base;
     std::wstring folder;
     try {
-        base = services().host->programBaseName();
-        folder = services().host->programFolder();
+        base = storage_.host.programBaseName();
+        folder = storage_.host.programFolder();
     } catch (const Error&) {
         return;
     }
@@ -104,7 +92,7 @@ std::wstring cINIFile::ExpandLongPath(const std::wstring& path) const {
     while (p != std::wstring::npos) {
         std::wstring name;
         try {
-            name = services().host->findFirst(text.substr(0, p), true);
+            name = storage_.host.findFirst(text.substr(0, p), true);
         } catch (const Error&) {
             name.clear();
         }
@@ -121,7 +109,7 @@ void cINIFile::UseWinINI(VBool bChoice) {
     if (bChoice != vbFalse) {
         std::wstring windows;
         try {
-            windows = services().host->windowsDirectory();
+            windows = storage_.host.windowsDirectory();
         } catch (const Error&) {
             windows.clear();
         }
@@ -175,8 +163,8 @@ std::wstring cINIFile::ExtractPath(const std::wstring& PathIn) const {
         folder = path.substr(0, slash);
     } else {
         try {
-            if (path.find(L':') == 1) folder = services().host->driveCurrentDirectory(path[0]);
-            if (folder.empty()) folder = services().host->currentDirectory();
+            if (path.find(L':') == 1) folder = storage_.host.driveCurrentDirectory(path[0]);
+            if (folder.empty()) folder = storage_.host.currentDirectory();
         } catch (const Error&) {
             folder.clear();
         }
@@ -189,7 +177,7 @@ VBool cINIFile::Exists(const std::wstring& filname) const {
     std::wstring pattern = filname;
     if (pattern.find(L'.') == std::wstring::npos) pattern += L".*";
     try {
-        return toVBool(!services().host->findFirst(pattern, false).empty());
+        return toVBool(!storage_.host.findFirst(pattern, false).empty());
     } catch (const Error&) {
         return vbFalse;  // a listing that fails (bad name, drive not ready) finds nothing
     }
@@ -204,7 +192,7 @@ bool cINIFile::gate(const wchar_t* operation) {
 void cINIFile::LogicError(const wchar_t* operation) {
     ++refusals_;
     lastRefusal_ = IniRefusal{operation, FullPath_, kLogicErrorText, kLogicErrorTitle};
-    if (refusalSink()) refusalSink()(lastRefusal_);
+    pending_.push_back(lastRefusal_);
 }
 
 const wchar_t* cINIFile::fileArg(const std::wstring& path) const {
@@ -214,13 +202,13 @@ const wchar_t* cINIFile::fileArg(const std::wstring& path) const {
 std::wstring cINIFile::GetString(const std::wstring& EntryName, const std::wstring& DefaultStr) {
     if (!gate(L"GetString")) return {};
     const std::wstring& path = FullPath_;
-    return readWholeString(toAnsi(SectionName_), toAnsi(EntryName), toAnsi(DefaultStr), fileArg(path));
+    return readWholeString(storage_.profile, toAnsi(SectionName_), toAnsi(EntryName), toAnsi(DefaultStr), fileArg(path));
 }
 
 std::int16_t cINIFile::GetInt(const std::wstring& EntryName, std::int16_t DefaultInt) {
     if (!gate(L"GetInt")) return 0;
     const std::wstring& path = FullPath_;
-    std::uint32_t raw = profile().getInt(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
+    std::uint32_t raw = storage_.profile.getInt(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                          static_cast<std::int32_t>(DefaultInt), fileArg(path));
     return narrow16(static_cast<std::int32_t>(raw), L"GetInt " + EntryName);
 }
@@ -235,7 +223,7 @@ VBool cINIFile::GetTF(const std::wstring& EntryName, std::int16_t DefaultInt) {
 std::int16_t cINIFile::PutString(const std::wstring& EntryName, const std::wstring& StrValue) {
     if (!gate(L"PutString")) return 0;
     const std::wstring& path = FullPath_;
-    std::int32_t result = profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
+    std::int32_t result = storage_.profile.writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                                                 toAnsi(StrValue).c_str(), fileArg(path));
     return result != 0 ? static_cast<std::int16_t>(result > 32767 || result < -32768 ? 1 : result) : 0;
 }
@@ -272,7 +260,7 @@ std::int16_t cINIFile::PutLongString(const std::wstring& EntryName, const std::w
     std::wstring stale;
     for (std::size_t index = pieces.size() + 1; ReadPiece(ContinuationName(EntryName, index), stale); ++index) {
         const std::string name = toAnsi(ContinuationName(EntryName, index));
-        if (profile().writeString(section.c_str(), name.c_str(), nullptr, fileArg(path)) == 0) return 0;
+        if (storage_.profile.writeString(section.c_str(), name.c_str(), nullptr, fileArg(path)) == 0) return 0;
     }
     return result;
 }
@@ -302,20 +290,20 @@ VBool cINIFile::PutTF(const std::wstring& EntryName, std::int16_t IntValue) {
 void cINIFile::DeleteStrEntry(const std::wstring& EntryName) {
     if (!gate(L"DeleteStrEntry")) return;
     const std::wstring& path = FullPath_;
-    profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(), "", fileArg(path));
+    storage_.profile.writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(), "", fileArg(path));
 }
 
 void cINIFile::DeleteNumEntry(const std::wstring& EntryName) {
     if (!gate(L"DeleteNumEntry")) return;
     const std::wstring& path = FullPath_;
-    profile().writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
+    storage_.profile.writeString(toAnsi(SectionName_).c_str(), toAnsi(EntryName).c_str(),
                           UseWinINI_ != vbFalse ? "0" : nullptr, fileArg(path));
 }
 
 void cINIFile::DeleteSection() {
     if (!gate(L"DeleteSection")) return;
     const std::wstring& path = FullPath_;
-    profile().writeSection(toAnsi(SectionName_).c_str(), "\0", fileArg(path));
+    storage_.profile.writeSection(toAnsi(SectionName_).c_str(), "\0", fileArg(path));
     SectionName_.clear();
     SectionSet_ = vbFalse;
 }
@@ -324,7 +312,7 @@ void cINIFile::FlushCache() {
     if (!gate(L"FlushCache")) return;
     // Asks the profile layer to write out anything it keeps in memory for this file.
     const std::wstring& path = FullPath_;
-    profile().writeString(nullptr, nullptr, nullptr, fileArg(path));
+    storage_.profile.writeString(nullptr, nullptr, nullptr, fileArg(path));
 }
 
 void cINIFile::IniRead(const std::wstring& SectionName, const std::wstring& EntryName, std::int16_t DefaultInt,
@@ -334,17 +322,17 @@ void cINIFile::IniRead(const std::wstring& SectionName, const std::wstring& Entr
     const std::wstring& path = FullPath;
     const wchar_t* file = fileArg(path);
     if (ReadNumber != vbFalse) {
-        auto raw = static_cast<std::int32_t>(profile().getInt(section.c_str(), key.c_str(), DefaultInt, file));
+        auto raw = static_cast<std::int32_t>(storage_.profile.getInt(section.c_str(), key.c_str(), DefaultInt, file));
         ReturnStr = std::to_wstring(raw);
         return;
     }
-    ReturnStr = readWholeString(section, key, toAnsi(DefaultStr), file);
+    ReturnStr = readWholeString(storage_.profile, section, key, toAnsi(DefaultStr), file);
 }
 
 void cINIFile::IniWrite(const std::wstring& SectionName, const std::wstring& EntryName,
                         const std::wstring& NewVal, const std::wstring& FullPath) {
     const std::wstring& path = FullPath;
-    profile().writeString(toAnsi(SectionName).c_str(), toAnsi(EntryName).c_str(), toAnsi(NewVal).c_str(),
+    storage_.profile.writeString(toAnsi(SectionName).c_str(), toAnsi(EntryName).c_str(), toAnsi(NewVal).c_str(),
                           fileArg(path));
 }
 
@@ -357,7 +345,7 @@ std::wstring cINIFile::GetSectEntries() {
     std::uint32_t n = 0;
     for (;;) {
         auto size = static_cast<std::uint32_t>(buffer.size());
-        n = profile().getSection(section.c_str(), buffer.data(), size, fileArg(path));
+        n = storage_.profile.getSection(section.c_str(), buffer.data(), size, fileArg(path));
         if (n + 2 < size || size >= (1u << 26)) break;
         buffer.assign(buffer.size() * 4, '\0');
     }
@@ -389,7 +377,7 @@ std::int16_t cINIFile::GetSectEntriesEx(std::vector<std::wstring> (&DataArry)[2]
 
 std::wstring cINIFile::GetSections() {
     if (!gate(L"GetSections")) return {};
-    const std::string bytes = services().fs->readAll(FullPath_);
+    const std::string bytes = storage_.fs.readAll(FullPath_);
     std::wstring list;
     std::size_t start = 0;
     while (start < bytes.size()) {

@@ -4,44 +4,32 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Types.h"
+#include "ini/Storage.h"
 
 namespace zav {
 
-// A gated operation asked for while no section is set: the INI object refuses it, returns its
-// empty result and announces the refusal. It shows nothing itself; the layer that talks to the
-// user decides what the user sees.
+// A gated operation asked for while no section is set: the INI object refuses it and returns its
+// empty result. It shows nothing itself: the refusal is kept with the object (Refusals,
+// LastRefusal, TakeRefusals) for the caller, and the layer that talks to the user decides what the
+// user sees. The program's own callers name their sections themselves and never leave one blank;
+// a refused write returns 0, which they turn into an error.
 struct IniRefusal {
     std::wstring operation;  // the refused member, e.g. L"GetString"
     std::wstring path;       // FullPath at that moment
     std::wstring text;       // the message the program shows for it
     std::wstring title;      // and its title
 };
-using IniRefusalSink = std::function<void(const IniRefusal&)>;
-
-// Installs the sink that hears the refusals of every INI object (none at first: a refusal is then
-// only counted) and returns the sink it replaces.
-IniRefusalSink setIniRefusalSink(IniRefusalSink sink);
-
-// Installs a sink for the rest of the scope and puts the previous one back at its end.
-class ScopedIniRefusalSink {
-public:
-    explicit ScopedIniRefusalSink(IniRefusalSink sink) : previous_(setIniRefusalSink(std::move(sink))) {}
-    ~ScopedIniRefusalSink() { setIniRefusalSink(std::move(previous_)); }
-    ScopedIniRefusalSink(const ScopedIniRefusalSink&) = delete;
-    ScopedIniRefusalSink& operator=(const ScopedIniRefusalSink&) = delete;
-
-private:
-    IniRefusalSink previous_;
-};
 
 class cINIFile {
 public:
-    cINIFile();   // Class_Initialize
+    // Class_Initialize: the file beside the program named after it, in `storage`, through which
+    // every call of the object goes; what the storage refers to must outlive the object.
+    explicit cINIFile(const Storage& storage);
     ~cINIFile();  // Class_Terminate: releases the texts, touches no file
 
     // The public members, in the order of the object's interface.
@@ -105,6 +93,8 @@ public:
     // How many gated operations this object has refused, and the last refusal.
     std::int32_t Refusals() const { return refusals_; }
     const IniRefusal& LastRefusal() const { return lastRefusal_; }
+    // The refusals since the last call, oldest first.
+    std::vector<IniRefusal> TakeRefusals() { return std::exchange(pending_, {}); }
 
     // The refusal's message and title, as the program shows them (information icon, OK only).
     static constexpr const wchar_t* kLogicErrorText = L"[Section] and FileName Not Registered in Private.Ini!";
@@ -125,8 +115,10 @@ private:
     std::wstring FileExt_;
     VBool SectionSet_ = vbFalse;
     VBool UseWinINI_ = vbFalse;
+    Storage storage_;
     std::int32_t refusals_ = 0;
     IniRefusal lastRefusal_;
+    std::vector<IniRefusal> pending_;
 };
 
 // Removes every carriage return, then every line feed.

@@ -1,15 +1,14 @@
 #include "settings/Settings.h"
 
 #include "core/Error.h"
-#include "core/Platform.h"
 #include "ini/FileInfo.h"
 #include "ini/FileSystem.h"
 #include "ini/cINIFile.h"
 
 namespace zav {
 
-Settings readSettings(const std::wstring& settingsFile) {
-    cINIFile ini;
+Settings readSettings(const Storage& storage, const std::wstring& settingsFile) {
+    cINIFile ini(storage);
     ini.FullPath(settingsFile);
     ini.SectionName(kSettingsSection);
     Settings s;
@@ -22,13 +21,13 @@ Settings readSettings(const std::wstring& settingsFile) {
     return s;
 }
 
-Settings loadSettings(const std::wstring& programFolder) {
-    IFileSystem& fs = *services().fs;
+Settings loadSettings(const Storage& storage, const std::wstring& programFolder) {
+    IFileSystem& fs = storage.fs;
     const std::wstring path = programFolder + L"\\" + kSettingsFileName;
     auto cannotWrite = [&] {
         return Error(kErrFileAccess, L"WritePrivateProfileString " + path, L"the settings file cannot be written");
     };
-    cINIFile ini;
+    cINIFile ini(storage);
     ini.FullPath(path);
     ini.SectionName(kSettingsSection);
     if (!fs.fileExists(path)) {
@@ -49,7 +48,7 @@ Settings loadSettings(const std::wstring& programFolder) {
             throw Error(e.number(), e.operation() + L" (setting " + key + L" in " + path + L")", e.detail());
         }
     }
-    return readSettings(path);
+    return readSettings(storage, path);
 }
 
 }  // namespace zav

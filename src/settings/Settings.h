@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ini/Storage.h"
+
 namespace zav {
 
 struct SettingDefault {
@@ -39,11 +41,11 @@ struct Settings {
 };
 
 // Reads the four values of settings.ini (any file of that layout).
-Settings readSettings(const std::wstring& settingsFile);
+Settings readSettings(const Storage& storage, const std::wstring& settingsFile);
 
 // Start-up: finds or creates settings.ini in the program folder (the defaults on the first run),
 // stamps it, and makes sure the output and option folders exist. Raises zav::Error when the file
 // cannot be written or a folder cannot be made (the error names the setting).
-Settings loadSettings(const std::wstring& programFolder);
+Settings loadSettings(const Storage& storage, const std::wstring& programFolder);
 
 }  // namespace zav

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "TestSupport.h"
 #include "core/Platform.h"
 
 namespace zavtest {
@@ -35,11 +36,10 @@ private:
     std::unique_ptr<zav::IHost> real_;
 };
 
-// Services as the test program installed them, with another host.
-inline zav::Services withHost(zav::IHost& host) {
-    zav::Services s = zav::services();
-    s.host = &host;
-    return s;
+// The build's own storage with another host.
+inline zav::Storage withHost(zav::IHost& host) {
+    const zav::Storage& real = storage();
+    return zav::Storage{host, real.profile, real.fs};
 }
 
 }  // namespace zavtest

@@ -1,4 +1,4 @@
-// main() of every GoogleTest program: installs the build's own services with a recording reporter.
+// main() of every GoogleTest program: the recording reporter starts each test empty.
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -12,8 +12,8 @@ struct Owned {
     std::unique_ptr<zav::IHost> host = zav::makeSystemHost();
     std::unique_ptr<zav::IProfile> profile = zav::makeSystemProfile();
     std::unique_ptr<zav::IFileSystem> fs = zav::makeSystemFileSystem();
+    zav::Storage storage{*host, *profile, *fs};
     RecordingReporter reporter;
-    zav::Services services;
 };
 
 Owned& owned() {
@@ -21,26 +21,22 @@ Owned& owned() {
     return o;
 }
 
-class ResetServices : public ::testing::EmptyTestEventListener {
+class ClearReporter : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
         owned().reporter.messages.clear();
         owned().reporter.answer = true;
-        zav::services() = owned().services;
     }
 };
 
 }  // namespace
 
-zav::Services& defaultServices() { return owned().services; }
+const zav::Storage& storage() { return owned().storage; }
 RecordingReporter& reporter() { return owned().reporter; }
 
 }  // namespace zavtest
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    auto& o = zavtest::owned();
-    o.services = zav::Services{o.host.get(), o.profile.get(), o.fs.get(), &o.reporter};
-    zav::services() = o.services;
-    ::testing::UnitTest::GetInstance()->listeners().Append(new zavtest::ResetServices);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new zavtest::ClearReporter);
     return RUN_ALL_TESTS();
 }

@@ -1,11 +1,12 @@
 // Shared test helpers: temporary folders, a reporter that records instead of showing boxes, and
-// the services every test program starts with.
+// the build's own storage for the tests that need no other.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "core/Platform.h"
+#include "ini/Storage.h"
 
 namespace zavtest {
 
@@ -55,9 +56,10 @@ public:
     bool answer = true;
 };
 
-// The services the test program installed at start: the build's own host, profile functions and
-// file system, and a RecordingReporter (cleared before each test).
-zav::Services& defaultServices();
+// The build's own host, profile functions and file system. A test that needs another piece (a
+// fake host, a failing file system) builds a storage of its own around it.
+const zav::Storage& storage();
+// A RecordingReporter, cleared before each test.
 RecordingReporter& reporter();
 
 }  // namespace zavtest

@@ -1,5 +1,6 @@
 // The program's entry and the only place that knows every part: the crash handler first, then the
-// system's services, start-up (settings, catalog), the export dialogs' environment, the watcher
+// program's storage (the system's profile functions, file services and host), built once here and
+// handed down; start-up (settings, catalog), the export dialogs' environment, the watcher
 // window and the message loop until the watcher goes. The export dialogs have no owner: each is a
 // window of its own in the task bar. A start-up failure is shown with its number and description
 // and ends the program.
@@ -18,7 +19,7 @@
 #include "export/win32/ExportDialogs.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
-#include "ini/cINIFile.h"
+#include "ini/Storage.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zav::installCrashHandler();
@@ -27,11 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto profile = zav::makeSystemProfile();
     auto fs = zav::makeSystemFileSystem();
     auto reporter = zav::makeSystemReporter();
-    zav::services() = zav::Services{host.get(), profile.get(), fs.get(), reporter.get()};
-    // The INI object's refusals reach the user as its information box.
-    zav::setIniRefusalSink([r = reporter.get()](const zav::IniRefusal& refusal) {
-        r->show(refusal.text, refusal.title, zav::MessageIcon::Information);
-    });
+    const zav::Storage storage{*host, *profile, *fs};
     auto captures = zav::makeSystemCaptureFactory();
     auto windows = zav::makeSystemWindowInfo();
 
@@ -42,7 +39,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::unique_ptr<zav::ExportDialogs> dialogs;
     std::unique_ptr<zav::frmMenuHook> watcher;
     try {
-        dialogs = std::make_unique<zav::ExportDialogs>(zav::Main(), *captures, *windows);
+        dialogs = std::make_unique<zav::ExportDialogs>(storage, zav::Main(storage), *captures, *windows);
         watcher = std::make_unique<zav::frmMenuHook>(*dialogs);
     } catch (const std::exception& e) {
         reporter->show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);

@@ -1,6 +1,7 @@
-// What the export dialogs need from the program that opens them: the settings, the capture and the
-// window captions (each dialog shows its own messages, owned by it). The application owns it and every piece of it
-// for as long as its message loop runs; the dialogs only refer to it.
+// What the export dialogs need from the program that opens them: the storage, the settings, the
+// capture and the window captions (each dialog shows its own messages, owned by it). The
+// application owns it and every piece of it for as long as its message loop runs; the dialogs only
+// refer to it.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include "capture/Capture.h"
 #include "core/Platform.h"
 #include "core/Types.h"
+#include "ini/Storage.h"
 #include "settings/Settings.h"
 
 namespace zav {
@@ -16,14 +18,15 @@ class frmExportOptionsAddReplace;
 
 class ExportDialogs {
 public:
-    ExportDialogs(Settings settings, ICaptureFactory& captures, IWindowInfo& windows)
-        : settings(std::move(settings)), captures(captures), windows(windows) {}
+    ExportDialogs(const Storage& storage, Settings settings, ICaptureFactory& captures, IWindowInfo& windows)
+        : storage(storage), settings(std::move(settings)), captures(captures), windows(windows) {}
     ExportDialogs(const ExportDialogs&) = delete;
     ExportDialogs& operator=(const ExportDialogs&) = delete;
 
     // "Print Grid": a new export options dialog for that list view, shown modeless.
     void openExportOptions(WindowHandle target);
 
+    const Storage storage;
     const Settings settings;
     ICaptureFactory& captures;
     IWindowInfo& windows;

@@ -90,7 +90,7 @@ void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
 }
 
 frmExportOptions::frmExportOptions(ExportDialogs& dialogs)
-    : dialogs_(dialogs), model_(dialogs.settings, dialogs.captures, dialogs.windows, reporter_) {
+    : dialogs_(dialogs), model_(dialogs.storage, dialogs.settings, dialogs.captures, dialogs.windows, reporter_) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT rc = {0, 0, win::twipsX(5460), win::twipsY(4350)};

@@ -17,6 +17,7 @@
 #include "exporttype/ExportTypeFile.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
+#include "ini/Storage.h"
 #include "text/Ansi.h"
 
 using namespace zav;
@@ -58,7 +59,8 @@ double timedStart(const std::wstring& exe, const std::wstring& folder) {
 }
 
 // Fills the option folder with `count` copies of one saved type, each with a name of its own.
-void fillOptions(IFileSystem& fs, const std::wstring& options, int count) {
+void fillOptions(const Storage& storage, const std::wstring& options, int count) {
+    IFileSystem& fs = storage.fs;
     if (count == 0) return;
     ExportType type;
     type.name = L"Type 0";
@@ -66,7 +68,7 @@ void fillOptions(IFileSystem& fs, const std::wstring& options, int count) {
     type.columns = L"Name_Size_Type_0";
     type.htmlHeader = L"<HTML>";
     type.htmlFooter = L"</HTML>";
-    saveExportTypeFile(fs, options, type, {{L"Size", {{L"kB", L"KB"}}}});
+    saveExportTypeFile(storage, options, type, {{L"Size", {{L"kB", L"KB"}}}});
     const std::string bytes = fs.readAll(options + L"Type 0.ini");
     for (int i = 1; i < count; ++i) {
         std::string copy = bytes;
@@ -97,8 +99,7 @@ int main(int argc, char** argv) {
     auto host = makeSystemHost();
     auto profile = makeSystemProfile();
     auto fs = makeSystemFileSystem();
-    auto reporter = makeSystemReporter();
-    services() = Services{host.get(), profile.get(), fs.get(), reporter.get()};
+    const Storage storage{*host, *profile, *fs};
     const int counts[] = {0, 1000, 10000};
     std::vector<std::wstring> folders;
     try {
@@ -113,7 +114,7 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "the first start in %ls did not come up\n", folder.c_str());
                 return 1;
             }
-            fillOptions(*fs, folder + L"\\ExportOptions\\", count);
+            fillOptions(storage, folder + L"\\ExportOptions\\", count);
             folders.push_back(folder);
         }
     } catch (const std::exception& e) {

@@ -17,6 +17,7 @@
 #include "catalog/Catalog.h"
 #include "core/Error.h"
 #include "core/Platform.h"
+#include "ini/Storage.h"
 #include "exporttype/ExportTypeFile.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
@@ -39,7 +40,8 @@ double median(std::vector<double> v) {
 }
 
 // A folder of `count` type files, each a copy of one the program saved, renamed.
-Settings makeFolder(IFileSystem& fs, const std::wstring& root, int count) {
+Settings makeFolder(const Storage& storage, const std::wstring& root, int count) {
+    IFileSystem& fs = storage.fs;
     Settings settings;
     settings.optionFolder = root + L"\\ExportOptions\\";
     settings.catalogFile = root + L"\\catalog.ini";
@@ -53,7 +55,7 @@ Settings makeFolder(IFileSystem& fs, const std::wstring& root, int count) {
         type.htmlHeader = L"<HTML>";
         type.htmlFooter = L"</HTML>";
         if (i == 0) {
-            saveExportTypeFile(fs, settings.optionFolder, type, {{L"Size", {{L"kB", L"KB"}}}});
+            saveExportTypeFile(storage, settings.optionFolder, type, {{L"Size", {{L"kB", L"KB"}}}});
             continue;
         }
         std::string bytes = fs.readAll(settings.optionFolder + L"Type 0.ini");
@@ -67,11 +69,11 @@ Settings makeFolder(IFileSystem& fs, const std::wstring& root, int count) {
 }
 
 // What rebuilds before this one did: every file through the profile functions, entry by entry.
-std::string entryByEntryCatalog(IFileSystem& fs, const Settings& settings) {
+std::string entryByEntryCatalog(const Storage& storage, const Settings& settings) {
     CatalogBuilder catalog;
-    for (const FolderEntry& entry : fs.listFiles(settings.optionFolder)) {
+    for (const FolderEntry& entry : storage.fs.listFiles(settings.optionFolder)) {
         if (!entry.configSettings) continue;
-        ExportTypeReader reader = ExportTypeReader::typeFile(entry.path);
+        ExportTypeReader reader = ExportTypeReader::typeFile(storage, entry.path);
         if (reader.isExportType()) catalog.add({true, reader.value(L"Columns"), reader.value(L"Name")});
     }
     return toAnsi(catalogText(catalog.sections()));
@@ -89,17 +91,16 @@ int main(int argc, char** argv) {
     auto host = makeSystemHost();
     auto profile = makeSystemProfile();
     auto fs = makeSystemFileSystem();
-    auto reporter = makeSystemReporter();
-    services() = Services{host.get(), profile.get(), fs.get(), reporter.get()};
+    const Storage storage{*host, *profile, *fs};
 
     try {
         const int counts[] = {1000, 10000};
         std::vector<Settings> folders;
-        for (int count : counts) folders.push_back(makeFolder(*fs, root + L"\\t" + std::to_wstring(count), count));
+        for (int count : counts) folders.push_back(makeFolder(storage, root + L"\\t" + std::to_wstring(count), count));
 
         for (const Settings& s : folders) {
-            rebuildCatalog(*fs, s);
-            const bool same = fs->readAll(s.catalogFile) == entryByEntryCatalog(*fs, s);
+            rebuildCatalog(storage, s);
+            const bool same = fs->readAll(s.catalogFile) == entryByEntryCatalog(storage, s);
             std::printf("%ls: catalog %s the entry-by-entry reading's\n", s.optionFolder.c_str(),
                         same ? "identical to" : "DIFFERS FROM");
             if (!same) return 1;
@@ -114,8 +115,8 @@ int main(int argc, char** argv) {
                     if (e.configSettings) bytes += fs->readAll(e.path).size();
                 if (bytes == 0) std::abort();
             },
-            [&](const Settings& s) { rebuildCatalog(*fs, s); },
-            [&](const Settings& s) { (void)entryByEntryCatalog(*fs, s); },
+            [&](const Settings& s) { rebuildCatalog(storage, s); },
+            [&](const Settings& s) { (void)entryByEntryCatalog(storage, s); },
         };
         const char* names[] = {"read-once floor", "rebuild", "entry-by-entry"};
         std::vector<std::vector<std::vector<double>>> times(folders.size(), std::vector<std::vector<double>>(work.size()));

@@ -65,7 +65,7 @@ std::vector<CorpusFile> handMadeFiles() {
 }
 
 ExportTypeListing throughReader(const std::wstring& path) {
-    ExportTypeReader reader = ExportTypeReader::typeFile(path);
+    ExportTypeReader reader = ExportTypeReader::typeFile(zavtest::storage(), path);
     if (!reader.isExportType()) return {};
     return {true, reader.value(L"Columns"), reader.value(L"Name")};
 }
@@ -84,13 +84,13 @@ void saveProgramFiles(const Environment& env) {
     escaped.htmlHeader = L"<HTML>\r\n <b>";
     escaped.dataFormat = L"\"quoted\"";
     std::vector<ColumnRules> rules = {{L"Name", {{L"a", L"b"}, {L" x=", L"[y]"}}}, {L"General", {{L"g", L"h"}}}};
-    saveExportTypeFile(*services().fs, env.optionFolder(), escaped, rules);
+    saveExportTypeFile(zavtest::storage(), env.optionFolder(), escaped, rules);
 
     ExportType longType;
     longType.name = L"Program long";
     longType.columns = std::wstring(40000, L'c') + L"_end";
     longType.htmlHeader = std::wstring(70000, L'h');
-    saveExportTypeFile(*services().fs, env.optionFolder(), longType, {});
+    saveExportTypeFile(zavtest::storage(), env.optionFolder(), longType, {});
 }
 
 void makeCorpus(const Environment& env) {
@@ -109,16 +109,10 @@ TEST(CatalogListing, ReadsEachFileOnceAndAnswersAsTheEntryReader) {
 
     for (const auto& f : corpus) {
         const std::wstring path = env.optionFolder() + f.name;
-        exporttest::FailingFileSystem fs(*services().fs);
-        exporttest::FailingProfile profile(*services().profile, 1 << 30);
-        Services counted = services();
-        counted.fs = &fs;
-        counted.profile = &profile;
-        ExportTypeListing listing;
-        {
-            ScopedServices scoped(counted);
-            listing = listExportType(fs, path);
-        }
+        exporttest::FailingFileSystem fs(zavtest::storage().fs);
+        exporttest::FailingProfile profile(zavtest::storage().profile, 1 << 30);
+        const Storage counted{zavtest::storage().host, profile, fs};
+        const ExportTypeListing listing = listExportType(counted, path);
         SCOPED_TRACE(zavtest::shown(f.name));
         EXPECT_EQ(fs.reads, 1) << "the file is read whole once";
         if (f.plain)
@@ -135,7 +129,7 @@ TEST(CatalogListing, AnswersOfTheAgreedGrammar) {
     // reader alone would not notice both reading a file wrong in the same way.
     Environment env;
     makeCorpus(env);
-    auto listed = [&](const wchar_t* name) { return describe(listExportType(*services().fs, env.optionFolder() + name)); };
+    auto listed = [&](const wchar_t* name) { return describe(listExportType(zavtest::storage(), env.optionFolder() + name)); };
     EXPECT_EQ(listed(L"hand.ini"), describe({true, L"Name_Size", L"Hand Made"}));
     EXPECT_EQ(listed(L"quotes.ini"), describe({true, L"A\"_\"B", L"Single"}));
     EXPECT_EQ(listed(L"lone quote.ini"), describe({true, L"", L"\""}));
@@ -158,11 +152,11 @@ TEST(CatalogListing, RebuildWritesTheCatalogTheEntryReaderGives) {
     makeCorpus(env);
     // The catalog as the entry-by-entry reading of every file gives it.
     CatalogBuilder expected;
-    for (const FolderEntry& entry : services().fs->listFiles(env.optionFolder()))
+    for (const FolderEntry& entry : zavtest::storage().fs.listFiles(env.optionFolder()))
         if (entry.configSettings) expected.add(throughReader(entry.path));
 
     zavtest::writeBytes(env.catalogPath(), "[Stale]\r\nCount=1\r\n1=Gone\r\n");
-    rebuildCatalog(*services().fs, env.settings);
+    rebuildCatalog(zavtest::storage(), env.settings);
     const std::string written = zavtest::readBytes(env.catalogPath());
     EXPECT_EQ(written, toAnsi(catalogText(expected.sections())));
     // Hand Made twice under one signature (its two spellings are one section), and the ones that
@@ -184,13 +178,13 @@ TEST(CatalogRebuild, ReadsAFewFilesAStepAndWritesOnlyAtTheEnd) {
     zavtest::writeBytes(env.catalogPath(), before);
 
     {
-        CatalogRebuild dropped(*services().fs, env.settings);
+        CatalogRebuild dropped(zavtest::storage(), env.settings);
         EXPECT_TRUE(dropped.step());
         EXPECT_EQ(dropped.filesRead(), CatalogRebuild::kFilesPerStep);
     }
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), before) << "a dropped rebuild writes nothing";
 
-    CatalogRebuild rebuild(*services().fs, env.settings);
+    CatalogRebuild rebuild(zavtest::storage(), env.settings);
     EXPECT_EQ(rebuild.fileCount(), count);
     int steps = 0;
     while (rebuild.step()) {
@@ -202,7 +196,7 @@ TEST(CatalogRebuild, ReadsAFewFilesAStepAndWritesOnlyAtTheEnd) {
     rebuild.finish();
     const std::string stepped = zavtest::readBytes(env.catalogPath());
 
-    rebuildCatalog(*services().fs, env.settings);
+    rebuildCatalog(zavtest::storage(), env.settings);
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), stepped);
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"A_0").size(), (count + 2) / 3);
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"A_0").size(), (count + 2) / 3);
 }

@@ -16,8 +16,8 @@ namespace {
 // A type file as the program writes it (escaped) or as an earlier version did (literal).
 void writeTypeFile(const std::wstring& path, const std::wstring& type, const std::wstring& name,
                    const std::wstring& columns, bool escaped = true) {
-    services().fs->createTextFile(path);
-    cINIFile ini;
+    zavtest::storage().fs.createTextFile(path);
+    cINIFile ini(zavtest::storage());
     ini.FullPath(path);
     ini.SectionName(L"FileInfo");
     ini.PutString(L"Type", type);
@@ -51,7 +51,7 @@ TEST(ColumnSignature, JoinsHeaderTextsWithSeparatorOnlyAfterText) {
 
 TEST(FileInfo, StampsAndKeepsTheCurrentSection) {
     Environment env;
-    cINIFile ini;
+    cINIFile ini(zavtest::storage());
     ini.FullPath(env.dir.file(L"x.ini"));
     ini.SectionName(L"Mine");
     writeFileInfo(ini, L"Catalog");
@@ -64,15 +64,15 @@ TEST(FileInfo, StampsAndKeepsTheCurrentSection) {
 TEST(Catalog, EmptyFolderGivesOnlyTheStamp) {
     Environment env;
     zavtest::writeBytes(env.catalogPath(), "[Old]\r\nCount=1\r\n1=Gone\r\n");
-    rebuildCatalog(*services().fs, env.settings);
-    cINIFile catalog;
+    rebuildCatalog(zavtest::storage(), env.settings);
+    cINIFile catalog(zavtest::storage());
     catalog.FullPath(env.catalogPath());
     catalog.SectionName(L"FileInfo");
     std::vector<std::wstring> sections;
     catalog.GetSectionsEx(sections);
     EXPECT_EQ(sections, names({L"FileInfo"}));
     EXPECT_EQ(catalog.GetString(L"Type", L""), L"Catalog");
-    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Old").empty());
+    EXPECT_TRUE(compatibleExportTypes(zavtest::storage(), env.settings, L"Old").empty());
 }
 
 TEST(Catalog, ListsTypesBySignatureInFolderOrderWithDuplicates) {
@@ -89,23 +89,23 @@ TEST(Catalog, ListsTypesBySignatureInFolderOrderWithDuplicates) {
     writeTypeFile(env.typePath(L"nocolumns"), L"ExportOption", L"Nope", L"");
     writeTypeFile(env.typePath(L"legacy"), L"ExportOption", L"Legacy", L"Name_Size", false);
 
-    rebuildCatalog(*services().fs, env.settings);
+    rebuildCatalog(zavtest::storage(), env.settings);
     EXPECT_TRUE(zavtest::reporter().messages.empty());
 
     // The expected order is the order in which the platform lists the folder.
     std::vector<std::wstring> expected;
-    for (const auto& entry : services().fs->listFiles(env.optionFolder())) {
+    for (const auto& entry : zavtest::storage().fs.listFiles(env.optionFolder())) {
         const std::wstring base = entry.path.substr(entry.path.find_last_of(L'\\') + 1);
         if (base == L"one.ini" || base == L"copy.ini") expected.push_back(L"One");
         if (base == L"two.ini") expected.push_back(L"Two");
         if (base == L"UPPER.INI") expected.push_back(L"Upper");
         if (base == L"legacy.ini") expected.push_back(L"Legacy");
     }
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"Name_Size"), expected);
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"A_B"), names({L"Other"}));
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"a_b"), names({L"Other"}));  // section names ignore case
-    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Name").empty());
-    EXPECT_TRUE(compatibleExportTypes(env.settings, L"").empty());
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"Name_Size"), expected);
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"A_B"), names({L"Other"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"a_b"), names({L"Other"}));  // section names ignore case
+    EXPECT_TRUE(compatibleExportTypes(zavtest::storage(), env.settings, L"Name").empty());
+    EXPECT_TRUE(compatibleExportTypes(zavtest::storage(), env.settings, L"").empty());
 }
 
 TEST(Catalog, AwkwardAndLongSignaturesAndNamesAreFound) {
@@ -119,48 +119,44 @@ TEST(Catalog, AwkwardAndLongSignaturesAndNamesAreFound) {
     writeTypeFile(env.typePath(L"general"), L"ExportOption", L"G", L"General");
     writeTypeFile(env.typePath(L"small"), L"ExportOption", L"small", L"\xE9t\xE9");  // été
     writeTypeFile(env.typePath(L"capital"), L"ExportOption", L"capital", L"\xC9T\xC9");  // ÉTÉ
-    rebuildCatalog(*services().fs, env.settings);
+    rebuildCatalog(zavtest::storage(), env.settings);
     // The profile functions fold only ASCII letters: these are two layouts.
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"\xE9t\xE9"), names({L"small"}));
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"\xC9T\xC9"), names({L"capital"}));
-    EXPECT_EQ(compatibleExportTypes(env.settings, longSignature), names({L"Long"}));
-    EXPECT_EQ(compatibleExportTypes(env.settings, awkward), names({L" 'quoted' "}));
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"General"), names({L"G"}));
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"FileInfo"), names({}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"\xE9t\xE9"), names({L"small"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"\xC9T\xC9"), names({L"capital"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, longSignature), names({L"Long"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, awkward), names({L" 'quoted' "}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"General"), names({L"G"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"FileInfo"), names({}));
 }
 
 TEST(Catalog, LookupOfAHandMadeCatalogReadsMissingKeysAsEmptyNames) {
     Environment env;
     zavtest::writeBytes(env.catalogPath(), "[Name_Size]\r\nCount=3\r\n1=First\r\n3=Third\r\n[Zero]\r\nCount=0\r\n1=X\r\n");
-    EXPECT_EQ(compatibleExportTypes(env.settings, L"Name_Size"), names({L"First", L"", L"Third"}));
-    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Zero").empty());
-    EXPECT_TRUE(compatibleExportTypes(env.settings, L" ").empty());
-    EXPECT_TRUE(compatibleExportTypes(env.settings, L"%").empty());
-    services().fs->deleteFile(env.catalogPath(), true);
-    EXPECT_TRUE(compatibleExportTypes(env.settings, L"Name_Size").empty());
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), env.settings, L"Name_Size"), names({L"First", L"", L"Third"}));
+    EXPECT_TRUE(compatibleExportTypes(zavtest::storage(), env.settings, L"Zero").empty());
+    EXPECT_TRUE(compatibleExportTypes(zavtest::storage(), env.settings, L" ").empty());
+    EXPECT_TRUE(compatibleExportTypes(zavtest::storage(), env.settings, L"%").empty());
+    zavtest::storage().fs.deleteFile(env.catalogPath(), true);
+    EXPECT_TRUE(compatibleExportTypes(zavtest::storage(), env.settings, L"Name_Size").empty());
 }
 
 TEST(Catalog, FailedRebuildKeepsThePreviousCatalog) {
     Environment env;
     writeTypeFile(env.typePath(L"one"), L"ExportOption", L"One", L"Name_Size");
-    rebuildCatalog(*services().fs, env.settings);
+    rebuildCatalog(zavtest::storage(), env.settings);
     const std::string before = zavtest::readBytes(env.catalogPath());
     writeTypeFile(env.typePath(L"two"), L"ExportOption", L"Two", L"Name_Size");
 
-    exporttest::FailingFileSystem failing(*services().fs);
+    exporttest::FailingFileSystem failing(zavtest::storage().fs);
     failing.failReplace = true;
-    Services s = services();
-    s.fs = &failing;
-    {
-        ScopedServices scoped(s);
-        EXPECT_THROW(rebuildCatalog(*services().fs, env.settings), Error);
-    }
+    const Storage withFailing{zavtest::storage().host, zavtest::storage().profile, failing};
+    EXPECT_THROW(rebuildCatalog(withFailing, env.settings), Error);
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), before);
     EXPECT_FALSE(zavtest::pathExists(env.catalogPath() + L".tmp"));
 
     // An option folder that does not exist.
     Settings missing = env.settings;
     missing.optionFolder = env.dir.file(L"missing\\");
-    EXPECT_THROW(rebuildCatalog(*services().fs, missing), Error);
+    EXPECT_THROW(rebuildCatalog(zavtest::storage(), missing), Error);
     EXPECT_EQ(zavtest::readBytes(env.catalogPath()), before);
 }

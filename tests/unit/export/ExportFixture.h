@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -105,17 +106,17 @@ public:
 class Environment {
 public:
     Environment() {
-        auto& fs = *zav::services().fs;
+        auto& fs = zavtest::storage().fs;
         fs.createFolder(dir.file(L"ExportOptions"));
         fs.createFolder(dir.file(L"Exports"));
-        zav::cINIFile s;
+        zav::cINIFile s(zavtest::storage());
         s.FullPath(dir.file(L"settings.ini"));
         s.SectionName(zav::kSettingsSection);
         s.PutString(zav::kOutputFolderKey, outputFolder());
         s.PutString(zav::kCatalogFileKey, catalogPath());
         s.PutString(zav::kReplacesFileKey, replacesPath());
         s.PutString(zav::kOptionFolderKey, optionFolder());
-        settings = zav::readSettings(dir.file(L"settings.ini"));
+        settings = zav::readSettings(zavtest::storage(), dir.file(L"settings.ini"));
     }
     Environment(const Environment&) = delete;
     Environment& operator=(const Environment&) = delete;
@@ -200,6 +201,9 @@ inline std::unique_ptr<zav::ITextWriter> FailingFileSystem::openTextWriter(const
 class FailingProfile : public zav::IProfile {
 public:
     FailingProfile(zav::IProfile& real, int writesAllowed) : real_(real), left_(writesAllowed) {}
+    // From now on, refuse every write after the next `writesAllowed`.
+    void refuseWritesAfter(int writesAllowed) { left_ = writesAllowed; }
+    void allowAllWrites() { left_ = std::numeric_limits<int>::max(); }
     std::uint32_t getString(const char* s, const char* k, const char* d, char* b, std::uint32_t n, const wchar_t* f) override {
         ++reads;
         return real_.getString(s, k, d, b, n, f);
@@ -230,6 +234,14 @@ public:
 private:
     zav::IProfile& real_;
     int left_;
+};
+
+// The build's own storage behind the decorators above, failing nothing until a test asks: the
+// fixtures hand storage() to the model, and a test sets a failure on `profile` or `fs`.
+struct FaultyStorage {
+    FailingProfile profile{zavtest::storage().profile, std::numeric_limits<int>::max()};
+    FailingFileSystem fs{zavtest::storage().fs};
+    zav::Storage storage() { return zav::Storage{zavtest::storage().host, profile, fs}; }
 };
 
 // The grid's list view is window 1, inside window 2 (no caption), inside window 3 (`caption`).

@@ -17,13 +17,14 @@ using namespace exporttest;
 namespace {
 
 struct Dialog {
+    FaultyStorage faults;
     Environment env;
     Scene scene;
     std::unique_ptr<frmExportOptionsModel> model;
 
     explicit Dialog(const std::wstring& caption = L"Files") : scene(caption) {}
     frmExportOptionsModel& open() {
-        model = std::make_unique<frmExportOptionsModel>(env.settings, scene.captures, scene.windows, zavtest::reporter());
+        model = std::make_unique<frmExportOptionsModel>(faults.storage(), env.settings, scene.captures, scene.windows, zavtest::reporter());
         model->populateExportOptions(scene.target);
         return *model;
     }
@@ -63,8 +64,8 @@ TEST(ExportOptions, NewTypeFromDefaultsNamedAfterTheNearestTitledParent) {
 TEST(ExportOptions, NamesFromSignatureOrSanitisedCaptionAndOutputFolderDefault) {
     Dialog d(L"");
     d.scene.grid->headers = {L"A/B", L"C"};
-    services().profile->writeString("General", "OutputFolder", nullptr, d.env.settings.settingsFile.c_str());
-    d.env.settings = readSettings(d.env.settings.settingsFile);
+    zavtest::storage().profile.writeString("General", "OutputFolder", nullptr, d.env.settings.settingsFile.c_str());
+    d.env.settings = readSettings(zavtest::storage(), d.env.settings.settingsFile);
     auto& m = d.open();
     EXPECT_EQ(m.txtExportType(), L"A_B_C");  // the signature, made a usable file name
     EXPECT_EQ(m.txtOutput, L"c:A_B_C.html");
@@ -97,8 +98,8 @@ TEST(ExportOptions, NameCheckRefusesWhatCannotBeAFileName) {
     EXPECT_FALSE(m.okClicked());  // refused before anything is written
     EXPECT_EQ(zavtest::reporter().messages.back().text, L"Export Type cannot be the device name AUX!");
     // (A device name "exists" on Windows whatever the folder: look at the folders instead.)
-    EXPECT_TRUE(services().fs->listFiles(d.env.optionFolder()).empty());
-    EXPECT_TRUE(services().fs->listFiles(d.env.outputFolder()).empty());
+    EXPECT_TRUE(zavtest::storage().fs.listFiles(d.env.optionFolder()).empty());
+    EXPECT_TRUE(zavtest::storage().fs.listFiles(d.env.outputFolder()).empty());
     EXPECT_EQ(m.bOK, vbFalse);
     try {
         m.saveExportOptions();
@@ -133,7 +134,7 @@ TEST(ExportOptions, NewTypeTakesItsRulesFromTheReplacesFile) {
     EXPECT_TRUE(rulesOf(m, L"Size1").empty());
     EXPECT_TRUE(rulesOf(m, L"Other").empty());
 
-    services().fs->deleteFile(d.env.replacesPath(), true);
+    zavtest::storage().fs.deleteFile(d.env.replacesPath(), true);
     m.newExportType();
     EXPECT_TRUE(rulesOf(m, L"Size").empty());
     EXPECT_TRUE(zavtest::reporter().messages.empty());
@@ -181,7 +182,7 @@ TEST(ExportOptions, SavedTypesAreOfferedLoadedAndPicked) {
     m.txtDataFormat = L"class=\"d\"";
     m.columns.item(L"Size")->addReplace(L"1", L"one");
     ASSERT_TRUE(m.okClicked());
-    EXPECT_EQ(compatibleExportTypes(d.env.settings, L"Name_Size"), (std::vector<std::wstring>{L"Report"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), d.env.settings, L"Name_Size"), (std::vector<std::wstring>{L"Report"}));
 
     // A second type for the same layout, saved under another name with its own output file.
     auto& m2 = d.open();
@@ -211,7 +212,7 @@ TEST(ExportOptions, SavedTypesAreOfferedLoadedAndPicked) {
     EXPECT_EQ(m3.txtDataFormat, L"");
 
     // A catalogued type whose file is gone loads empty, without failing.
-    services().fs->deleteFile(d.env.typePath(L"Other"), true);
+    zavtest::storage().fs.deleteFile(d.env.typePath(L"Other"), true);
     m3.selectExportType(other);
     EXPECT_EQ(m3.txtExportType(), L"");
     EXPECT_EQ(m3.txtHTMLHeader, L"");
@@ -224,7 +225,7 @@ TEST(ExportOptions, SavingKeepsOneBackup) {
     m.setExportTypeText(L"T");
     const std::wstring type = d.env.typePath(L"T"), backup = d.env.optionFolder() + L"T.old";
     auto version = [&](const std::wstring& path) {
-        cINIFile ini;
+        cINIFile ini(zavtest::storage());
         ini.FullPath(path);
         ini.SectionName(L"General");
         return ini.GetString(L"HTMLTableFormat", L"");
@@ -244,7 +245,7 @@ TEST(ExportOptions, SavingKeepsOneBackup) {
     EXPECT_FALSE(zavtest::pathExists(d.env.optionFolder() + L"T.tmp"));
 
     // Without rules the file holds only the stamp and the type's own section.
-    cINIFile ini;
+    cINIFile ini(zavtest::storage());
     ini.FullPath(type);
     ini.SectionName(L"FileInfo");
     std::vector<std::wstring> sections;
@@ -274,26 +275,17 @@ TEST(ExportOptions, FailedSavesLeaveThePreviousTypeFile) {
     EXPECT_FALSE(zavtest::pathExists(d.env.optionFolder() + L"T.tmp"));
 
     // The disk refuses a write halfway through the new file.
-    FailingProfile profile(*services().profile, 4);
-    Services s = services();
-    s.profile = &profile;
-    {
-        ScopedServices scoped(s);
-        EXPECT_THROW(m.saveExportOptions(), Error);
-    }
+    d.faults.profile.refuseWritesAfter(4);
+    EXPECT_THROW(m.saveExportOptions(), Error);
+    d.faults.profile.allowAllWrites();
     EXPECT_EQ(zavtest::readBytes(type), good);
     EXPECT_FALSE(zavtest::pathExists(d.env.optionFolder() + L"T.tmp"));
 
     // The new file cannot take the type's name: the previous version is put back.
-    FailingFileSystem fs(*services().fs);
     bool failed = false;  // the first move onto the type's name fails, the move back works
-    fs.failMoveTo = [&](const std::wstring& to) { return to == type && !std::exchange(failed, true); };
-    s = services();
-    s.fs = &fs;
-    {
-        ScopedServices scoped(s);
-        EXPECT_THROW(m.saveExportOptions(), Error);
-    }
+    d.faults.fs.failMoveTo = [&](const std::wstring& to) { return to == type && !std::exchange(failed, true); };
+    EXPECT_THROW(m.saveExportOptions(), Error);
+    d.faults.fs.failMoveTo = nullptr;
     EXPECT_EQ(zavtest::readBytes(type), good);
     EXPECT_FALSE(zavtest::pathExists(d.env.optionFolder() + L"T.tmp"));
 }
@@ -308,7 +300,7 @@ TEST(ExportOptions, RuleSectionsNeverMeetTheTypesOwnKeys) {
     m.columns.item(L"FileInfo")->addReplace(L"Type", L"x");
     m.columns.item(L"%47eneral")->addReplace(L"a", L"b");
     m.saveExportOptions();
-    EXPECT_EQ(compatibleExportTypes(d.env.settings, L"General_FileInfo_%47eneral"), (std::vector<std::wstring>{L"T"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), d.env.settings, L"General_FileInfo_%47eneral"), (std::vector<std::wstring>{L"T"}));
 
     auto& r = d.open();
     EXPECT_EQ(r.txtExportType(), L"T");
@@ -325,7 +317,7 @@ TEST(ExportOptions, TypeFilesOfEarlierVersionsLoadAsBefore) {
                         "[General]\r\nName=Old\r\nFile=c:\\out%20.html\r\nColumns=Size_General_\r\n"
                         "HTMLHeader=<HTML>\r\nHTMLFooter=</HTML>\r\nHTMLDataFormat=width=\"50%\"\r\nzz=top\r\n"
                         "[Size]\r\na=b=c\r\n1,000=1000\r\n");
-    rebuildCatalog(*services().fs, d.env.settings);
+    rebuildCatalog(zavtest::storage(), d.env.settings);
     auto& m = d.open();
     ASSERT_EQ(m.exportTypeItems(), (std::vector<std::wstring>{L"Old"}));
     EXPECT_EQ(m.txtOutput, L"c:\\out%20.html");  // no escapes in a file without the mark
@@ -460,7 +452,7 @@ TEST(ExportOptions, NoFragmentIsLostToTheLengthOfAnIniValue) {
     Dialog d;
     d.scene.grid->headers = {L"Name"};
     auto reopen = [&] {
-        auto model = std::make_unique<frmExportOptionsModel>(d.env.settings, d.scene.captures, d.scene.windows,
+        auto model = std::make_unique<frmExportOptionsModel>(zavtest::storage(), d.env.settings, d.scene.captures, d.scene.windows,
                                                              zavtest::reporter());
         model->populateExportOptions(d.scene.target);
         return model;
@@ -526,10 +518,10 @@ TEST(ExportOptions, TypesAndOutputFilesOfAnyNameAreSavedOfferedAndLoaded) {
     EXPECT_TRUE(zavtest::pathExists(d.env.typePath(name)));
     EXPECT_NE(zavtest::readBytes(output).find("<td class=\"d\">a</td>"), std::string::npos);
     std::vector<std::wstring> typeFiles;
-    for (const auto& e : services().fs->listFiles(d.env.optionFolder())) typeFiles.push_back(e.path);
+    for (const auto& e : zavtest::storage().fs.listFiles(d.env.optionFolder())) typeFiles.push_back(e.path);
     EXPECT_EQ(typeFiles, std::vector<std::wstring>{d.env.typePath(name)});
     const std::wstring signature = buildColumnSignature(d.scene.grid->headers);
-    EXPECT_EQ(compatibleExportTypes(d.env.settings, signature), std::vector<std::wstring>{name});
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), d.env.settings, signature), std::vector<std::wstring>{name});
 
     auto& again = d.open();
     EXPECT_EQ(again.exportTypeItems(), std::vector<std::wstring>{name});

@@ -20,7 +20,7 @@ struct Job {
         for (std::int32_t c = 1; c <= columns; ++c) scene.grid->headers.push_back(L"C" + std::to_wstring(c));
         scene.grid->rowCount = rows;
         scene.grid->cell = [](std::int32_t r, std::int32_t c) { return std::to_wstring(r) + L":" + std::to_wstring(c); };
-        model = std::make_unique<frmExportOptionsModel>(env.settings, scene.captures, scene.windows, zavtest::reporter());
+        model = std::make_unique<frmExportOptionsModel>(zavtest::storage(), env.settings, scene.captures, scene.windows, zavtest::reporter());
         model->populateExportOptions(scene.target);
     }
     std::string html() const { return zavtest::readBytes(model->txtOutput); }

@@ -59,12 +59,13 @@ namespace {
 
 // A model on a scene, populated; the HTML file read back after OK.
 struct Export {
+    FaultyStorage faults;
     Environment env;
     Scene scene;
     std::unique_ptr<frmExportOptionsModel> model;
 
     void populate() {
-        model = std::make_unique<frmExportOptionsModel>(env.settings, scene.captures, scene.windows, zavtest::reporter());
+        model = std::make_unique<frmExportOptionsModel>(faults.storage(), env.settings, scene.captures, scene.windows, zavtest::reporter());
         model->populateExportOptions(scene.target);
     }
     std::string html() const { return zavtest::readBytes(model->txtOutput); }
@@ -157,17 +158,13 @@ TEST(HtmlExport, AFileSystemThatFailsMidWriteLeavesTheEarlierFile) {
     e.populate();
     zavtest::writeBytes(e.model->txtOutput, "earlier export");
 
-    FailingFileSystem failing(*services().fs);
+    FailingFileSystem& failing = e.faults.fs;
     failing.failWriteAfter = 5000;
-    Services s = services();
-    s.fs = &failing;
-    {
-        ScopedServices scoped(s);
-        EXPECT_THROW(e.model->writeHTMLExport(), Error);
-        failing.failWriteAfter = 0;
-        failing.failReplace = true;
-        EXPECT_THROW(e.model->writeHTMLExport(), Error);
-    }
+    EXPECT_THROW(e.model->writeHTMLExport(), Error);
+    failing.failWriteAfter = 0;
+    failing.failReplace = true;
+    EXPECT_THROW(e.model->writeHTMLExport(), Error);
+    failing.failReplace = false;
     EXPECT_EQ(e.html(), "earlier export");
     EXPECT_FALSE(zavtest::pathExists(e.model->txtOutput + L".tmp"));
 

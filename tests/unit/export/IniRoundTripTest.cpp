@@ -43,7 +43,7 @@ std::vector<std::wstring> sampleTexts() {
 TEST(IniText, EscapedTextsComeBackUnchanged) {
     exporttest::Environment env;
     const auto texts = sampleTexts();
-    cINIFile ini;
+    cINIFile ini(zavtest::storage());
     ini.FullPath(env.dir.file(L"roundtrip.ini"));
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::wstring& t = texts[i];

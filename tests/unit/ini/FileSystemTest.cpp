@@ -14,7 +14,7 @@ using zavtest::TempDir;
 
 namespace {
 
-IFileSystem& fs() { return *services().fs; }
+IFileSystem& fs() { return zavtest::storage().fs; }
 
 // Runs `call`, expecting a zav::Error whose operation names `needle`.
 template <class F>

@@ -24,24 +24,17 @@ std::wstring nul(const std::wstring& s) {
     return out;
 }
 
-// What the program installs at start-up: every refusal shown as the information box.
-void showRefusalBox(const IniRefusal& r) {
-    zavtest::reporter().show(r.text, r.title, MessageIcon::Information);
-}
-
 class IniFileTest : public ::testing::Test {
 protected:
-    ScopedIniRefusalSink refusalBoxes{showRefusalBox};
     TempDir dir;
     std::wstring path = dir.file(L"test.ini");
 
     cINIFile open(const std::wstring& section = L"General") {
-        cINIFile ini;
+        cINIFile ini(zavtest::storage());
         ini.FullPath(path);
         ini.SectionName(section);
         return ini;
     }
-    size_t boxes() const { return zavtest::reporter().messages.size(); }
 };
 
 }  // namespace
@@ -53,10 +46,9 @@ TEST(IniFileObject, FreshObjectPointsBesideTheProgramButRefusesUntilASectionIsSe
     TempDir dir;
     host.folder = dir.path();
     host.baseName = L"my  odd TOOL";
-    ScopedServices scope(zavtest::withHost(host));
-    ScopedIniRefusalSink refusalBoxes(showRefusalBox);
+    const Storage storage = zavtest::withHost(host);
 
-    cINIFile ini;
+    cINIFile ini(storage);
     EXPECT_EQ(ini.SectionName(), L"General");
     EXPECT_EQ(ini.SectionSet(), vbFalse);
     EXPECT_EQ(ini.FileName(), L"My  Odd Tool");
@@ -71,26 +63,29 @@ TEST(IniFileObject, FreshObjectPointsBesideTheProgramButRefusesUntilASectionIsSe
     EXPECT_EQ(ini.PrivPath(), ini.FullPath());
 
     EXPECT_EQ(ini.GetString(L"x", L"default"), L"");
-    ASSERT_EQ(zavtest::reporter().messages.size(), 1u);
-    const auto& box = zavtest::reporter().messages[0];
-    EXPECT_EQ(box.text, L"[Section] and FileName Not Registered in Private.Ini!");
-    EXPECT_EQ(box.title, L"IniFile Logic Error");
-    EXPECT_EQ(box.icon, MessageIcon::Information);
+    const std::vector<IniRefusal> refused = ini.TakeRefusals();
+    ASSERT_EQ(refused.size(), 1u);
+    EXPECT_EQ(refused[0].operation, L"GetString");
+    EXPECT_EQ(refused[0].text, L"[Section] and FileName Not Registered in Private.Ini!");
+    EXPECT_EQ(refused[0].title, L"IniFile Logic Error");
+    EXPECT_TRUE(ini.TakeRefusals().empty());  // taken once
+    EXPECT_EQ(ini.Refusals(), 1);
+    EXPECT_TRUE(zavtest::reporter().messages.empty());  // the object itself shows nothing
 }
 
 TEST(IniFileObject, BlankProgramNameLeavesEveryFieldEmpty) {
     zavtest::FakeHost host;
     host.folder = L"C:\\x";
     host.baseName = L"   ";
-    ScopedServices scope(zavtest::withHost(host));
-    cINIFile ini;
+    const Storage storage = zavtest::withHost(host);
+    cINIFile ini(storage);
     EXPECT_EQ(ini.FullPath(), L"");
     EXPECT_EQ(ini.SectionName(), L"");
     EXPECT_EQ(ini.FilePath(), L"");
 }
 
 TEST(IniFileObject, SettingFullPathAloneOpensTheGateAndBlankSectionClosesIt) {
-    cINIFile ini;
+    cINIFile ini(zavtest::storage());
     ASSERT_EQ(ini.SectionSet(), vbFalse);
     ini.FullPath(L"C:\\cfg\\settings.ini");
     EXPECT_EQ(ini.SectionSet(), vbTrue);
@@ -118,8 +113,8 @@ TEST(IniFileObject, ExtractNameAndPathFollowTheFirstDotAndTheLastBackslash) {
     host.folder = L"C:\\prog";
     host.current = L"D:\\work\\";
     host.driveCurrent = L"C:\\cur\\dir";
-    ScopedServices scope(zavtest::withHost(host));
-    cINIFile ini;
+    const Storage storage = zavtest::withHost(host);
+    cINIFile ini(storage);
 
     const PathCase cases[] = {
         {L"C:\\dir\\a.b.ini", 1, L"a", L"C:\\dir"},
@@ -151,9 +146,9 @@ TEST(IniFileObject, WinIniModeSwitchesTheFileAndBackWithoutTouchingTheSection) {
     zavtest::FakeHost host;
     host.folder = L"C:\\prog";
     host.windows = L"X:\\WINNT";
-    ScopedServices scope(zavtest::withHost(host));
+    const Storage storage = zavtest::withHost(host);
 
-    cINIFile ini;
+    cINIFile ini(storage);
     ini.FullPath(L"C:\\cfg\\app.settings.ini");
     ini.SectionName(L"   ");
     ini.UseWinINI(vbTrue);
@@ -184,13 +179,13 @@ TEST(IniFileObject, WinIniModeSwitchesTheFileAndBackWithoutTouchingTheSection) {
     EXPECT_EQ(ini.UseWinINI(), vbFalse);
 
     host.windows = L"";
-    cINIFile failing;
+    cINIFile failing(storage);
     failing.UseWinINI(vbTrue);
     EXPECT_EQ(failing.FullPath(), L"\\WIN.INI");
 }
 
 TEST(IniFileObject, WinIniModeReadsAndWritesTheSystemWinIni) {
-    cINIFile ini;
+    cINIFile ini(zavtest::storage());
     ini.FullPath(L"C:\\never\\used.ini");
     ini.UseWinINI(vbTrue);
     ini.SectionName(L"ZAVExport test section");
@@ -212,7 +207,7 @@ TEST(IniFileObject, ExistsAddsAWildcardExtensionOnlyWhenTheNameHasNoDot) {
     TempDir dir;
     zavtest::writeBytes(dir.file(L"plain.txt"), "x");
     zavtest::writeBytes(dir.file(L"noext"), "x");
-    cINIFile ini;
+    cINIFile ini(zavtest::storage());
     EXPECT_EQ(ini.Exists(dir.file(L"plain")), vbTrue);       // plain.* finds plain.txt
     EXPECT_EQ(ini.Exists(dir.file(L"plain.txt")), vbTrue);
     EXPECT_EQ(ini.Exists(dir.file(L"plain.ini")), vbFalse);
@@ -246,7 +241,7 @@ TEST_F(IniFileTest, StringsRoundTripWholeWithDefaultsForMissingEntries) {
     for (size_t n : {253u, 254u, 255u, 256u, 1021u, 1022u, 1023u}) {
         const std::string inner(n, 'q');
         zavtest::writeBytes(dir.file(L"quoted.ini"), "[General]\r\nq=\"" + inner + "\"\r\n");
-        cINIFile quoted;
+        cINIFile quoted(zavtest::storage());
         quoted.FullPath(dir.file(L"quoted.ini"));
         EXPECT_EQ(quoted.GetString(L"q", L""), std::wstring(n, L'q')) << n;
     }
@@ -321,9 +316,9 @@ TEST_F(IniFileTest, DeleteSectionEmptiesItAndClosesTheGate) {
     ini.DeleteSection();
     EXPECT_EQ(ini.SectionSet(), vbFalse);
     EXPECT_EQ(ini.SectionName(), L"");
-    EXPECT_EQ(boxes(), 0u);
+    EXPECT_EQ(ini.Refusals(), 0);
     EXPECT_EQ(ini.GetString(L"c", L"d"), L"");
-    EXPECT_EQ(boxes(), 1u);
+    EXPECT_EQ(ini.Refusals(), 1);
 
     ini.SectionName(L"Doomed");
     EXPECT_EQ(ini.GetSectEntries(), nul(L"|"));
@@ -344,7 +339,6 @@ TEST_F(IniFileTest, ClosedGateRefusesEveryFileOperationButIniWrite) {
     EXPECT_EQ(ini.SectExist(L"General"), vbFalse);
     std::vector<std::wstring> names;
     EXPECT_EQ(ini.GetSectionsEx(names), 0);
-    EXPECT_EQ(boxes(), 9u);
     EXPECT_EQ(ini.Refusals(), 9);
     EXPECT_EQ(ini.LastRefusal().operation, L"GetSections");  // GetSectionsEx refused through it
     EXPECT_EQ(ini.LastRefusal().path, path);
@@ -357,38 +351,40 @@ TEST_F(IniFileTest, ClosedGateRefusesEveryFileOperationButIniWrite) {
     ini.IniWrite(L"Free", L"n", L"-12", path);
     ini.IniRead(L"Free", L"n", 0, L"", got, vbTrue, path);
     EXPECT_EQ(got, L"-12");
-    EXPECT_EQ(boxes(), 9u);
+    EXPECT_EQ(ini.Refusals(), 9);  // IniWrite and IniRead name their own file and are never refused
 }
 
-// The object itself shows nothing: without a sink the refusal is only counted, and a sink hears
-// each refusal once with the operation that was refused.
-TEST_F(IniFileTest, RefusalsReachTheInstalledSinkAndAreCountedWithoutOne) {
+// The object shows nothing: each refusal is kept, in order, with the operation refused and the
+// file named at that moment, until the caller takes them; the count goes on.
+TEST_F(IniFileTest, RefusalsAreKeptForTheCallerInOrderUntilTaken) {
     cINIFile ini = open(L"  ");
-    {
-        ScopedIniRefusalSink silent{nullptr};
-        EXPECT_EQ(ini.GetString(L"a", L"d"), L"");
-        EXPECT_EQ(ini.PutString(L"a", L"1"), 0);
-    }
-    EXPECT_EQ(boxes(), 0u);
+    EXPECT_EQ(ini.GetString(L"a", L"d"), L"");
+    EXPECT_EQ(ini.PutString(L"a", L"1"), 0);
     EXPECT_EQ(ini.Refusals(), 2);
     EXPECT_EQ(ini.LastRefusal().operation, L"PutString");
 
-    std::vector<std::wstring> heard;
-    {
-        ScopedIniRefusalSink listening{[&](const IniRefusal& r) { heard.push_back(r.operation); }};
-        ini.DeleteSection();
-        ini.GetInt(L"a", 1);
-    }
-    EXPECT_EQ(heard, (std::vector<std::wstring>{L"DeleteSection", L"GetInt"}));
+    auto operations = [](const std::vector<IniRefusal>& list) {
+        std::vector<std::wstring> out;
+        for (const auto& r : list) out.push_back(r.operation + L" " + r.path);
+        return out;
+    };
+    EXPECT_EQ(operations(ini.TakeRefusals()), (std::vector<std::wstring>{L"GetString " + path, L"PutString " + path}));
+
+    ini.DeleteSection();
+    ini.FullPath(dir.file(L"other.ini"));
+    ini.SectionName(L"");
+    ini.GetInt(L"a", 1);
+    EXPECT_EQ(operations(ini.TakeRefusals()),
+              (std::vector<std::wstring>{L"DeleteSection " + path, L"GetInt " + dir.file(L"other.ini")}));
+    EXPECT_TRUE(ini.TakeRefusals().empty());
     EXPECT_EQ(ini.Refusals(), 4);
-    // The previous sink is back: the next refusal is shown again.
-    ini.GetSectEntries();
-    EXPECT_EQ(boxes(), 1u);
+    EXPECT_TRUE(zavtest::reporter().messages.empty());
     EXPECT_FALSE(zavtest::pathExists(path));
+    EXPECT_FALSE(zavtest::pathExists(dir.file(L"other.ini")));
 }
 
 TEST_F(IniFileTest, WriteRefusedByThePlatformReturnsZero) {
-    cINIFile ini;
+    cINIFile ini(zavtest::storage());
     ini.FullPath(dir.file(L"no such folder\\x.ini"));
     EXPECT_EQ(ini.PutString(L"a", L"1"), 0);
     EXPECT_EQ(ini.PutTF(L"a", 1), vbFalse);
@@ -511,14 +507,14 @@ TEST_F(IniFileTest, FilesOfAnyNameKeepTheirNameAndTheirBytes) {
     const std::wstring names[] = {L"\u041e\u0442\u0447\u0451\u0442.ini", L"\u5831\u544a \U0001F600.ini",
                                   L"\u0391\u03b2\u03b3.ini"};
     for (const auto& name : names) {
-        cINIFile ini;
+        cINIFile ini(zavtest::storage());
         ini.FullPath(dir.file(name));
         ini.SectionName(L"General");
         ASSERT_NE(ini.PutString(L"Name", L"n"), 0) << zavtest::shown(name);
         ASSERT_NE(ini.PutString(L"Accents", L"caf\u00E9"), 0);
     }
     for (const auto& name : names) {
-        cINIFile ini;
+        cINIFile ini(zavtest::storage());
         ini.FullPath(dir.file(name));
         ini.SectionName(L"General");
         EXPECT_EQ(ini.GetString(L"Accents", L""), L"caf\u00E9");
@@ -528,5 +524,5 @@ TEST_F(IniFileTest, FilesOfAnyNameKeepTheirNameAndTheirBytes) {
         ini.DeleteNumEntry(L"Name");
         EXPECT_EQ(zavtest::readBytes(dir.file(name)), "[General]\r\nAccents=caf\xE9\r\n") << zavtest::shown(name);
     }
-    EXPECT_EQ(services().fs->listFiles(dir.path()).size(), 3u);
+    EXPECT_EQ(zavtest::storage().fs.listFiles(dir.path()).size(), 3u);
 }

@@ -22,7 +22,7 @@ protected:
     std::wstring path = dir.file(L"long.ini");
 
     cINIFile open() {
-        cINIFile ini;
+        cINIFile ini(zavtest::storage());
         ini.FullPath(path);
         ini.SectionName(L"General");
         return ini;

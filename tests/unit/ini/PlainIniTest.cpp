@@ -70,7 +70,7 @@ TEST(PlainIni, AnswersWhatTheProfileFunctionsAnswer) {
         zavtest::writeBytes(path, s.text);
         const auto doc = plainIniDocument(s.text);
         ASSERT_TRUE(doc.has_value()) << s.what;
-        cINIFile ini;
+        cINIFile ini(zavtest::storage());
         ini.FullPath(path);
         for (const auto& section : doc->sections()) {
             ini.SectionName(section.name);

@@ -17,9 +17,7 @@ namespace {
 
 class StartupTest : public ::testing::Test {
 protected:
-    StartupTest() : scope_(zavtest::withHost(host_)) {
-        host_.folder = dir.path();
-    }
+    StartupTest() { host_.folder = dir.path(); }
 
     std::string settings() const { return zavtest::readBytes(dir.file(L"settings.ini")); }
 
@@ -27,13 +25,16 @@ protected:
 
 private:
     zavtest::FakeHost host_;
-    ScopedServices scope_;
+
+protected:
+    // The build's storage as seen from a program installed in `dir`.
+    const Storage storage_ = zavtest::withHost(host_);
 };
 
 }  // namespace
 
 TEST_F(StartupTest, FirstRunWritesTheFourDefaultsInOrderThenTheStampAndMakesTheFolders) {
-    const Settings loaded = loadSettings(dir.path());
+    const Settings loaded = loadSettings(storage_, dir.path());
     const std::string f = toAnsi(dir.path());
     EXPECT_EQ(settings(),
               "[General]\r\n"
@@ -63,7 +64,7 @@ TEST_F(StartupTest, LaterRunsOnlyRestampTheFileInfo) {
                         "[FileInfo]\r\n"
                         "Type=Settings\r\n"
                         "Version=0.0.1\r\n");
-    loadSettings(dir.path());
+    loadSettings(storage_, dir.path());
     const std::string s = settings();
     EXPECT_NE(s.find("Version=0.1.3\r\n"), std::string::npos);
     EXPECT_EQ(s.find("0.0.1"), std::string::npos);
@@ -74,7 +75,7 @@ TEST_F(StartupTest, LaterRunsOnlyRestampTheFileInfo) {
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"Exports")));
 
     // A second start changes nothing more.
-    loadSettings(dir.path());
+    loadSettings(storage_, dir.path());
     EXPECT_EQ(settings(), s);
 }
 
@@ -82,7 +83,7 @@ TEST_F(StartupTest, MissingOrUncreatableFoldersEndStartUpWithAnError) {
     zavtest::writeBytes(dir.file(L"settings.ini"),
                         "[General]\r\nOptionFolder=" + toAnsi(dir.path()) + "\\Types\\\r\n");
     try {
-        loadSettings(dir.path());
+        loadSettings(storage_, dir.path());
         FAIL() << "an empty OutputFolder was accepted";
     } catch (const Error& e) {
         EXPECT_NE(e.operation().find(L"CreateFolder"), std::wstring::npos);
@@ -92,12 +93,12 @@ TEST_F(StartupTest, MissingOrUncreatableFoldersEndStartUpWithAnError) {
     zavtest::writeBytes(dir.file(L"settings.ini"),
                         "[General]\r\nOutputFolder=" + toAnsi(dir.path()) + "\\a\\b\\\r\nOptionFolder=" +
                             toAnsi(dir.path()) + "\\Types\\\r\n");
-    EXPECT_THROW(loadSettings(dir.path()), Error);
+    EXPECT_THROW(loadSettings(storage_, dir.path()), Error);
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"a")));  // no intermediate folders
 }
 
 TEST_F(StartupTest, MainLoadsSettingsThenRebuildsAnEmptyCatalog) {
-    Main();
+    Main(storage_);
     const std::string catalog = zavtest::readBytes(dir.file(L"catalog.ini"));
     EXPECT_EQ(catalog, "[FileInfo]\r\nType=Catalog\r\nVersion=" + toAnsi(versionText()) + "\r\n");
 }
