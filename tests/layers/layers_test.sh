@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Each layer's include root shows exactly the layers it may use: for every pair of layers, a
-# portable header of the second compiles through the first one's root when (and only when) the
-# first may use the second. An include that reaches up therefore does not build.
+# Each layer's include root shows exactly the layers it may use. The layers and what each may use
+# are written down here, apart from the build's own lists in CMakeLists.txt (a wrong dependency
+# there would otherwise be taken as the expectation too): the build must make a root for every
+# layer and no other, each root must hold the layer and the ones it may use and nothing else, and
+# for every pair of layers a portable header of the second compiles through the first one's root
+# when (and only when) the first may use the second. An include that reaches up does not build.
 #   layers_test.sh COMPILER LAYERS_FILE SOURCE_DIR INCLUDE_ROOTS
 set -u
 compiler=$1
@@ -10,14 +13,58 @@ src=$3
 roots=$4
 source "$(dirname "$0")/../../scripts/test-lib.sh"
 
-declare -A visible
-layers=()
-while read -r name rest; do
-    layers+=("$name")
-    visible[$name]=" $rest "
-done < "$layers_file"
+# The layers, lowest first, and the layers each uses directly (the README's table). A new layer,
+# or a new use, is added here on purpose, with the README.
+declare -A uses=(
+    [text]=""
+    [core]="text"
+    [ini]="core"
+    [settings]="ini"
+    [exporttype]="ini"
+    [catalog]="exporttype settings"
+    [capture]="core"
+    [export]="catalog capture settings"
+    [app]="export catalog capture settings"
+)
+layers=(text core ini settings exporttype catalog capture export app)
+
+# may_use LAYER: the layer and every layer it reaches through its uses, sorted, one line.
+may_use() {
+    local seen=" $1 " todo=$1 next used
+    while [ -n "$todo" ]; do
+        next=""
+        for layer in $todo; do
+            for used in ${uses[$layer]}; do
+                case "$seen" in *" $used "*) ;; *) seen+="$used "; next+=" $used" ;; esac
+            done
+        done
+        todo=$next
+    done
+    printf '%s\n' $seen | sort | tr '\n' ' '
+}
+
+sorted() { printf '%s\n' "$@" | sort | tr '\n' ' '; }
+
+# links_into_src ROOT: true when every entry of the root is the folder of src/ of that name.
+links_into_src() {
+    local entry
+    for entry in "$1"/*; do
+        [ "$(readlink -f "$entry")" = "$(readlink -f "$src/src/${entry##*/}")" ] ||
+            { echo "   $entry -> $(readlink "$entry")"; return 1; }
+    done
+}
+
+check "the layers are the folders of src/" same "$(cd "$src/src" && sorted */ | tr -d /)" "$(sorted "${layers[@]}")"
+check "the build made a root for each layer and no other" \
+    same "$(cut -d' ' -f1 "$layers_file" | sort | tr '\n' ' ')" "$(sorted "${layers[@]}")"
+for layer in "${layers[@]}"; do
+    root="$roots/$layer"
+    check "the root of $layer holds what it may use" same "$(cd "$root" 2>/dev/null && sorted *)" "$(may_use "$layer")"
+    check "and each of its entries is that layer's folder" links_into_src "$root"
+done
 
 for user in "${layers[@]}"; do
+    allowed=" $(may_use "$user")"
     for used in "${layers[@]}"; do
         header=$(cd "$src/src" && ls "$used"/*.h 2>/dev/null | head -n 1)
         [ -n "$header" ] || continue
@@ -27,7 +74,7 @@ for user in "${layers[@]}"; do
             "$compiler" -std=c++17 -fsyntax-only -I"$roots/$user" -x c++ - 2>&1 >/dev/null)
         reached=yes
         case "$errors" in *"$header: No such file"*) reached=no ;; esac
-        case "${visible[$user]}" in
+        case "$allowed" in
             *" $used "*) check "$user sees $header" same "$reached" yes ;;
             *) check "$user cannot include $header" same "$reached" no ;;
         esac
