@@ -50,10 +50,18 @@ choose_print_grid() {
     [ "$(D menus)" = 0 ]
 }
 
-# Clicks the button with that caption in the window with that title.
-click_button() {
-    xdotool mousemove $(D button "$1" "$2"); sleep 0.3; xdotool click 1
+# click_at WHAT X Y: clicks there. Without a position (the inspector did not find WHAT) it is a
+# failed step, counted as a failed check is: a click that went nowhere must not pass for one that
+# was made, and the checks after it may not notice.
+click_at() {
+    local what=$1
+    shift
+    integers 2 "$@" || { echo "FAILED: $what is not there to be clicked"; failures=$((failures + 1)); return 1; }
+    xdotool mousemove "$1" "$2"; sleep 0.3; xdotool click 1
 }
+
+# Clicks the button with that caption in the window with that title.
+click_button() { click_at "the button [$2] of [$1]" $(D button "$1" "$2"); }
 
 # The colour of the screen's pixel at X Y, as "R G B" (0 to 255 each).
 pixel() {
@@ -74,21 +82,45 @@ has_program_icon() {
     [ -n "$x" ] && xprop -id "$x" -notype -f _NET_WM_ICON 32c _NET_WM_ICON | grep -qw 4292898848
 }
 
+# integers COUNT WORD...: true when exactly COUNT words are given and each is a whole number. A
+# pixel or a rectangle that could not be read gives no words or others; bash's arithmetic would
+# read a missing number as a syntax error, which drops the whole check line without a verdict, and
+# a word as a variable that is 0.
+integers() {
+    local want=$1 word
+    shift
+    [ $# -eq "$want" ] || { echo "   expected $want numbers, got $#: [$*]"; return 1; }
+    for word in "$@"; do
+        [[ $word =~ ^-?[0-9]+$ ]] || { echo "   not a number: [$word] in [$*]"; return 1; }
+    done
+}
+
+# same_colour "R G B" "R G B": true when both are colours read off the screen and equal; a pixel
+# that could not be read equals nothing.
+same_colour() { integers 3 $1 && integers 3 $2 && same "$1" "$2"; }
+
 # seen_on_white R G B: true when the colour stands out on white (its parts lie, together, at least
 # 90 below white); a pale grey does not.
-seen_on_white() { [ $((765 - $1 - $2 - $3)) -ge 90 ] || { echo "   colour: $1 $2 $3"; return 1; }; }
+seen_on_white() {
+    integers 3 "$@" || return 1
+    [ $((765 - $1 - $2 - $3)) -ge 90 ] || { echo "   colour: $1 $2 $3"; return 1; }
+}
 
 # near A B TOLERANCE: true when the two numbers differ by at most the tolerance.
-near() { [ $(($1 - $2)) -le "$3" ] && [ $(($2 - $1)) -le "$3" ] || { echo "   $1 is not within $3 of $2"; return 1; }; }
+near() {
+    integers 3 "$@" || return 1
+    [ $(($1 - $2)) -le "$3" ] && [ $(($2 - $1)) -le "$3" ] || { echo "   $1 is not within $3 of $2"; return 1; }
+}
 
 # apart L1 T1 R1 B1 L2 T2 R2 B2: true when the two rectangles do not overlap.
-apart() { [ "$3" -le "$5" ] || [ "$7" -le "$1" ] || [ "$4" -le "$6" ] || [ "$8" -le "$2" ] || { echo "   [$1 $2 $3 $4] overlaps [$5 $6 $7 $8]"; return 1; }; }
-
+apart() {
+    integers 8 "$@" || return 1
+    [ "$3" -le "$5" ] || [ "$7" -le "$1" ] || [ "$4" -le "$6" ] || [ "$8" -le "$2" ] ||
+        { echo "   [$1 $2 $3 $4] overlaps [$5 $6 $7 $8]"; return 1; }
+}
 
 # Clicks the control with that ID in the window with that title.
-click_control() {
-    xdotool mousemove $(D center "$1" "$2"); sleep 0.3; xdotool click 1; sleep 0.3
-}
+click_control() { click_at "the control $2 of [$1]" $(D center "$1" "$2") && sleep 0.3; }
 
 # close_program PID: closes the watcher window from outside and checks that the program then ends,
 # with exit code 0.
