@@ -55,7 +55,8 @@ check "the columns of the list view" same "$(D items "$T" 1007 | tr '\n' ,)" "Na
 read -r sw sh < <(xdotool getdisplaygeometry)
 read -r wl wt wr wb < <(D rect "$T" 0)
 check "the dialog opens centred on the screen, not at its corner" \
-    eval 'near $(((wl + wr) / 2)) $((sw / 2)) 40 && near $(((wt + wb) / 2)) $((sh / 2)) 60'
+    eval 'integers 6 "$wl" "$wt" "$wr" "$wb" "$sw" "$sh" &&
+          near $(((wl + wr) / 2)) $((sw / 2)) 40 && near $(((wt + wb) / 2)) $((sh / 2)) 60'
 check "its frame shows the program's icon" has_program_icon "$T"
 check "the type list has the focus" same "$(D focus "$T")" 1002
 shot options-tab
@@ -64,7 +65,8 @@ xdotool mousemove $((tl + 75)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0
 shot format-tab
 check "the Format tab shows the page header" same "$(D text "$T" 1011)" "<HTML>"
 # The label "HTML Header" (4,24 in the tab, 179 wide, its text much shorter) on the page's colour.
-check "a label has the page's colour behind it" same "$(pixel $((tl + 178)) $((tt + 31)))" "$(pixel $((tl + 200)) $((tt + 31)))"
+check "a label has the page's colour behind it" \
+    same_colour "$(pixel $((tl + 178)) $((tt + 31)))" "$(pixel $((tl + 200)) $((tt + 31)))"
 # The tab control repainted alone leaves the page's controls in sight (their borders stay).
 D redraw "$T" 1001; sleep 0.5
 read -r el et _ eb < <(D rect "$T" 1012)
@@ -176,8 +178,13 @@ check "OK closes the renamed dialog" D gone "$T" 20
 check "the new name has its own file" test -f ExportOptions/Report2.ini -a -f Exports/Report2.html
 check "the loaded type's file stays" grep -q '^Name=Report host' "ExportOptions/Report host.ini"
 
-# Cancel asks; No keeps the dialog, Yes closes it and nothing is written.
-before=$(ls -R | md5sum)
+# Cancel asks; No keeps the dialog, Yes closes it and nothing is written: no file is made, removed
+# or rewritten (a rewrite with the same bytes still changes the file's time), the catalog and the
+# HTML files least of all.
+before=$(folder_state)
+catalog_before=$(file_state catalog.ini)
+html_before=$(file_state "Exports/Report host.html")
+html2_before=$(file_state Exports/Report2.html)
 check "and again" open_menu 0.5
 check "a third dialog opens" choose_print_grid
 sleep 0.5
@@ -190,7 +197,10 @@ check "with the focus on Cancel again" same "$(D focus "$T")" 1018
 click_button "$T" Cancel; sleep 1
 click_button ZAVExport "&Yes"
 check "Yes closes it" D gone "$T" 20
-check "nothing was written" same "$(ls -R | md5sum)" "$before"
+check "the catalog was not written" same "$(file_state catalog.ini)" "$catalog_before"
+check "nor the HTML files" same "$(file_state "Exports/Report host.html")/$(file_state Exports/Report2.html)" \
+    "$html_before/$html2_before"
+check "nor anything else" same_state "$(folder_state)" "$before"
 
 # The watcher closed from outside ends the program.
 close_program $pid
