@@ -48,19 +48,36 @@ check "the progress moves on" test "$(progress_row)" -gt "${first:-0}"
 
 # Covered by another window and uncovered again, the dialog paints itself anew.
 read -r dl dt dr db < <(D rect "$T" 0)
-import -window root -crop "$((dr - dl))x$((db - dt))+$dl+$dt" +repage before.png 2>/dev/null
-xmessage -geometry "$((dr - dl))x$((db - dt))+$dl+$dt" -bg red "covering" &
+check "the dialog's place is known" integers 4 "$dl" "$dt" "$dr" "$db"
+area_of_dialog() { import -window root -crop "$((dr - dl))x$((db - dt))+$dl+$dt" +repage "$1" 2>/dev/null; }
+# red_permille IMAGE: how many of a thousand pixels are the cover's red.
+red_permille() {
+    convert "$1" -fuzz 15% -fill black +opaque red -fill white -opaque red -colorspace gray \
+        -format '%[fx:int(mean*1000)]' info: 2>/dev/null
+}
+area_of_dialog before.png
+# The cover is red through and through (its text and button too); it is only a test of the repaint
+# once the dialog's area has been seen red, so the test waits for that before taking it away.
+xmessage -geometry "$((dr - dl))x$((db - dt))+$dl+$dt" -bg red -fg red "covering" &
 coverpid=$!
-sleep 1.5
+covered=0
+for _ in $(seq 1 30); do
+    sleep 0.2
+    area_of_dialog covered.png
+    covered=$(red_permille covered.png)
+    [ "${covered:-0}" -ge 750 ] && break
+done
+check "the cover hid the dialog ($covered of 1000 pixels red)" test "${covered:-0}" -ge 750
 kill $coverpid 2>/dev/null
 wait $coverpid 2>/dev/null
 sleep 1
-import -window root -crop "$((dr - dl))x$((db - dt))+$dl+$dt" +repage after.png 2>/dev/null
+area_of_dialog after.png
 shot progress
 differing=$(compare -metric AE -fuzz 15% before.png after.png null: 2>&1 | cut -d' ' -f1)
 area=$(((dr - dl) * (db - dt)))
 # The bar and the row number change meanwhile; a dialog that did not repaint stays red.
 check "the dialog repainted after being covered ($differing of $area pixels differ)" test "${differing%.*}" -lt $((area / 20))
+check "and no red is left ($(red_permille after.png) of 1000 pixels)" test "$(red_permille after.png)" -lt 20
 
 click_button "$T" Stop
 D wait ZAVExport 20 >/dev/null
