@@ -19,7 +19,10 @@ T=$ZAV_DIALOG
 program_folder "$work" "$exe" "$driver" "$host" zav_menuhost.exe
 
 log="$prog/host.log"
-: > "$log"
+: > "$log"   # before the host starts: nothing writes to it yet
+# How many bytes of the log the test has read: kept in a file, since host_saw runs in a subshell.
+seen="$work/host.log.seen"
+echo 0 > "$seen"
 wine zav_menuhost.exe "$mode" host.info host.log &
 hostpid=$!
 wine "$name" &
@@ -28,11 +31,21 @@ check "the host is up" quiet D wait "Menu host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r _ _ left top right bottom _ < host.info
 
-# What the host saw and did since the last call, on one line; the record starts afresh.
+# What the host saw and did since the last call, on one line. The log is never emptied while the
+# host writes to it (a line written between the reading and the emptying would be lost): the test
+# reads on from where it stopped, up to the last whole line.
 host_saw() {
     sleep 0.5
-    tr -d '\r' < "$log" | tr '\n' ' ' | sed 's/ $//'
-    : > "$log"
+    local from new
+    from=$(cat "$seen")
+    new=$(tail -c +$((from + 1)) "$log"; echo .)
+    new=${new%.}
+    case "$new" in
+        *$'\n'*) new=${new%$'\n'*}$'\n' ;;
+        *) new="" ;;
+    esac
+    echo $((from + $(printf '%s' "$new" | wc -c))) > "$seen"
+    printf '%s' "$new" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'
 }
 # The host saw a right press and opened its menu; the release it may not see (a list view takes it
 # in its own loop after the press).
@@ -154,7 +167,7 @@ click_button ZAVExport "&Yes"
 check "Yes closes it" D gone "$T" 20
 check "after Cancel and Yes, a single press opens the menu" one_press_opens_menu
 # A click on one of our own windows closes it too: the dialog that was just opened.
-click_print_grid
+check "Print Grid opens a third dialog" click_print_grid
 read -r dl dt _ _ < <(D rect "$T" 1001)
 check "with a dialog open, a single press opens the menu" one_press_opens_menu
 xdotool mousemove $((dl + 200)) $((dt + 8)); sleep 0.3; xdotool click 1
