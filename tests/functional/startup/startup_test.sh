@@ -4,7 +4,9 @@
 #     program stays resident (its watcher window) until that window is closed;
 #  2. a second run keeps [General] and restamps [FileInfo];
 #  3. a settings file without "OutputFolder" ends start-up with an error box, which is closed
-#     with the keyboard; the program then exits with a failure code.
+#     with the keyboard; the program then exits with a failure code;
+#  4. started with another folder as the current one, it makes its files beside itself and
+#     nothing in the current folder.
 set -u
 exe=$1
 work=$2
@@ -20,10 +22,10 @@ cd "$work/prog"
 
 cp "$driver" "$work/zav_uidriver.exe"
 ZAV_DRIVER="$work/zav_uidriver.exe"
-# Runs the program until its watcher window is up, then closes that window; the exit code is the
-# program's.
+# run_resident [PROGRAM]: runs the program (the one in the current folder unless given) until its
+# watcher window is up, then closes that window; the exit code is the program's.
 run_resident() {
-    wine "$name" &
+    wine "${1:-$name}" &
     local pid=$! up=1
     D wait "ZAV Menu Hook" 60 >/dev/null || up=0
     D close "ZAV Menu Hook" >/dev/null
@@ -72,5 +74,21 @@ else
     kill $pid 2>/dev/null
     failures=$((failures + 1))
 fi
+
+# Another current folder: everything the first start makes goes beside the program, and the
+# settings name that folder, not the current one.
+mkdir -p "$work/beside" "$work/elsewhere"
+cp "$exe" "$work/beside/$name"
+cd "$work/elsewhere"
+run_resident "$work/beside/$name"
+check "started from another folder, it stays resident and exits cleanly" test $? -eq 0
+check "settings.ini, the catalog, Exports and ExportOptions are beside the program" \
+    test -f "$work/beside/settings.ini" -a -f "$work/beside/catalog.ini" -a -d "$work/beside/Exports" \
+    -a -d "$work/beside/ExportOptions"
+check "nothing is made in the current folder" same "$(ls -A)" ""
+check "the settings name the program's folder" \
+    same "$(tr -d '\r' < "$work/beside/settings.ini" | sed -n 's/^OutputFolder=//p')" \
+    "$(wine winepath -w "$work/beside" 2>/dev/null | tr -d '\r')\\Exports\\"
+cd "$work/prog"
 
 finish
