@@ -54,6 +54,23 @@ links_into_src() {
     done
 }
 
+# compiles_within LAYER DIRS_FILE: true when every include folder the build gives the layer's
+# sources (its own and those its dependencies pass on) is the root of a layer it may use. A
+# dependency on a higher layer leaves the layer's own root as it was, since that layer is declared
+# later, but hands down the higher layer's root with the link.
+compiles_within() {
+    local allowed=" $(may_use "$1")" dir bad=""
+    [ -s "$2" ] || { echo "   no list of include folders: $2"; return 1; }
+    while IFS= read -r dir; do
+        [ -n "$dir" ] || continue
+        case "$dir" in
+            "$roots"/*) case "$allowed" in *" ${dir#"$roots"/} "*) continue ;; esac ;;
+        esac
+        bad+=" $dir"
+    done < "$2"
+    [ -z "$bad" ] || { echo "   $1 also compiles with:$bad"; return 1; }
+}
+
 check "the layers are the folders of src/" same "$(cd "$src/src" && sorted */ | tr -d /)" "$(sorted "${layers[@]}")"
 check "the build made a root for each layer and no other" \
     same "$(cut -d' ' -f1 "$layers_file" | sort | tr '\n' ' ')" "$(sorted "${layers[@]}")"
@@ -61,6 +78,8 @@ for layer in "${layers[@]}"; do
     root="$roots/$layer"
     check "the root of $layer holds what it may use" same "$(cd "$root" 2>/dev/null && sorted *)" "$(may_use "$layer")"
     check "and each of its entries is that layer's folder" links_into_src "$root"
+    check "its sources compile with the roots of the layers it may use alone" \
+        compiles_within "$layer" "$roots/$layer.dirs"
 done
 
 for user in "${layers[@]}"; do
