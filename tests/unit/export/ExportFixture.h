@@ -180,6 +180,10 @@ public:
         spend(text.size() + 2);
         real_->writeLine(text);
     }
+    void writeRaw(const std::string& bytes) override {
+        spend(bytes.size());
+        real_->writeRaw(bytes);
+    }
     void close() override { real_->close(); }
 
 private:
