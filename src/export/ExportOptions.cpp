@@ -173,6 +173,7 @@ void frmExportOptionsModel::loadExportOptions() {
         formulaSafety = type.formulaSafety != L"0";
         // A type of an earlier version has no order and kept index order.
         displayOrder = type.columnOrder == kColumnOrderDisplay;
+        openAfterExport = type.openAfterExport == L"1";
         szColumns = type.columns;
         buildColumns(source);
     } else {
@@ -181,6 +182,7 @@ void frmExportOptionsModel::loadExportOptions() {
         ansiEncoding = false;
         formulaSafety = true;
         displayOrder = true;
+        openAfterExport = false;
         setExportTypeText(defaultTypeName());
         setDefaultFormats();
         ExportTypeReader source = ExportTypeReader::replacesFile(storage_, settings_.replacesFile);
@@ -256,6 +258,7 @@ ExportType frmExportOptionsModel::exportType() const {
     type.textEncoding = ansiEncoding ? kEncodingAnsi : kEncodingUtf8;
     type.formulaSafety = formulaSafety ? L"1" : L"0";
     type.columnOrder = displayOrder ? kColumnOrderDisplay : kColumnOrderIndex;
+    type.openAfterExport = openAfterExport ? L"1" : L"0";
     return type;
 }
 

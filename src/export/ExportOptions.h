@@ -71,6 +71,10 @@ public:
     bool formulaSafety = true;  // CSV and TSV
     // The columns as the list shows them, without those of zero width; else all in index order.
     bool displayOrder = true;
+    // After a finished export the written file is opened with its program (off by default).
+    bool openAfterExport = false;
+    // What to open once the export finished: the output file when asked for, else empty.
+    std::wstring fileToOpen() const { return openAfterExport ? txtOutput : std::wstring(); }
     // The columns an export writes, in that order (1-based indices).
     std::vector<std::int32_t> exportedColumns() const;
 

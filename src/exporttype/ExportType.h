@@ -27,6 +27,7 @@ struct ExportType {
     std::wstring textEncoding;   // CSV and TSV: "UTF-8" (with a byte-order mark) or "ANSI"
     std::wstring formulaSafety;  // CSV and TSV: "1" or "0"
     std::wstring columnOrder;    // "Display" (as the list shows them, no hidden ones) or "Index"
+    std::wstring openAfterExport;  // "1": the written file is opened with its program
 };
 
 inline constexpr const wchar_t* kFormatHtml = L"HTML";
@@ -74,6 +75,7 @@ inline const ExportTypeKey kExportTypeKeys[] = {
     {L"TextEncoding", &ExportType::textEncoding},
     {L"FormulaSafety", &ExportType::formulaSafety},
     {L"ColumnOrder", &ExportType::columnOrder},
+    {L"OpenAfterExport", &ExportType::openAfterExport},
 };
 
 struct ReplaceRule {

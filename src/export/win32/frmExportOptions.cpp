@@ -1,6 +1,7 @@
 #include "export/win32/frmExportOptions.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
@@ -209,6 +210,8 @@ void frmExportOptions::createFilePage() {
                        L + 60, T + 2010, 5205, 255));
     page(createControl(dlg, L"BUTTON", L"Columns as the list shows them, without hidden ones", check, 0,
                        kChkDisplayOrder, L + 60, T + 2340, 5205, 255));
+    page(createControl(dlg, L"BUTTON", L"Open the file after the export", check, 0, kChkOpenAfterExport, L + 60,
+                       T + 2670, 5205, 255));
 }
 
 void frmExportOptions::fileSettingClicked(int id) {
@@ -216,7 +219,22 @@ void frmExportOptions::fileSettingClicked(int id) {
     if (id == kChkAnsi) model_.ansiEncoding = on;
     if (id == kChkFormulaSafety) model_.formulaSafety = on;
     if (id == kChkDisplayOrder) model_.displayOrder = on;
+    if (id == kChkOpenAfterExport) model_.openAfterExport = on;
 }
+
+namespace {
+
+// The file with the program its type is associated with; without one, the folder that holds it.
+void openWritten(const std::wstring& file) {
+    const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened > 32) return;
+    const std::size_t slash = file.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return;
+    const std::wstring folder = file.substr(0, slash);
+    ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
 
 // The buttons under the pages, and the export's progress between Help and OK, shown only while a
 // long export runs.
@@ -320,6 +338,7 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
         case kChkAnsi:
         case kChkFormulaSafety:
         case kChkDisplayOrder:
+        case kChkOpenAfterExport:
             if (code == BN_CLICKED) fileSettingClicked(id);
             return;
         default: break;
@@ -417,7 +436,9 @@ void frmExportOptions::exportTick() {
         return;
     }
     model_.bOK = vbTrue;
+    const std::wstring open = model_.fileToOpen();  // the model goes with the window
     DestroyWindow(hwnd());
+    if (!open.empty()) openWritten(open);
 }
 
 void frmExportOptions::stopExport() {
@@ -552,6 +573,7 @@ void frmExportOptions::showFields() {
     check(kChkAnsi, model_.ansiEncoding);
     check(kChkFormulaSafety, model_.formulaSafety);
     check(kChkDisplayOrder, model_.displayOrder);
+    check(kChkOpenAfterExport, model_.openAfterExport);
 }
 
 void frmExportOptions::showColumns() {

@@ -46,6 +46,7 @@ public:
         kChkAnsi,
         kChkFormulaSafety,
         kChkDisplayOrder,
+        kChkOpenAfterExport,
     };
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The

@@ -236,6 +236,9 @@ TEST(ExportFormats, TheFormatAndItsSettingsRoundTripThroughTheTypeFile) {
     m.ansiEncoding = true;
     m.formulaSafety = false;
     m.displayOrder = false;
+    EXPECT_FALSE(m.openAfterExport);  // off for a new type
+    EXPECT_EQ(m.fileToOpen(), L"");
+    m.openAfterExport = true;
     m.saveExportOptions();
     auto& again = d.open();
     ASSERT_EQ(again.exportTypeItems().size(), 1u);
@@ -244,18 +247,22 @@ TEST(ExportFormats, TheFormatAndItsSettingsRoundTripThroughTheTypeFile) {
     EXPECT_TRUE(again.ansiEncoding);
     EXPECT_FALSE(again.formulaSafety);
     EXPECT_FALSE(again.displayOrder);
+    EXPECT_TRUE(again.openAfterExport);
+    EXPECT_EQ(again.fileToOpen(), again.txtOutput);
     EXPECT_EQ(again.txtOutput, d.env.outputFolder() + L"Files.csv");
 
     again.setFormat(ExportFormat::Tsv);
     again.ansiEncoding = false;
     again.formulaSafety = true;
     again.displayOrder = true;
+    again.openAfterExport = false;
     again.saveExportOptions();
     auto& third = d.open();
     EXPECT_EQ(third.format(), ExportFormat::Tsv);
     EXPECT_FALSE(third.ansiEncoding);
     EXPECT_TRUE(third.formulaSafety);
     EXPECT_TRUE(third.displayOrder);
+    EXPECT_FALSE(third.openAfterExport);
 }
 
 TEST(ExportFormats, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteForByte) {
@@ -274,18 +281,20 @@ TEST(ExportFormats, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteFor
         end = end == std::string::npos ? bytes.size() : end + 2;
         const std::string line = bytes.substr(start, end - start);
         bool added = false;
-        for (const char* key : {"Format=", "Delimiter=", "TextEncoding=", "FormulaSafety=", "ColumnOrder="})
+        for (const char* key : {"Format=", "Delimiter=", "TextEncoding=", "FormulaSafety=", "ColumnOrder=",
+                                "OpenAfterExport="})
             added = added || line.rfind(key, 0) == 0;
         if (added) ++removed; else old += line;
         start = end;
     }
-    ASSERT_EQ(removed, 5u);
+    ASSERT_EQ(removed, 6u);
     zavtest::writeBytes(d.env.typePath(L"Files"), old);
 
     auto& loaded = d.open();
     ASSERT_EQ(loaded.exportTypeItems().size(), 1u);
     EXPECT_EQ(loaded.format(), ExportFormat::Html);
     EXPECT_FALSE(loaded.displayOrder);
+    EXPECT_FALSE(loaded.openAfterExport);
     EXPECT_EQ(loaded.exportedColumns(), (std::vector<std::int32_t>{1, 2, 3}));
     EXPECT_EQ(loaded.txtOutput, d.env.outputFolder() + L"Files.html");
     EXPECT_EQ(d.exported(),
