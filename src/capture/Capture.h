@@ -27,6 +27,8 @@ struct ListViewInfo {
     ScreenRect rcWindow;                 // screen pixels
     std::vector<std::int32_t> lColumnWidth;   // index 0..lColumnCount, entry 0 unused
     std::vector<std::wstring> szColumnText;   // index 0..lColumnCount, entry 0 unused
+    // The columns as the list shows them, left to right (1-based indices); empty when not known.
+    std::vector<std::int32_t> lColumnOrder;
 };
 
 // Why a capture could not read (None while all is well).

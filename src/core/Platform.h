@@ -36,6 +36,9 @@ public:
     virtual std::wstring findFirst(const std::wstring& pattern, bool foldersHiddenSystem) = 0;
     // The Windows folder as the 255-character profile call reports it; empty on failure.
     virtual std::wstring windowsDirectory() = 0;
+    // The user's list separator (the locale's), which spreadsheets split CSV files by; "," where
+    // the platform has no such setting.
+    virtual std::wstring listSeparator() { return L","; }
 };
 
 // Title of every message box the program shows unless a box names another.

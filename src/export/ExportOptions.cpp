@@ -1,7 +1,10 @@
 #include "export/ExportOptions.h"
 
+#include <algorithm>
+
 #include "catalog/Catalog.h"
 #include "core/Error.h"
+#include "export/DelimitedWriter.h"
 #include "export/HtmlExport.h"
 #include "exporttype/ExportTypeFile.h"
 #include "exporttype/ExportTypeName.h"
@@ -25,9 +28,54 @@ frmExportOptionsModel::frmExportOptionsModel(const Storage& storage, const Setti
 
 frmExportOptionsModel::~frmExportOptionsModel() = default;
 
+const wchar_t* frmExportOptionsModel::extensionOf(ExportFormat format) {
+    switch (format) {
+        case ExportFormat::Csv: return L".csv";
+        case ExportFormat::Tsv: return L".txt";
+        default: return L".html";
+    }
+}
+
 void frmExportOptionsModel::setExportTypeText(const std::wstring& name) {
     txtExportType_ = name;
-    txtOutput = settings_.outputFolder + name + L".html";
+    txtOutput = settings_.outputFolder + name + extensionOf(format_);
+}
+
+void frmExportOptionsModel::setFormat(ExportFormat format) {
+    // An output file the user typed stays as typed.
+    if (txtOutput == settings_.outputFolder + txtExportType_ + extensionOf(format_))
+        txtOutput = settings_.outputFolder + txtExportType_ + extensionOf(format);
+    format_ = format;
+}
+
+std::wstring frmExportOptionsModel::userDelimiter() const {
+    // A list separator that could not separate fields (several characters, say) gives the comma.
+    std::wstring separator = storage_.host.listSeparator();
+    return delimiterProblem(separator).empty() ? separator : std::wstring(L",");
+}
+
+std::vector<std::int32_t> frmExportOptionsModel::exportedColumns() const {
+    const std::int32_t count = std::max<std::int32_t>(0, lvInfo.lColumnCount);
+    if (!displayOrder) return indexOrder(count);
+    // The order the capture read, when it names every column once; else index order.
+    std::vector<std::int32_t> order = lvInfo.lColumnOrder;
+    std::vector<bool> seen(static_cast<std::size_t>(count) + 1, false);
+    bool whole = order.size() == static_cast<std::size_t>(count);
+    for (std::int32_t c : order) {
+        if (!whole || c < 1 || c > count || seen[static_cast<std::size_t>(c)]) {
+            whole = false;
+            break;
+        }
+        seen[static_cast<std::size_t>(c)] = true;
+    }
+    if (!whole) order = indexOrder(count);
+    std::vector<std::int32_t> visible;
+    for (std::int32_t c : order) {
+        const auto index = static_cast<std::size_t>(c);
+        if (index >= lvInfo.lColumnWidth.size() || lvInfo.lColumnWidth[index] > 0) visible.push_back(c);
+    }
+    // Every column hidden: an export of nothing would say nothing; take them all.
+    return visible.empty() ? order : visible;
 }
 
 void frmExportOptionsModel::selectExportType(int index) {
@@ -119,9 +167,22 @@ void frmExportOptionsModel::loadExportOptions() {
         txtHeaderFormat = type.headerFormat;
         txtDataFormat = type.dataFormat;
         txtHTMLFooter = type.htmlFooter;
+        format_ = exportFormatOf(type.format);
+        txtDelimiter = type.delimiter.empty() ? userDelimiter() : type.delimiter;
+        ansiEncoding = type.textEncoding == kEncodingAnsi;
+        formulaSafety = type.formulaSafety != L"0";
+        // A type of an earlier version has no order and kept index order.
+        displayOrder = type.columnOrder == kColumnOrderDisplay;
+        openAfterExport = type.openAfterExport == L"1";
         szColumns = type.columns;
         buildColumns(source);
     } else {
+        format_ = ExportFormat::Html;
+        txtDelimiter = userDelimiter();
+        ansiEncoding = false;
+        formulaSafety = true;
+        displayOrder = true;
+        openAfterExport = false;
         setExportTypeText(defaultTypeName());
         setDefaultFormats();
         ExportTypeReader source = ExportTypeReader::replacesFile(storage_, settings_.replacesFile);
@@ -192,6 +253,12 @@ ExportType frmExportOptionsModel::exportType() const {
     type.headerFormat = txtHeaderFormat;
     type.dataFormat = txtDataFormat;
     type.htmlFooter = txtHTMLFooter;
+    type.format = exportFormatText(format_);
+    type.delimiter = txtDelimiter;
+    type.textEncoding = ansiEncoding ? kEncodingAnsi : kEncodingUtf8;
+    type.formulaSafety = formulaSafety ? L"1" : L"0";
+    type.columnOrder = displayOrder ? kColumnOrderDisplay : kColumnOrderIndex;
+    type.openAfterExport = openAfterExport ? L"1" : L"0";
     return type;
 }
 
@@ -227,9 +294,17 @@ std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
         if (column->lColNum >= 1 && static_cast<std::size_t>(column->lColNum) < rules.size())
             rules[static_cast<std::size_t>(column->lColNum)] = column->replaces;
 
+    if (format_ != ExportFormat::Html) {
+        DelimitedOptions options;
+        options.delimiter = format_ == ExportFormat::Tsv ? L'\t' : (txtDelimiter.empty() ? L',' : txtDelimiter[0]);
+        options.utf8 = !ansiEncoding;
+        options.formulaSafety = formulaSafety;
+        return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, options, lvInfo, *capture_, std::move(rules),
+                                               userNumberFormat(), exportedColumns());
+    }
     HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
     return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, std::move(fragments), lvInfo, *capture_,
-                                           std::move(rules), userNumberFormat());
+                                           std::move(rules), userNumberFormat(), exportedColumns());
 }
 
 void frmExportOptionsModel::writeHTMLExport() {
@@ -247,6 +322,7 @@ bool frmExportOptionsModel::validateExportTypeText() {
 
 bool frmExportOptionsModel::checkExportTypeName() {
     std::wstring problem = exportTypeNameProblem(txtExportType_);
+    if (problem.empty() && format_ == ExportFormat::Csv) problem = delimiterProblem(txtDelimiter);
     if (problem.empty()) problem = exportTypeLimitProblem(exportType(), columnRules());
     if (problem.empty()) return true;
     reporter_.show(problem, kProgramTitle, MessageIcon::Stop);

@@ -33,6 +33,8 @@ public:
     static constexpr const wchar_t* kCancelQuestion = L"Cancel?";
     static constexpr const wchar_t* kHelpMessage = L"See the readme.txt in the program directory for help.";
     static constexpr const wchar_t* kSlashMessage = L"Export Type cannot contain a slash!";
+    // The file extension each format's derived output file gets.
+    static const wchar_t* extensionOf(ExportFormat format);
     static constexpr const wchar_t* kStoppedMessage =
         L"The export was stopped. The output file was left as it was before.";
 
@@ -59,6 +61,22 @@ public:
     std::wstring txtHeaderFormat;
     std::wstring txtDataFormat;
     std::wstring txtHTMLFooter;
+
+    // The format and its settings. setFormat also gives an output file that was derived from the
+    // name the new format's extension.
+    ExportFormat format() const { return format_; }
+    void setFormat(ExportFormat format);
+    std::wstring txtDelimiter;  // CSV only
+    bool ansiEncoding = false;  // CSV and TSV: the ANSI code page instead of UTF-8 with a mark
+    bool formulaSafety = true;  // CSV and TSV
+    // The columns as the list shows them, without those of zero width; else all in index order.
+    bool displayOrder = true;
+    // After a finished export the written file is opened with its program (off by default).
+    bool openAfterExport = false;
+    // What to open once the export finished: the output file when asked for, else empty.
+    std::wstring fileToOpen() const { return openAfterExport ? txtOutput : std::wstring(); }
+    // The columns an export writes, in that order (1-based indices).
+    std::vector<std::int32_t> exportedColumns() const;
 
     // The compatible type list (cmbExportTypes): its entries, the selected one (-1: none) and its text.
     const std::vector<std::wstring>& exportTypeItems() const { return cmbItems_; }
@@ -139,6 +157,7 @@ private:
     void buildColumns(class ExportTypeReader& source);
     void saveTypeFile();
     std::wstring defaultTypeName();
+    std::wstring userDelimiter() const;
 
     const Storage storage_;
     Settings settings_;
@@ -148,6 +167,7 @@ private:
     std::unique_ptr<IListViewCapture> capture_;
 
     std::wstring txtExportType_;
+    ExportFormat format_ = ExportFormat::Html;
     std::vector<std::wstring> cmbItems_;
     int cmbSelected_ = -1;
     std::wstring cmbText_;

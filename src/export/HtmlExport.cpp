@@ -5,25 +5,53 @@
 
 namespace zav {
 
-HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments,
-                             const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
-                             const NumberFormat& format)
-    : fs_(fs),
-      output_(std::move(output)),
-      partial_(output_ + L".tmp"),
-      fragments_(std::move(fragments)),
-      capture_(capture),
-      ruleLists_(std::move(rules)) {
+HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, IListViewCapture& capture,
+                             std::vector<cReplaceList> rules)
+    : fs_(fs), output_(std::move(output)), partial_(output_ + L".tmp"), capture_(capture), ruleLists_(std::move(rules)) {
     for (const auto& list : ruleLists_) rules_.push_back(&list);
+}
+
+template <class Make>
+void HtmlExportJob::open(Make make) {
     auto dropPartial = scopeExit([&] {
+        table_.reset();
         writer_.reset();
         discardFile(fs_, partial_);
     });
     writer_ = fs_.openTextWriter(partial_);
-    table_ = std::make_unique<HtmlTableWriter>(*writer_, fragments_, lvInfo, capture_, rules_, format);
+    table_ = make(*writer_);
     table_->begin();
     rowCount_ = table_->rowCount();
     dropPartial.dismiss();
+}
+
+HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments,
+                             const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+                             const NumberFormat& format)
+    : HtmlExportJob(fs, std::move(output), std::move(fragments), lvInfo, capture, std::move(rules), format,
+                    indexOrder(lvInfo.lColumnCount)) {}
+
+HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments,
+                             const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+                             const NumberFormat& format, std::vector<std::int32_t> columns)
+    : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {
+    fragments_ = std::move(fragments);
+    open([&](ITextWriter& writer) {
+        auto table = std::make_unique<HtmlTableWriter>(writer, fragments_, lvInfo, capture_, rules_, format);
+        table->showColumns(std::move(columns));
+        return table;
+    });
+}
+
+HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, const DelimitedOptions& options,
+                             const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+                             const NumberFormat& format, std::vector<std::int32_t> columns)
+    : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {
+    open([&](ITextWriter& writer) {
+        auto table = std::make_unique<DelimitedTableWriter>(writer, options, lvInfo, capture_, rules_, format);
+        table->showColumns(std::move(columns));
+        return table;
+    });
 }
 
 HtmlExportJob::~HtmlExportJob() {

@@ -1,4 +1,4 @@
-// One export of the HTML file as a job that runs a block of rows at a time, so that the dialog can
+// One export of the file (HTML, CSV or tab-separated) as a job that runs a block of rows at a time, so that the dialog can
 // show its progress, keep repainting and stop it between two blocks. The file is written under a
 // temporary name and takes the output file's place only when the job finishes: a job that is
 // stopped, fails or is dropped leaves the previous output file as it was and no temporary file.
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "capture/Capture.h"
+#include "export/DelimitedWriter.h"
 #include "export/HtmlWriter.h"
 #include "export/NumericText.h"
 #include "export/cColumn.h"
@@ -23,6 +24,14 @@ public:
     // dialog's lists may change meanwhile. The capture and the record must outlive the job.
     HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments, const ListViewInfo& lvInfo,
                   IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format);
+    // A CSV or tab-separated file. `columns` are the columns written, in that order (1-based).
+    HtmlExportJob(IFileSystem& fs, std::wstring output, const DelimitedOptions& options, const ListViewInfo& lvInfo,
+                  IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
+                  std::vector<std::int32_t> columns);
+    // An HTML file of those columns, in that order.
+    HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments, const ListViewInfo& lvInfo,
+                  IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
+                  std::vector<std::int32_t> columns);
     ~HtmlExportJob();
     HtmlExportJob(const HtmlExportJob&) = delete;
     HtmlExportJob& operator=(const HtmlExportJob&) = delete;
@@ -38,6 +47,10 @@ public:
     const std::wstring& output() const { return output_; }
 
 private:
+    HtmlExportJob(IFileSystem& fs, std::wstring output, IListViewCapture& capture, std::vector<cReplaceList> rules);
+    // Opens the temporary file and starts the table `make` builds over it.
+    template <class Make>
+    void open(Make make);
     void checkCapture() const;
 
     IFileSystem& fs_;
@@ -48,7 +61,7 @@ private:
     std::vector<cReplaceList> ruleLists_;
     std::vector<const cReplaceList*> rules_;
     std::unique_ptr<ITextWriter> writer_;
-    std::unique_ptr<HtmlTableWriter> table_;
+    std::unique_ptr<TableWriter> table_;
     std::int32_t rowCount_ = 0;
     std::int32_t rowsWritten_ = 0;  // once the table writer is gone
     bool finished_ = false;

@@ -38,14 +38,42 @@ void CellFormatter::replaceAll(const std::wstring& find, const std::wstring& wit
     fromCell_.swap(nextFromCell_);
 }
 
+std::vector<std::int32_t> indexOrder(std::int32_t count) {
+    std::vector<std::int32_t> columns;
+    for (std::int32_t c = 1; c <= count; ++c) columns.push_back(c);
+    return columns;
+}
+
+const std::wstring& CellFormatter::plainCell(const std::wstring& cell, const cReplaceList* rules) {
+    if (!rules || rules->empty()) {
+        text_ = cell;
+    } else {
+        runRules(cell, *rules);
+    }
+    return text_;
+}
+
 void CellFormatter::appendCell(std::wstring& out, const std::wstring& cell, const cReplaceList* rules) {
     if (!rules || rules->empty()) {
         appendHtmlEscaped(out, cell);
         return;
     }
+    runRules(cell, *rules);
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        const wchar_t c = text_[i];
+        if (fromCell_[i] == '\1' && (c == L'&' || c == L'<' || c == L'>' || c == L'"')) {
+            const std::wstring one(1, c);
+            appendHtmlEscaped(out, one);
+        } else {
+            out += c;
+        }
+    }
+}
+
+void CellFormatter::runRules(const std::wstring& cell, const cReplaceList& rules) {
     text_ = cell;
     fromCell_.assign(cell.size(), '\1');
-    for (const auto& rule : *rules) {
+    for (const auto& rule : rules) {
         if (isNumericText(text_, format_)) {
             // A number is replaced only as a whole.
             if (text_ == rule->szReplace) {
@@ -54,15 +82,6 @@ void CellFormatter::appendCell(std::wstring& out, const std::wstring& cell, cons
             }
         } else if (!rule->szReplace.empty()) {
             replaceAll(rule->szReplace, rule->szWith);
-        }
-    }
-    for (std::size_t i = 0; i < text_.size(); ++i) {
-        const wchar_t c = text_[i];
-        if (fromCell_[i] == '\1' && (c == L'&' || c == L'<' || c == L'>' || c == L'"')) {
-            const std::wstring one(1, c);
-            appendHtmlEscaped(out, one);
-        } else {
-            out += c;
         }
     }
 }
@@ -88,6 +107,7 @@ HtmlTableWriter::HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragment
       // Few round trips to the list view's program, and no more than one block in memory
       // however long the list is.
       blockRows_(std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount_))),
+      shown_(indexOrder(columnCount_)),
       cellStart_(L"<td " + fragments.dataFormat + L">") {}
 
 void HtmlTableWriter::writeLine(const std::wstring& text) {
@@ -100,9 +120,9 @@ void HtmlTableWriter::begin() {
     writeLine(fragments_.header);
     writeLine(L"<table " + fragments_.tableFormat + L">");
     line_.assign(L"<tr>");
-    for (std::int32_t c = 1; c <= columnCount_; ++c) {
+    for (std::int32_t c : shown_) {
         line_ += L"<td " + fragments_.headerFormat + L">";
-        if (static_cast<std::size_t>(c) < lvInfo_.szColumnText.size())
+        if (c >= 1 && static_cast<std::size_t>(c) < lvInfo_.szColumnText.size())
             appendHtmlEscaped(line_, lvInfo_.szColumnText[static_cast<std::size_t>(c)]);
         line_ += L"</td>";
     }
@@ -117,14 +137,14 @@ bool HtmlTableWriter::nextBlock() {
     // A block the capture could not read is not written: the export has failed, and nothing
     // after it is read.
     if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;
-    std::size_t i = 0;
     for (std::int32_t r = 0; r < rows; ++r) {
         line_.assign(L"<tr>");
-        for (std::int32_t c = 1; c <= columnCount_; ++c, ++i) {
+        const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(columnCount_);
+        for (std::int32_t c : shown_) {
             const auto index = static_cast<std::size_t>(c);
             const cReplaceList* columnRules = index < rules_.size() ? rules_[index] : nullptr;
             line_ += cellStart_;
-            formatter_.appendCell(line_, cells_[i], columnRules);
+            if (c >= 1 && c <= columnCount_) formatter_.appendCell(line_, cells_[rowStart + index - 1], columnRules);
             line_ += L"</td>";
         }
         line_ += L"</tr>";

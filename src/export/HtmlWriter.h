@@ -15,6 +15,22 @@
 
 namespace zav {
 
+// What an export job drives, whatever the format: the start, a block of rows at a time, the end.
+class TableWriter {
+public:
+    virtual ~TableWriter() = default;
+    virtual void begin() = 0;
+    // Reads and writes the next block of rows. False when no row was left to write, or when the
+    // capture could not read the block (nothing of it is written; the caller asks the capture).
+    virtual bool nextBlock() = 0;
+    virtual void end() = 0;
+    virtual std::int32_t rowsWritten() const = 0;
+    virtual std::int32_t rowCount() const = 0;
+};
+
+// The columns 1..count in index order.
+std::vector<std::int32_t> indexOrder(std::int32_t count);
+
 struct HtmlFragments {
     std::wstring header;        // written first, as typed
     std::wstring tableFormat;   // attributes of <table >
@@ -33,8 +49,13 @@ public:
     explicit CellFormatter(const NumberFormat& format) : format_(format) {}
     // Appends the cell after the rules (nullptr: none), ready for the HTML file.
     void appendCell(std::wstring& out, const std::wstring& cell, const cReplaceList* rules);
+    // The cell after the rules as plain text, for the formats that do not escape (valid until the
+    // next call).
+    const std::wstring& plainCell(const std::wstring& cell, const cReplaceList* rules);
 
 private:
+    // The cell after the rules in text_, with fromCell_ telling where each character came from.
+    void runRules(const std::wstring& cell, const cReplaceList& rules);
     void replaceAll(const std::wstring& find, const std::wstring& with);
     NumberFormat format_;
     std::wstring text_, nextText_;
@@ -51,22 +72,24 @@ constexpr std::int32_t kCellsPerBlock = 256;
 // stopped between blocks. `rules[c]` are the rules of column c (1-based; index 0 unused; nullptr
 // or missing: none). Row and column counts are taken from `lvInfo`. Everything handed in must
 // outlive the writer.
-class HtmlTableWriter {
+class HtmlTableWriter : public TableWriter {
 public:
     HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
                     IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
                     const NumberFormat& format);
 
-    // The header fragment, the table's start and its header row.
-    void begin();
-    // Reads and writes the next block of rows. False when no row was left to write, or when the
-    // capture could not read the block (nothing of it is written; the caller asks the capture).
-    bool nextBlock();
-    // The table's end and the footer fragment.
-    void end();
+    // The columns written, in this order (1-based indices), instead of every column in index
+    // order. Before begin().
+    void showColumns(std::vector<std::int32_t> columns) { shown_ = std::move(columns); }
 
-    std::int32_t rowsWritten() const { return rowsWritten_; }
-    std::int32_t rowCount() const { return rowCount_; }
+    // The header fragment, the table's start and its header row.
+    void begin() override;
+    bool nextBlock() override;
+    // The table's end and the footer fragment.
+    void end() override;
+
+    std::int32_t rowsWritten() const override { return rowsWritten_; }
+    std::int32_t rowCount() const override { return rowCount_; }
 
 private:
     void writeLine(const std::wstring& text);
@@ -81,6 +104,7 @@ private:
     std::int32_t rowCount_;
     std::int32_t blockRows_;
     std::int32_t rowsWritten_ = 0;
+    std::vector<std::int32_t> shown_;
     std::wstring cellStart_;
     std::wstring line_;
     std::wstring encoded_;

@@ -1,5 +1,5 @@
-// An export type as a value: its name, output file, column signature and the five HTML fragments,
-// with the one table of the keys under which a type file's "General" section keeps them; and the
+// An export type as a value: its name, output file, column signature, the five HTML fragments and
+// the format with its settings, with the one table of the keys under which a type file's "General" section keeps them; and the
 // replace rules of one column as plain data.
 #pragma once
 
@@ -20,7 +20,40 @@ struct ExportType {
     std::wstring headerFormat;
     std::wstring dataFormat;
     std::wstring htmlFooter;
+    // Kept as the texts of the file. A key missing from a file of an earlier version reads empty,
+    // and empty means what that version did: an HTML file, columns in index order.
+    std::wstring format;         // "HTML", "CSV" or "TSV" (tab-separated text)
+    std::wstring delimiter;      // CSV: one character
+    std::wstring textEncoding;   // CSV and TSV: "UTF-8" (with a byte-order mark) or "ANSI"
+    std::wstring formulaSafety;  // CSV and TSV: "1" or "0"
+    std::wstring columnOrder;    // "Display" (as the list shows them, no hidden ones) or "Index"
+    std::wstring openAfterExport;  // "1": the written file is opened with its program
 };
+
+inline constexpr const wchar_t* kFormatHtml = L"HTML";
+inline constexpr const wchar_t* kFormatCsv = L"CSV";
+inline constexpr const wchar_t* kFormatTsv = L"TSV";
+inline constexpr const wchar_t* kEncodingUtf8 = L"UTF-8";
+inline constexpr const wchar_t* kEncodingAnsi = L"ANSI";
+inline constexpr const wchar_t* kColumnOrderDisplay = L"Display";
+inline constexpr const wchar_t* kColumnOrderIndex = L"Index";
+
+enum class ExportFormat { Html, Csv, Tsv };
+
+// The format a type's text names; an empty or unknown text is HTML, the only format there was.
+inline ExportFormat exportFormatOf(const std::wstring& text) {
+    if (text == kFormatCsv) return ExportFormat::Csv;
+    if (text == kFormatTsv) return ExportFormat::Tsv;
+    return ExportFormat::Html;
+}
+
+inline const wchar_t* exportFormatText(ExportFormat format) {
+    switch (format) {
+        case ExportFormat::Csv: return kFormatCsv;
+        case ExportFormat::Tsv: return kFormatTsv;
+        default: return kFormatHtml;
+    }
+}
 
 struct ExportTypeKey {
     const wchar_t* key;
@@ -37,6 +70,12 @@ inline const ExportTypeKey kExportTypeKeys[] = {
     {L"HTMLHeaderFormat", &ExportType::headerFormat},
     {L"HTMLDataFormat", &ExportType::dataFormat},
     {L"HTMLFooter", &ExportType::htmlFooter},
+    {L"Format", &ExportType::format},
+    {L"Delimiter", &ExportType::delimiter},
+    {L"TextEncoding", &ExportType::textEncoding},
+    {L"FormulaSafety", &ExportType::formulaSafety},
+    {L"ColumnOrder", &ExportType::columnOrder},
+    {L"OpenAfterExport", &ExportType::openAfterExport},
 };
 
 struct ReplaceRule {

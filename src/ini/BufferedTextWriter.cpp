@@ -18,6 +18,12 @@ void BufferedTextWriter::writeLine(const std::wstring& text) {
     flushIfFull();
 }
 
+void BufferedTextWriter::writeRaw(const std::string& bytes) {
+    if (closed_) throw Error(kErrSubscript, L"Write", L"the file is already closed");
+    buffer_ += bytes;
+    flushIfFull();
+}
+
 void BufferedTextWriter::flushIfFull() {
     if (buffer_.size() >= kBlock) {
         writeBytes(buffer_.data(), buffer_.size());

@@ -14,6 +14,7 @@ public:
 
     void write(const std::wstring& text) override;
     void writeLine(const std::wstring& text) override;
+    void writeRaw(const std::string& bytes) override;
     void close() override;
 
 protected:

@@ -5,6 +5,10 @@
 
 namespace zav {
 
+void ITextWriter::writeRaw(const std::string&) {
+    throw Error(kErrFileAccess, L"Write", L"this writer takes no bytes as they are");
+}
+
 void IFileSystem::writeAll(const std::wstring& path, const std::string&) {
     throw Error(kErrFileAccess, L"WriteAll " + path, L"not provided by this file system");
 }

@@ -24,6 +24,9 @@ public:
     virtual void write(const std::wstring& text) = 0;
     virtual void writeLine(const std::wstring& text) = 0;  // text followed by CR LF
     virtual void close() = 0;                               // flushes; raises on failure
+    // Bytes as they are, for files of another encoding than the ANSI code page (UTF-8). The
+    // system writers provide it; another writer that does not raises zav::Error.
+    virtual void writeRaw(const std::string& bytes);
 };
 
 class IFileSystem {

@@ -24,6 +24,7 @@ public:
         return real_->findFirst(pattern, foldersHiddenSystem);
     }
     std::wstring windowsDirectory() override { return windows; }
+    std::wstring listSeparator() override { return separator; }
 
     std::wstring folder;
     std::wstring baseName = L"ZAVExport";
@@ -31,6 +32,7 @@ public:
     wchar_t driveLetter = L'C';
     std::wstring driveCurrent = L"C:\\cur\\dir";
     std::wstring windows;
+    std::wstring separator = L",";
 
 private:
     std::unique_ptr<zav::IHost> real_;

@@ -207,6 +207,7 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
 
     readViewAndItems(info);
     readColumns(info, headerColumnCount());
+    readColumnOrder(info);
 
     if (stopped_) {
         // The target hung or went away while being read: nothing that came back is trusted.
@@ -214,9 +215,28 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
         info.lColumnCount = 0;
         info.lColumnWidth.clear();
         info.szColumnText.clear();
+        info.lColumnOrder.clear();
         return vbFalse;
     }
     return vbTrue;
+}
+
+void ListViewCapture::readColumnOrder(ListViewInfo& info) {
+    info.lColumnOrder.clear();
+    if (!canRequestText() || info.lColumnCount < 1) return;
+    const auto count = static_cast<std::size_t>(info.lColumnCount);
+    // An int array in the other process: an int is 32 bits in either word size.
+    RemoteBuffer order = allocateInTarget(count * sizeof(std::int32_t));
+    if (!order) return;
+    LRESULT r = 0;
+    if (!send(hListView_, lvlayout::kLvmGetColumnOrderArray, static_cast<WPARAM>(count),
+              static_cast<LPARAM>(order.address()), r) ||
+        r == 0)
+        return;
+    std::vector<std::int32_t> indices(count);
+    if (!order.read(0, indices.data(), count * sizeof(std::int32_t))) return;
+    for (std::int32_t& index : indices) ++index;  // the list view counts from 0
+    info.lColumnOrder = std::move(indices);
 }
 
 bool ListViewCapture::takeListView(ListViewInfo& info) {
@@ -230,6 +250,7 @@ bool ListViewCapture::takeListView(ListViewInfo& info) {
     info.szClassName = getWindowClass(info.hWnd, 64);
     info.lColumnWidth.clear();
     info.szColumnText.clear();
+    info.lColumnOrder.clear();
     if (!isListViewClass(info.szClassName)) {
         info.hWnd = 0;
         info.lItemCount = 0;

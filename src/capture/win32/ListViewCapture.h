@@ -67,6 +67,9 @@ public:
 
 private:
     ListViewCapture(HWND hWnd, const CaptureOptions& options);
+    // The columns' display order (LVM_GETCOLUMNORDERARRAY) into info.lColumnOrder, 1-based; left
+    // empty when the list view does not answer it.
+    void readColumnOrder(ListViewInfo& info);
     RemoteBuffer allocateInTarget(std::size_t length);
     bool makeBlock(std::int32_t cchText);
     bool growText();

@@ -16,6 +16,7 @@ constexpr std::uint32_t kLvcfText = 0x0004;  // LVCF_TEXT
 constexpr unsigned kLvmGetItemCount = 0x1004;    // LVM_GETITEMCOUNT
 constexpr unsigned kLvmGetColumnA = 0x1019;      // LVM_GETCOLUMNA
 constexpr unsigned kLvmGetColumnWidth = 0x101D;  // LVM_GETCOLUMNWIDTH
+constexpr unsigned kLvmGetColumnOrderArray = 0x103B;  // LVM_GETCOLUMNORDERARRAY
 constexpr unsigned kLvmGetHeader = 0x101F;       // LVM_GETHEADER
 constexpr unsigned kLvmGetItemTextA = 0x102D;    // LVM_GETITEMTEXTA
 constexpr unsigned kHdmGetItemCount = 0x1200;    // HDM_GETITEMCOUNT

@@ -78,6 +78,11 @@ public:
         if (count <= 0 || count > 255) return {};
         return std::wstring(buffer, static_cast<std::size_t>(count));
     }
+    std::wstring listSeparator() override {
+        wchar_t buffer[8] = {};  // the locale allows at most three characters and the NUL
+        if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, 8) == 0) return L",";
+        return buffer;
+    }
 };
 
 class Win32Reporter final : public IReporter {

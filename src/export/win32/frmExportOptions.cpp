@@ -1,6 +1,7 @@
 #include "export/win32/frmExportOptions.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
@@ -106,6 +107,7 @@ void frmExportOptions::createControls() {
     HWND tabs = createTabs();
     createOptionsPage();
     createFormatPage();
+    createFilePage();
     createButtonsAndProgress();
     SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // A multi-line box in a dialog asks the dialog to close on Escape ("Cancel?"): not these.
@@ -127,6 +129,8 @@ HWND frmExportOptions::createTabs() {
     SendMessageW(tabs, TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     item.pszText = const_cast<wchar_t*>(L"Format");
     SendMessageW(tabs, TCM_INSERTITEMW, 1, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(L"File");
+    SendMessageW(tabs, TCM_INSERTITEMW, 2, reinterpret_cast<LPARAM>(&item));
     return tabs;
 }
 
@@ -182,6 +186,56 @@ void frmExportOptions::createFormatPage() {
     page(createControl(dlg, L"EDIT", L"", multi, 0, kTxtHTMLFooter, L + 60, T + 3210, 5235, 525));
 }
 
+// The file formats in the order the format list shows them.
+constexpr ExportFormat kFileFormats[] = {ExportFormat::Html, ExportFormat::Csv, ExportFormat::Tsv};
+
+// Tab "File": the file's format, the settings of CSV and tab-separated text, and which columns go
+// into the file.
+void frmExportOptions::createFilePage() {
+    const HWND dlg = hwnd();
+    const DWORD check = BS_AUTOCHECKBOX | kTabStop;
+    const int L = kTabLeft, T = kTabTop;
+    auto page = [&](HWND h) { pages_[2].push_back(h); };
+    page(createControl(dlg, L"STATIC", L"File Format", 0, 0, -1, L + 60, T + 360, 2685, 225));
+    HWND formats = createControl(dlg, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | kTabStop, 0, kCmbFileFormat,
+                                 L + 60, T + 600, 2685, 315 + 900);
+    for (const wchar_t* name : {L"HTML", L"CSV", L"Tab-separated text"})
+        SendMessageW(formats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    page(formats);
+    page(createControl(dlg, L"STATIC", L"CSV Delimiter", 0, 0, -1, L + 60, T + 1020, 2685, 225));
+    page(createControl(dlg, L"EDIT", L"", kEditStyle, 0, kTxtDelimiter, L + 60, T + 1260, 600, 315));
+    page(createControl(dlg, L"BUTTON", L"ANSI code page instead of UTF-8 (CSV, text)", check, 0, kChkAnsi, L + 60,
+                       T + 1680, 5205, 255));
+    page(createControl(dlg, L"BUTTON", L"Formula safety: ' before = + - @ (CSV, text)", check, 0, kChkFormulaSafety,
+                       L + 60, T + 2010, 5205, 255));
+    page(createControl(dlg, L"BUTTON", L"Columns as the list shows them, without hidden ones", check, 0,
+                       kChkDisplayOrder, L + 60, T + 2340, 5205, 255));
+    page(createControl(dlg, L"BUTTON", L"Open the file after the export", check, 0, kChkOpenAfterExport, L + 60,
+                       T + 2670, 5205, 255));
+}
+
+void frmExportOptions::fileSettingClicked(int id) {
+    const bool on = SendMessageW(control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (id == kChkAnsi) model_.ansiEncoding = on;
+    if (id == kChkFormulaSafety) model_.formulaSafety = on;
+    if (id == kChkDisplayOrder) model_.displayOrder = on;
+    if (id == kChkOpenAfterExport) model_.openAfterExport = on;
+}
+
+namespace {
+
+// The file with the program its type is associated with; without one, the folder that holds it.
+void openWritten(const std::wstring& file) {
+    const auto opened = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (opened > 32) return;
+    const std::size_t slash = file.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return;
+    const std::wstring folder = file.substr(0, slash);
+    ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
 // The buttons under the pages, and the export's progress between Help and OK, shown only while a
 // long export runs.
 void frmExportOptions::createButtonsAndProgress() {
@@ -195,7 +249,7 @@ void frmExportOptions::createButtonsAndProgress() {
 }
 
 void frmExportOptions::showPage(int page) {
-    for (int p = 0; p < 2; ++p)
+    for (int p = 0; p < 3; ++p)
         for (HWND h : pages_[p]) ShowWindow(h, p == page ? SW_SHOW : SW_HIDE);
     TabCtrl_SetCurSel(control(kTabOptions), page);
 }
@@ -261,16 +315,31 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
         case kCmbExportTypes:
             if (code == CBN_SELCHANGE) exportTypeChosen();
             return;
+        case kCmbFileFormat:
+            if (code == CBN_SELCHANGE) {
+                const auto index = SendMessageW(control(kCmbFileFormat), CB_GETCURSEL, 0, 0);
+                if (index >= 0 && index < 3) model_.setFormat(kFileFormats[index]);
+                auto filling = scopedValue(updating_, true);
+                win::setWindowText(control(kTxtOutput), model_.txtOutput);  // its extension follows
+            }
+            return;
         case kTxtExportType:
             nameBoxCommand(code);
             return;
         case kTxtOutput:
+        case kTxtDelimiter:
         case kTxtHTMLHeader:
         case kTxtTableFormat:
         case kTxtHeaderFormat:
         case kTxtDataFormat:
         case kTxtHTMLFooter:
             if (code == EN_CHANGE) fieldChanged(id);
+            return;
+        case kChkAnsi:
+        case kChkFormulaSafety:
+        case kChkDisplayOrder:
+        case kChkOpenAfterExport:
+            if (code == BN_CLICKED) fileSettingClicked(id);
             return;
         default: break;
     }
@@ -367,7 +436,9 @@ void frmExportOptions::exportTick() {
         return;
     }
     model_.bOK = vbTrue;
+    const std::wstring open = model_.fileToOpen();  // the model goes with the window
     DestroyWindow(hwnd());
+    if (!open.empty()) openWritten(open);
 }
 
 void frmExportOptions::stopExport() {
@@ -462,6 +533,7 @@ void frmExportOptions::fieldChanged(int id) {
         case kTxtHeaderFormat: model_.txtHeaderFormat = text; break;
         case kTxtDataFormat: model_.txtDataFormat = text; break;
         case kTxtHTMLFooter: model_.txtHTMLFooter = text; break;
+        case kTxtDelimiter: model_.txtDelimiter = text; break;
         default: break;
     }
 }
@@ -492,6 +564,16 @@ void frmExportOptions::showFields() {
     win::setWindowText(control(kTxtHeaderFormat), model_.txtHeaderFormat);
     win::setWindowText(control(kTxtDataFormat), model_.txtDataFormat);
     win::setWindowText(control(kTxtHTMLFooter), model_.txtHTMLFooter);
+    int format = 0;
+    for (int i = 0; i < 3; ++i)
+        if (kFileFormats[i] == model_.format()) format = i;
+    SendMessageW(control(kCmbFileFormat), CB_SETCURSEL, static_cast<WPARAM>(format), 0);
+    win::setWindowText(control(kTxtDelimiter), model_.txtDelimiter);
+    auto check = [&](int id, bool on) { SendMessageW(control(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); };
+    check(kChkAnsi, model_.ansiEncoding);
+    check(kChkFormulaSafety, model_.formulaSafety);
+    check(kChkDisplayOrder, model_.displayOrder);
+    check(kChkOpenAfterExport, model_.openAfterExport);
 }
 
 void frmExportOptions::showColumns() {

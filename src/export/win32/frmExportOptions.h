@@ -41,6 +41,12 @@ public:
         kCmdCancel,
         kPrgExport,
         kLblExport,
+        kCmbFileFormat,
+        kTxtDelimiter,
+        kChkAnsi,
+        kChkFormulaSafety,
+        kChkDisplayOrder,
+        kChkOpenAfterExport,
     };
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The
@@ -58,6 +64,8 @@ private:
     HWND createTabs();
     void createOptionsPage();
     void createFormatPage();
+    void createFilePage();
+    void fileSettingClicked(int id);
     void createButtonsAndProgress();
     void showPage(int page);
     void onCommand(int id, int code, HWND control);
@@ -82,7 +90,7 @@ private:
     win::OwnedReporter reporter_{*this};  // before the model, which keeps a reference to it
     frmExportOptionsModel model_;
     HWND control(int id) const { return GetDlgItem(hwnd(), id); }
-    std::vector<HWND> pages_[2];
+    std::vector<HWND> pages_[3];
     bool updating_ = false;    // controls are being filled from the model: their change events are ours
     bool checkingName_ = false;
     std::unique_ptr<ExportRun> run_;  // the export after OK, while it runs

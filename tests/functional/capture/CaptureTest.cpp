@@ -83,6 +83,8 @@ TEST(ListViewReader, ReportViewHeaderInIndexOrderAndCells) {
     EXPECT_EQ(L"Name", c.info.szColumnText[1]);
     EXPECT_EQ(L"Size", c.info.szColumnText[2]);
     EXPECT_EQ(L"Date", c.info.szColumnText[3]);
+    // The order on screen, 1-based, beside the header in index order.
+    EXPECT_EQ((std::vector<std::int32_t>{3, 1, 2}), c.info.lColumnOrder);
     EXPECT_EQ(host.listRect().left, c.info.rcWindow.left);
     EXPECT_EQ(host.listRect().top, c.info.rcWindow.top);
     EXPECT_EQ(host.listRect().right, c.info.rcWindow.right);
@@ -131,6 +133,18 @@ TEST_P(OneColumnViews, ReadAsOneColumn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, OneColumnViews, ::testing::Values("icon", "smallicon", "list"));
+
+TEST(ListViewReader, AListNeverReorderedIsInIndexOrderAndAHiddenColumnHasWidthZero) {
+    HostProcess host(
+        "title\tPlain host\n"
+        "column\t100\tName\ncolumn\t0\tHidden\ncolumn\t80\tDate\n"
+        "row\ta1\tb1\tc1\n");
+    Capture c(host.list());
+    ASSERT_EQ(zav::vbTrue, c.read());
+    EXPECT_EQ((std::vector<std::int32_t>{1, 2, 3}), c.info.lColumnOrder);
+    ASSERT_EQ(4u, c.info.lColumnWidth.size());
+    EXPECT_EQ(0, c.info.lColumnWidth[2]);
+}
 
 TEST(ListViewReader, ReportViewWithoutHeaderStillHasItsColumns) {
     HostProcess host("noheader\ncolumn\t60\tHidden one\ncolumn\t70\tHidden two\nrow\tx\ty\n");

@@ -31,6 +31,9 @@ struct Grid {
     std::function<std::wstring(std::int32_t, std::int32_t)> cell;
     // The capture fails (TargetGone) at this cell read (1-based count); 0: never.
     long failAtRead = 0;
+    // The display order the capture reports (1-based; empty: none) and the widths (empty: 100 each).
+    std::vector<std::int32_t> order;
+    std::vector<std::int32_t> widths;
 };
 
 class FakeCapture : public zav::IListViewCapture {
@@ -47,10 +50,11 @@ public:
         info.lItemCount = grid_->cell ? grid_->rowCount : static_cast<std::int32_t>(grid_->rows.size());
         info.szColumnText.assign(1, L"");
         info.lColumnWidth.assign(1, 0);
-        for (const auto& h : grid_->headers) {
-            info.szColumnText.push_back(h);
-            info.lColumnWidth.push_back(100);
+        for (std::size_t i = 0; i < grid_->headers.size(); ++i) {
+            info.szColumnText.push_back(grid_->headers[i]);
+            info.lColumnWidth.push_back(i < grid_->widths.size() ? grid_->widths[i] : 100);
         }
+        info.lColumnOrder = grid_->order;
         return zav::vbTrue;
     }
     std::wstring getColumnText(std::int32_t c) override {
@@ -179,6 +183,10 @@ public:
     void writeLine(const std::wstring& text) override {
         spend(text.size() + 2);
         real_->writeLine(text);
+    }
+    void writeRaw(const std::string& bytes) override {
+        spend(bytes.size());
+        real_->writeRaw(bytes);
     }
     void close() override { real_->close(); }
 

@@ -1,0 +1,338 @@
+// The CSV and tab-separated files: quoting, delimiters, the two encodings, formula safety, the
+// replace rules, the columns as the list shows them, and the type file's new keys (a type file of
+// the previous version stays an HTML type in index order, byte for byte).
+#include <gtest/gtest.h>
+
+#include "ExportFixture.h"
+#include "FakeHost.h"
+#include "catalog/Catalog.h"
+#include "export/DelimitedWriter.h"
+#include "export/ExportOptions.h"
+#include "export/HtmlExport.h"
+#include "text/Utf8.h"
+
+using namespace zav;
+using namespace exporttest;
+
+namespace {
+
+const std::string kBom = "\xEF\xBB\xBF";
+
+struct Dialog {
+    Environment env;
+    Scene scene;
+    zavtest::FakeHost host;
+    std::unique_ptr<frmExportOptionsModel> model;
+
+    explicit Dialog(std::vector<std::wstring> headers, std::vector<std::vector<std::wstring>> rows,
+                    const std::wstring& separator = L",") {
+        scene.grid->headers = std::move(headers);
+        scene.grid->rows = std::move(rows);
+        host.separator = separator;
+    }
+    Storage storage() { return zavtest::withHost(host); }
+    frmExportOptionsModel& open() {
+        model = std::make_unique<frmExportOptionsModel>(storage(), env.settings, scene.captures, scene.windows,
+                                                        zavtest::reporter());
+        model->populateExportOptions(scene.target);
+        return *model;
+    }
+    std::string exported() {
+        model->writeHTMLExport();
+        return zavtest::readBytes(model->txtOutput);
+    }
+};
+
+std::string utf8(const std::wstring& text) { return toUtf8(text); }
+
+}  // namespace
+
+TEST(DelimitedFields, QuoteExactlyTheFieldsThatNeedItAndDoubleTheirQuotes) {
+    const NumberFormat us = usEnglishNumberFormat();
+    auto field = [&](const std::wstring& text, wchar_t delimiter) {
+        std::wstring out;
+        appendDelimitedField(out, text, delimiter, false, us);
+        return out;
+    };
+    EXPECT_EQ(field(L"plain text", L','), L"plain text");
+    EXPECT_EQ(field(L"", L','), L"");
+    EXPECT_EQ(field(L"a,b", L','), L"\"a,b\"");
+    EXPECT_EQ(field(L"a,b", L';'), L"a,b");  // only the delimiter in use needs quotes
+    EXPECT_EQ(field(L"a;b", L';'), L"\"a;b\"");
+    EXPECT_EQ(field(L"say \"hi\"", L','), L"\"say \"\"hi\"\"\"");
+    EXPECT_EQ(field(L"\"", L','), L"\"\"\"\"");
+    EXPECT_EQ(field(L"one\r\ntwo", L','), L"\"one\r\ntwo\"");
+    EXPECT_EQ(field(L"cr\ronly", L','), L"\"cr\ronly\"");
+    EXPECT_EQ(field(L"lf\nonly", L','), L"\"lf\nonly\"");
+    EXPECT_EQ(field(L"a\tb", L'\t'), L"\"a\tb\"");
+    EXPECT_EQ(field(L"a\tb", L','), L"a\tb");
+}
+
+TEST(DelimitedFields, FormulaSafetyGuardsWhatASpreadsheetWouldRunAndLeavesNumbers) {
+    const NumberFormat us = usEnglishNumberFormat();
+    for (const wchar_t* formula : {L"=1+1", L"+A1", L"-A1", L"@SUM(A1)", L"\tx", L"\rx", L"=", L"-", L"+", L"-.",
+                                   L"-1-1", L"+1e5", L"=HYPERLINK(\"http://x\")", L"-1.2.3"})
+        EXPECT_TRUE(looksLikeFormula(formula, us)) << toUtf8(formula);
+    for (const wchar_t* data : {L"", L"plain", L"1+1", L"a=b", L"-12", L"+3.5", L"-.5", L"-7.", L"42", L" =x"})
+        EXPECT_FALSE(looksLikeFormula(data, us)) << toUtf8(data);
+    NumberFormat german = us;
+    german.decimalSeparator = L',';
+    EXPECT_FALSE(looksLikeFormula(L"-1,5", german));
+    EXPECT_TRUE(looksLikeFormula(L"-1,5", us));
+
+    auto field = [&](const std::wstring& text, bool safety) {
+        std::wstring out;
+        appendDelimitedField(out, text, L',', safety, us);
+        return out;
+    };
+    EXPECT_EQ(field(L"=1+1", true), L"'=1+1");
+    EXPECT_EQ(field(L"=1+1", false), L"=1+1");
+    EXPECT_EQ(field(L"-12", true), L"-12");
+    // The apostrophe goes inside the quotes, so that it is the field's first character.
+    EXPECT_EQ(field(L"=A1,\"x\"", true), L"\"'=A1,\"\"x\"\"\"");
+    EXPECT_EQ(field(L"\rx", true), L"\"'\rx\"");
+}
+
+TEST(DelimitedFields, ADelimiterIsOneCharacterThatTheQuotingDoesNotUse) {
+    EXPECT_EQ(delimiterProblem(L","), L"");
+    EXPECT_EQ(delimiterProblem(L";"), L"");
+    EXPECT_EQ(delimiterProblem(L"\t"), L"");
+    EXPECT_EQ(delimiterProblem(L"|"), L"");
+    for (const wchar_t* bad : {L"", L"\"", L"\r", L"\n", L";;"}) EXPECT_NE(delimiterProblem(bad), L"") << toUtf8(bad);
+}
+
+TEST(CsvExport, WritesTheHeaderThenOneRecordPerRowInUtf8WithAMark) {
+    Dialog d({L"Name", L"Note, long", L"Size"},
+             {{L"plain", L"with \"quotes\"", L"12"},
+              {L"two\r\nlines", L"lf\nonly", L"=2+3"},
+              {L"\u0416\u03A9\u4E2D", L"\U0001F600", L"@cmd"}});
+    auto& m = d.open();
+    m.setFormat(ExportFormat::Csv);
+    EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Files.csv");
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(d.exported(), kBom + "Name,\"Note, long\",Size\r\n"
+                                   "plain,\"with \"\"quotes\"\"\",12\r\n"
+                                   "\"two\r\nlines\",\"lf\nonly\",'=2+3\r\n" +
+                                   utf8(L"\u0416\u03A9\u4E2D,\U0001F600,'@cmd") + "\r\n");
+}
+
+TEST(CsvExport, TheDelimiterIsTheUsersListSeparatorUnlessTheTypeNamesAnother) {
+    Dialog d({L"A", L"B"}, {{L"1;2", L"x,y"}}, L";");
+    auto& m = d.open();
+    EXPECT_EQ(m.txtDelimiter, L";");
+    m.setFormat(ExportFormat::Csv);
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput), kBom + "A;B\r\n\"1;2\";x,y\r\n");
+
+    m.txtDelimiter = L"|";
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput), kBom + "A|B\r\n1;2|x,y\r\n");
+    // Saved with the type: it comes back on the next opening whatever the locale says.
+    d.host.separator = L",";
+    EXPECT_EQ(d.open().txtDelimiter, L"|");
+
+    // A list separator that cannot separate fields gives the comma.
+    Dialog odd({L"A"}, {{L"1"}}, L";;");
+    EXPECT_EQ(odd.open().txtDelimiter, L",");
+}
+
+TEST(CsvExport, ADelimiterThatCannotSeparateFieldsIsRefusedOnOkAndNothingIsSaved) {
+    for (const wchar_t* bad : {L"", L"\"", L"\r", L"\n"}) {
+        Dialog d({L"A"}, {{L"1"}});
+        auto& m = d.open();
+        m.setFormat(ExportFormat::Csv);
+        m.txtDelimiter = bad;
+        zavtest::reporter().messages.clear();
+        EXPECT_FALSE(m.okClicked());
+        ASSERT_EQ(zavtest::reporter().messages.size(), 1u);
+        EXPECT_EQ(zavtest::reporter().messages[0].text, delimiterProblem(bad));
+        EXPECT_FALSE(zavtest::pathExists(d.env.typePath(L"Files")));
+        EXPECT_FALSE(zavtest::pathExists(m.txtOutput));
+    }
+    // The same delimiter is no matter for HTML, which does not use it.
+    Dialog html({L"A"}, {{L"1"}});
+    auto& m = html.open();
+    m.txtDelimiter = L"";
+    EXPECT_TRUE(m.okClicked());
+}
+
+TEST(CsvExport, AnsiWritesTheCodePageAndRefusesACharacterItLacksNamingTheCell) {
+    Dialog d({L"Name", L"City"}, {{L"caf\u00E9", L"K\u00F6ln"}, {L"ok", L"\u041C\u043E\u0441\u043A\u0432\u0430"}});
+    auto& m = d.open();
+    m.setFormat(ExportFormat::Csv);
+    m.ansiEncoding = true;
+    zavtest::writeBytes(m.txtOutput, "the previous export\r\n");
+    try {
+        m.okClicked();
+        FAIL() << "a character outside the code page was written";
+    } catch (const Error& e) {
+        EXPECT_NE(e.detail().find(L"Row 2, column \"City\""), std::wstring::npos) << toUtf8(e.detail());
+        EXPECT_NE(e.detail().find(L"U+041C"), std::wstring::npos) << toUtf8(e.detail());
+    }
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput), "the previous export\r\n");
+    EXPECT_FALSE(zavtest::pathExists(m.txtOutput + L".tmp"));
+
+    // A rule that replaces the character lets the export through, in the code page, without a mark.
+    m.columns.find(L"City")->addReplace(L"\u041C\u043E\u0441\u043A\u0432\u0430", L"Moskva");
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput), "Name,City\r\ncaf\xE9,K\xF6ln\r\nok,Moskva\r\n");
+}
+
+TEST(CsvExport, AnEmojiInAnAnsiFileIsNamedAsOneCodePoint) {
+    Dialog d({L"Mood"}, {{L"\U0001F600"}});
+    auto& m = d.open();
+    m.setFormat(ExportFormat::Tsv);
+    m.ansiEncoding = true;
+    try {
+        m.okClicked();
+        FAIL() << "an emoji was written to an ANSI file";
+    } catch (const Error& e) {
+        EXPECT_NE(e.detail().find(L"Row 1, column \"Mood\""), std::wstring::npos) << toUtf8(e.detail());
+        EXPECT_NE(e.detail().find(L"U+1F600"), std::wstring::npos) << toUtf8(e.detail());
+    }
+}
+
+TEST(CsvExport, ReplaceRulesApplyAndWhatTheyPutInIsQuotedAndGuardedLikeAnyText) {
+    Dialog d({L"State", L"Formula"}, {{L"on", L"x"}, {L"off", L"y"}});
+    auto& m = d.open();
+    m.setFormat(ExportFormat::Csv);
+    m.columns.find(L"State")->addReplace(L"on", L"\"yes\", really");
+    m.columns.find(L"Formula")->addReplace(L"y", L"=1");
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput), kBom + "State,Formula\r\n\"\"\"yes\"\", really\",x\r\noff,'=1\r\n");
+
+    m.formulaSafety = false;
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput), kBom + "State,Formula\r\n\"\"\"yes\"\", really\",x\r\noff,=1\r\n");
+}
+
+TEST(TsvExport, SeparatesByTabAndQuotesTabsQuotesAndLineBreaks) {
+    Dialog d({L"A", L"B", L"C"}, {{L"a,b", L"tab\there", L"q\"q"}, {L"line\nbreak", L"-5", L"-x"}});
+    auto& m = d.open();
+    m.setFormat(ExportFormat::Tsv);
+    m.txtDelimiter = L";";  // a CSV setting: the tab-separated file does not use it
+    EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Files.txt");
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput),
+              kBom + "A\tB\tC\r\na,b\t\"tab\there\"\t\"q\"\"q\"\r\n\"line\nbreak\"\t-5\t'-x\r\n");
+}
+
+TEST(ExportFormats, ATypedOutputFileKeepsItsNameWhenTheFormatChanges) {
+    Dialog d({L"A"}, {{L"1"}});
+    auto& m = d.open();
+    m.txtOutput = d.env.outputFolder() + L"mine.dat";
+    m.setFormat(ExportFormat::Csv);
+    EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"mine.dat");
+    m.txtOutput = d.env.outputFolder() + L"Files.csv";  // the name the CSV format derives
+    m.setFormat(ExportFormat::Tsv);
+    EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Files.txt");
+}
+
+TEST(ExportFormats, TheFormatAndItsSettingsRoundTripThroughTheTypeFile) {
+    Dialog d({L"A", L"B"}, {{L"1", L"2"}});
+    auto& m = d.open();
+    m.setFormat(ExportFormat::Csv);
+    m.txtDelimiter = L"|";
+    m.ansiEncoding = true;
+    m.formulaSafety = false;
+    m.displayOrder = false;
+    EXPECT_FALSE(m.openAfterExport);  // off for a new type
+    EXPECT_EQ(m.fileToOpen(), L"");
+    m.openAfterExport = true;
+    m.saveExportOptions();
+    auto& again = d.open();
+    ASSERT_EQ(again.exportTypeItems().size(), 1u);
+    EXPECT_EQ(again.format(), ExportFormat::Csv);
+    EXPECT_EQ(again.txtDelimiter, L"|");
+    EXPECT_TRUE(again.ansiEncoding);
+    EXPECT_FALSE(again.formulaSafety);
+    EXPECT_FALSE(again.displayOrder);
+    EXPECT_TRUE(again.openAfterExport);
+    EXPECT_EQ(again.fileToOpen(), again.txtOutput);
+    EXPECT_EQ(again.txtOutput, d.env.outputFolder() + L"Files.csv");
+
+    again.setFormat(ExportFormat::Tsv);
+    again.ansiEncoding = false;
+    again.formulaSafety = true;
+    again.displayOrder = true;
+    again.openAfterExport = false;
+    again.saveExportOptions();
+    auto& third = d.open();
+    EXPECT_EQ(third.format(), ExportFormat::Tsv);
+    EXPECT_FALSE(third.ansiEncoding);
+    EXPECT_TRUE(third.formulaSafety);
+    EXPECT_TRUE(third.displayOrder);
+    EXPECT_FALSE(third.openAfterExport);
+}
+
+TEST(ExportFormats, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteForByte) {
+    Dialog d({L"Name", L"Hidden", L"Size"}, {{L"a&b", L"h", L"1"}});
+    d.scene.grid->order = {3, 1, 2};
+    d.scene.grid->widths = {100, 0, 50};
+    auto& m = d.open();
+    m.txtTableFormat = L"border=1";
+    m.saveExportOptions();
+    // What the previous version wrote: the same file without the keys this version added.
+    std::string bytes = zavtest::readBytes(d.env.typePath(L"Files"));
+    std::string old;
+    std::size_t start = 0, removed = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find("\r\n", start);
+        end = end == std::string::npos ? bytes.size() : end + 2;
+        const std::string line = bytes.substr(start, end - start);
+        bool added = false;
+        for (const char* key : {"Format=", "Delimiter=", "TextEncoding=", "FormulaSafety=", "ColumnOrder=",
+                                "OpenAfterExport="})
+            added = added || line.rfind(key, 0) == 0;
+        if (added) ++removed; else old += line;
+        start = end;
+    }
+    ASSERT_EQ(removed, 6u);
+    zavtest::writeBytes(d.env.typePath(L"Files"), old);
+
+    auto& loaded = d.open();
+    ASSERT_EQ(loaded.exportTypeItems().size(), 1u);
+    EXPECT_EQ(loaded.format(), ExportFormat::Html);
+    EXPECT_FALSE(loaded.displayOrder);
+    EXPECT_FALSE(loaded.openAfterExport);
+    EXPECT_EQ(loaded.exportedColumns(), (std::vector<std::int32_t>{1, 2, 3}));
+    EXPECT_EQ(loaded.txtOutput, d.env.outputFolder() + L"Files.html");
+    EXPECT_EQ(d.exported(),
+              "<HTML>\r\n<table border=1>\r\n<tr><td >Name</td><td >Hidden</td><td >Size</td></tr>\r\n"
+              "<tr><td >a&amp;b</td><td >h</td><td >1</td></tr>\r\n</table>\r\n</HTML>\r\n");
+}
+
+TEST(ColumnOrder, NewTypesTakeTheColumnsAsShownWithoutHiddenOnes) {
+    Dialog d({L"Name", L"Hidden", L"Size"}, {{L"a", L"h", L"1"}});
+    d.scene.grid->order = {3, 1, 2};
+    d.scene.grid->widths = {100, 0, 50};
+    auto& m = d.open();
+    EXPECT_TRUE(m.displayOrder);
+    EXPECT_EQ(m.exportedColumns(), (std::vector<std::int32_t>{3, 1}));
+    // The signature stays the header texts in index order, so saved types keep matching.
+    EXPECT_EQ(m.szColumns, buildColumnSignature(std::vector<std::wstring>{L"Name", L"Hidden", L"Size"}));
+    m.setFormat(ExportFormat::Csv);
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput), kBom + "Size,Name\r\n1,a\r\n");
+    m.setFormat(ExportFormat::Html);
+    ASSERT_TRUE(m.okClicked());
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput),
+              "<HTML>\r\n<table >\r\n<tr><td >Size</td><td >Name</td></tr>\r\n<tr><td >1</td><td >a</td></tr>\r\n"
+              "</table>\r\n</HTML>\r\n");
+
+    m.displayOrder = false;
+    EXPECT_EQ(m.exportedColumns(), (std::vector<std::int32_t>{1, 2, 3}));
+}
+
+TEST(ColumnOrder, AnOrderThatDoesNotNameEveryColumnOnceIsIndexOrder) {
+    for (const auto& order : std::vector<std::vector<std::int32_t>>{{}, {1, 2}, {1, 1, 2}, {0, 1, 2}, {1, 2, 4}}) {
+        Dialog d({L"A", L"B", L"C"}, {{L"1", L"2", L"3"}});
+        d.scene.grid->order = order;
+        EXPECT_EQ(d.open().exportedColumns(), (std::vector<std::int32_t>{1, 2, 3}));
+    }
+    Dialog hidden({L"A", L"B"}, {{L"1", L"2"}});
+    hidden.scene.grid->order = {2, 1};
+    hidden.scene.grid->widths = {0, 0};
+    // Every column hidden: all of them, as shown, rather than a file without columns.
+    EXPECT_EQ(hidden.open().exportedColumns(), (std::vector<std::int32_t>{2, 1}));
+}
