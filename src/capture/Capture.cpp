@@ -1,5 +1,7 @@
 #include "capture/Capture.h"
 
+#include "text/Ansi.h"
+
 namespace zav {
 
 std::wstring describeCaptureFailure(CaptureFailure failure) {
@@ -17,6 +19,16 @@ std::wstring describeCaptureFailure(CaptureFailure failure) {
                    L"Use ZAVExport64.exe for it.";
     }
     return L"";
+}
+
+ControlKind controlKindOfClass(const std::wstring& className) {
+    const std::wstring name = upperCase(className);
+    const auto has = [&](const wchar_t* part) { return name.find(part) != std::wstring::npos; };
+    if (has(L"LISTVIEW")) return ControlKind::ListView;
+    if (has(L"TREEVIEW")) return ControlKind::TreeView;
+    if (has(L"COMBOLBOX") || has(L"LISTBOX")) return ControlKind::ListBox;
+    if (has(L"COMBOBOX")) return ControlKind::ComboBox;
+    return ControlKind::None;
 }
 
 bool IListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,

@@ -43,6 +43,15 @@ enum class CaptureFailure {
 
 std::wstring describeCaptureFailure(CaptureFailure failure);
 
+// The kinds of control whose contents are read as a grid, told by the window's class name in any
+// letter case: a class containing "listview" is a list view (SysListView32), one containing
+// "treeview" a tree view (SysTreeView32 and the tree classes of common toolkits), "ComboLBox" (the
+// drop-down list of a combo box) and "ListBox" a list box, "ComboBox" a combo box. The list-view
+// test comes first, so every class read as a list view before is read as one still.
+enum class ControlKind { None, ListView, TreeView, ListBox, ComboBox };
+
+ControlKind controlKindOfClass(const std::wstring& className);
+
 // A capture: the window being read and the two buffers in its process. Owned by whoever opened
 // it; destroying it frees the buffers (closeListViewBuffers).
 class IListViewCapture {
