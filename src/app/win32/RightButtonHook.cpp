@@ -3,6 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "capture/Capture.h"
 #include "capture/win32/WindowText.h"
 #include "core/win32/Win32Error.h"
 
