@@ -41,6 +41,7 @@ public:
         kCmdCancel,
         kPrgExport,
         kLblExport,
+        kLblCompatibleTypes,
     };
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The

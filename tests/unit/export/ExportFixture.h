@@ -31,6 +31,8 @@ struct Grid {
     std::function<std::wstring(std::int32_t, std::int32_t)> cell;
     // The capture fails (TargetGone) at this cell read (1-based count); 0: never.
     long failAtRead = 0;
+    // The kind of control the grid stands for.
+    zav::ControlKind kind = zav::ControlKind::ListView;
 };
 
 class FakeCapture : public zav::IListViewCapture {
@@ -42,6 +44,7 @@ public:
             return zav::vbFalse;
         }
         info.szClassName = L"SysListView32";
+        info.kind = grid_->kind;
         info.lView = 1;
         info.lColumnCount = static_cast<std::int32_t>(grid_->headers.size());
         info.lItemCount = grid_->cell ? grid_->rowCount : static_cast<std::int32_t>(grid_->rows.size());
