@@ -3,6 +3,7 @@
 // killed host refused with nothing read.
 #include <windows.h>
 
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -17,11 +18,19 @@
 
 namespace {
 
+// The list-box host beside the list-view host that HostProcess starts, so that the runs against a
+// host of the other word size read a list box of that word size too.
+std::string listBoxHostProgram() {
+    const std::string lvHost = zavtest::hostProgram();
+    const std::size_t slash = lvHost.find_last_of("\\/");
+    return (slash == std::string::npos ? std::string() : lvHost.substr(0, slash + 1)) + "zav_lbhost.exe";
+}
+
 // The list-box host, started for one test and killed at its end.
 class ListBoxHost {
 public:
     ListBoxHost() {
-        std::string command = "\"" + zavtest::programFolder() + "zav_lbhost.exe\"";
+        std::string command = "\"" + listBoxHostProgram() + "\"";
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
@@ -79,6 +88,8 @@ const std::wstring kLongLine = L"<" + std::wstring(9998, L'\u00e9') + L">";
 
 TEST(ListBoxCapture, EveryLineOfAListBoxAndAComboBoxIsReadWhole) {
     ListBoxHost host;
+    std::printf("list-box host: %s (%d-bit)\n", listBoxHostProgram().c_str(),
+                zavtest::programWordSize(listBoxHostProgram()));
     Read list = readControl(host.control(1));
     ASSERT_TRUE(list.ok) << zav::describeCaptureFailure(list.capture->failure());
     EXPECT_EQ(list.info.kind, zav::ControlKind::ListBox);
