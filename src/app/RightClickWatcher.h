@@ -1,11 +1,11 @@
 // The watcher's decision for every mouse button and key event that the system's low-level hooks
 // report, without a window: whether the event goes on to the window under the cursor or is taken
-// (swallowed), and what the watcher window is asked to do (open the popup menu for a list view,
-// or close the open one).
+// (swallowed), and what the watcher window is asked to do (open the popup menu for a control
+// whose grid can be read, or close the open one).
 //
-// The menu opens on the press of the right button, once per press, and only for a list view
-// directly under the cursor. Such a press and its release are taken, so the program that owns the
-// list view never sees that click and opens no menu of its own. A press with the modifier (Shift)
+// The menu opens on the press of the right button, once per press, and only for a list view, tree
+// view, list box or combo box directly under the cursor. Such a press and its release are taken, so
+// the program that owns the control never sees that click and opens no menu of its own. A press with the modifier (Shift)
 // held, a press anywhere else, and every other event go on untouched. While the menu is open, a
 // press outside it or Escape closes it; while a modal box of ours is open no menu opens.
 #pragma once
@@ -23,7 +23,8 @@ public:
         Button button = Button::Right;
         bool overOwnWindow = false;   // the watcher window or a child of it
         bool overOwnMenu = false;     // our open popup menu
-        bool isListView = false;      // the window under the cursor is a list view (class test)
+        bool isListView = false;      // the window under the cursor is a grid control: a list view,
+                                      // tree view, list box or combo box (controlKindOfClass)
         bool modifierHeld = false;    // the key that passes a right press through (Shift)
         bool modalBoxOpen = false;    // a modal box of ours is up
         bool menuOpen = false;        // our popup menu is open

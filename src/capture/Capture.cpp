@@ -1,12 +1,15 @@
 #include "capture/Capture.h"
 
+#include "text/Ansi.h"
+
 namespace zav {
 
 std::wstring describeCaptureFailure(CaptureFailure failure) {
     switch (failure) {
         case CaptureFailure::None: return L"";
         case CaptureFailure::NoWindow: return L"The list view no longer exists.";
-        case CaptureFailure::NotListView: return L"The window is not a list view.";
+        case CaptureFailure::NotListView:
+            return L"The window is not a list view, tree view, list box or combo box.";
         case CaptureFailure::ProcessNotOpened:
             return L"The program that owns the list view cannot be read (it may run with higher rights).";
         case CaptureFailure::NoBuffers: return L"No memory could be reserved in the list view's program.";
@@ -15,8 +18,32 @@ std::wstring describeCaptureFailure(CaptureFailure failure) {
         case CaptureFailure::TargetTooWide:
             return L"The list view belongs to a 64-bit program, which the 32-bit ZAVExport.exe cannot read. "
                    L"Use ZAVExport64.exe for it.";
+        case CaptureFailure::NoTexts:
+            return L"The list draws its lines itself and keeps no texts (owner-drawn without strings), "
+                   L"so there is nothing to export from it.";
     }
     return L"";
+}
+
+std::wstring describeControlKind(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::None: return L"";
+        case ControlKind::ListView: return L"list view";
+        case ControlKind::TreeView: return L"tree view";
+        case ControlKind::ListBox: return L"list box";
+        case ControlKind::ComboBox: return L"combo box";
+    }
+    return L"";
+}
+
+ControlKind controlKindOfClass(const std::wstring& className) {
+    const std::wstring name = upperCase(className);
+    const auto has = [&](const wchar_t* part) { return name.find(part) != std::wstring::npos; };
+    if (has(L"LISTVIEW")) return ControlKind::ListView;
+    if (has(L"TREEVIEW")) return ControlKind::TreeView;
+    if (has(L"COMBOLBOX") || has(L"LISTBOX")) return ControlKind::ListBox;
+    if (has(L"COMBOBOX")) return ControlKind::ComboBox;
+    return ControlKind::None;
 }
 
 bool IListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,

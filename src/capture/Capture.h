@@ -17,10 +17,22 @@ struct ScreenRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// The kinds of control whose contents are read as a grid, told by the window's class name in any
+// letter case: a class containing "listview" is a list view (SysListView32), one containing
+// "treeview" a tree view (SysTreeView32 and the tree classes of common toolkits), "ComboLBox" (the
+// drop-down list of a combo box) and "ListBox" a list box, "ComboBox" a combo box. The list-view
+// test comes first, so every class read as a list view before is read as one still.
+enum class ControlKind { None, ListView, TreeView, ListBox, ComboBox };
+
+ControlKind controlKindOfClass(const std::wstring& className);
+// The kind as the dialog names it ("tree view"); empty for None.
+std::wstring describeControlKind(ControlKind kind);
+
 // One record per export dialog, owned by the dialog.
 struct ListViewInfo {
     WindowHandle hWnd = 0;               // the list view to read; set by the caller
     std::wstring szClassName;            // at most 62 characters
+    ControlKind kind = ControlKind::ListView;  // what the grid was read from
     std::int32_t lView = 0;              // style & 3: 0 icon, 1 report, 2 small icon, 3 list
     std::int32_t lItemCount = 0;         // rows
     std::int32_t lColumnCount = 0;       // header columns; at least 1 after a successful read
@@ -41,6 +53,7 @@ enum class CaptureFailure {
     TargetGone,        // the window or its process ended while being read
     TargetHung,        // the window stopped answering
     TargetTooWide,     // the window belongs to a 64-bit program and this program is 32-bit
+    NoTexts,           // a list box or combo box that draws its lines itself and keeps no texts
 };
 
 std::wstring describeCaptureFailure(CaptureFailure failure);

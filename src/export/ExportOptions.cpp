@@ -12,6 +12,17 @@
 
 namespace zav {
 
+std::wstring controlKindMark(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::TreeView: return L"{TreeView}";
+        case ControlKind::ListBox: return L"{ListBox}";
+        case ControlKind::ComboBox: return L"{ComboBox}";
+        case ControlKind::ListView:
+        case ControlKind::None: break;
+    }
+    return L"";
+}
+
 std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
     std::vector<std::wstring> texts;
     for (std::int32_t i = 1; i <= lvInfo.lColumnCount; ++i) {
@@ -19,7 +30,11 @@ std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
             throw Error(kErrSubscript, L"buildColumnSignature", L"Subscript out of range");
         texts.push_back(lvInfo.szColumnText[static_cast<std::size_t>(i)]);
     }
-    return buildColumnSignature(texts);
+    // Every other kind is marked so that its types are never offered for a list view whose header
+    // reads the same (and the other way round); a list view's signature stays as it always was,
+    // and with it every saved type and catalog.
+    if (texts.empty()) return buildColumnSignature(texts);
+    return controlKindMark(lvInfo.kind) + buildColumnSignature(texts);
 }
 
 frmExportOptionsModel::frmExportOptionsModel(const Storage& storage, const Settings& settings,
@@ -142,6 +157,12 @@ std::wstring frmExportOptionsModel::captureProblem() const {
     return describeCaptureFailure(capture_->failure());
 }
 
+std::wstring frmExportOptionsModel::compatibleTypesLabel() const {
+    const std::wstring kind =
+        capture_ && lvInfo.kind != ControlKind::ListView ? describeControlKind(lvInfo.kind) : std::wstring();
+    return kind.empty() ? std::wstring(L"Compatible Export Types") : L"Compatible Export Types (" + kind + L")";
+}
+
 std::wstring frmExportOptionsModel::defaultTypeName() {
     // The first non-empty caption up the chain of parent windows of this dialog's list view.
     WindowHandle h = windows_.getParent(lvInfo.hWnd);
@@ -151,7 +172,12 @@ std::wstring frmExportOptionsModel::defaultTypeName() {
         text = windows_.getWindowCaption(h);
     }
     std::wstring name = proposeExportTypeName(text);
-    if (name.empty()) name = proposeExportTypeName(szColumns);
+    if (name.empty()) {
+        // Named after the columns, without the kind's mark.
+        const std::wstring mark = controlKindMark(lvInfo.kind);
+        name = proposeExportTypeName(szColumns.compare(0, mark.size(), mark) == 0 ? szColumns.substr(mark.size())
+                                                                                 : szColumns);
+    }
     return name;
 }
 

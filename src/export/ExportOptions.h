@@ -27,6 +27,8 @@ class HtmlExportJob;
 
 // The column signature of a captured record: its header texts 1..lColumnCount.
 std::wstring buildColumnSignature(const ListViewInfo& lvInfo);
+// What a grid's signature begins with for its kind of control: nothing for a list view.
+std::wstring controlKindMark(ControlKind kind);
 
 class frmExportOptionsModel {
 public:
@@ -106,6 +108,9 @@ public:
     // Why the list view could not be read (empty when the capture read it): what the dialog tells
     // the user when it opens, instead of offering an empty export.
     std::wstring captureProblem() const;
+    // The caption over the list of export types: it names the kind of control read where that is
+    // not a list view ("Compatible Export Types (tree view)").
+    std::wstring compatibleTypesLabel() const;
 
     // Operations.
     // Captures the list view `target`, fills the type list, loads the first compatible type.

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "capture/win32/ListBoxCapture.h"
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/SystemCapture.h"
 #include "capture/win32/WindowText.h"
@@ -498,7 +499,13 @@ class SystemCaptureFactory final : public ICaptureFactory {
 public:
     explicit SystemCaptureFactory(const CaptureOptions& options) : options_(options) {}
     std::unique_ptr<IListViewCapture> openListViewBuffers(WindowHandle hWnd) override {
-        return ListViewCapture::open(hWnd, options_);
+        // Each kind through its own messages; everything else goes to the list-view capture,
+        // which refuses what is not a list view.
+        switch (controlKindOfClass(getWindowClass(hWnd, 64))) {
+            case ControlKind::ListBox:
+            case ControlKind::ComboBox: return ListBoxCapture::open(hWnd, options_);
+            default: return ListViewCapture::open(hWnd, options_);
+        }
     }
 
 private:

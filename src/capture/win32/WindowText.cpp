@@ -50,7 +50,7 @@ std::wstring getWindowCaption(WindowHandle hWnd) {
 }
 
 bool isListViewClass(const std::wstring& className) {
-    return upperCase(className).find(L"LISTVIEW") != std::wstring::npos;
+    return controlKindOfClass(className) == ControlKind::ListView;
 }
 
 std::unique_ptr<IWindowInfo> makeSystemWindowInfo() { return std::make_unique<SystemWindowInfo>(); }

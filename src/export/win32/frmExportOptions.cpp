@@ -140,7 +140,8 @@ void frmExportOptions::createOptionsPage() {
     const DWORD edit = kEditStyle, button = kButtonStyle, tab = kTabStop;
     const int L = kTabLeft, T = kTabTop;
     auto page = [&](HWND h) { pages_[0].push_back(h); };
-    page(createControl(dlg, L"STATIC", L"Compatible Export Types", 0, 0, -1, L + 60, T + 360, 5265, 225));
+    page(createControl(dlg, L"STATIC", L"Compatible Export Types", 0, 0, kLblCompatibleTypes, L + 60, T + 360, 5265,
+                       225));
     HWND cmb = createControl(dlg, L"COMBOBOX", L"", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tab, 0,
                              kCmbExportTypes, L + 60, T + 600, 4155, 315 + 1800);
     page(cmb);
@@ -539,6 +540,7 @@ void frmExportOptions::fieldChanged(int id) {
 }
 
 void frmExportOptions::showModel() {
+    SetDlgItemTextW(hwnd(), kLblCompatibleTypes, model_.compatibleTypesLabel().c_str());
     showTypeList();
     showFields();
     showColumns();

@@ -47,6 +47,7 @@ public:
         kChkFormulaSafety,
         kChkDisplayOrder,
         kChkOpenAfterExport,
+        kLblCompatibleTypes,
     };
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The

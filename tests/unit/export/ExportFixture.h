@@ -34,6 +34,8 @@ struct Grid {
     // The display order the capture reports (1-based; empty: none) and the widths (empty: 100 each).
     std::vector<std::int32_t> order;
     std::vector<std::int32_t> widths;
+    // The kind of control the grid stands for.
+    zav::ControlKind kind = zav::ControlKind::ListView;
 };
 
 class FakeCapture : public zav::IListViewCapture {
@@ -45,6 +47,7 @@ public:
             return zav::vbFalse;
         }
         info.szClassName = L"SysListView32";
+        info.kind = grid_->kind;
         info.lView = 1;
         info.lColumnCount = static_cast<std::int32_t>(grid_->headers.size());
         info.lItemCount = grid_->cell ? grid_->rowCount : static_cast<std::int32_t>(grid_->rows.size());

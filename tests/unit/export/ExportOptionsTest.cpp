@@ -530,3 +530,54 @@ TEST(ExportOptions, TypesAndOutputFilesOfAnyNameAreSavedOfferedAndLoaded) {
     EXPECT_EQ(again.txtOutput, output);
     EXPECT_EQ(again.txtDataFormat, L"class=\"d\"");
 }
+
+// Trees, list boxes and combo boxes: their grids have types of their own, never mixed with those of
+// a list view whose header reads the same; a list view's signature is what it always was.
+TEST(ExportOptions, EachKindOfControlHasItsOwnTypesAndAListViewKeepsItsSignature) {
+    ListViewInfo info;
+    info.lColumnCount = 3;
+    info.szColumnText = {L"", L"Item", L"Level", L"Path"};
+    EXPECT_EQ(buildColumnSignature(info), L"Item_Level_Path");  // what saved list-view types hold
+    info.kind = ControlKind::TreeView;
+    const std::wstring tree = buildColumnSignature(info);
+    info.kind = ControlKind::ListBox;
+    const std::wstring listBox = buildColumnSignature(info);
+    info.kind = ControlKind::ComboBox;
+    const std::wstring comboBox = buildColumnSignature(info);
+    EXPECT_EQ(tree, L"{TreeView}Item_Level_Path");
+    EXPECT_NE(listBox, tree);
+    EXPECT_NE(comboBox, listBox);
+    info.lColumnCount = 0;
+    EXPECT_EQ(buildColumnSignature(info), L"");  // nothing read: no signature to offer types for
+
+    // One type saved for a tree, one for a list view with the same header texts, in one folder.
+    Dialog d(L"Registry");
+    d.scene.grid->headers = {L"Item", L"Level", L"Path"};
+    d.scene.grid->kind = ControlKind::TreeView;
+    auto& t = d.open();
+    EXPECT_EQ(t.compatibleTypesLabel(), L"Compatible Export Types (tree view)");
+    EXPECT_EQ(t.txtExportType(), L"Registry");  // named after the nearest titled parent
+    ASSERT_TRUE(t.okClicked());
+
+    d.scene.grid->kind = ControlKind::ListView;
+    auto& l = d.open();
+    EXPECT_EQ(l.compatibleTypesLabel(), L"Compatible Export Types");
+    EXPECT_TRUE(l.exportTypeItems().empty()) << "a tree's type offered for a list view";
+    l.setExportTypeText(L"Flat");
+    ASSERT_TRUE(l.okClicked());
+    EXPECT_EQ(d.open().exportTypeItems(), (std::vector<std::wstring>{L"Flat"}));
+    EXPECT_EQ(compatibleExportTypes(zavtest::storage(), d.env.settings, L"Item_Level_Path"),
+              (std::vector<std::wstring>{L"Flat"}));
+
+    d.scene.grid->kind = ControlKind::TreeView;
+    EXPECT_EQ(d.open().exportTypeItems(), (std::vector<std::wstring>{L"Registry"}));
+}
+
+TEST(ExportOptions, AListBoxWithoutATitledParentIsNamedAfterItsColumnWithoutTheMark) {
+    Dialog d(L"");
+    d.scene.grid->headers = {L"Item"};
+    d.scene.grid->kind = ControlKind::ListBox;
+    auto& m = d.open();
+    EXPECT_EQ(m.compatibleTypesLabel(), L"Compatible Export Types (list box)");
+    EXPECT_EQ(m.txtExportType(), L"Item");
+}

@@ -1,0 +1,145 @@
+#include "capture/win32/ListBoxCapture.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "capture/win32/RemoteMemory.h"
+#include "capture/win32/WindowText.h"
+#include "text/Ansi.h"
+
+namespace zav {
+namespace {
+
+// A line's length as answered is believed up to this many characters; a control answering more
+// is not given a buffer that large.
+constexpr std::size_t kMaxLine = 64u << 20;
+
+// The system's own style bits of both kinds of control, the same in every header version.
+constexpr LONG kListOwnerDraw = LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE;
+constexpr LONG kComboOwnerDraw = CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE;
+
+}  // namespace
+
+std::unique_ptr<ListBoxCapture> ListBoxCapture::open(WindowHandle hWnd, const CaptureOptions& options) {
+    return std::unique_ptr<ListBoxCapture>(new ListBoxCapture(reinterpret_cast<HWND>(hWnd), options));
+}
+
+ListBoxCapture::ListBoxCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
+    options_.maxTextLength = std::clamp<std::size_t>(options_.maxTextLength, 255, kMaxLine);
+    // UTF-16 on the NT family, which converts an ANSI control's lines for us; ANSI on the 9x family.
+    if (!options_.wideTexts) options_.wideTexts = isWinNT() != vbFalse;
+    if (hWnd == nullptr || !IsWindow(hWnd)) {
+        note(CaptureFailure::NoWindow);
+        return;
+    }
+    hWnd_ = hWnd;
+}
+
+void ListBoxCapture::note(CaptureFailure f) {
+    if (failure_ == CaptureFailure::None) failure_ = f;
+}
+
+bool ListBoxCapture::send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    result = 0;
+    if (stopped_ || hWnd_ == nullptr) return false;
+    DWORD_PTR answer = 0;
+    const LRESULT sent = *options_.wideTexts
+                             ? SendMessageTimeoutW(hWnd_, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer)
+                             : SendMessageTimeoutA(hWnd_, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer);
+    if (sent) {
+        result = static_cast<LRESULT>(answer);
+        return true;
+    }
+    // Hung or gone: every further message would wait as long again or fail, so reading stops.
+    note(IsWindow(hWnd_) ? CaptureFailure::TargetHung : CaptureFailure::TargetGone);
+    stopped_ = true;
+    return false;
+}
+
+bool ListBoxCapture::keepsTexts() const {
+    const LONG style = GetWindowLongW(hWnd_, GWL_STYLE);
+    if (combo_) return (style & kComboOwnerDraw) == 0 || (style & CBS_HASSTRINGS) != 0;
+    return (style & kListOwnerDraw) == 0 || (style & LBS_HASSTRINGS) != 0;
+}
+
+VBool ListBoxCapture::readListViewInfo(ListViewInfo& info) {
+    readable_ = false;
+    info.lColumnWidth.clear();
+    info.szColumnText.clear();
+    info.lItemCount = 0;
+    info.lColumnCount = 0;
+    if (hWnd_ == nullptr || reinterpret_cast<HWND>(info.hWnd) != hWnd_ || !IsWindow(hWnd_)) {
+        note(CaptureFailure::NoWindow);
+        return vbFalse;
+    }
+    info.szClassName = getWindowClass(info.hWnd, 64);
+    const ControlKind kind = controlKindOfClass(info.szClassName);
+    if (kind != ControlKind::ListBox && kind != ControlKind::ComboBox) {
+        info.hWnd = 0;
+        note(CaptureFailure::NotListView);
+        return vbFalse;
+    }
+    info.kind = kind;
+    combo_ = kind == ControlKind::ComboBox;
+    if (!keepsTexts()) {
+        note(CaptureFailure::NoTexts);
+        return vbFalse;
+    }
+
+    LRESULT count = 0;
+    if (!send(combo_ ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, count)) return vbFalse;
+    lineCount_ = std::max<std::int32_t>(0, static_cast<std::int32_t>(count));  // LB_ERR: none
+
+    RECT rc = {};
+    GetWindowRect(hWnd_, &rc);
+    info.rcWindow = ScreenRect{rc.left, rc.top, rc.right, rc.bottom};
+    info.lView = 1;  // read as a report: one row a line
+    info.lItemCount = lineCount_;
+    info.lColumnCount = 1;
+    info.lColumnWidth = {0, rc.right - rc.left};
+    info.szColumnText = {std::wstring(), kColumn};
+    readable_ = true;
+    return vbTrue;
+}
+
+std::wstring ListBoxCapture::getColumnText(std::int32_t lColumn) {
+    return readable_ && lColumn == 1 ? std::wstring(kColumn) : std::wstring();
+}
+
+std::wstring ListBoxCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
+    if (!readable_ || lColumn != 1 || lRow < 1 || lRow > lineCount_) return {};
+    LRESULT length = 0;
+    const WPARAM index = static_cast<WPARAM>(lRow - 1);
+    if (!send(combo_ ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0, length)) return {};
+    if (length <= 0 || static_cast<std::size_t>(length) > kMaxLine) return {};  // LB_ERR, or not believed
+    return *options_.wideTexts ? readLine<wchar_t>(lRow - 1, static_cast<std::size_t>(length))
+                               : readLine<char>(lRow - 1, static_cast<std::size_t>(length));
+}
+
+template <class Unit>
+std::wstring ListBoxCapture::readLine(std::int32_t index, std::size_t length) {
+    // The text comes back into a buffer of ours, as long as the length just answered. A line
+    // changed between the two messages could be longer: the buffer keeps room to spare, and a
+    // longer answer than asked for is asked again with its own length.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::vector<Unit> buffer(length + length / 2 + 64, Unit{0});
+        LRESULT copied = 0;
+        if (!send(combo_ ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                  reinterpret_cast<LPARAM>(buffer.data()), copied))
+            return {};
+        if (copied <= 0) return {};
+        const std::size_t n = static_cast<std::size_t>(copied);
+        if (n > length && n < kMaxLine) {
+            length = n;
+            continue;
+        }
+        const std::size_t units = std::min({n, buffer.size() - 1, options_.maxTextLength});
+        const auto end = std::find(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(units), Unit{0});
+        const std::size_t kept = static_cast<std::size_t>(end - buffer.begin());
+        if constexpr (sizeof(Unit) == 1) return fromAnsi(buffer.data(), kept);
+        else return std::wstring(buffer.data(), kept);
+    }
+    return {};
+}
+
+}  // namespace zav

@@ -1,0 +1,49 @@
+// Reading a list box or a combo box of another process: one column "Item", one row a line.
+// The system carries these controls' text messages (LB_GETTEXT, CB_GETLBTEXT) across processes
+// into a buffer of ours, so no memory in the target is needed and its word size does not matter.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "capture/Capture.h"
+#include "capture/win32/ListViewCapture.h"
+
+namespace zav {
+
+class ListBoxCapture final : public IListViewCapture {
+public:
+    // The one column's header.
+    static constexpr const wchar_t* kColumn = L"Item";
+
+    // Always gives a capture; failure() says when the handle is no window.
+    static std::unique_ptr<ListBoxCapture> open(WindowHandle hWnd, const CaptureOptions& options = {});
+
+    // Refuses (vbFalse, failure noted) a window that is no list box or combo box, and one that
+    // draws its lines itself without keeping their texts (NoTexts): such a control answers its
+    // lines' item data, not texts.
+    VBool readListViewInfo(ListViewInfo& info) override;
+    std::wstring getColumnText(std::int32_t lColumn) override;
+    std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
+    CaptureFailure failure() const override { return failure_; }
+
+private:
+    ListBoxCapture(HWND hWnd, const CaptureOptions& options);
+    bool send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void note(CaptureFailure f);
+    bool keepsTexts() const;
+    template <class Unit> std::wstring readLine(std::int32_t index, std::size_t length);
+
+    CaptureOptions options_;
+    HWND hWnd_ = nullptr;
+    bool combo_ = false;       // a combo box (CB_ messages) rather than a list box (LB_)
+    bool readable_ = false;    // readListViewInfo took the window
+    bool stopped_ = false;     // the target hung or went away: nothing more is sent
+    std::int32_t lineCount_ = 0;
+    CaptureFailure failure_ = CaptureFailure::None;
+};
+
+}  // namespace zav
