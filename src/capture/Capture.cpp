@@ -46,6 +46,10 @@ ControlKind controlKindOfClass(const std::wstring& className) {
     return ControlKind::None;
 }
 
+bool controlKindIsRead(ControlKind kind) {
+    return kind == ControlKind::ListView || kind == ControlKind::ListBox || kind == ControlKind::ComboBox;
+}
+
 bool IListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                                  std::vector<std::wstring>& cells) {
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;

@@ -121,7 +121,7 @@ RightClickWatcher::Decision RightButtonHook::onMouse(WPARAM message, const MSLLH
             p.overOwnWindow = GetAncestor(w, GA_ROOT) == watcher_;
             p.overOwnMenu = GetWindowThreadProcessId(w, nullptr) == uiThread_ && hasClass(w, "#32768");
             if (p.button == Button::Right) {
-                p.isListView = controlKindOfClass(getWindowClass(wh(w))) != ControlKind::None;
+                p.isListView = controlKindIsRead(controlKindOfClass(getWindowClass(wh(w))));
                 p.modifierHeld = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
                 if (p.isListView) p.modalBoxOpen = modalBoxOpen(uiThread_);
             }

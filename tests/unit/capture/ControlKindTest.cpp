@@ -34,6 +34,14 @@ TEST(ControlKind, OtherWindowsAreNone) {
         EXPECT_EQ(ControlKind::None, controlKindOfClass(name)) << name;
 }
 
+TEST(ControlKind, OnlyTheKindsThatAreReadOpenTheMenu) {
+    // A tree view is told apart but not read yet: its program's own menu must still open.
+    EXPECT_FALSE(controlKindIsRead(controlKindOfClass(L"SysTreeView32")));
+    EXPECT_FALSE(controlKindIsRead(ControlKind::None));
+    for (const wchar_t* name : {L"SysListView32", L"ListBox", L"ComboLBox", L"ComboBox", L"TreeViewListView"})
+        EXPECT_TRUE(controlKindIsRead(controlKindOfClass(name))) << name;
+}
+
 TEST(ControlKind, AClassNamingAListViewStaysAListView) {
     // Whatever else it contains: the list-view road does not change.
     EXPECT_EQ(ControlKind::ListView, controlKindOfClass(L"TreeViewListView"));
