@@ -14,6 +14,8 @@
 //   zav_uidriver.exe message TITLE               the text of a message box with that title
 //   zav_uidriver.exe items TITLE ID              the list view's rows, cells separated by " | "
 //   zav_uidriver.exe close TITLE                 posts WM_CLOSE to the window
+//   zav_uidriver.exe endsession TITLE            sends WM_QUERYENDSESSION, then WM_ENDSESSION (ending),
+//                                                as a logoff does; prints the answer to the query
 //   zav_uidriver.exe focus TITLE                 ID of the control of that window with the focus
 //                                                (the control itself for the parts of a combo box;
 //                                                0: the window itself; "-": the focus is elsewhere)
@@ -211,6 +213,15 @@ int main(int argc, char** argv) {
         HWND w = one(title);
         if (!w) return 1;
         PostMessageA(w, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "endsession") {
+        HWND w = one(title);
+        if (!w) return 1;
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
+        std::printf("%d\n", static_cast<int>(answer));
+        SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, nullptr);
         return 0;
     }
     if (cmd == "focus") {
