@@ -6,6 +6,7 @@
 //   zav_uidriver.exe gone TITLE [SECONDS]        waits until no visible window has that title
 //   zav_uidriver.exe count TITLE                 visible top-level windows with that title
 //   zav_uidriver.exe menus                       visible popup menus
+//   zav_uidriver.exe menurect                    left top right bottom of the one visible popup menu
 //   zav_uidriver.exe center TITLE ID             screen centre of the control with that ID
 //   zav_uidriver.exe button TITLE CAPTION        screen centre of the button with that caption
 //   zav_uidriver.exe rect TITLE ID               left top right bottom of the control, screen pixels
@@ -180,6 +181,14 @@ int main(int argc, char** argv) {
     }
     if (cmd == "menus") {
         std::printf("%u\n", static_cast<unsigned>(topLevel(nullptr, "#32768").size()));
+        return 0;
+    }
+    if (cmd == "menurect") {
+        const auto menus = topLevel(nullptr, "#32768");
+        if (menus.size() != 1) return 1;
+        RECT rc;
+        GetWindowRect(menus[0], &rc);
+        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
         return 0;
     }
     if (cmd == "foreground") {
