@@ -79,17 +79,7 @@ DelimitedTableWriter::DelimitedTableWriter(ITextWriter& out, const DelimitedOpti
                                            const ListViewInfo& lvInfo, IListViewCapture& capture,
                                            const std::vector<const cReplaceList*>& rules,
                                            const NumberFormat& format)
-    : out_(out),
-      options_(options),
-      lvInfo_(lvInfo),
-      capture_(capture),
-      rules_(rules),
-      format_(format),
-      formatter_(format),
-      columnCount_(std::max<std::int32_t>(0, lvInfo.lColumnCount)),
-      rowCount_(std::max<std::int32_t>(0, lvInfo.lItemCount)),
-      blockRows_(std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount_))),
-      shown_(indexOrder(columnCount_)) {}
+    : TableWriter(lvInfo, capture, rules, format), out_(out), options_(options), format_(format) {}
 
 void DelimitedTableWriter::writeRecord(std::int32_t row) {
     line_.clear();
@@ -106,8 +96,7 @@ void DelimitedTableWriter::writeRecord(std::int32_t row) {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         char32_t cp = 0;
         if (firstUnheld(fields_[i], cp) == std::wstring::npos) continue;
-        const std::size_t column = static_cast<std::size_t>(shown_[i]);
-        const std::wstring header = column < lvInfo_.szColumnText.size() ? lvInfo_.szColumnText[column] : L"";
+        const std::wstring header = headerText(shown()[i]);
         wchar_t code[16];
         std::swprintf(code, 16, L"U+%04X", static_cast<unsigned>(cp));
         const std::wstring where = row == 0 ? std::wstring(L"The header") : L"Row " + std::to_wstring(row);
@@ -122,31 +111,15 @@ void DelimitedTableWriter::writeRecord(std::int32_t row) {
 void DelimitedTableWriter::begin() {
     if (options_.utf8) out_.writeRaw("\xEF\xBB\xBF");
     fields_.clear();
-    for (std::int32_t c : shown_) {
-        const auto index = static_cast<std::size_t>(c);
-        fields_.push_back(c >= 1 && index < lvInfo_.szColumnText.size() ? lvInfo_.szColumnText[index] : L"");
-    }
+    for (std::int32_t c : shown()) fields_.push_back(headerText(c));
     writeRecord(0);
 }
 
-bool DelimitedTableWriter::nextBlock() {
-    if (rowsWritten_ >= rowCount_) return false;
-    const std::int32_t first = rowsWritten_ + 1;
-    const std::int32_t rows = std::min(blockRows_, rowCount_ - rowsWritten_);
-    if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;
-    for (std::int32_t r = 0; r < rows; ++r) {
-        const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(columnCount_);
-        fields_.clear();
-        for (std::int32_t c : shown_) {
-            const auto index = static_cast<std::size_t>(c);
-            const cReplaceList* columnRules = index < rules_.size() ? rules_[index] : nullptr;
-            fields_.push_back(c < 1 || c > columnCount_ ? std::wstring()
-                                                        : formatter_.plainCell(cells_[rowStart + index - 1], columnRules));
-        }
-        writeRecord(first + r);
-    }
-    rowsWritten_ += rows;
-    return true;
+void DelimitedTableWriter::writeRow(std::int32_t row, const std::wstring* cells) {
+    fields_.clear();
+    for (std::int32_t c : shown())
+        fields_.push_back(c < 1 || c > columnCount() ? std::wstring() : formatter_.plainCell(cells[c - 1], rulesOf(c)));
+    writeRecord(row);
 }
 
 void DelimitedTableWriter::end() {}

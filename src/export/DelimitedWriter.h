@@ -40,44 +40,28 @@ bool looksLikeFormula(const std::wstring& text, const NumberFormat& format);
 void appendDelimitedField(std::wstring& out, const std::wstring& text, wchar_t delimiter, bool formulaSafety,
                           const NumberFormat& format);
 
-// `rules[c]` are the rules of column c (1-based; index 0 unused; nullptr or missing: none). Row
-// and column counts are taken from `lvInfo`. Everything handed in must outlive the writer.
+// The CSV or tab-separated file, a block of rows at a time.
 class DelimitedTableWriter : public TableWriter {
 public:
     DelimitedTableWriter(ITextWriter& out, const DelimitedOptions& options, const ListViewInfo& lvInfo,
                          IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
                          const NumberFormat& format);
 
-    // The columns written, in this order (1-based indices). Before begin().
-    void showColumns(std::vector<std::int32_t> columns) { shown_ = std::move(columns); }
-
     // The byte-order mark (UTF-8) and the header row.
     void begin() override;
-    bool nextBlock() override;
     void end() override;
-    std::int32_t rowsWritten() const override { return rowsWritten_; }
-    std::int32_t rowCount() const override { return rowCount_; }
 
 private:
-    // Writes the record in line_; `row` 0 is the header. Raises zav::Error for a character the
+    void writeRow(std::int32_t row, const std::wstring* cells) override;
+    // Writes the record in fields_; `row` 0 is the header. Raises zav::Error for a character the
     // ANSI code page lacks, naming its cell.
     void writeRecord(std::int32_t row);
 
     ITextWriter& out_;
     DelimitedOptions options_;
-    const ListViewInfo& lvInfo_;
-    IListViewCapture& capture_;
-    const std::vector<const cReplaceList*>& rules_;
     NumberFormat format_;
-    CellFormatter formatter_;
-    std::int32_t columnCount_;
-    std::int32_t rowCount_;
-    std::int32_t blockRows_;
-    std::int32_t rowsWritten_ = 0;
-    std::vector<std::int32_t> shown_;
     std::vector<std::wstring> fields_;  // of the record being written, after rules
     std::wstring line_;
-    std::vector<std::wstring> cells_;
 };
 
 }  // namespace zav

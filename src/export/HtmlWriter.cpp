@@ -93,21 +93,36 @@ std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, con
     return out;
 }
 
-HtmlTableWriter::HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
-                                 IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
-                                 const NumberFormat& format)
-    : out_(out),
-      fragments_(fragments),
+TableWriter::TableWriter(const ListViewInfo& lvInfo, IListViewCapture& capture,
+                         const std::vector<const cReplaceList*>& rules, const NumberFormat& format)
+    : formatter_(format),
       lvInfo_(lvInfo),
       capture_(capture),
       rules_(rules),
-      formatter_(format),
       columnCount_(std::max<std::int32_t>(0, lvInfo.lColumnCount)),
       rowCount_(std::max<std::int32_t>(0, lvInfo.lItemCount)),
-      // Few round trips to the list view's program, and no more than one block in memory
-      // however long the list is.
       blockRows_(std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount_))),
-      shown_(indexOrder(columnCount_)),
+      shown_(indexOrder(columnCount_)) {}
+
+bool TableWriter::nextBlock() {
+    if (rowsWritten_ >= rowCount_) return false;
+    const std::int32_t first = rowsWritten_ + 1;
+    const std::int32_t rows = std::min(blockRows_, rowCount_ - rowsWritten_);
+    // A block the capture could not read is not written: the export has failed, and nothing
+    // after it is read.
+    if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;
+    for (std::int32_t r = 0; r < rows; ++r)
+        writeRow(first + r, cells_.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(columnCount_));
+    rowsWritten_ += rows;
+    return true;
+}
+
+HtmlTableWriter::HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
+                                 IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                                 const NumberFormat& format)
+    : TableWriter(lvInfo, capture, rules, format),
+      out_(out),
+      fragments_(fragments),
       cellStart_(L"<td " + fragments.dataFormat + L">") {}
 
 void HtmlTableWriter::writeLine(const std::wstring& text) {
@@ -120,38 +135,24 @@ void HtmlTableWriter::begin() {
     writeLine(fragments_.header);
     writeLine(L"<table " + fragments_.tableFormat + L">");
     line_.assign(L"<tr>");
-    for (std::int32_t c : shown_) {
+    for (std::int32_t c : shown()) {
         line_ += L"<td " + fragments_.headerFormat + L">";
-        if (c >= 1 && static_cast<std::size_t>(c) < lvInfo_.szColumnText.size())
-            appendHtmlEscaped(line_, lvInfo_.szColumnText[static_cast<std::size_t>(c)]);
+        appendHtmlEscaped(line_, headerText(c));
         line_ += L"</td>";
     }
     line_ += L"</tr>";
     writeLine(line_);
 }
 
-bool HtmlTableWriter::nextBlock() {
-    if (rowsWritten_ >= rowCount_) return false;
-    const std::int32_t first = rowsWritten_ + 1;
-    const std::int32_t rows = std::min(blockRows_, rowCount_ - rowsWritten_);
-    // A block the capture could not read is not written: the export has failed, and nothing
-    // after it is read.
-    if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;
-    for (std::int32_t r = 0; r < rows; ++r) {
-        line_.assign(L"<tr>");
-        const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(columnCount_);
-        for (std::int32_t c : shown_) {
-            const auto index = static_cast<std::size_t>(c);
-            const cReplaceList* columnRules = index < rules_.size() ? rules_[index] : nullptr;
-            line_ += cellStart_;
-            if (c >= 1 && c <= columnCount_) formatter_.appendCell(line_, cells_[rowStart + index - 1], columnRules);
-            line_ += L"</td>";
-        }
-        line_ += L"</tr>";
-        writeLine(line_);
+void HtmlTableWriter::writeRow(std::int32_t, const std::wstring* cells) {
+    line_.assign(L"<tr>");
+    for (std::int32_t c : shown()) {
+        line_ += cellStart_;
+        if (c >= 1 && c <= columnCount()) formatter_.appendCell(line_, cells[c - 1], rulesOf(c));
+        line_ += L"</td>";
     }
-    rowsWritten_ += rows;
-    return true;
+    line_ += L"</tr>";
+    writeLine(line_);
 }
 
 void HtmlTableWriter::end() {

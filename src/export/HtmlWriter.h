@@ -5,7 +5,9 @@
 // the file's code page cannot hold is written as a numeric character reference.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/Capture.h"
@@ -14,19 +16,6 @@
 #include "ini/FileSystem.h"
 
 namespace zav {
-
-// What an export job drives, whatever the format: the start, a block of rows at a time, the end.
-class TableWriter {
-public:
-    virtual ~TableWriter() = default;
-    virtual void begin() = 0;
-    // Reads and writes the next block of rows. False when no row was left to write, or when the
-    // capture could not read the block (nothing of it is written; the caller asks the capture).
-    virtual bool nextBlock() = 0;
-    virtual void end() = 0;
-    virtual std::int32_t rowsWritten() const = 0;
-    virtual std::int32_t rowCount() const = 0;
-};
 
 // The columns 1..count in index order.
 std::vector<std::int32_t> indexOrder(std::int32_t count);
@@ -68,47 +57,85 @@ std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, con
 // How many cells the writer asks the capture for at once (whole rows, at least one).
 constexpr std::int32_t kCellsPerBlock = 256;
 
-// The table written a block of rows at a time, so that a long export can show its progress and be
-// stopped between blocks. `rules[c]` are the rules of column c (1-based; index 0 unused; nullptr
-// or missing: none). Row and column counts are taken from `lvInfo`. Everything handed in must
-// outlive the writer.
+// What an export job drives, whatever the format: the start, a block of rows at a time, the end.
+// The block loop is the same for every format: a block of rows read at once from the capture (few
+// round trips to the list view's program, and no more than one block in memory however long the
+// list is), then each row handed to the format with its cells in index order. `rules[c]` are the
+// rules of column c (1-based; index 0 unused; nullptr or missing: none). Row and column counts are
+// taken from `lvInfo`. Everything handed in must outlive the writer.
+class TableWriter {
+public:
+    virtual ~TableWriter() = default;
+
+    // The columns written, in this order (1-based indices), instead of every column in index
+    // order. Before begin().
+    void showColumns(std::vector<std::int32_t> columns) { shown_ = std::move(columns); }
+
+    virtual void begin() = 0;
+    // Reads and writes the next block of rows. False when no row was left to write, or when the
+    // capture could not read the block (nothing of it is written; the caller asks the capture).
+    bool nextBlock();
+    virtual void end() = 0;
+    std::int32_t rowsWritten() const { return rowsWritten_; }
+    std::int32_t rowCount() const { return rowCount_; }
+
+protected:
+    TableWriter(const ListViewInfo& lvInfo, IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                const NumberFormat& format);
+
+    // Writes data row `row` (1-based); `cells[c - 1]` is the text of column c as read, for c in
+    // 1..columnCount().
+    virtual void writeRow(std::int32_t row, const std::wstring* cells) = 0;
+
+    std::int32_t columnCount() const { return columnCount_; }
+    const std::vector<std::int32_t>& shown() const { return shown_; }
+    // Column c's rules (nullptr: none).
+    const cReplaceList* rulesOf(std::int32_t c) const {
+        const auto index = static_cast<std::size_t>(c);
+        return index < rules_.size() ? rules_[index] : nullptr;
+    }
+    // Column c's header text; empty for a column the header does not have.
+    std::wstring headerText(std::int32_t c) const {
+        const auto index = static_cast<std::size_t>(c);
+        return c >= 1 && index < lvInfo_.szColumnText.size() ? lvInfo_.szColumnText[index] : std::wstring();
+    }
+
+    CellFormatter formatter_;
+
+private:
+    const ListViewInfo& lvInfo_;
+    IListViewCapture& capture_;
+    const std::vector<const cReplaceList*>& rules_;
+    std::int32_t columnCount_;
+    std::int32_t rowCount_;
+    std::int32_t blockRows_;
+    std::int32_t rowsWritten_ = 0;
+    std::vector<std::int32_t> shown_;
+    std::vector<std::wstring> cells_;
+};
+
+// The HTML table, written a block of rows at a time so that a long export can show its progress
+// and be stopped between blocks.
 class HtmlTableWriter : public TableWriter {
 public:
     HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
                     IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
                     const NumberFormat& format);
 
-    // The columns written, in this order (1-based indices), instead of every column in index
-    // order. Before begin().
-    void showColumns(std::vector<std::int32_t> columns) { shown_ = std::move(columns); }
-
     // The header fragment, the table's start and its header row.
     void begin() override;
-    bool nextBlock() override;
     // The table's end and the footer fragment.
     void end() override;
 
-    std::int32_t rowsWritten() const override { return rowsWritten_; }
-    std::int32_t rowCount() const override { return rowCount_; }
-
 private:
+    void writeRow(std::int32_t row, const std::wstring* cells) override;
     void writeLine(const std::wstring& text);
 
     ITextWriter& out_;
     const HtmlFragments& fragments_;
-    const ListViewInfo& lvInfo_;
-    IListViewCapture& capture_;
-    const std::vector<const cReplaceList*>& rules_;
-    CellFormatter formatter_;
-    std::int32_t columnCount_;
-    std::int32_t rowCount_;
-    std::int32_t blockRows_;
-    std::int32_t rowsWritten_ = 0;
-    std::vector<std::int32_t> shown_;
     std::wstring cellStart_;
     std::wstring line_;
     std::wstring encoded_;
-    std::vector<std::wstring> cells_;
 };
 
 // Writes the whole file content in one go.
