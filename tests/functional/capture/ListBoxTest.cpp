@@ -57,8 +57,13 @@ public:
         WaitForSingleObject(pi_.hProcess, 10000);
     }
     void hang() {
+        // The host sleeps once it takes the posted message from its queue; until then it still
+        // answers sent messages (they come before posted ones), so wait until one goes unanswered.
         PostMessageW(top_, WM_APP, 0, 0);
-        Sleep(300);
+        DWORD_PTR r = 0;
+        for (int i = 0; i < 100; ++i)
+            if (!SendMessageTimeoutW(top_, WM_NULL, 0, 0, SMTO_NORMAL, 100, &r)) return;
+        throw std::runtime_error("zav_lbhost.exe did not stop answering");
     }
 
 private:

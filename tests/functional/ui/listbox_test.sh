@@ -27,7 +27,7 @@ read -r left top _ _ < <(D rect "ZavListBoxHost" 1)
 check "the menu opens over the list box" open_menu 0.5
 check "Print Grid opens the dialog" choose_print_grid
 sleep 0.5
-check "the dialog names the kind" same "$(D utext "$T" 1021)" "Compatible Export Types (list box)"
+check "the dialog names the kind" same "$(D utext "$T" 1027)" "Compatible Export Types (list box)"
 check "the type is named after the host's window" same "$(D utext "$T" 1004)" "ZavListBoxHost"
 shot listbox-dialog
 click_button "$T" OK
