@@ -1,8 +1,12 @@
 #include "export/win32/frmExportOptions.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
+#include "core/Error.h"
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
 #include "core/win32/Controls.h"
@@ -373,7 +377,7 @@ void frmExportOptions::buttonClicked(int id) {
             model_.newExportType();
             showModel();
             break;
-        case kCmdBrowseFile: break;  // no action
+        case kCmdBrowseFile: browseOutput(); break;
         case kCmdAddReplace:
             frmExportOptionsAddReplace::openFor(dialogs_, model_, hwnd());
             break;
@@ -393,6 +397,35 @@ void frmExportOptions::buttonClicked(int id) {
             break;
         default: break;
     }
+}
+
+// "Browse": the system's save-file dialog, opened on the output file as it stands, fills the box.
+void frmExportOptions::browseOutput() {
+    const std::wstring extension = frmExportOptionsModel::extensionOf(model_.format());  // ".csv"
+    const std::wstring pattern = L"*" + extension;
+    std::wstring filter = pattern + L" files" + L'\0' + pattern + L'\0' + L"All files" + L'\0' + L"*.*" + L'\0';
+    // Room for a long path; the box's text is where the dialog starts.
+    std::wstring file = model_.txtOutput;
+    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = &file[0];
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrDefExt = extension.c_str() + 1;
+    ofn.lpstrTitle = L"Output File";
+    // The export replaces the file each time: choosing an existing one asks nothing.
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&ofn)) {
+        // Cancel is no error; a dialog that could not open is.
+        if (const DWORD error = CommDlgExtendedError())
+            throw Error(kErrFileAccess, L"GetSaveFileName", L"The file dialog failed (" + std::to_wstring(error) + L")");
+        return;
+    }
+    model_.txtOutput = file.c_str();
+    auto filling = scopedValue(updating_, true);
+    win::setWindowText(control(kTxtOutput), model_.txtOutput);
 }
 
 void frmExportOptions::startExport() {

@@ -83,6 +83,7 @@ private:
     void showReplaces();
     void fieldChanged(int id);
     bool nameHasSlash() const;
+    void browseOutput();
     void startExport();
     void exportTick();
     void stopExport();
