@@ -217,6 +217,10 @@ void frmExportOptions::createFilePage() {
                        kChkDisplayOrder, L + 60, T + 2340, 5205, 255));
     page(createControl(dlg, L"BUTTON", L"Open the file after the export", check, 0, kChkOpenAfterExport, L + 60,
                        T + 2670, 5205, 255));
+    page(createControl(dlg, L"BUTTON", L"Only the selected rows", check, 0, kChkSelectedRows, L + 60, T + 3000, 5205,
+                       255));
+    page(createControl(dlg, L"BUTTON", L"A first column \"Checked\" (lists with check boxes)", check, 0,
+                       kChkCheckedColumn, L + 60, T + 3330, 5205, 255));
 }
 
 void frmExportOptions::fileSettingClicked(int id) {
@@ -225,6 +229,8 @@ void frmExportOptions::fileSettingClicked(int id) {
     if (id == kChkFormulaSafety) model_.formulaSafety = on;
     if (id == kChkDisplayOrder) model_.displayOrder = on;
     if (id == kChkOpenAfterExport) model_.openAfterExport = on;
+    if (id == kChkSelectedRows) model_.selectedRowsOnly = on;
+    if (id == kChkCheckedColumn) model_.checkedColumn = on;
 }
 
 namespace {
@@ -344,6 +350,8 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
         case kChkFormulaSafety:
         case kChkDisplayOrder:
         case kChkOpenAfterExport:
+        case kChkSelectedRows:
+        case kChkCheckedColumn:
             if (code == BN_CLICKED) fileSettingClicked(id);
             return;
         default: break;
@@ -609,6 +617,8 @@ void frmExportOptions::showFields() {
     check(kChkFormulaSafety, model_.formulaSafety);
     check(kChkDisplayOrder, model_.displayOrder);
     check(kChkOpenAfterExport, model_.openAfterExport);
+    check(kChkSelectedRows, model_.selectedRowsOnly);
+    check(kChkCheckedColumn, model_.checkedColumn);
 }
 
 void frmExportOptions::showColumns() {

@@ -48,6 +48,8 @@ public:
         kChkDisplayOrder,
         kChkOpenAfterExport,
         kLblCompatibleTypes,
+        kChkSelectedRows,
+        kChkCheckedColumn,
     };
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The

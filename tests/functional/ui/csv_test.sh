@@ -79,15 +79,6 @@ sys.exit(0 if ok else 1)
 PY
 }
 
-# The File tab, its third tab (the tab control's items are about 50 pixels wide).
-file_tab() {
-    local tl tt
-    read -r tl tt _ _ < <(D rect "$T" 1001)
-    integers 2 "$tl" "$tt" || return 1
-    xdotool mousemove $((tl + 115)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
-    same "$(D visible "$T" $kFormats)" 1
-}
-
 # choose_format KEY CAPTION: opens the format list with the mouse, picks the entry by its first
 # letter and closes the list with Enter; true when the list shows CAPTION then.
 choose_format() {
