@@ -151,3 +151,13 @@ program_folder() {
     cp "$4" "$prog/$5"
     cd "$prog" || return 1
 }
+
+# Shows the export options dialog's File tab, its third (the tab control's items are about 50
+# pixels wide); true when the page's format list is shown.
+file_tab() {
+    local tl tt
+    read -r tl tt _ _ < <(D rect "$ZAV_DIALOG" 1001)
+    integers 2 "$tl" "$tt" || return 1
+    xdotool mousemove $((tl + 115)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
+    same "$(D visible "$ZAV_DIALOG" 1021)" 1
+}

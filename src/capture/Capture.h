@@ -44,6 +44,7 @@ struct ListViewInfo {
     std::vector<std::wstring> szColumnText;   // index 0..lColumnCount, entry 0 unused
     // The columns as the list shows them, left to right (1-based indices); empty when not known.
     std::vector<std::int32_t> lColumnOrder;
+    bool checkBoxes = false;             // the list shows a check box on each row
 };
 
 // Why a capture could not read (None while all is well).
@@ -80,6 +81,12 @@ public:
     // getCellText cell by cell; a capture of another process reads a block in fewer round trips.
     virtual bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                            std::vector<std::wstring>& cells);
+    // The selected rows, 1-based and ascending. False when the list could not be asked (failure()
+    // says why). A capture that knows no selection has none.
+    virtual bool readSelectedRows(std::vector<std::int32_t>& rows);
+    // For rows firstRow .. firstRow + rowCount - 1 (1-based): 1 where the row's check box is
+    // checked, else 0. False when the capture failed. A capture without check boxes answers 0.
+    virtual bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked);
     // The first failure met since the capture was opened (None when every call could read).
     virtual CaptureFailure failure() const = 0;
 };

@@ -70,6 +70,12 @@ std::wstring frmExportOptionsModel::userDelimiter() const {
 }
 
 std::vector<std::int32_t> frmExportOptionsModel::exportedColumns() const {
+    std::vector<std::int32_t> columns = listColumns();
+    if (checkedColumn && lvInfo.checkBoxes) columns.insert(columns.begin(), kCheckedColumn);
+    return columns;
+}
+
+std::vector<std::int32_t> frmExportOptionsModel::listColumns() const {
     const std::int32_t count = std::max<std::int32_t>(0, lvInfo.lColumnCount);
     if (!displayOrder) return indexOrder(count);
     // The order the capture read, when it names every column once; else index order.
@@ -200,6 +206,8 @@ void frmExportOptionsModel::loadExportOptions() {
         // A type of an earlier version has no order and kept index order.
         displayOrder = type.columnOrder == kColumnOrderDisplay;
         openAfterExport = type.openAfterExport == L"1";
+        selectedRowsOnly = type.selectedRowsOnly == L"1";
+        checkedColumn = type.checkedColumn == L"1";
         szColumns = type.columns;
         buildColumns(source);
     } else {
@@ -209,6 +217,8 @@ void frmExportOptionsModel::loadExportOptions() {
         formulaSafety = true;
         displayOrder = true;
         openAfterExport = false;
+        selectedRowsOnly = false;
+        checkedColumn = false;
         setExportTypeText(defaultTypeName());
         setDefaultFormats();
         ExportTypeReader source = ExportTypeReader::replacesFile(storage_, settings_.replacesFile);
@@ -285,6 +295,8 @@ ExportType frmExportOptionsModel::exportType() const {
     type.formulaSafety = formulaSafety ? L"1" : L"0";
     type.columnOrder = displayOrder ? kColumnOrderDisplay : kColumnOrderIndex;
     type.openAfterExport = openAfterExport ? L"1" : L"0";
+    type.selectedRowsOnly = selectedRowsOnly ? L"1" : L"0";
+    type.checkedColumn = checkedColumn ? L"1" : L"0";
     return type;
 }
 
@@ -320,17 +332,26 @@ std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
         if (column->lColNum >= 1 && static_cast<std::size_t>(column->lColNum) < rules.size())
             rules[static_cast<std::size_t>(column->lColNum)] = column->replaces;
 
+    // The selection as it stands now; an export of none of them would be a file of nothing.
+    std::optional<std::vector<std::int32_t>> rows;
+    if (selectedRowsOnly) {
+        rows.emplace();
+        if (!capture_->readSelectedRows(*rows))
+            throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(capture_->failure()));
+        if (rows->empty()) throw Error(kErrCaptureFailed, L"Export", kNoSelectionMessage);
+    }
+
     if (format_ != ExportFormat::Html) {
         DelimitedOptions options;
         options.delimiter = format_ == ExportFormat::Tsv ? L'\t' : (txtDelimiter.empty() ? L',' : txtDelimiter[0]);
         options.utf8 = !ansiEncoding;
         options.formulaSafety = formulaSafety;
         return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, options, lvInfo, *capture_, std::move(rules),
-                                               userNumberFormat(), exportedColumns());
+                                               userNumberFormat(), exportedColumns(), std::move(rows));
     }
     HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
     return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, std::move(fragments), lvInfo, *capture_,
-                                           std::move(rules), userNumberFormat(), exportedColumns());
+                                           std::move(rules), userNumberFormat(), exportedColumns(), std::move(rows));
 }
 
 void frmExportOptionsModel::writeHTMLExport() {

@@ -75,9 +75,17 @@ public:
     bool displayOrder = true;
     // After a finished export the written file is opened with its program (off by default).
     bool openAfterExport = false;
+    // Only the rows selected in the list (off: every row).
+    bool selectedRowsOnly = false;
+    // A first column "Checked", Yes or No, where the list shows check boxes.
+    bool checkedColumn = false;
+    static constexpr const wchar_t* kNoSelectionMessage =
+        L"No rows are selected in the list, and this export type exports only the selected rows. Select rows, "
+        L"or clear \"Only the selected rows\" on the File tab.";
     // What to open once the export finished: the output file when asked for, else empty.
     std::wstring fileToOpen() const { return openAfterExport ? txtOutput : std::wstring(); }
-    // The columns an export writes, in that order (1-based indices).
+    // The columns an export writes, in that order (1-based indices; kCheckedColumn first for the
+    // check boxes when asked for and the list has them).
     std::vector<std::int32_t> exportedColumns() const;
 
     // The compatible type list (cmbExportTypes): its entries, the selected one (-1: none) and its text.
@@ -163,6 +171,7 @@ private:
     void saveTypeFile();
     std::wstring defaultTypeName();
     std::wstring userDelimiter() const;
+    std::vector<std::int32_t> listColumns() const;  // of the list itself, without the check boxes
 
     const Storage storage_;
     Settings settings_;

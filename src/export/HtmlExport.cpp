@@ -33,23 +33,27 @@ HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments
 
 HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments,
                              const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
-                             const NumberFormat& format, std::vector<std::int32_t> columns)
+                             const NumberFormat& format, std::vector<std::int32_t> columns,
+                             std::optional<std::vector<std::int32_t>> rows)
     : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {
     fragments_ = std::move(fragments);
     open([&](ITextWriter& writer) {
         auto table = std::make_unique<HtmlTableWriter>(writer, fragments_, lvInfo, capture_, rules_, format);
         table->showColumns(std::move(columns));
+        if (rows) table->showRows(std::move(*rows));
         return table;
     });
 }
 
 HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, const DelimitedOptions& options,
                              const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
-                             const NumberFormat& format, std::vector<std::int32_t> columns)
+                             const NumberFormat& format, std::vector<std::int32_t> columns,
+                             std::optional<std::vector<std::int32_t>> rows)
     : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {
     open([&](ITextWriter& writer) {
         auto table = std::make_unique<DelimitedTableWriter>(writer, options, lvInfo, capture_, rules_, format);
         table->showColumns(std::move(columns));
+        if (rows) table->showRows(std::move(*rows));
         return table;
     });
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,14 +25,16 @@ public:
     // dialog's lists may change meanwhile. The capture and the record must outlive the job.
     HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments, const ListViewInfo& lvInfo,
                   IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format);
-    // A CSV or tab-separated file. `columns` are the columns written, in that order (1-based).
+    // A CSV or tab-separated file. `columns` are the columns written, in that order (1-based;
+    // kCheckedColumn: the check boxes); `rows` the rows written (1-based, ascending), every row
+    // when none are given.
     HtmlExportJob(IFileSystem& fs, std::wstring output, const DelimitedOptions& options, const ListViewInfo& lvInfo,
                   IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
-                  std::vector<std::int32_t> columns);
-    // An HTML file of those columns, in that order.
+                  std::vector<std::int32_t> columns, std::optional<std::vector<std::int32_t>> rows = std::nullopt);
+    // An HTML file of those columns and rows.
     HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments, const ListViewInfo& lvInfo,
                   IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
-                  std::vector<std::int32_t> columns);
+                  std::vector<std::int32_t> columns, std::optional<std::vector<std::int32_t>> rows = std::nullopt);
     ~HtmlExportJob();
     HtmlExportJob(const HtmlExportJob&) = delete;
     HtmlExportJob& operator=(const HtmlExportJob&) = delete;

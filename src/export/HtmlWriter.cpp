@@ -104,15 +104,42 @@ TableWriter::TableWriter(const ListViewInfo& lvInfo, IListViewCapture& capture,
       blockRows_(std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount_))),
       shown_(indexOrder(columnCount_)) {}
 
+void TableWriter::showColumns(std::vector<std::int32_t> columns) {
+    shown_ = std::move(columns);
+    checkMarksShown_ = std::find(shown_.begin(), shown_.end(), kCheckedColumn) != shown_.end();
+}
+
+void TableWriter::showRows(std::vector<std::int32_t> rows) {
+    // Rows the list does not have are not asked for.
+    rows_.clear();
+    for (std::int32_t r : rows)
+        if (r >= 1 && r <= rowCount_ && (rows_.empty() || r > rows_.back())) rows_.push_back(r);
+    someRows_ = true;
+    rowCount_ = static_cast<std::int32_t>(rows_.size());
+}
+
+const std::wstring* TableWriter::cellOf(std::int32_t c, const std::wstring* cells) const {
+    static const std::wstring yes = L"Yes", no = L"No";
+    if (c == kCheckedColumn) return rowChecked_ ? &yes : &no;
+    return c >= 1 && c <= columnCount_ ? &cells[c - 1] : nullptr;
+}
+
 bool TableWriter::nextBlock() {
     if (rowsWritten_ >= rowCount_) return false;
-    const std::int32_t first = rowsWritten_ + 1;
-    const std::int32_t rows = std::min(blockRows_, rowCount_ - rowsWritten_);
+    // The i-th row written, 1-based in the list.
+    auto rowAt = [&](std::int32_t i) { return someRows_ ? rows_[static_cast<std::size_t>(i)] : i + 1; };
+    // A block is a run of consecutive rows: every row, or a run of the rows chosen.
+    const std::int32_t first = rowAt(rowsWritten_);
+    std::int32_t rows = 1;
+    while (rows < blockRows_ && rowsWritten_ + rows < rowCount_ && rowAt(rowsWritten_ + rows) == first + rows) ++rows;
     // A block the capture could not read is not written: the export has failed, and nothing
     // after it is read.
     if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;
-    for (std::int32_t r = 0; r < rows; ++r)
+    if (checkMarksShown_ && !capture_.readCheckMarks(first, rows, checked_)) return false;
+    for (std::int32_t r = 0; r < rows; ++r) {
+        rowChecked_ = checkMarksShown_ && static_cast<std::size_t>(r) < checked_.size() && checked_[r] != 0;
         writeRow(first + r, cells_.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(columnCount_));
+    }
     rowsWritten_ += rows;
     return true;
 }
@@ -148,7 +175,7 @@ void HtmlTableWriter::writeRow(std::int32_t, const std::wstring* cells) {
     line_.assign(L"<tr>");
     for (std::int32_t c : shown()) {
         line_ += cellStart_;
-        if (c >= 1 && c <= columnCount()) formatter_.appendCell(line_, cells[c - 1], rulesOf(c));
+        if (const std::wstring* text = cellOf(c, cells)) formatter_.appendCell(line_, *text, rulesOf(c));
         line_ += L"</td>";
     }
     line_ += L"</tr>";

@@ -57,6 +57,10 @@ std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, con
 // How many cells the writer asks the capture for at once (whole rows, at least one).
 constexpr std::int32_t kCellsPerBlock = 256;
 
+// The column that stands for the rows' check boxes among the columns a writer shows: its header
+// is "Checked", its cells "Yes" or "No".
+constexpr std::int32_t kCheckedColumn = 0;
+
 // What an export job drives, whatever the format: the start, a block of rows at a time, the end.
 // The block loop is the same for every format: a block of rows read at once from the capture (few
 // round trips to the list view's program, and no more than one block in memory however long the
@@ -69,7 +73,9 @@ public:
 
     // The columns written, in this order (1-based indices), instead of every column in index
     // order. Before begin().
-    void showColumns(std::vector<std::int32_t> columns) { shown_ = std::move(columns); }
+    void showColumns(std::vector<std::int32_t> columns);
+    // Only these rows (1-based, ascending), instead of every row. Before begin().
+    void showRows(std::vector<std::int32_t> rows);
 
     virtual void begin() = 0;
     // Reads and writes the next block of rows. False when no row was left to write, or when the
@@ -92,13 +98,17 @@ protected:
     // Column c's rules (nullptr: none).
     const cReplaceList* rulesOf(std::int32_t c) const {
         const auto index = static_cast<std::size_t>(c);
-        return index < rules_.size() ? rules_[index] : nullptr;
+        return c != kCheckedColumn && index < rules_.size() ? rules_[index] : nullptr;
     }
     // Column c's header text; empty for a column the header does not have.
     std::wstring headerText(std::int32_t c) const {
+        if (c == kCheckedColumn) return L"Checked";
         const auto index = static_cast<std::size_t>(c);
         return c >= 1 && index < lvInfo_.szColumnText.size() ? lvInfo_.szColumnText[index] : std::wstring();
     }
+    // The text of shown column c in the row being written (`cells` as writeRow has them): the cell,
+    // or "Yes" or "No" for the check box; nullptr for a column the list does not have.
+    const std::wstring* cellOf(std::int32_t c, const std::wstring* cells) const;
 
     CellFormatter formatter_;
 
@@ -111,7 +121,12 @@ private:
     std::int32_t blockRows_;
     std::int32_t rowsWritten_ = 0;
     std::vector<std::int32_t> shown_;
+    std::vector<std::int32_t> rows_;  // the rows written, when not every row
+    bool someRows_ = false;
+    bool checkMarksShown_ = false;
     std::vector<std::wstring> cells_;
+    std::vector<char> checked_;       // of the block's rows
+    bool rowChecked_ = false;         // of the row being written
 };
 
 // The HTML table, written a block of rows at a time so that a long export can show its progress

@@ -28,6 +28,8 @@ struct ExportType {
     std::wstring formulaSafety;  // CSV and TSV: "1" or "0"
     std::wstring columnOrder;    // "Display" (as the list shows them, no hidden ones) or "Index"
     std::wstring openAfterExport;  // "1": the written file is opened with its program
+    std::wstring selectedRowsOnly;  // "1": only the rows selected in the list
+    std::wstring checkedColumn;     // "1": a first column "Checked" (Yes, No) for lists with check boxes
 };
 
 inline constexpr const wchar_t* kFormatHtml = L"HTML";
@@ -76,6 +78,8 @@ inline const ExportTypeKey kExportTypeKeys[] = {
     {L"FormulaSafety", &ExportType::formulaSafety},
     {L"ColumnOrder", &ExportType::columnOrder},
     {L"OpenAfterExport", &ExportType::openAfterExport},
+    {L"SelectedRowsOnly", &ExportType::selectedRowsOnly},
+    {L"CheckedColumn", &ExportType::checkedColumn},
 };
 
 struct ReplaceRule {

@@ -8,6 +8,7 @@
 
 #include "capture/win32/ListBoxCapture.h"
 #include "capture/win32/ListViewLayouts.h"
+#include "capture/win32/ListViewRowStates.h"
 #include "capture/win32/SystemCapture.h"
 #include "capture/win32/WindowText.h"
 #include "text/Ansi.h"
@@ -217,6 +218,7 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
         info.lColumnWidth.clear();
         info.szColumnText.clear();
         info.lColumnOrder.clear();
+        info.checkBoxes = false;
         return vbFalse;
     }
     return vbTrue;
@@ -273,6 +275,37 @@ void ListViewCapture::readViewAndItems(ListViewInfo& info) {
     RECT rc = {};
     GetWindowRect(hListView_, &rc);
     info.rcWindow = ScreenRect{rc.left, rc.top, rc.right, rc.bottom};
+
+    if (stopped_) return;
+    CaptureFailure failure = CaptureFailure::None;
+    info.checkBoxes = listHasCheckBoxes(hListView_, options_.timeoutMs, failure);
+    if (failure != CaptureFailure::None) {
+        note(failure);
+        stopped_ = true;
+    }
+    itemCount_ = info.lItemCount;
+}
+
+bool ListViewCapture::readSelectedRows(std::vector<std::int32_t>& rows) {
+    rows.clear();
+    if (!hListView_ || stopped_) return false;
+    CaptureFailure failure = CaptureFailure::None;
+    rows = zav::readSelectedRows(hListView_, itemCount_, options_.timeoutMs, failure);
+    if (failure == CaptureFailure::None) return true;
+    note(failure);
+    stopped_ = true;
+    rows.clear();
+    return false;
+}
+
+bool ListViewCapture::readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) {
+    checked.clear();
+    if (!hListView_ || stopped_) return false;
+    CaptureFailure failure = CaptureFailure::None;
+    if (zav::readCheckMarks(hListView_, firstRow, rowCount, options_.timeoutMs, checked, failure)) return true;
+    note(failure);
+    stopped_ = true;
+    return false;
 }
 
 std::int32_t ListViewCapture::headerColumnCount() {

@@ -52,6 +52,10 @@ public:
     // alone with more room, as getCellText does.
     bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                    std::vector<std::wstring>& cells) override;
+    // Through readSelectedRows and readCheckMarks of ListViewRowStates, under this capture's
+    // time-out; a failure stops the capture as any other message's does.
+    bool readSelectedRows(std::vector<std::int32_t>& rows) override;
+    bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) override;
     CaptureFailure failure() const override { return failure_; }
 
     // Frees the buffers now (the destructor does it otherwise); text reads give empty texts after.
@@ -132,6 +136,7 @@ private:
     std::int32_t cchText_ = 0;   // characters
     std::size_t unitSize_ = 1;   // bytes of one text unit: 2 for UTF-16, 1 for ANSI
     std::int32_t lTextLen_ = 0;
+    std::int32_t itemCount_ = 0; // rows of the last successful readListViewInfo
     bool textsUsable_ = false;   // the window read belongs to the buffers' process
     bool stopped_ = false;       // the target hung or went away: nothing more is sent
     CaptureFailure failure_ = CaptureFailure::None;

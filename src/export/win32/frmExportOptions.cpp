@@ -1,8 +1,12 @@
 #include "export/win32/frmExportOptions.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
+#include "core/Error.h"
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
 #include "core/win32/Controls.h"
@@ -213,6 +217,10 @@ void frmExportOptions::createFilePage() {
                        kChkDisplayOrder, L + 60, T + 2340, 5205, 255));
     page(createControl(dlg, L"BUTTON", L"Open the file after the export", check, 0, kChkOpenAfterExport, L + 60,
                        T + 2670, 5205, 255));
+    page(createControl(dlg, L"BUTTON", L"Only the selected rows", check, 0, kChkSelectedRows, L + 60, T + 3000, 5205,
+                       255));
+    page(createControl(dlg, L"BUTTON", L"A first column \"Checked\" (lists with check boxes)", check, 0,
+                       kChkCheckedColumn, L + 60, T + 3330, 5205, 255));
 }
 
 void frmExportOptions::fileSettingClicked(int id) {
@@ -221,6 +229,8 @@ void frmExportOptions::fileSettingClicked(int id) {
     if (id == kChkFormulaSafety) model_.formulaSafety = on;
     if (id == kChkDisplayOrder) model_.displayOrder = on;
     if (id == kChkOpenAfterExport) model_.openAfterExport = on;
+    if (id == kChkSelectedRows) model_.selectedRowsOnly = on;
+    if (id == kChkCheckedColumn) model_.checkedColumn = on;
 }
 
 namespace {
@@ -340,6 +350,8 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
         case kChkFormulaSafety:
         case kChkDisplayOrder:
         case kChkOpenAfterExport:
+        case kChkSelectedRows:
+        case kChkCheckedColumn:
             if (code == BN_CLICKED) fileSettingClicked(id);
             return;
         default: break;
@@ -373,7 +385,7 @@ void frmExportOptions::buttonClicked(int id) {
             model_.newExportType();
             showModel();
             break;
-        case kCmdBrowseFile: break;  // no action
+        case kCmdBrowseFile: browseOutput(); break;
         case kCmdAddReplace:
             frmExportOptionsAddReplace::openFor(dialogs_, model_, hwnd());
             break;
@@ -393,6 +405,35 @@ void frmExportOptions::buttonClicked(int id) {
             break;
         default: break;
     }
+}
+
+// "Browse": the system's save-file dialog, opened on the output file as it stands, fills the box.
+void frmExportOptions::browseOutput() {
+    const std::wstring extension = frmExportOptionsModel::extensionOf(model_.format());  // ".csv"
+    const std::wstring pattern = L"*" + extension;
+    std::wstring filter = pattern + L" files" + L'\0' + pattern + L'\0' + L"All files" + L'\0' + L"*.*" + L'\0';
+    // Room for a long path; the box's text is where the dialog starts.
+    std::wstring file = model_.txtOutput;
+    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+    OPENFILENAMEW ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = hwnd();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = &file[0];
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrDefExt = extension.c_str() + 1;
+    ofn.lpstrTitle = L"Output File";
+    // The export replaces the file each time: choosing an existing one asks nothing.
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&ofn)) {
+        // Cancel is no error; a dialog that could not open is.
+        if (const DWORD error = CommDlgExtendedError())
+            throw Error(kErrFileAccess, L"GetSaveFileName", L"The file dialog failed (" + std::to_wstring(error) + L")");
+        return;
+    }
+    model_.txtOutput = file.c_str();
+    auto filling = scopedValue(updating_, true);
+    win::setWindowText(control(kTxtOutput), model_.txtOutput);
 }
 
 void frmExportOptions::startExport() {
@@ -576,6 +617,8 @@ void frmExportOptions::showFields() {
     check(kChkFormulaSafety, model_.formulaSafety);
     check(kChkDisplayOrder, model_.displayOrder);
     check(kChkOpenAfterExport, model_.openAfterExport);
+    check(kChkSelectedRows, model_.selectedRowsOnly);
+    check(kChkCheckedColumn, model_.checkedColumn);
 }
 
 void frmExportOptions::showColumns() {

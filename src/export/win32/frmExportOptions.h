@@ -48,6 +48,8 @@ public:
         kChkDisplayOrder,
         kChkOpenAfterExport,
         kLblCompatibleTypes,
+        kChkSelectedRows,
+        kChkCheckedColumn,
     };
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The
@@ -83,6 +85,7 @@ private:
     void showReplaces();
     void fieldChanged(int id);
     bool nameHasSlash() const;
+    void browseOutput();
     void startExport();
     void exportTick();
     void stopExport();

@@ -24,6 +24,11 @@
 //                                and processes with N, whatever columns it has
 //   itemcount <t> N              the list view answers LVM_GETITEMCOUNT from other threads and
 //                                processes with N, whatever items it has
+//   escapes                      the texts of the lines after it read \t, \r, \n and \\ as a tab, CR,
+//                                LF and a backslash (the description itself cannot hold them)
+//   select <t> I <t> J ...       these rows (0-based) are selected, owner-data lists' too
+//   checkboxes                   the list has check boxes (LVS_EX_CHECKBOXES)
+//   check <t> I <t> J ...        these rows (0-based) are checked
 //
 // Once the window is ready the host writes INFO-FILE (through a temporary name, so a reader sees
 // it whole): "HWND PID LEFT TOP RIGHT BOTTOM TOPLEVEL" in decimal. It ends when its top-level
@@ -71,6 +76,9 @@ struct Description {
     long headerCount = 0;
     bool lieItemCount = false;
     long itemCount = 0;
+    std::vector<int> selected;
+    bool checkBoxes = false;
+    std::vector<int> checked;
 };
 
 Description g_desc;
@@ -88,6 +96,26 @@ std::vector<std::string> splitTabs(const std::string& line) {
     return out;
 }
 
+// A text of the description with its escapes (\t, \r, \n, \\) read.
+std::string unescape(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        out += next == 't' ? '\t' : next == 'r' ? '\r' : next == 'n' ? '\n' : next;
+    }
+    return out;
+}
+
+std::vector<int> numbers(const std::vector<std::string>& fields) {
+    std::vector<int> out;
+    for (std::size_t i = 1; i < fields.size(); ++i) out.push_back(std::atoi(fields[i].c_str()));
+    return out;
+}
+
 bool readDescription(const char* path, Description& d) {
     FILE* f = std::fopen(path, "rb");
     if (!f) return false;
@@ -98,6 +126,7 @@ bool readDescription(const char* path, Description& d) {
     std::fclose(f);
 
     std::size_t pos = 0;
+    bool escapes = false;
     while (pos < all.size()) {
         std::size_t end = all.find('\n', pos);
         if (end == std::string::npos) end = all.size();
@@ -106,6 +135,8 @@ bool readDescription(const char* path, Description& d) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
         std::vector<std::string> f = splitTabs(line);
+        if (escapes)
+            for (std::size_t i = 1; i < f.size(); ++i) f[i] = unescape(f[i]);
         const std::string& key = f[0];
         auto field = [&](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
         if (key == "title") d.title = field(1);
@@ -117,6 +148,10 @@ bool readDescription(const char* path, Description& d) {
         else if (key == "ownerdata") d.ownerData = true;
         else if (key == "hang") d.hang = true;
         else if (key == "unicode") d.unicode = true;
+        else if (key == "escapes") escapes = true;
+        else if (key == "select") d.selected = numbers(f);
+        else if (key == "checkboxes") d.checkBoxes = true;
+        else if (key == "check") d.checked = numbers(f);
         else if (key == "headercount") {
             d.lieHeaderCount = true;
             d.headerCount = std::atol(field(1).c_str());
@@ -262,6 +297,22 @@ void installLies(HWND lv) {
             SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingHeaderProc)));
 }
 
+// The selection and the check marks of the description.
+void setStates(HWND lv) {
+    for (int row : g_desc.selected) {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED;
+        item.state = LVIS_SELECTED;
+        SendMessageA(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+    for (int row : g_desc.checked) {
+        LVITEMA item = {};
+        item.stateMask = LVIS_STATEIMAGEMASK;
+        item.state = INDEXTOSTATEIMAGEMASK(2);
+        SendMessageA(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 HWND createListView(HWND parent, const RECT& rc) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | g_desc.view;
     if (g_desc.noHeader) style |= LVS_NOCOLUMNHEADER;
@@ -293,9 +344,11 @@ HWND createListView(HWND parent, const RECT& rc) {
     if (!g_desc.order.empty())
         SendMessageA(lv, LVM_SETCOLUMNORDERARRAY, g_desc.order.size(), reinterpret_cast<LPARAM>(g_desc.order.data()));
 
+    if (g_desc.checkBoxes) SendMessageA(lv, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
     const long rows = totalRows();
     if (g_desc.ownerData) {
         SendMessageA(lv, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+        setStates(lv);
         return lv;
     }
     SendMessageA(lv, WM_SETREDRAW, FALSE, 0);
@@ -330,6 +383,7 @@ HWND createListView(HWND parent, const RECT& rc) {
         }
     }
     SendMessageA(lv, WM_SETREDRAW, TRUE, 0);
+    setStates(lv);
     return lv;
 }
 

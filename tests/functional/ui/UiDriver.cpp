@@ -22,6 +22,8 @@
 //   zav_uidriver.exe owner TITLE                 the title of the owner of the message box TITLE
 //   zav_uidriver.exe enabled TITLE               1 when the window takes input, 0 when disabled
 //   zav_uidriver.exe redraw TITLE ID             repaints that one control (its siblings are not told)
+//   zav_uidriver.exe visible TITLE ID            1 when the control is shown, 0 when hidden
+//   zav_uidriver.exe checked TITLE ID            1 when the check box is checked, 0 when not
 //   zav_uidriver.exe fileinfo FILE               the program file's version resource, whether it has
 //                                                an icon and what its manifest says of DPI awareness
 //
@@ -260,6 +262,16 @@ int main(int argc, char** argv) {
     if (!c) return 1;
     if (cmd == "redraw") {
         return RedrawWindow(c, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW) ? 0 : 1;
+    }
+    if (cmd == "visible") {
+        std::printf("%d\n", IsWindowVisible(c) ? 1 : 0);
+        return 0;
+    }
+    if (cmd == "checked") {
+        DWORD_PTR state = 0;
+        if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) return 1;
+        std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
+        return 0;
     }
     if (cmd == "center") {
         printCenter(c);

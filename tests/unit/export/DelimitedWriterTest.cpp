@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ExportFixture.h"
+#include "core/Error.h"
 #include "FakeHost.h"
 #include "catalog/Catalog.h"
 #include "export/DelimitedWriter.h"
@@ -40,6 +41,9 @@ struct Dialog {
     std::string exported() {
         model->writeHTMLExport();
         return zavtest::readBytes(model->txtOutput);
+    }    std::string csv() {
+        model->setFormat(ExportFormat::Csv);
+        return exported();
     }
 };
 
@@ -269,6 +273,11 @@ TEST(ExportFormats, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteFor
     Dialog d({L"Name", L"Hidden", L"Size"}, {{L"a&b", L"h", L"1"}});
     d.scene.grid->order = {3, 1, 2};
     d.scene.grid->widths = {100, 0, 50};
+    // A selection and check boxes change nothing for a type that does not ask for them.
+    d.scene.grid->rows.push_back({L"x", L"y", L"2"});
+    d.scene.grid->selected = {2};
+    d.scene.grid->checkBoxes = true;
+    d.scene.grid->checked = {1};
     auto& m = d.open();
     m.txtTableFormat = L"border=1";
     m.saveExportOptions();
@@ -282,12 +291,12 @@ TEST(ExportFormats, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteFor
         const std::string line = bytes.substr(start, end - start);
         bool added = false;
         for (const char* key : {"Format=", "Delimiter=", "TextEncoding=", "FormulaSafety=", "ColumnOrder=",
-                                "OpenAfterExport="})
+                                "OpenAfterExport=", "SelectedRowsOnly=", "CheckedColumn="})
             added = added || line.rfind(key, 0) == 0;
         if (added) ++removed; else old += line;
         start = end;
     }
-    ASSERT_EQ(removed, 6u);
+    ASSERT_EQ(removed, 8u);
     zavtest::writeBytes(d.env.typePath(L"Files"), old);
 
     auto& loaded = d.open();
@@ -295,11 +304,14 @@ TEST(ExportFormats, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteFor
     EXPECT_EQ(loaded.format(), ExportFormat::Html);
     EXPECT_FALSE(loaded.displayOrder);
     EXPECT_FALSE(loaded.openAfterExport);
+    EXPECT_FALSE(loaded.selectedRowsOnly);
+    EXPECT_FALSE(loaded.checkedColumn);
     EXPECT_EQ(loaded.exportedColumns(), (std::vector<std::int32_t>{1, 2, 3}));
     EXPECT_EQ(loaded.txtOutput, d.env.outputFolder() + L"Files.html");
     EXPECT_EQ(d.exported(),
               "<HTML>\r\n<table border=1>\r\n<tr><td >Name</td><td >Hidden</td><td >Size</td></tr>\r\n"
-              "<tr><td >a&amp;b</td><td >h</td><td >1</td></tr>\r\n</table>\r\n</HTML>\r\n");
+              "<tr><td >a&amp;b</td><td >h</td><td >1</td></tr>\r\n<tr><td >x</td><td >y</td><td >2</td></tr>\r\n"
+              "</table>\r\n</HTML>\r\n");
 }
 
 TEST(ColumnOrder, NewTypesTakeTheColumnsAsShownWithoutHiddenOnes) {
@@ -335,4 +347,152 @@ TEST(ColumnOrder, AnOrderThatDoesNotNameEveryColumnOnceIsIndexOrder) {
     hidden.scene.grid->widths = {0, 0};
     // Every column hidden: all of them, as shown, rather than a file without columns.
     EXPECT_EQ(hidden.open().exportedColumns(), (std::vector<std::int32_t>{2, 1}));
+}
+
+// The rows and the check boxes an export takes: only the selected rows when the type says so
+// (none selected, or a selection that cannot be read, is refused and leaves the file as it was),
+// and a first column "Checked" for a list with check boxes; both kept in the type file.
+namespace {
+
+// A grid of `rows` rows of one column, "r1" .. "rN".
+std::vector<std::vector<std::wstring>> numbered(int rows) {
+    std::vector<std::vector<std::wstring>> out;
+    for (int r = 1; r <= rows; ++r) out.push_back({L"r" + std::to_wstring(r)});
+    return out;
+}
+
+// The data records of a one-column CSV file without its mark and header.
+std::string records(const std::string& file) {
+    const std::size_t header = file.find("\r\n");
+    return header == std::string::npos ? std::string() : file.substr(header + 2);
+}
+
+}  // namespace
+
+TEST(SelectedRows, OnlyTheSelectedRowsInTheListsOrderEveryFormat) {
+    Dialog d({L"Name", L"Size"}, {{L"a", L"1"}, {L"b", L"2"}, {L"c", L"3"}, {L"d", L"4"}});
+    d.scene.grid->selected = {2, 4};
+    auto& m = d.open();
+    EXPECT_FALSE(m.selectedRowsOnly);  // off for a new type
+    EXPECT_EQ(d.csv(), kBom + "Name,Size\r\na,1\r\nb,2\r\nc,3\r\nd,4\r\n");
+    m.selectedRowsOnly = true;
+    EXPECT_EQ(d.csv(), kBom + "Name,Size\r\nb,2\r\nd,4\r\n");
+    m.setFormat(ExportFormat::Html);
+    m.writeHTMLExport();
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput),
+              "<HTML>\r\n<table >\r\n<tr><td >Name</td><td >Size</td></tr>\r\n<tr><td >b</td><td >2</td></tr>\r\n"
+              "<tr><td >d</td><td >4</td></tr>\r\n</table>\r\n</HTML>\r\n");
+}
+
+TEST(SelectedRows, RunsLongerThanABlockSingleRowsAndTheLastRowComeOutWhole) {
+    // One column: 256 rows to a block. Runs longer than a block, single rows and the last row.
+    Dialog d({L"N"}, numbered(700));
+    std::vector<std::int32_t> selected = {1, 5};
+    for (std::int32_t r = 10; r <= 400; ++r) selected.push_back(r);
+    selected.push_back(699);
+    selected.push_back(700);
+    d.scene.grid->selected = selected;
+    auto& m = d.open();
+    m.selectedRowsOnly = true;
+    std::string expected;
+    for (std::int32_t r : selected) expected += "r" + std::to_string(r) + "\r\n";
+    EXPECT_EQ(records(d.csv()), expected);
+}
+
+TEST(SelectedRows, RowsTheListDoesNotHaveOrThatRepeatAreLeftOut) {
+    Dialog d({L"N"}, numbered(3));
+    d.scene.grid->selected = {0, 2, 2, 3, 9};
+    auto& m = d.open();
+    m.selectedRowsOnly = true;
+    EXPECT_EQ(records(d.csv()), "r2\r\nr3\r\n");
+}
+
+TEST(SelectedRows, NoSelectionOrAFailedReadIsRefusedAndTheFileStays) {
+    Dialog d({L"N"}, numbered(3));
+    auto& m = d.open();
+    const std::string before = d.csv();
+    const std::wstring output = m.txtOutput;
+    m.selectedRowsOnly = true;
+    try {
+        m.writeHTMLExport();
+        ADD_FAILURE() << "an export of no rows was written";
+    } catch (const Error& e) {
+        EXPECT_NE(e.description().find(frmExportOptionsModel::kNoSelectionMessage), std::wstring::npos);
+    }
+    EXPECT_EQ(zavtest::readBytes(output), before);
+
+    d.scene.grid->selectionHangs = true;
+    auto& hung = d.open();
+    hung.selectedRowsOnly = true;
+    hung.setFormat(ExportFormat::Csv);
+    try {
+        hung.writeHTMLExport();
+        ADD_FAILURE() << "a selection that could not be read was exported";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number(), kErrCaptureFailed);
+        EXPECT_NE(e.description().find(describeCaptureFailure(CaptureFailure::TargetHung)), std::wstring::npos);
+    }
+    EXPECT_EQ(zavtest::readBytes(output), before);
+}
+
+TEST(CheckedColumn, AFirstColumnOfYesAndNoForAListWithCheckBoxes) {
+    Dialog d({L"Name", L"Size"}, {{L"a", L"1"}, {L"b", L"2"}, {L"c", L"3"}});
+    d.scene.grid->checkBoxes = true;
+    d.scene.grid->checked = {2, 3};
+    d.scene.grid->order = {2, 1};
+    auto& m = d.open();
+    EXPECT_FALSE(m.checkedColumn);  // off for a new type
+    m.checkedColumn = true;
+    EXPECT_EQ(m.exportedColumns(), (std::vector<std::int32_t>{kCheckedColumn, 2, 1}));
+    EXPECT_EQ(d.csv(), kBom + "Checked,Size,Name\r\nNo,1,a\r\nYes,2,b\r\nYes,3,c\r\n");
+    m.setFormat(ExportFormat::Html);
+    m.writeHTMLExport();
+    EXPECT_EQ(zavtest::readBytes(m.txtOutput),
+              "<HTML>\r\n<table >\r\n<tr><td >Checked</td><td >Size</td><td >Name</td></tr>\r\n"
+              "<tr><td >No</td><td >1</td><td >a</td></tr>\r\n<tr><td >Yes</td><td >2</td><td >b</td></tr>\r\n"
+              "<tr><td >Yes</td><td >3</td><td >c</td></tr>\r\n</table>\r\n</HTML>\r\n");
+}
+
+TEST(CheckedColumn, AListWithoutCheckBoxesGetsNoSuchColumn) {
+    Dialog d({L"Name"}, {{L"a"}});
+    d.scene.grid->checked = {1};
+    auto& m = d.open();
+    m.checkedColumn = true;
+    EXPECT_EQ(m.exportedColumns(), (std::vector<std::int32_t>{1}));
+    EXPECT_EQ(d.csv(), kBom + "Name\r\na\r\n");
+}
+
+TEST(CheckedColumn, NoRuleChangesTheMarksAndSelectedRowsHaveTheirOwnMarks) {
+    Dialog d({L"Name"}, numbered(5));
+    d.scene.grid->checkBoxes = true;
+    d.scene.grid->checked = {4};
+    d.scene.grid->selected = {2, 4};
+    auto& m = d.open();
+    m.checkedColumn = true;
+    m.selectedRowsOnly = true;
+    // A rule of column 1 that would change "No" is not applied to the check box's column.
+    m.columns.item(L"Name")->addReplace(L"No", L"changed");
+    m.columns.item(L"Name")->addReplace(L"r", L"row ");
+    EXPECT_EQ(records(d.csv()), "No,row 2\r\nYes,row 4\r\n");
+}
+
+TEST(RowChoices, BothOptionsRoundTripThroughTheTypeFile) {
+    Dialog d({L"A"}, numbered(1));
+    auto& m = d.open();
+    m.selectedRowsOnly = true;
+    m.checkedColumn = true;
+    m.saveExportOptions();
+    const std::string file = zavtest::readBytes(d.env.typePath(L"Files"));
+    EXPECT_NE(file.find("SelectedRowsOnly=1\r\n"), std::string::npos);
+    EXPECT_NE(file.find("CheckedColumn=1\r\n"), std::string::npos);
+    auto& again = d.open();
+    ASSERT_EQ(again.exportTypeItems().size(), 1u);
+    EXPECT_TRUE(again.selectedRowsOnly);
+    EXPECT_TRUE(again.checkedColumn);
+    again.selectedRowsOnly = false;
+    again.checkedColumn = false;
+    again.saveExportOptions();
+    auto& third = d.open();
+    EXPECT_FALSE(third.selectedRowsOnly);
+    EXPECT_FALSE(third.checkedColumn);
 }

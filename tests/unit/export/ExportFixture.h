@@ -3,6 +3,7 @@
 // system and profile decorators that fail on demand.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <map>
@@ -36,6 +37,12 @@ struct Grid {
     std::vector<std::int32_t> widths;
     // The kind of control the grid stands for.
     zav::ControlKind kind = zav::ControlKind::ListView;
+    // The selected rows and the checked rows (1-based), whether the list shows check boxes, and
+    // whether asking for the selection fails the capture (TargetHung).
+    std::vector<std::int32_t> selected;
+    std::vector<std::int32_t> checked;
+    bool checkBoxes = false;
+    bool selectionHangs = false;
 };
 
 class FakeCapture : public zav::IListViewCapture {
@@ -58,7 +65,26 @@ public:
             info.lColumnWidth.push_back(i < grid_->widths.size() ? grid_->widths[i] : 100);
         }
         info.lColumnOrder = grid_->order;
+        info.checkBoxes = grid_->checkBoxes;
         return zav::vbTrue;
+    }
+    bool readSelectedRows(std::vector<std::int32_t>& rows) override {
+        rows.clear();
+        if (!grid_ || failure_ != zav::CaptureFailure::None) return false;
+        if (grid_->selectionHangs) {
+            failure_ = zav::CaptureFailure::TargetHung;
+            return false;
+        }
+        rows = grid_->selected;
+        return true;
+    }
+    bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) override {
+        checked.clear();
+        markReads.emplace_back(firstRow, rowCount);
+        if (!grid_ || failure_ != zav::CaptureFailure::None) return false;
+        for (std::int32_t r = firstRow; r < firstRow + rowCount; ++r)
+            checked.push_back(std::find(grid_->checked.begin(), grid_->checked.end(), r) != grid_->checked.end());
+        return true;
     }
     std::wstring getColumnText(std::int32_t c) override {
         return grid_ && c >= 1 && static_cast<std::size_t>(c) <= grid_->headers.size() ? grid_->headers[c - 1] : L"";
@@ -77,6 +103,7 @@ public:
     }
     zav::CaptureFailure failure() const override { return failure_; }
     long reads = 0;
+    std::vector<std::pair<std::int32_t, std::int32_t>> markReads;  // first row and count of each
 
 private:
     std::shared_ptr<Grid> grid_;
