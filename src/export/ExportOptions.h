@@ -23,6 +23,7 @@
 namespace zav {
 
 class CatalogRebuild;
+class GridCopyJob;
 class HtmlExportJob;
 
 // The column signature of a captured record: its header texts 1..lColumnCount.
@@ -130,6 +131,11 @@ public:
     // The same as a job the caller runs a block at a time (and may drop to stop it). The job reads
     // this dialog's capture and record: it must not outlive the model.
     std::unique_ptr<HtmlExportJob> startHTMLExport();
+    // "Copy Grid": the whole grid for the clipboard, with the rules and the column choice of the
+    // selected (first compatible) type; without one, every column as the list shows it and no
+    // rules. Raises zav::Error when the list view could not be read. The job reads this model's
+    // capture and record: it must not outlive the model.
+    std::unique_ptr<GridCopyJob> startGridCopy();
 
     // Leaving the name box: refuses a slash with its message; true when the focus may leave.
     bool validateExportTypeText();
@@ -163,6 +169,8 @@ private:
     void saveTypeFile();
     std::wstring defaultTypeName();
     std::wstring userDelimiter() const;
+    // The rules of each column by its index (1-based; index 0 unused).
+    std::vector<cReplaceList> rulesByColumn() const;
 
     const Storage storage_;
     Settings settings_;
