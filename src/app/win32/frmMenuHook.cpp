@@ -30,6 +30,7 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRe
     mnuPopup_.reset(CreatePopupMenu());
     if (!mnuPopup_) throwLastError(L"CreatePopupMenu");
     AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuPrintGrid, L"Print Grid");
+    AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuCopyGrid, L"Copy Grid");
     AppendMenuW(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuCancel, L"Cancel");
 
@@ -91,7 +92,10 @@ void frmMenuHook::onOpenMenu(const MenuRequest& request) {
     while (pending_) {
         pending_ = false;
         const MenuRequest now = next_;
-        if (trackMenu(now) == kMnuPrintGrid && !pending_) mnuPrintGrid_Click(wh(now.target));
+        const int chosen = trackMenu(now);
+        if (pending_) continue;
+        if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(wh(now.target));
+        if (chosen == kMnuCopyGrid) dialogs_.copyGrid(wh(now.target));
     }
 }
 
@@ -108,6 +112,8 @@ int frmMenuHook::trackMenu(const MenuRequest& request) {
     // and key, whoever has the foreground, and on a press outside the menu or on Escape it posts
     // kCancelMenu, which this menu's own loop delivers here and EndMenu closes. The request below
     // still gives the menu the keyboard (arrows, Enter) where the system grants it, as Wine does.
+    // One copy at a time: while one runs, the item is there but cannot be chosen.
+    EnableMenuItem(mnuPopup_.get(), kMnuCopyGrid, MF_BYCOMMAND | (dialogs_.gridCopy ? MF_GRAYED : MF_ENABLED));
     SetForegroundWindow(hwnd());
     const int chosen = static_cast<int>(TrackPopupMenuEx(mnuPopup_.get(), TPM_RETURNCMD | TPM_NONOTIFY,
                                                          request.pt.x, request.pt.y, hwnd(), nullptr));
