@@ -5,6 +5,8 @@
 //
 // The description is 8-bit text of the ANSI code page (UTF-8 after "unicode"), one instruction a
 // line, fields separated by tabs:
+//   escapes                      in the lines after it, \t \r \n and \\ in a text stand for a tab, CR,
+//                                LF and a backslash (texts that a line of fields cannot hold)
 //   unicode                      a Unicode program: its windows are Unicode windows, its texts are
 //                                set and answered in UTF-16 (the description's texts are UTF-8)
 //   title <t> TEXT               caption of the top-level window
@@ -88,7 +90,22 @@ std::vector<std::string> splitTabs(const std::string& line) {
     return out;
 }
 
+// The text with \t \r \n and \\ turned into the characters they stand for.
+std::string unescapeField(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char c = text[++i];
+        out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+    }
+    return out;
+}
+
 bool readDescription(const char* path, Description& d) {
+    bool escapes = false;
     FILE* f = std::fopen(path, "rb");
     if (!f) return false;
     std::string all;
@@ -106,6 +123,8 @@ bool readDescription(const char* path, Description& d) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
         std::vector<std::string> f = splitTabs(line);
+        if (escapes)
+            for (std::size_t i = 1; i < f.size(); ++i) f[i] = unescapeField(f[i]);
         const std::string& key = f[0];
         auto field = [&](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
         if (key == "title") d.title = field(1);
@@ -117,6 +136,7 @@ bool readDescription(const char* path, Description& d) {
         else if (key == "ownerdata") d.ownerData = true;
         else if (key == "hang") d.hang = true;
         else if (key == "unicode") d.unicode = true;
+        else if (key == "escapes") escapes = true;
         else if (key == "headercount") {
             d.lieHeaderCount = true;
             d.headerCount = std::atol(field(1).c_str());
