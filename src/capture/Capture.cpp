@@ -50,6 +50,11 @@ bool controlKindIsRead(ControlKind kind) {
     return kind == ControlKind::ListView || kind == ControlKind::ListBox || kind == ControlKind::ComboBox;
 }
 
+bool IListViewCapture::readSelectedRows(std::vector<std::int32_t>& rows) {
+    rows.clear();
+    return true;
+}
+
 bool IListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                                  std::vector<std::wstring>& cells) {
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;

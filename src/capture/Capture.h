@@ -80,6 +80,10 @@ public:
     // getCellText cell by cell; a capture of another process reads a block in fewer round trips.
     virtual bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                            std::vector<std::wstring>& cells);
+    // The selected rows, 1-based and ascending (`rows` is replaced). True when read; false as soon
+    // as the capture fails (failure() says why). This one answers none: only a list view has a
+    // selection of rows to read.
+    virtual bool readSelectedRows(std::vector<std::int32_t>& rows);
     // The first failure met since the capture was opened (None when every call could read).
     virtual CaptureFailure failure() const = 0;
 };

@@ -320,12 +320,17 @@ std::vector<cReplaceList> frmExportOptionsModel::rulesByColumn() const {
     return rules;
 }
 
-std::unique_ptr<GridCopyJob> frmExportOptionsModel::startGridCopy() {
+std::unique_ptr<GridCopyJob> frmExportOptionsModel::startGridCopy(bool selectedRows) {
+    const wchar_t* what = selectedRows ? L"Copy Selected Rows" : L"Copy Grid";
     const std::wstring problem = captureProblem();
-    if (!problem.empty()) throw Error(kErrCaptureFailed, L"Copy Grid", problem);
+    if (!problem.empty()) throw Error(kErrCaptureFailed, what, problem);
+    std::vector<std::int32_t> selected;
+    if (selectedRows && !capture_->readSelectedRows(selected))
+        throw Error(kErrCaptureFailed, what, describeCaptureFailure(capture_->failure()));
     // Without a saved type the seed rules of a new type do not apply: the copy is what the list shows.
     std::vector<cReplaceList> rules = cmbSelected_ >= 0 ? rulesByColumn() : std::vector<cReplaceList>();
-    return std::make_unique<GridCopyJob>(lvInfo, *capture_, std::move(rules), userNumberFormat(), exportedColumns());
+    return std::make_unique<GridCopyJob>(lvInfo, *capture_, std::move(rules), userNumberFormat(), exportedColumns(),
+                                         selectedRows ? &selected : nullptr);
 }
 
 std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {

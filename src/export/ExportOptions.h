@@ -135,7 +135,8 @@ public:
     // selected (first compatible) type; without one, every column as the list shows it and no
     // rules. Raises zav::Error when the list view could not be read. The job reads this model's
     // capture and record: it must not outlive the model.
-    std::unique_ptr<GridCopyJob> startGridCopy();
+    // With `selectedRows` ("Copy Selected Rows"), only the rows selected in the list view now.
+    std::unique_ptr<GridCopyJob> startGridCopy(bool selectedRows = false);
 
     // Leaving the name box: refuses a slash with its message; true when the focus may leave.
     bool validateExportTypeText();

@@ -94,11 +94,13 @@ void GridCopyWriter::end() {
 }
 
 GridCopyJob::GridCopyJob(const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
-                         const NumberFormat& format, std::vector<std::int32_t> columns)
+                         const NumberFormat& format, std::vector<std::int32_t> columns,
+                         const std::vector<std::int32_t>* rows)
     : capture_(capture), ruleLists_(std::move(rules)) {
     for (const auto& list : ruleLists_) rules_.push_back(&list);
     writer_ = std::make_unique<GridCopyWriter>(lvInfo, capture_, rules_, format);
     writer_->showColumns(std::move(columns));
+    if (rows) writer_->showRows(*rows);
     writer_->begin();
 }
 

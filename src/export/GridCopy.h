@@ -56,9 +56,12 @@ private:
 class GridCopyJob {
 public:
     // `rules[c]` are the rules of column c (1-based), kept by the job; `columns` the columns
-    // copied, in that order. The capture and the record must outlive the job.
+    // The capture and the record must outlive the job.
+    // copied, in that order; `rows` (1-based, ascending) the only rows copied after the header
+    // (nullptr: every row).
     GridCopyJob(const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
-                const NumberFormat& format, std::vector<std::int32_t> columns);
+                const NumberFormat& format, std::vector<std::int32_t> columns,
+                const std::vector<std::int32_t>* rows = nullptr);
     GridCopyJob(const GridCopyJob&) = delete;
     GridCopyJob& operator=(const GridCopyJob&) = delete;
 

@@ -104,10 +104,26 @@ TableWriter::TableWriter(const ListViewInfo& lvInfo, IListViewCapture& capture,
       blockRows_(std::max<std::int32_t>(1, kCellsPerBlock / std::max<std::int32_t>(1, columnCount_))),
       shown_(indexOrder(columnCount_)) {}
 
+void TableWriter::showRows(const std::vector<std::int32_t>& rows) {
+    chosenRows_.clear();
+    for (std::int32_t row : rows)
+        if (row >= 1 && row <= rowCount_ && (chosenRows_.empty() || row > chosenRows_.back())) chosenRows_.push_back(row);
+    rowsChosen_ = true;
+    rowCount_ = static_cast<std::int32_t>(chosenRows_.size());
+}
+
 bool TableWriter::nextBlock() {
     if (rowsWritten_ >= rowCount_) return false;
-    const std::int32_t first = rowsWritten_ + 1;
-    const std::int32_t rows = std::min(blockRows_, rowCount_ - rowsWritten_);
+    std::int32_t first = rowsWritten_ + 1;
+    std::int32_t rows = std::min(blockRows_, rowCount_ - rowsWritten_);
+    if (rowsChosen_) {
+        // A run of neighbouring chosen rows is read as one block.
+        const auto at = static_cast<std::size_t>(rowsWritten_);
+        first = chosenRows_[at];
+        std::int32_t run = 1;
+        while (run < rows && chosenRows_[at + static_cast<std::size_t>(run)] == first + run) ++run;
+        rows = run;
+    }
     // A block the capture could not read is not written: the export has failed, and nothing
     // after it is read.
     if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;

@@ -70,6 +70,9 @@ public:
     // The columns written, in this order (1-based indices), instead of every column in index
     // order. Before begin().
     void showColumns(std::vector<std::int32_t> columns) { shown_ = std::move(columns); }
+    // Only these rows (1-based, ascending), instead of every row; rows the list does not have are
+    // left out. Before begin().
+    void showRows(const std::vector<std::int32_t>& rows);
 
     virtual void begin() = 0;
     // Reads and writes the next block of rows. False when no row was left to write, or when the
@@ -111,6 +114,8 @@ private:
     std::int32_t blockRows_;
     std::int32_t rowsWritten_ = 0;
     std::vector<std::int32_t> shown_;
+    std::vector<std::int32_t> chosenRows_;
+    bool rowsChosen_ = false;
     std::vector<std::wstring> cells_;
 };
 

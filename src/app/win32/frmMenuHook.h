@@ -17,7 +17,7 @@ namespace zav {
 
 class frmMenuHook final : public win::Window {
 public:
-    enum Command : int { kMnuPrintGrid = 3001, kMnuCancel = 3002, kMnuCopyGrid = 3003 };
+    enum Command : int { kMnuPrintGrid = 3001, kMnuCancel = 3002, kMnuCopyGrid = 3003, kMnuCopySelected = 3004 };
 
     // Loads the form: shows it off-screen (left and top 100000 twips) and puts the hooks in place.
     // "Print Grid" opens its dialogs through `dialogs`, which must outlive the form.

@@ -310,6 +310,22 @@ std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColum
     return requestCellText(lRow, lColumn).value_or(std::wstring());
 }
 
+bool ListViewCapture::readSelectedRows(std::vector<std::int32_t>& rows) {
+    rows.clear();
+    std::int32_t from = -1;
+    LRESULT r = 0;
+    while (send(hListView_, lvlayout::kLvmGetNextItem, static_cast<WPARAM>(static_cast<LONG_PTR>(from)),
+                lvlayout::kLvniSelected, r)) {
+        // The answer of a 32-bit program comes in 32 bits: -1 (no further row) whatever the width.
+        const auto next = static_cast<std::int32_t>(r);
+        // An answer that does not move on (none left, or a list view that lies) ends the walk.
+        if (next <= from) return true;
+        rows.push_back(next + 1);
+        from = next;
+    }
+    return false;
+}
+
 bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                                 std::vector<std::wstring>& cells) {
     const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;

@@ -52,6 +52,9 @@ public:
     // alone with more room, as getCellText does.
     bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                    std::vector<std::wstring>& cells) override;
+    // LVM_GETNEXTITEM with LVNI_SELECTED from the top, one message a row (no buffer needed; the
+    // list view keeps the selection of an owner-data list itself).
+    bool readSelectedRows(std::vector<std::int32_t>& rows) override;
     CaptureFailure failure() const override { return failure_; }
 
     // Frees the buffers now (the destructor does it otherwise); text reads give empty texts after.

@@ -29,6 +29,8 @@ public:
     // "Copy Grid": the whole grid of that list view onto the clipboard, without a dialog (one
     // copy at a time: ignored while gridCopy runs).
     void copyGrid(WindowHandle target);
+    // "Copy Selected Rows": the same, of the rows selected in that list view.
+    void copySelectedRows(WindowHandle target);
 
     const Storage storage;
     const Settings settings;

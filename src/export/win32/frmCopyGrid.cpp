@@ -43,15 +43,16 @@ struct GlobalBlock {
 
 }  // namespace
 
-void ExportDialogs::copyGrid(WindowHandle target) { frmCopyGrid::start(*this, target); }
+void ExportDialogs::copyGrid(WindowHandle target) { frmCopyGrid::start(*this, target, false); }
+void ExportDialogs::copySelectedRows(WindowHandle target) { frmCopyGrid::start(*this, target, true); }
 
-void frmCopyGrid::start(ExportDialogs& dialogs, WindowHandle target) {
+void frmCopyGrid::start(ExportDialogs& dialogs, WindowHandle target, bool selectedRows) {
     if (dialogs.gridCopy) return;  // one copy at a time: the menu offers no second
     auto* copy = new frmCopyGrid(dialogs);  // deletes itself when its window is gone
     copy->target_ = target;
     try {
         copy->model_.populateExportOptions(target);
-        copy->job_ = copy->model_.startGridCopy();
+        copy->job_ = copy->model_.startGridCopy(selectedRows);
         if (!SetTimer(copy->hwnd(), kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
     } catch (const std::exception& e) {
         copy->reporter_.show(L"This list view cannot be copied. " + errorReport(e), kProgramTitle, MessageIcon::Stop);

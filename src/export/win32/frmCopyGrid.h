@@ -22,9 +22,9 @@ class frmCopyGrid final : public win::Window {
 public:
     static constexpr const wchar_t* kCaption = L"Copy Grid";
 
-    // Starts a copy of the list view `target`. The window deletes itself when the copy is done,
-    // stopped or failed.
-    static void start(ExportDialogs& dialogs, WindowHandle target);
+    // Starts a copy of the list view `target` (with `selectedRows`, of its selected rows only).
+    // The window deletes itself when the copy is done, stopped or failed.
+    static void start(ExportDialogs& dialogs, WindowHandle target, bool selectedRows);
 
 private:
     enum : int { kLblProgress = 100, kPrgProgress, kCmdStop };

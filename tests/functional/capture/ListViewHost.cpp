@@ -18,6 +18,7 @@
 //   column <t> WIDTH <t> TEXT    one column (in index order)
 //   order <t> I <t> J ...        the on-screen column order (LVM_SETCOLUMNORDERARRAY)
 //   row <t> CELL <t> CELL ...    one row of cell texts (missing cells are empty)
+//   select <t> I <t> J ...       these rows (0-based) are selected (owner-data lists too)
 //   generate <t> ROWS <t> COLS   further rows whose cell (r, c), 1-based, reads "R<r>C<c>"
 //   fake <t> CLASS <t> MODE      instead of a list view, a window of that class answering the list
 //                                view messages itself (modes: see FakeMode)
@@ -62,6 +63,7 @@ struct Description {
     bool ownerData = false;
     std::vector<std::pair<int, std::string>> columns;
     std::vector<int> order;
+    std::vector<int> selected;
     std::vector<std::vector<std::string>> rows;
     long generatedRows = 0;
     int generatedColumns = 0;
@@ -148,6 +150,9 @@ bool readDescription(const char* path, Description& d) {
         else if (key == "order") {
             for (std::size_t i = 1; i < f.size(); ++i) d.order.push_back(std::atoi(f[i].c_str()));
         } else if (key == "row") d.rows.emplace_back(f.begin() + 1, f.end());
+        else if (key == "select") {
+            for (std::size_t i = 1; i < f.size(); ++i) d.selected.push_back(std::atoi(f[i].c_str()));
+        }
         else if (key == "generate") {
             d.generatedRows = std::atol(field(1).c_str());
             d.generatedColumns = std::atoi(field(2).c_str());
@@ -282,6 +287,15 @@ void installLies(HWND lv) {
             SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingHeaderProc)));
 }
 
+void selectRows(HWND lv) {
+    for (int row : g_desc.selected) {
+        LVITEMA state = {};
+        state.stateMask = LVIS_SELECTED;
+        state.state = LVIS_SELECTED;
+        SendMessageA(lv, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
+}
+
 HWND createListView(HWND parent, const RECT& rc) {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | g_desc.view;
     if (g_desc.noHeader) style |= LVS_NOCOLUMNHEADER;
@@ -316,6 +330,7 @@ HWND createListView(HWND parent, const RECT& rc) {
     const long rows = totalRows();
     if (g_desc.ownerData) {
         SendMessageA(lv, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+        selectRows(lv);
         return lv;
     }
     SendMessageA(lv, WM_SETREDRAW, FALSE, 0);
@@ -350,6 +365,7 @@ HWND createListView(HWND parent, const RECT& rc) {
         }
     }
     SendMessageA(lv, WM_SETREDRAW, TRUE, 0);
+    selectRows(lv);
     return lv;
 }
 

@@ -40,20 +40,23 @@ lines = ["unicode", "escapes", "title\tCopy host"]
 lines += ["column\t%d\t%s" % (w, esc(h)) for w, h in zip(widths, headers)]
 lines.append("order\t" + "\t".join(str(i - 1) for i in order))
 lines += ["row\t" + "\t".join(esc(c) for c in r) for r in rows]
+selected = [1, 3]
+lines.append("select\t" + "\t".join(str(i) for i in selected))
 open("host.txt", "w", encoding="utf-8", newline="\n").write("\n".join(lines) + "\n")
 shown = [i - 1 for i in order if widths[i - 1] > 0]
 grid = [[headers[i] for i in shown]] + [[r[i] for i in shown] for r in rows]
 json.dump(grid, open("expected.json", "w", encoding="utf-8"), ensure_ascii=False)
+json.dump([grid[0]] + [grid[i + 1] for i in selected], open("selected.json", "w", encoding="utf-8"), ensure_ascii=False)
 PY
 
-# clipboard_matches TEXT-FILE HTML-FILE: the text is the grid as a spreadsheet copies it (and
+# clipboard_matches TEXT-FILE HTML-FILE GRID-JSON: the text is the grid as a spreadsheet copies it (and
 # parses back to it), the HTML's offsets slice the document and the fragment, and the
 # fragment's table holds the grid's texts.
 clipboard_matches() {
-    python3 - "$1" "$2" <<'PY'
+    python3 - "$1" "$2" "$3" <<'PY'
 import csv, io, json, sys
 from html.parser import HTMLParser
-grid = json.load(open("expected.json", encoding="utf-8"))
+grid = json.load(open(sys.argv[3], encoding="utf-8"))
 text = open(sys.argv[1], "rb").read().decode("utf-8")
 want = io.StringIO()
 csv.writer(want, delimiter="\t", lineterminator="\r\n", quoting=csv.QUOTE_MINIMAL).writerows(grid)
@@ -82,7 +85,6 @@ class Cells(HTMLParser):
         if tag == "td": self.rows[-1].append(self.cell); self.cell = None
     def handle_data(self, d):
         if self.cell is not None: self.cell += d
-    def handle_starttag_inside(self, tag): pass
 p = Cells()
 p.feed(data[fs:fe].decode("utf-8"))
 assert p.rows == grid, "html cells: %r" % p.rows
@@ -102,11 +104,13 @@ wait_for_copy() {
 # marker_left: the clipboard holds the marker set before, and no HTML.
 marker_left() { clip read text.out html.out && same "$(cat text.out)" "$1" && test ! -e html.out; }
 
-# choose_copy_grid: releases the button and clicks "Copy Grid", the menu's second item.
-choose_copy_grid() {
+# choose_item N: releases the button and clicks the menu's Nth item (the menu opens at the
+# cursor, its first item just below, 19 pixels an item).
+choose_item() {
     xdotool mouseup 3; sleep 0.3
-    xdotool mousemove $((left + 75)) $((top + 71)); sleep 0.4; xdotool click 1
+    xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
 }
+choose_copy_grid() { choose_item 2; }
 
 wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
@@ -123,14 +127,21 @@ shot copy-menu
 choose_copy_grid
 check "Copy Grid puts both forms on the clipboard" wait_for_copy
 check "no dialog and no message opened" same "$(D count "$ZAV_DIALOG")/$(D count ZAVExport)" "0/0"
-check "both forms hold exactly the grid as shown" clipboard_matches text.out html.out
+check "both forms hold exactly the grid as shown" clipboard_matches text.out html.out expected.json
+
+# Copy Selected Rows, the third item while two rows are selected: the header and those rows.
+check "the marker is put on the clipboard for the selection" clip set "before the selection"
+check "the menu opens for the selection" open_menu 0.5
+choose_item 3
+check "Copy Selected Rows puts both forms on the clipboard" wait_for_copy
+check "both hold the header and the selected rows only" clipboard_matches text.out html.out selected.json
 D close "Copy host"
 wait $hostpid 2>/dev/null
 
 # A long list: the progress window comes up, and Stop leaves the clipboard as it was.
 rows=200000
-printf 'title\tBig list\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\n' \
-    "$rows" > big.txt
+printf 'title\tBig list\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\nselect\t5\t6\t%s\n' \
+    "$rows" $((rows - 1)) > big.txt
 rm -f big.info
 wine zav_lvhost.exe big.txt big.info &
 hostpid=$!
@@ -149,6 +160,18 @@ check "Stop closes it" D gone "$C" 10
 sleep 1
 check "Stop left the clipboard as it was" marker_left "kept through Stop"
 check "and said nothing" same "$(D count ZAVExport)" 0
+
+# The owner-data list's selection (rows 6, 7 and the last) is read the same way.
+python3 - "$rows" <<'PY'
+import json, sys
+last = int(sys.argv[1])
+grid = [list("ABCDE")] + [["R%dC%d" % (r, c) for c in range(1, 6)] for r in (6, 7, last)]
+json.dump(grid, open("big-selected.json", "w"))
+PY
+check "the menu opens over the big list for its selection" open_menu 0.5
+choose_item 3
+check "Copy Selected Rows of an owner-data list fills the clipboard" wait_for_copy
+check "with its header and its selected rows" clipboard_matches text.out html.out big-selected.json
 D close "Big list"
 wait $hostpid 2>/dev/null
 

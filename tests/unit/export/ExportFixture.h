@@ -36,6 +36,10 @@ struct Grid {
     std::vector<std::int32_t> widths;
     // The kind of control the grid stands for.
     zav::ControlKind kind = zav::ControlKind::ListView;
+    // The rows the list reports selected (1-based, as the list answers them); reading them fails
+    // (TargetHung) when `selectionHangs`.
+    std::vector<std::int32_t> selected;
+    bool selectionHangs = false;
 };
 
 class FakeCapture : public zav::IListViewCapture {
@@ -74,6 +78,15 @@ public:
         if (r < 1 || static_cast<std::size_t>(r) > grid_->rows.size()) return L"";
         const auto& row = grid_->rows[r - 1];
         return c >= 1 && static_cast<std::size_t>(c) <= row.size() ? row[c - 1] : L"";
+    }
+    bool readSelectedRows(std::vector<std::int32_t>& rows) override {
+        rows.clear();
+        if (!grid_ || grid_->selectionHangs) {
+            failure_ = zav::CaptureFailure::TargetHung;
+            return false;
+        }
+        rows = grid_->selected;
+        return true;
     }
     zav::CaptureFailure failure() const override { return failure_; }
     long reads = 0;

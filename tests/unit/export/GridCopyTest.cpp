@@ -224,8 +224,8 @@ struct CopyScene {
         model->populateExportOptions(scene.target);
         return *model;
     }
-    std::wstring copyText() {
-        auto job = open().startGridCopy();
+    std::wstring copyText(bool selectedRows = false) {
+        auto job = open().startGridCopy(selectedRows);
         runToEnd(*job);
         return job->text();
     }
@@ -267,4 +267,46 @@ TEST(GridCopy, AListThatCouldNotBeReadIsRefused) {
     CopyScene s;
     s.scene.target = 99;  // no window
     EXPECT_THROW(s.open().startGridCopy(), Error);
+}
+
+TEST(GridCopy, SelectedRowsAreTheHeaderAndOnlyThoseRowsReadInRuns) {
+    CopyScene s;
+    s.scene.grid->headers = {L"N", L"Sq"};
+    s.scene.grid->rowCount = 600;
+    auto cellReads = std::make_shared<long>(0);
+    s.scene.grid->cell = [cellReads](std::int32_t r, std::int32_t c) {
+        ++*cellReads;
+        return std::to_wstring(c == 1 ? r : r * r);
+    };
+    // Two runs, one of them longer than a block, a lone row, and rows the list does not have.
+    for (std::int32_t r = 3; r <= 300; ++r) s.scene.grid->selected.push_back(r);
+    for (std::int32_t r : {450, 599, 600, 601, 5000}) s.scene.grid->selected.push_back(r);
+    auto job = s.open().startGridCopy(true);
+    runToEnd(*job);
+    EXPECT_EQ(job->rowCount(), 301);
+    const Table cells = cellsOf(parseClipboardHtml(job->html()).fragment);
+    ASSERT_EQ(cells.size(), 302u);
+    EXPECT_EQ(cells[0], (std::vector<std::wstring>{L"N", L"Sq"}));
+    EXPECT_EQ(cells[1], (std::vector<std::wstring>{L"3", L"9"}));
+    EXPECT_EQ(cells[298], (std::vector<std::wstring>{L"300", L"90000"}));
+    EXPECT_EQ(cells[299], (std::vector<std::wstring>{L"450", L"202500"}));
+    EXPECT_EQ(cells[301], (std::vector<std::wstring>{L"600", L"360000"}));
+    std::wstring expected = L"N\tSq\r\n";
+    for (std::int32_t r = 3; r <= 300; ++r) expected += std::to_wstring(r) + L"\t" + std::to_wstring(r * r) + L"\r\n";
+    expected += L"450\t202500\r\n599\t358801\r\n600\t360000\r\n";
+    EXPECT_EQ(job->text(), expected);
+    // No cell outside the selection was asked for.
+    EXPECT_EQ(*cellReads, 301 * 2);
+}
+
+TEST(GridCopy, NoSelectionIsTheHeaderAloneAndASelectionThatCannotBeReadIsRefused) {
+    CopyScene s;
+    s.scene.grid->headers = {L"A"};
+    s.scene.grid->rows = {{L"x"}, {L"y"}};
+    EXPECT_EQ(s.copyText(true), L"A\r\n");
+    s.scene.grid->selected = {2};
+    EXPECT_EQ(s.copyText(true), L"A\r\ny\r\n");
+    EXPECT_EQ(s.copyText(false), L"A\r\nx\r\ny\r\n");
+    s.scene.grid->selectionHangs = true;
+    EXPECT_THROW(s.open().startGridCopy(true), Error);
 }
