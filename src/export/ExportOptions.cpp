@@ -5,6 +5,7 @@
 #include "catalog/Catalog.h"
 #include "core/Error.h"
 #include "export/DelimitedWriter.h"
+#include "export/GridCopy.h"
 #include "export/HtmlExport.h"
 #include "exporttype/ExportTypeFile.h"
 #include "exporttype/ExportTypeName.h"
@@ -323,14 +324,32 @@ std::unique_ptr<CatalogRebuild> frmExportOptionsModel::startCatalogRebuild() con
     return std::make_unique<CatalogRebuild>(storage_, settings_);
 }
 
-std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
-    if (!capture_) throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(CaptureFailure::NoWindow));
-    if (txtOutput.empty()) throw Error(kErrInvalidName, L"Export", L"No output file is given");
-
+std::vector<cReplaceList> frmExportOptionsModel::rulesByColumn() const {
     std::vector<cReplaceList> rules(static_cast<std::size_t>(lvInfo.lColumnCount > 0 ? lvInfo.lColumnCount : 0) + 1);
     for (const auto& column : columns)
         if (column->lColNum >= 1 && static_cast<std::size_t>(column->lColNum) < rules.size())
             rules[static_cast<std::size_t>(column->lColNum)] = column->replaces;
+    return rules;
+}
+
+std::unique_ptr<GridCopyJob> frmExportOptionsModel::startGridCopy(bool selectedRows) {
+    const wchar_t* what = selectedRows ? L"Copy Selected Rows" : L"Copy Grid";
+    const std::wstring problem = captureProblem();
+    if (!problem.empty()) throw Error(kErrCaptureFailed, what, problem);
+    std::vector<std::int32_t> selected;
+    if (selectedRows && !capture_->readSelectedRows(selected))
+        throw Error(kErrCaptureFailed, what, describeCaptureFailure(capture_->failure()));
+    // Without a saved type the seed rules of a new type do not apply: the copy is what the list shows.
+    std::vector<cReplaceList> rules = cmbSelected_ >= 0 ? rulesByColumn() : std::vector<cReplaceList>();
+    return std::make_unique<GridCopyJob>(lvInfo, *capture_, std::move(rules), userNumberFormat(), exportedColumns(),
+                                         selectedRows ? &selected : nullptr);
+}
+
+std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
+    if (!capture_) throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(CaptureFailure::NoWindow));
+    if (txtOutput.empty()) throw Error(kErrInvalidName, L"Export", L"No output file is given");
+
+    std::vector<cReplaceList> rules = rulesByColumn();
 
     // The selection as it stands now; an export of none of them would be a file of nothing.
     std::optional<std::vector<std::int32_t>> rows;

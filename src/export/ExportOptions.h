@@ -23,6 +23,7 @@
 namespace zav {
 
 class CatalogRebuild;
+class GridCopyJob;
 class HtmlExportJob;
 
 // The column signature of a captured record: its header texts 1..lColumnCount.
@@ -138,6 +139,12 @@ public:
     // The same as a job the caller runs a block at a time (and may drop to stop it). The job reads
     // this dialog's capture and record: it must not outlive the model.
     std::unique_ptr<HtmlExportJob> startHTMLExport();
+    // "Copy Grid": the whole grid for the clipboard, with the rules and the column choice of the
+    // selected (first compatible) type; without one, every column as the list shows it and no
+    // rules. Raises zav::Error when the list view could not be read. The job reads this model's
+    // capture and record: it must not outlive the model.
+    // With `selectedRows` ("Copy Selected Rows"), only the rows selected in the list view now.
+    std::unique_ptr<GridCopyJob> startGridCopy(bool selectedRows = false);
 
     // Leaving the name box: refuses a slash with its message; true when the focus may leave.
     bool validateExportTypeText();
@@ -172,6 +179,8 @@ private:
     std::wstring defaultTypeName();
     std::wstring userDelimiter() const;
     std::vector<std::int32_t> listColumns() const;  // of the list itself, without the check boxes
+    // The rules of each column by its index (1-based; index 0 unused).
+    std::vector<cReplaceList> rulesByColumn() const;
 
     const Storage storage_;
     Settings settings_;

@@ -1,5 +1,8 @@
 #include "app/win32/frmMenuHook.h"
 
+#include <commctrl.h>
+
+#include "capture/Capture.h"
 #include "core/ScopeExit.h"
 #include "core/win32/Dpi.h"
 #include "core/win32/Win32Error.h"
@@ -13,6 +16,17 @@ WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 bool runsUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// How many rows of the list view are selected (0 for any other control, or when it does not
+// answer within a moment: the menu then opens without "Copy Selected Rows" rather than late).
+int selectedRowCount(HWND target) {
+    wchar_t className[64] = L"";
+    GetClassNameW(target, className, 64);
+    if (controlKindOfClass(className) != ControlKind::ListView) return 0;
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(target, LVM_GETSELECTEDCOUNT, 0, 0, SMTO_ABORTIFHUNG, 250, &count)) return 0;
+    return static_cast<int>(static_cast<std::int32_t>(count));
 }
 
 }  // namespace
@@ -30,6 +44,7 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRe
     mnuPopup_.reset(CreatePopupMenu());
     if (!mnuPopup_) throwLastError(L"CreatePopupMenu");
     AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuPrintGrid, L"Print Grid");
+    AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuCopyGrid, L"Copy Grid");
     AppendMenuW(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuCancel, L"Cancel");
 
@@ -91,7 +106,11 @@ void frmMenuHook::onOpenMenu(const MenuRequest& request) {
     while (pending_) {
         pending_ = false;
         const MenuRequest now = next_;
-        if (trackMenu(now) == kMnuPrintGrid && !pending_) mnuPrintGrid_Click(wh(now.target));
+        const int chosen = trackMenu(now);
+        if (pending_) continue;
+        if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(wh(now.target));
+        if (chosen == kMnuCopyGrid) dialogs_.copyGrid(wh(now.target));
+        if (chosen == kMnuCopySelected) dialogs_.copySelectedRows(wh(now.target));
     }
 }
 
@@ -108,6 +127,14 @@ int frmMenuHook::trackMenu(const MenuRequest& request) {
     // and key, whoever has the foreground, and on a press outside the menu or on Escape it posts
     // kCancelMenu, which this menu's own loop delivers here and EndMenu closes. The request below
     // still gives the menu the keyboard (arrows, Enter) where the system grants it, as Wine does.
+    // "Copy Selected Rows" only over a list view with two or more rows selected. One copy at a
+    // time: while one runs, the copy items are there but cannot be chosen.
+    DeleteMenu(mnuPopup_.get(), kMnuCopySelected, MF_BYCOMMAND);
+    if (selectedRowCount(request.target) >= 2)
+        InsertMenuW(mnuPopup_.get(), 2, MF_BYPOSITION | MF_STRING, kMnuCopySelected, L"Copy Selected Rows");
+    const UINT copyState = dialogs_.gridCopy ? MF_GRAYED : MF_ENABLED;
+    EnableMenuItem(mnuPopup_.get(), kMnuCopyGrid, MF_BYCOMMAND | copyState);
+    EnableMenuItem(mnuPopup_.get(), kMnuCopySelected, MF_BYCOMMAND | copyState);
     SetForegroundWindow(hwnd());
     const int chosen = static_cast<int>(TrackPopupMenuEx(mnuPopup_.get(), TPM_RETURNCMD | TPM_NONOTIFY,
                                                          request.pt.x, request.pt.y, hwnd(), nullptr));

@@ -1,5 +1,5 @@
 // The program's one long-lived window: hidden far off-screen, it owns the popup menu ("Print Grid",
-// "Cancel") that opens over list views of any program, and the hook thread that tells it when
+// "Copy Grid", "Cancel") that opens over list views of any program, and the hook thread that tells it when
 // (RightButtonHook). No timer: when the mouse is still, nothing runs. The program ends when the
 // window goes.
 #pragma once
@@ -17,7 +17,7 @@ namespace zav {
 
 class frmMenuHook final : public win::Window {
 public:
-    enum Command : int { kMnuPrintGrid = 3001, kMnuCancel = 3002 };
+    enum Command : int { kMnuPrintGrid = 3001, kMnuCancel = 3002, kMnuCopyGrid = 3003, kMnuCopySelected = 3004 };
 
     // Loads the form: shows it off-screen (left and top 100000 twips) and puts the hooks in place.
     // "Print Grid" opens its dialogs through `dialogs`, which must outlive the form.

@@ -14,6 +14,8 @@ constexpr std::uint32_t kLvifText = 0x0001;  // LVIF_TEXT
 constexpr std::uint32_t kLvcfText = 0x0004;  // LVCF_TEXT
 
 constexpr unsigned kLvmGetItemCount = 0x1004;    // LVM_GETITEMCOUNT
+constexpr unsigned kLvmGetNextItem = 0x100C;     // LVM_GETNEXTITEM
+constexpr unsigned kLvniSelected = 0x0002;       // LVNI_SELECTED
 constexpr unsigned kLvmGetColumnA = 0x1019;      // LVM_GETCOLUMNA
 constexpr unsigned kLvmGetColumnWidth = 0x101D;  // LVM_GETCOLUMNWIDTH
 constexpr unsigned kLvmGetColumnOrderArray = 0x103B;  // LVM_GETCOLUMNORDERARRAY

@@ -14,6 +14,7 @@
 
 namespace zav {
 
+class frmCopyGrid;
 class frmExportOptionsAddReplace;
 
 class ExportDialogs {
@@ -25,6 +26,11 @@ public:
 
     // "Print Grid": a new export options dialog for that list view, shown modeless.
     void openExportOptions(WindowHandle target);
+    // "Copy Grid": the whole grid of that list view onto the clipboard, without a dialog (one
+    // copy at a time: ignored while gridCopy runs).
+    void copyGrid(WindowHandle target);
+    // "Copy Selected Rows": the same, of the rows selected in that list view.
+    void copySelectedRows(WindowHandle target);
 
     const Storage storage;
     const Settings settings;
@@ -32,6 +38,8 @@ public:
     IWindowInfo& windows;
     // The one add-rule dialog while it is open (it clears this when it goes).
     frmExportOptionsAddReplace* addReplace = nullptr;
+    // The copy to the clipboard while it runs (it clears this when it goes).
+    frmCopyGrid* gridCopy = nullptr;
 };
 
 }  // namespace zav

@@ -1,0 +1,173 @@
+#include "export/win32/frmCopyGrid.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "core/Error.h"
+#include "core/ScopeExit.h"
+#include "core/win32/Controls.h"
+#include "core/win32/Dpi.h"
+#include "core/win32/Placement.h"
+#include "core/win32/Win32Error.h"
+
+namespace zav {
+namespace {
+
+constexpr DWORD kQuietMs = 500;  // a copy this short shows nothing
+constexpr DWORD kSliceMs = 100;  // the longest stretch between two looks at the queue
+constexpr const wchar_t* kClassName = L"ZAVCopyGrid";
+
+// Global memory holding `size` bytes copied from `data`, owned until handed to the clipboard.
+struct GlobalBlock {
+    HGLOBAL handle = nullptr;
+    GlobalBlock(const void* data, std::size_t size) {
+        handle = GlobalAlloc(GMEM_MOVEABLE, size);
+        if (!handle) throwLastError(L"GlobalAlloc");
+        void* target = GlobalLock(handle);
+        if (!target) {
+            GlobalFree(handle);
+            throwLastError(L"GlobalLock");
+        }
+        std::memcpy(target, data, size);
+        GlobalUnlock(handle);
+    }
+    ~GlobalBlock() {
+        if (handle) GlobalFree(handle);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+    // The clipboard owns it from now on.
+    void handOver() { handle = nullptr; }
+};
+
+}  // namespace
+
+void ExportDialogs::copyGrid(WindowHandle target) { frmCopyGrid::start(*this, target, false); }
+void ExportDialogs::copySelectedRows(WindowHandle target) { frmCopyGrid::start(*this, target, true); }
+
+void frmCopyGrid::start(ExportDialogs& dialogs, WindowHandle target, bool selectedRows) {
+    if (dialogs.gridCopy) return;  // one copy at a time: the menu offers no second
+    auto* copy = new frmCopyGrid(dialogs);  // deletes itself when its window is gone
+    copy->target_ = target;
+    try {
+        copy->model_.populateExportOptions(target);
+        copy->job_ = copy->model_.startGridCopy(selectedRows);
+        if (!SetTimer(copy->hwnd(), kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
+    } catch (const std::exception& e) {
+        copy->reporter_.show(L"This list view cannot be copied. " + errorReport(e), kProgramTitle, MessageIcon::Stop);
+        DestroyWindow(copy->hwnd());
+    }
+}
+
+frmCopyGrid::frmCopyGrid(ExportDialogs& dialogs)
+    : dialogs_(dialogs), model_(dialogs.storage, dialogs.settings, dialogs.captures, dialogs.windows, reporter_),
+      started_(GetTickCount()) {
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
+    RECT rc = {0, 0, win::twipsX(4200), win::twipsY(1260)};
+    AdjustWindowRectEx(&rc, style, FALSE, exStyle);
+    create(kClassName, kCaption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top);
+    win::createControl(hwnd(), L"STATIC", L"", SS_LEFT, 0, kLblProgress, 120, 120, 3960, 255);
+    win::createControl(hwnd(), PROGRESS_CLASSW, L"", 0, 0, kPrgProgress, 120, 420, 3960, 255);
+    win::createControl(hwnd(), L"BUTTON", L"Stop", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdStop, 2880, 780, 1200, 375);
+    SendDlgItemMessageW(hwnd(), kPrgProgress, PBM_SETRANGE32, 0, 1000);
+    dialogs_.gridCopy = this;
+}
+
+void frmCopyGrid::onDestroyed() {
+    dialogs_.gridCopy = nullptr;
+    delete this;
+}
+
+LRESULT frmCopyGrid::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_TIMER:
+            if (wParam == kTimerId) {
+                onTick();
+                return 0;
+            }
+            break;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kCmdStop) {
+                // Dropping the job drops every row read; the clipboard was never touched.
+                DestroyWindow(hwnd());
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            DestroyWindow(hwnd());
+            return 0;
+        case WM_DESTROY:
+            KillTimer(hwnd(), kTimerId);
+            job_.reset();
+            return 0;
+        default: break;
+    }
+    return defaultProc(msg, wParam, lParam);
+}
+
+void frmCopyGrid::onTick() {
+    // However the copy ends, the window goes; a failure is said first, over it.
+    try {
+        const DWORD sliceStart = GetTickCount();
+        bool more = true;
+        do {
+            more = job_->step();
+        } while (more && GetTickCount() - sliceStart < kSliceMs &&
+                 !GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE));
+        if (more) {
+            if (!progressShown_ && GetTickCount() - started_ >= kQuietMs) showProgress();
+            if (progressShown_) {
+                const long long done = job_->rowsRead(), total = job_->rowCount();
+                win::setWindowText(GetDlgItem(hwnd(), kLblProgress),
+                                   L"row " + std::to_wstring(done) + L" of " + std::to_wstring(total));
+                SendDlgItemMessageW(hwnd(), kPrgProgress, PBM_SETPOS,
+                                    total > 0 ? static_cast<WPARAM>((done * 1000) / total) : 0, 0);
+            }
+            return;
+        }
+        KillTimer(hwnd(), kTimerId);
+        job_->finish();
+        putOnClipboard();
+    } catch (const std::exception& e) {
+        KillTimer(hwnd(), kTimerId);
+        job_.reset();
+        reporter_.show(L"The grid was not copied; the clipboard was left as it was. " + errorReport(e), kProgramTitle,
+                       MessageIcon::Stop);
+    }
+    DestroyWindow(hwnd());
+}
+
+void frmCopyGrid::showProgress() {
+    progressShown_ = true;
+    RECT rc;
+    GetWindowRect(hwnd(), &rc);
+    const POINT at = win::centredPlace(reinterpret_cast<HWND>(target_), rc.right - rc.left, rc.bottom - rc.top,
+                                       kClassName);
+    SetWindowPos(hwnd(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(hwnd());
+}
+
+void frmCopyGrid::putOnClipboard() {
+    // Everything is made before the clipboard is opened: a failure here leaves it untouched.
+    const std::wstring& text = job_->text();
+    GlobalBlock unicode(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    const std::string& html = job_->html();
+    GlobalBlock htmlBlock(html.c_str(), html.size() + 1);
+    const UINT htmlFormat = RegisterClipboardFormatW(L"HTML Format");
+    if (!htmlFormat) throwLastError(L"RegisterClipboardFormat");
+
+    // Another program may hold the clipboard for a moment.
+    bool opened = false;
+    for (int attempt = 0; attempt < 20 && !(opened = OpenClipboard(hwnd())); ++attempt) Sleep(25);
+    if (!opened) throwLastError(L"OpenClipboard");
+    auto close = scopeExit([] { CloseClipboard(); });
+    if (!EmptyClipboard()) throwLastError(L"EmptyClipboard");
+    if (!SetClipboardData(CF_UNICODETEXT, unicode.handle)) throwLastError(L"SetClipboardData");
+    unicode.handOver();
+    if (!SetClipboardData(htmlFormat, htmlBlock.handle)) throwLastError(L"SetClipboardData");
+    htmlBlock.handOver();
+}
+
+}  // namespace zav

@@ -1,0 +1,52 @@
+// "Copy Grid": the whole grid of a list view onto the clipboard, without a dialog. The copy runs
+// on the interface thread in slices (a timer whose message comes only when nothing else waits),
+// so the watcher keeps opening menus and every window keeps repainting. A copy that takes longer
+// than half a second shows a small window with "row N of M", a bar and a Stop button. Nothing is
+// put on the clipboard until the whole grid is read: Stop, a failure or a list view that stops
+// answering leave the clipboard as it was (a failure is said in a message).
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "core/win32/OwnedReporter.h"
+#include "core/win32/Window.h"
+#include "export/ExportOptions.h"
+#include "export/GridCopy.h"
+#include "export/win32/ExportDialogs.h"
+
+namespace zav {
+
+class frmCopyGrid final : public win::Window {
+public:
+    static constexpr const wchar_t* kCaption = L"Copy Grid";
+
+    // Starts a copy of the list view `target` (with `selectedRows`, of its selected rows only).
+    // The window deletes itself when the copy is done, stopped or failed.
+    static void start(ExportDialogs& dialogs, WindowHandle target, bool selectedRows);
+
+private:
+    enum : int { kLblProgress = 100, kPrgProgress, kCmdStop };
+    static constexpr UINT_PTR kTimerId = 0x5A02;
+
+    explicit frmCopyGrid(ExportDialogs& dialogs);
+    LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void onDestroyed() override;
+    // One slice: reads blocks until input or painting waits or a tenth of a second has passed.
+    void onTick();
+    void showProgress();
+    // Puts both forms on the clipboard; raises zav::Error when it cannot (left as it was then,
+    // unless the system refused a form after the clipboard was emptied).
+    void putOnClipboard();
+
+    ExportDialogs& dialogs_;
+    win::OwnedReporter reporter_{*this};
+    frmExportOptionsModel model_;
+    std::unique_ptr<GridCopyJob> job_;
+    WindowHandle target_ = 0;
+    DWORD started_ = 0;
+    bool progressShown_ = false;
+};
+
+}  // namespace zav

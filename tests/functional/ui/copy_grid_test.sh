@@ -1,0 +1,201 @@
+#!/usr/bin/env bash
+# "Copy Grid" through the real program with a real mouse, inside the session of
+# scripts/wine-env.sh. A Unicode list-view host whose texts hold quotes, tabs, CR, LF, markup, a
+# leading "=", Cyrillic, CJK and emoji, its columns dragged into another order and one of them at
+# zero width: the clipboard's Unicode text and "HTML Format", read back by a tool of the tests'
+# own, hold exactly the grid as shown. Then a long list whose copy is stopped, and one whose
+# program ends during the copy: both leave the clipboard as it was.
+#   copy_grid_test.sh PROGRAM UIDRIVER LVHOST CLIPBOARD-TOOL WORK
+set -u
+set -o pipefail
+exe=$1
+driver=$2
+host=$3
+tool=$4
+work=$5
+# shellcheck source=../../../scripts/ui-lib.sh
+source "$(dirname "$0")/../../../scripts/ui-lib.sh"
+C="Copy Grid"
+
+program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
+cp "$tool" zav_clipboard.exe
+clip() { wine zav_clipboard.exe "$@"; }
+
+# The grid as the host shows it (columns in display order, the zero-width one left out) and the
+# host's description, both from the one table below. In the description \t \r \n \\ stand for
+# the characters (the host's "escapes").
+python3 - <<'PY'
+import json
+headers = ["Name", 'Say "hi"', "Hidden", "Tab\there"]
+widths = [100, 100, 0, 100]
+order = [4, 1, 2, 3]          # on screen: Tab here, Name, Say "hi", (Hidden)
+rows = [
+    ["plain", 'quote "q" inside', "h1", "a\tb"],
+    ["two\r\nlines", "lf\nonly", "h2", "cr\ronly"],
+    ["<b>bold</b> & co", "=SUM(A1)", "h3", ""],
+    ["Жук 中文", "emoji 😀🏳", "h4", "Ωμέγα"],
+]
+esc = lambda s: s.replace("\\", "\\\\").replace("\t", "\\t").replace("\r", "\\r").replace("\n", "\\n")
+lines = ["unicode", "escapes", "title\tCopy host"]
+lines += ["column\t%d\t%s" % (w, esc(h)) for w, h in zip(widths, headers)]
+lines.append("order\t" + "\t".join(str(i - 1) for i in order))
+lines += ["row\t" + "\t".join(esc(c) for c in r) for r in rows]
+selected = [1, 3]
+lines.append("select\t" + "\t".join(str(i) for i in selected))
+open("host.txt", "w", encoding="utf-8", newline="\n").write("\n".join(lines) + "\n")
+shown = [i - 1 for i in order if widths[i - 1] > 0]
+grid = [[headers[i] for i in shown]] + [[r[i] for i in shown] for r in rows]
+json.dump(grid, open("expected.json", "w", encoding="utf-8"), ensure_ascii=False)
+json.dump([grid[0]] + [grid[i + 1] for i in selected], open("selected.json", "w", encoding="utf-8"), ensure_ascii=False)
+PY
+
+# clipboard_matches TEXT-FILE HTML-FILE GRID-JSON: the text is the grid as a spreadsheet copies it (and
+# parses back to it), the HTML's offsets slice the document and the fragment, and the
+# fragment's table holds the grid's texts.
+clipboard_matches() {
+    python3 - "$1" "$2" "$3" <<'PY'
+import csv, io, json, sys
+from html.parser import HTMLParser
+grid = json.load(open(sys.argv[3], encoding="utf-8"))
+text = open(sys.argv[1], "rb").read().decode("utf-8")
+want = io.StringIO()
+csv.writer(want, delimiter="\t", lineterminator="\r\n", quoting=csv.QUOTE_MINIMAL).writerows(grid)
+assert text == want.getvalue(), "text: %r\nwanted: %r" % (text, want.getvalue())
+assert list(csv.reader(io.StringIO(text, newline=""), delimiter="\t")) == grid, "the text parses to another grid"
+data = open(sys.argv[2], "rb").read()
+head = {}
+for line in data[:data.index(b"<")].decode("ascii").split("\r\n"):
+    if ":" in line:
+        k, v = line.split(":", 1)
+        head[k] = v
+assert head.get("Version") == "0.9", head
+start, end = int(head["StartHTML"]), int(head["EndHTML"])
+fs, fe = int(head["StartFragment"]), int(head["EndFragment"])
+assert end == len(data), (end, len(data))
+assert data[start:end].startswith(b"<html") and data[start:end].endswith(b"</html>")
+assert data[:fs].endswith(b"<!--StartFragment-->") and data[fe:].startswith(b"<!--EndFragment-->")
+class Cells(HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.rows, self.cell = [], None
+    def handle_starttag(self, tag, attrs):
+        if tag == "tr": self.rows.append([])
+        if tag == "td": self.cell = ""
+    def handle_endtag(self, tag):
+        if tag == "td": self.rows[-1].append(self.cell); self.cell = None
+    def handle_data(self, d):
+        if self.cell is not None: self.cell += d
+p = Cells()
+p.feed(data[fs:fe].decode("utf-8"))
+assert p.rows == grid, "html cells: %r" % p.rows
+PY
+}
+
+# wait_for_copy: true once the clipboard holds something other than the marker (10 s at most).
+wait_for_copy() {
+    local i
+    for i in $(seq 1 50); do
+        clip read text.out html.out && [ -s html.out ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# marker_left: the clipboard holds the marker set before, and no HTML.
+marker_left() { clip read text.out html.out && same "$(cat text.out)" "$1" && test ! -e html.out; }
+
+# choose_item N: releases the button and clicks the menu's Nth item (the menu opens at the
+# cursor, its first item just below, 19 pixels an item).
+choose_item() {
+    xdotool mouseup 3; sleep 0.3
+    xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
+}
+choose_copy_grid() { choose_item 2; }
+
+wine zav_lvhost.exe host.txt host.info &
+hostpid=$!
+wine "$name" &
+pid=$!
+check "the host is up" quiet D wait "Copy host" 60
+check "the program is resident" quiet D wait "ZAV Menu Hook" 60
+for _ in $(seq 1 100); do [ -s host.info ] && break; sleep 0.1; done
+read -r _ _ left top _ _ _ < host.info
+
+check "the marker is put on the clipboard" clip set "before the copy"
+check "the menu opens" open_menu 0.5
+shot copy-menu
+choose_copy_grid
+check "Copy Grid puts both forms on the clipboard" wait_for_copy
+check "no dialog and no message opened" same "$(D count "$ZAV_DIALOG")/$(D count ZAVExport)" "0/0"
+check "both forms hold exactly the grid as shown" clipboard_matches text.out html.out expected.json
+
+# Copy Selected Rows, the third item while two rows are selected: the header and those rows.
+check "the marker is put on the clipboard for the selection" clip set "before the selection"
+check "the menu opens for the selection" open_menu 0.5
+choose_item 3
+check "Copy Selected Rows puts both forms on the clipboard" wait_for_copy
+check "both hold the header and the selected rows only" clipboard_matches text.out html.out selected.json
+D close "Copy host"
+wait $hostpid 2>/dev/null
+
+# A long list: the progress window comes up, and Stop leaves the clipboard as it was.
+rows=200000
+printf 'title\tBig list\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\nselect\t5\t6\t%s\n' \
+    "$rows" $((rows - 1)) > big.txt
+rm -f big.info
+wine zav_lvhost.exe big.txt big.info &
+hostpid=$!
+check "the big host is up" quiet D wait "Big list" 60
+for _ in $(seq 1 100); do [ -s big.info ] && break; sleep 0.1; done
+read -r _ _ left top _ _ _ < big.info
+check "the marker is put on the clipboard again" clip set "kept through Stop"
+check "the menu opens over the big list" open_menu 0.5
+choose_copy_grid
+check "a long copy shows its progress window" quiet D wait "$C" 20
+sleep 1
+check "which counts the rows" bash -c "[[ \"\$1\" =~ ^row\ [0-9]+\ of\ $rows\$ ]]" _ "$(D text "$C" 100)"
+shot copy-progress
+click_button "$C" Stop
+check "Stop closes it" D gone "$C" 10
+sleep 1
+check "Stop left the clipboard as it was" marker_left "kept through Stop"
+check "and said nothing" same "$(D count ZAVExport)" 0
+
+# The owner-data list's selection (rows 6, 7 and the last) is read the same way.
+python3 - "$rows" <<'PY'
+import json, sys
+last = int(sys.argv[1])
+grid = [list("ABCDE")] + [["R%dC%d" % (r, c) for c in range(1, 6)] for r in (6, 7, last)]
+json.dump(grid, open("big-selected.json", "w"))
+PY
+check "the menu opens over the big list for its selection" open_menu 0.5
+choose_item 3
+check "Copy Selected Rows of an owner-data list fills the clipboard" wait_for_copy
+check "with its header and its selected rows" clipboard_matches text.out html.out big-selected.json
+D close "Big list"
+wait $hostpid 2>/dev/null
+
+# A list whose program ends in the middle of the copy: refused with a message, the clipboard as
+# it was.
+rm -f big.info
+wine zav_lvhost.exe big.txt big.info &
+hostpid=$!
+check "the big host is up once more" quiet D wait "Big list" 60
+for _ in $(seq 1 100); do [ -s big.info ] && break; sleep 0.1; done
+read -r _ _ left top _ _ _ < big.info
+check "the marker is put on the clipboard once more" clip set "kept through an ended host"
+check "the menu opens over the big list again" open_menu 0.5
+choose_copy_grid
+check "the copy is under way" quiet D wait "$C" 20
+kill -9 $hostpid
+wait $hostpid 2>/dev/null
+check "the failure is said" quiet D wait ZAVExport 30
+check "it says the grid was not copied" bash -c '[[ "$1" == *"was not copied"* ]]' _ "$(D message ZAVExport)"
+shot copy-ended
+click_button ZAVExport OK
+check "the message goes, and the progress window with it" D gone "$C" 10
+check "the ended host left the clipboard as it was" marker_left "kept through an ended host"
+
+close_program $pid
+echo "screenshots: $work/screens"
+finish
