@@ -161,3 +161,14 @@ file_tab() {
     xdotool mousemove $((tl + 115)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
     same "$(D visible "$ZAV_DIALOG" 1021)" 1
 }
+
+# html_rows FILE: the rows of an exported HTML file (ANSI code page 1252, numeric references), one a
+# line, the cells' texts unescaped and joined with "|".
+html_rows() {
+    python3 - "$1" <<'PY'
+import html, re, sys
+text = open(sys.argv[1], "rb").read().decode("cp1252")
+rows = re.findall(r"<tr>(.*?)</tr>", text, re.S)
+print("\n".join("|".join(html.unescape(c) for c in re.findall(r"<t[dh][^>]*>(.*?)</t[dh]>", r, re.S)) for r in rows))
+PY
+}

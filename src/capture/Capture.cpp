@@ -47,7 +47,7 @@ ControlKind controlKindOfClass(const std::wstring& className) {
 }
 
 bool controlKindIsRead(ControlKind kind) {
-    return kind == ControlKind::ListView || kind == ControlKind::ListBox || kind == ControlKind::ComboBox;
+    return kind != ControlKind::None;
 }
 
 bool IListViewCapture::readSelectedRows(std::vector<std::int32_t>& rows) {

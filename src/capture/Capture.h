@@ -26,7 +26,7 @@ enum class ControlKind { None, ListView, TreeView, ListBox, ComboBox };
 
 ControlKind controlKindOfClass(const std::wstring& className);
 // Whether this build reads the kind's contents: a right press opens the menu only over those, so
-// that over a kind it cannot read yet (tree views) the program's own menu still opens.
+// that over any other window its program's own menu still opens.
 bool controlKindIsRead(ControlKind kind);
 // The kind as the dialog names it ("tree view"); empty for None.
 std::wstring describeControlKind(ControlKind kind);

@@ -9,7 +9,9 @@
 #include "capture/win32/ListBoxCapture.h"
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/ListViewRowStates.h"
+#include "capture/win32/RemoteText.h"
 #include "capture/win32/SystemCapture.h"
+#include "capture/win32/TreeViewCapture.h"
 #include "capture/win32/WindowText.h"
 #include "text/Ansi.h"
 
@@ -36,32 +38,8 @@ HWND toHwnd(WindowHandle h) { return reinterpret_cast<HWND>(h); }
 using lvlayout::AnsiTexts;
 using lvlayout::WideTexts;
 
-// The units of a text before its first zero unit, at most `maxUnits`.
-template <class Texts>
-std::size_t textLength(const char* text, std::size_t maxUnits) {
-    using Unit = typename Texts::Unit;
-    if constexpr (sizeof(Unit) == 1) {
-        const void* zero = std::memchr(text, 0, maxUnits);
-        return zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - text) : maxUnits;
-    } else {
-        for (std::size_t i = 0; i < maxUnits; ++i) {
-            Unit unit;
-            std::memcpy(&unit, text + i * sizeof(Unit), sizeof unit);
-            if (unit == 0) return i;
-        }
-        return maxUnits;
-    }
-}
-
-// The program's string of `units` units of text as they arrived.
-std::wstring decode(AnsiTexts, const char* text, std::size_t units) { return fromAnsi(text, units); }
-std::wstring decode(WideTexts, const char* text, std::size_t units) {
-    // UTF-16 as it is: a character outside the basic plane stays a surrogate pair.
-    static_assert(sizeof(wchar_t) == sizeof(WideTexts::Unit), "wchar_t holds one UTF-16 unit on Windows");
-    std::wstring out(units, L'\0');
-    if (units > 0) std::memcpy(&out[0], text, units * sizeof(wchar_t));
-    return out;
-}
+using remote_text::decode;
+using remote_text::textLength;
 
 // The cell block's layout for one descriptor layout and text unit: kBlockCells descriptors, then
 // a room of kBlockTextLength units for each cell's text.
@@ -537,6 +515,7 @@ public:
         switch (controlKindOfClass(getWindowClass(hWnd, 64))) {
             case ControlKind::ListBox:
             case ControlKind::ComboBox: return ListBoxCapture::open(hWnd, options_);
+            case ControlKind::TreeView: return TreeViewCapture::open(hWnd, options_);
             default: return ListViewCapture::open(hWnd, options_);
         }
     }

@@ -13,6 +13,7 @@
 //   zav_uidriver.exe utext TITLE ID              the same, read as wide text and printed in UTF-8
 //   zav_uidriver.exe message TITLE               the text of a message box with that title
 //   zav_uidriver.exe items TITLE ID              the list view's rows, cells separated by " | "
+//   zav_uidriver.exe classrect TITLE CLASS       rect of its first visible control of that class, at any depth
 //   zav_uidriver.exe close TITLE                 posts WM_CLOSE to the window
 //   zav_uidriver.exe focus TITLE                 ID of the control of that window with the focus
 //                                                (the control itself for the parts of a combo box;
@@ -199,6 +200,31 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (cmd == "fileinfo" && argc > 2) return fileInfo(argv[2]);
+    if (cmd == "classrect" && argc > 3) {
+        // A control of a program not our own, found by its class at any depth below the window.
+        struct Search {
+            const char* className;
+            HWND found;
+        } search{argv[3], nullptr};
+        HWND w = one(title);
+        if (w)
+            EnumChildWindows(
+                w,
+                [](HWND h, LPARAM p) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(p);
+                    char cls[256] = {};
+                    GetClassNameA(h, cls, sizeof cls);
+                    if (std::strcmp(cls, s->className) != 0 || !IsWindowVisible(h)) return TRUE;
+                    s->found = h;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&search));
+        if (!search.found) return 1;
+        RECT rc;
+        GetWindowRect(search.found, &rc);
+        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
+        return 0;
+    }
     if (cmd == "button" && argc > 3) {
         HWND w = one(title);
         if (!w) return 1;

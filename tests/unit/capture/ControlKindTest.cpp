@@ -35,10 +35,11 @@ TEST(ControlKind, OtherWindowsAreNone) {
 }
 
 TEST(ControlKind, OnlyTheKindsThatAreReadOpenTheMenu) {
-    // A tree view is told apart but not read yet: its program's own menu must still open.
-    EXPECT_FALSE(controlKindIsRead(controlKindOfClass(L"SysTreeView32")));
+    // Any other window keeps its program's own menu.
     EXPECT_FALSE(controlKindIsRead(ControlKind::None));
-    for (const wchar_t* name : {L"SysListView32", L"ListBox", L"ComboLBox", L"ComboBox", L"TreeViewListView"})
+    EXPECT_FALSE(controlKindIsRead(controlKindOfClass(L"SysHeader32")));
+    for (const wchar_t* name : {L"SysListView32", L"ListBox", L"ComboLBox", L"ComboBox", L"TreeViewListView",
+                                L"SysTreeView32", L"WindowsForms10.SysTreeView32.app.0.1"})
         EXPECT_TRUE(controlKindIsRead(controlKindOfClass(name))) << name;
 }
 

@@ -1,0 +1,118 @@
+// Reading a tree view of another process as a grid: one row an item, every item the tree holds
+// (expanded or not) in display order, depth first, with the columns "Item" (its text), "Level"
+// (1 for a root) and "Path" (the texts from its root down to it, joined with "\").
+//
+// The tree's items have no row numbers, only handles, so the rows are the steps of one walk over
+// the tree: the export asks for its rows in order, and the walk goes on from where the last block
+// ended. Its stack is a vector of ours, so a deep tree costs memory, never our call stack. The row
+// count is the tree's own item count (TVM_GETCOUNT): the walk never goes beyond it, so a tree that
+// answers its handles in a cycle still ends, and progress and Stop know the total.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "capture/Capture.h"
+#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/RemoteMemory.h"
+
+namespace zav {
+
+class TreeViewCapture final : public IListViewCapture {
+public:
+    static constexpr const wchar_t* kItemColumn = L"Item";
+    static constexpr const wchar_t* kLevelColumn = L"Level";
+    static constexpr const wchar_t* kPathColumn = L"Path";
+    static constexpr const wchar_t* kPathSeparator = L"\\";
+    // Items whose texts are asked for in one block (one copy of the descriptors into the other
+    // process, one message an item, one copy back), and the room of each text there.
+    static constexpr std::size_t kBlockItems = 256;
+    static constexpr std::int32_t kBlockTextLength = 255;
+
+    // Finds the window's process and makes the buffers there. Always gives a capture; failure()
+    // says when the process could not be opened, the buffers not made or the target is 64-bit
+    // while this program is 32-bit.
+    static std::unique_ptr<TreeViewCapture> open(WindowHandle hWnd, const CaptureOptions& options = {});
+    ~TreeViewCapture() override;
+
+    // Refuses (vbFalse, failure noted) a window that is no tree view, and a tree that hung or went
+    // away while its count was asked for.
+    VBool readListViewInfo(ListViewInfo& info) override;
+    std::wstring getColumnText(std::int32_t lColumn) override;
+    // Rows are read by walking: a row behind the walk starts it again from the first root.
+    std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
+    // Rows from firstRow on, columns 1 to columnCount of the three. Rows beyond the last item the
+    // tree still holds are empty.
+    bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+                   std::vector<std::wstring>& cells) override;
+    CaptureFailure failure() const override { return failure_; }
+
+    int targetWordSize() const { return targetBits_; }
+    // Characters of the single-item text buffer now in the other process (grows for long texts).
+    std::int32_t textBufferLength() const { return cchText_; }
+
+private:
+    TreeViewCapture(HWND hWnd, const CaptureOptions& options);
+
+    // One row of the walk before its text is read: the item's handle in the target and its level.
+    struct Step {
+        std::uint64_t item;
+        std::int32_t level;
+    };
+    // Where the walk stands: the item of the next row (0: the walk has ended), its level, the
+    // items above it (whose next siblings come after its subtree), the texts from the root to the
+    // last row read, and how many rows it has given.
+    struct Walk {
+        std::uint64_t next = 0;
+        std::int32_t level = 1;
+        std::vector<std::uint64_t> parents;
+        std::vector<std::wstring> path;
+        std::int32_t rowsGiven = 0;
+        bool started = false;
+    };
+
+    bool send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void note(CaptureFailure f);
+    void noteCopyFailure();
+    bool usable() const;
+    RemoteBuffer allocateInTarget(std::size_t length);
+    bool makeTextBlock(std::int32_t cchText);
+    // TVM_GETNEXTITEM: the item in relation `flag` to `item`, as the target's word size holds it;
+    // 0 for none or when the message failed (failure noted).
+    std::uint64_t nextItem(WPARAM flag, std::uint64_t item);
+    void restartWalk();
+    // Up to `count` further steps of the walk into steps_; false when a message failed.
+    bool walk(std::size_t count);
+    // The texts of steps_ into texts_, in blocks; false when the capture failed.
+    bool readTexts();
+    template <class Item, class Texts> bool readTextBlock(std::size_t first, std::size_t count);
+    // One item's text alone, asked again with more room while it fills the buffer.
+    template <class Item, class Texts> bool readWholeText(std::uint64_t item, std::wstring& text);
+    template <class Texts> std::wstring readElsewhere(std::uint64_t address);
+    template <class Request> auto forTarget(Request&& request);
+
+    CaptureOptions options_;
+    HWND hTree_ = nullptr;        // the window of the last successful readListViewInfo; null = none
+    HWND opened_ = nullptr;       // the window the buffers were made for
+    DWORD processId_ = 0;
+    int targetBits_ = kProgramWordSize;
+    std::shared_ptr<RemoteProcess> process_;
+    RemoteBuffer block_;          // kBlockItems descriptors, then their text rooms
+    RemoteBuffer single_;         // one descriptor at 0, its text at lvlayout::kDescriptorArea
+    std::int32_t cchText_ = 0;    // characters of single_'s text
+    std::size_t unitSize_ = 2;
+    std::int32_t itemCount_ = 0;
+    bool stopped_ = false;        // the target hung or went away: nothing more is sent
+    CaptureFailure failure_ = CaptureFailure::None;
+    Walk walk_;
+    std::vector<Step> steps_;
+    std::vector<std::wstring> texts_;
+    std::string scratch_;
+};
+
+}  // namespace zav

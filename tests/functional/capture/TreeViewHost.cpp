@@ -1,0 +1,103 @@
+// A host of a tree view for the capture tests and the end-to-end tests: one top-level window
+// "ZavTreeHost" with a tree (control 1). Without arguments the tree is nested three levels deep,
+// with a collapsed branch, Unicode items (an emoji among them), an empty item and one of 10,000
+// characters. "big N" fills it with N items instead (roots of 999 children each), "deep N" with a
+// chain of N items each the child of the one before. A posted WM_APP makes it stop answering (it
+// sleeps), for the hung-target tests.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY) PostQuitMessage(0);
+    if (msg == WM_SIZE) MoveWindow(GetDlgItem(hwnd, 1), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HTREEITEM add(HWND tree, HTREEITEM parent, const std::wstring& text) {
+    TVINSERTSTRUCTW insert = {};
+    insert.hParent = parent ? parent : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<wchar_t*>(text.c_str());
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void fillNested(HWND tree) {
+    HTREEITEM alpha = add(tree, nullptr, L"alpha");
+    HTREEITEM beta = add(tree, alpha, L"beta");
+    add(tree, beta, L"gamma");
+    HTREEITEM delta = add(tree, alpha, L"delta \u0416\u03a9");  // stays collapsed
+    add(tree, delta, L"epsilon");
+    add(tree, delta, L"");
+    HTREEITEM unicode = add(tree, nullptr, L"gr\u00fc\u00dfe \u4e2d\u6587 \U0001F600");
+    add(tree, unicode, L"<" + std::wstring(9998, L'\u00e9') + L">");  // 10,000 characters
+    add(tree, nullptr, L"omega");
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(alpha));
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(beta));
+}
+
+void fillBig(HWND tree, long items) {
+    HTREEITEM root = nullptr;
+    wchar_t text[64];
+    for (long i = 0, r = 0, c = 0; i < items; ++i) {
+        if (root == nullptr || c == 999) {
+            std::swprintf(text, 64, L"r%ld", ++r);
+            root = add(tree, nullptr, text);
+            c = 0;
+        } else {
+            std::swprintf(text, 64, L"r%ld.c%ld", r, ++c);
+            add(tree, root, text);
+        }
+    }
+}
+
+void fillDeep(HWND tree, long items) {
+    HTREEITEM parent = nullptr;
+    for (long i = 1; i <= items; ++i) parent = add(tree, parent, L"d" + std::to_wstring(i));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = hostProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"ZavTreeHostWindow";
+    RegisterClassW(&wc);
+    HWND top = CreateWindowExW(0, wc.lpszClassName, L"ZavTreeHost", WS_OVERLAPPEDWINDOW, 40, 40, 420, 360, nullptr,
+                               nullptr, instance, nullptr);
+    RECT client = {};
+    GetClientRect(top, &client);
+    HWND tree = CreateWindowExW(0, WC_TREEVIEWW, L"",
+                                WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT, 0,
+                                0, client.right, client.bottom, top, reinterpret_cast<HMENU>(1), instance, nullptr);
+
+    wchar_t mode[16] = {};
+    long count = 0;
+    if (std::swscanf(commandLine, L"%15ls %ld", mode, &count) == 2 && count > 0) {
+        SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
+        if (std::wcscmp(mode, L"big") == 0) fillBig(tree, count);
+        if (std::wcscmp(mode, L"deep") == 0) fillDeep(tree, count);
+        SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
+    } else {
+        fillNested(tree);
+    }
+    // Shown only once it is filled: a visible window means a whole tree.
+    ShowWindow(top, SW_SHOW);
+
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+        if (m.message == WM_APP) Sleep(INFINITE);  // hung from now on
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+    return 0;
+}

@@ -1,0 +1,185 @@
+// Tree views of another process read through the system capture: every item, expanded or not, in
+// display order with its level and path; texts whole (Unicode, 10,000 characters); a deep tree
+// and one of 100,000 items; a hung or killed host refused with nothing read.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "ControlHost.h"
+#include "HostProcess.h"
+#include "capture/Capture.h"
+#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/SystemCapture.h"
+#include "capture/win32/TreeViewCapture.h"
+
+namespace {
+
+using zav::CaptureFailure;
+
+std::string treeHostProgram(const std::string& besides = std::string()) {
+    return zavtest::siblingHostProgram("zav_tvhost.exe", besides);
+}
+
+class TreeHost : public zavtest::ControlHost {
+public:
+    explicit TreeHost(const std::string& arguments = std::string(), const std::string& program = treeHostProgram())
+        : ControlHost(program, L"ZavTreeHostWindow", L"ZavTreeHost", arguments) {}
+    HWND tree() const { return control(1); }
+};
+
+// The rows of a read, each as "item|level|path".
+std::vector<std::wstring> rowsOf(const std::vector<std::wstring>& cells) {
+    std::vector<std::wstring> rows;
+    for (std::size_t i = 0; i + 2 < cells.size(); i += 3) rows.push_back(cells[i] + L"|" + cells[i + 1] + L"|" + cells[i + 2]);
+    return rows;
+}
+
+const std::wstring kLong = L"<" + std::wstring(9998, L'\u00e9') + L">";
+const std::wstring kUnicode = L"gr\u00fc\u00dfe \u4e2d\u6587 \U0001F600";
+const std::wstring kDelta = L"delta \u0416\u03a9";
+
+TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPath) {
+    TreeHost host;
+    std::printf("tree host: %s (%d-bit)\n", treeHostProgram().c_str(), zavtest::programWordSize(treeHostProgram()));
+    zavtest::ControlRead tree = zavtest::readControl(host.tree());
+    ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
+    EXPECT_EQ(tree.info.kind, zav::ControlKind::TreeView);
+    ASSERT_EQ(tree.info.lColumnCount, 3);
+    EXPECT_EQ(tree.info.szColumnText, (std::vector<std::wstring>{L"", L"Item", L"Level", L"Path"}));
+    ASSERT_EQ(tree.info.lItemCount, 9);
+    EXPECT_EQ(rowsOf(tree.cells), (std::vector<std::wstring>{
+                                      L"alpha|1|alpha",
+                                      L"beta|2|alpha\\beta",
+                                      L"gamma|3|alpha\\beta\\gamma",
+                                      kDelta + L"|2|alpha\\" + kDelta,
+                                      L"epsilon|3|alpha\\" + kDelta + L"\\epsilon",
+                                      L"|3|alpha\\" + kDelta + L"\\",
+                                      kUnicode + L"|1|" + kUnicode,
+                                      kLong + L"|2|" + kUnicode + L"\\" + kLong,
+                                      L"omega|1|omega",
+                                  }));
+    EXPECT_EQ(tree.cells.at(7 * 3).size(), 10000u);
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::None);
+
+    // A row behind the walk starts it again; a row ahead of it is walked to; beyond the tree and
+    // outside the columns: nothing, and no failure.
+    EXPECT_EQ(tree.capture->getCellText(5, 3), L"alpha\\" + kDelta + L"\\epsilon");
+    EXPECT_EQ(tree.capture->getCellText(2, 2), L"2");
+    EXPECT_EQ(tree.capture->getCellText(9, 1), L"omega");
+    EXPECT_EQ(tree.capture->getCellText(10, 1), L"");
+    EXPECT_EQ(tree.capture->getCellText(1, 4), L"");
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::None);
+}
+
+TEST(TreeViewCapture, BlocksReadInTurnGiveTheSameRowsAsOneRead) {
+    TreeHost host;
+    zavtest::ControlRead whole = zavtest::readControl(host.tree());
+    ASSERT_TRUE(whole.ok);
+    auto capture = zav::makeSystemCaptureFactory()->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(host.tree()));
+    zav::ListViewInfo info;
+    info.hWnd = reinterpret_cast<zav::WindowHandle>(host.tree());
+    ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
+    std::vector<std::wstring> cells, block;
+    for (std::int32_t first = 1; first <= info.lItemCount; first += 2) {
+        ASSERT_TRUE(capture->readCells(first, std::min(2, info.lItemCount - first + 1), 3, block));
+        cells.insert(cells.end(), block.begin(), block.end());
+    }
+    EXPECT_EQ(cells, whole.cells);
+}
+
+TEST(TreeViewCapture, ADeepTreeIsWalkedWithItsWholePath) {
+    const int depth = 2000;
+    TreeHost host("deep " + std::to_string(depth));
+    zavtest::ControlRead tree = zavtest::readControl(host.tree());
+    ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
+    ASSERT_EQ(tree.info.lItemCount, depth);
+    std::wstring path;
+    for (int level = 1; level <= depth; ++level) {
+        path += (level > 1 ? L"\\d" : L"d") + std::to_wstring(level);
+        const std::size_t row = static_cast<std::size_t>(level - 1) * 3;
+        ASSERT_EQ(tree.cells.at(row + 1), std::to_wstring(level));
+        ASSERT_EQ(tree.cells.at(row + 2), path) << "level " << level;
+    }
+}
+
+TEST(TreeViewCapture, AHundredThousandItemsAreCountedAndReadInOrder) {
+    TreeHost host("big 100000");
+    zav::CaptureOptions options;
+    auto capture =
+        zav::makeSystemCaptureFactory(options)->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(host.tree()));
+    zav::ListViewInfo info;
+    info.hWnd = reinterpret_cast<zav::WindowHandle>(host.tree());
+    ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
+    ASSERT_EQ(info.lItemCount, 100000);
+    // As the export asks: blocks of rows in turn.
+    const DWORD start = GetTickCount();
+    std::vector<std::wstring> block;
+    std::int32_t checked = 0;
+    for (std::int32_t first = 1; first <= info.lItemCount; first += 85) {
+        const std::int32_t rows = std::min(85, info.lItemCount - first + 1);
+        ASSERT_TRUE(capture->readCells(first, rows, 3, block)) << zav::describeCaptureFailure(capture->failure());
+        for (std::int32_t r = 0; r < rows; ++r) {
+            // Row n: root (n - 1) / 1000 + 1; the root itself first, then its children 1..999.
+            const std::int32_t n = first + r;
+            const std::wstring root = L"r" + std::to_wstring((n - 1) / 1000 + 1);
+            const std::int32_t child = (n - 1) % 1000;
+            const std::wstring item = child == 0 ? root : root + L".c" + std::to_wstring(child);
+            const std::wstring* cells = block.data() + static_cast<std::size_t>(r) * 3;
+            ASSERT_EQ(cells[0], item) << "row " << n;
+            ASSERT_EQ(cells[1], child == 0 ? L"1" : L"2") << "row " << n;
+            ASSERT_EQ(cells[2], child == 0 ? root : root + L"\\" + item) << "row " << n;
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 100000);
+    std::printf("100,000 tree items read in %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
+}
+
+TEST(TreeViewCapture, AHungOrKilledHostIsRefused) {
+    {
+        TreeHost host;
+        const HWND tree = host.tree();
+        host.hang();
+        const DWORD start = GetTickCount();
+        zavtest::ControlRead hung = zavtest::readControl(tree, 1000);
+        EXPECT_FALSE(hung.ok);
+        EXPECT_EQ(hung.capture->failure(), CaptureFailure::TargetHung);
+        EXPECT_EQ(hung.info.lItemCount, 0);
+        EXPECT_EQ(hung.info.lColumnCount, 0);
+        EXPECT_EQ(hung.info.kind, zav::ControlKind::TreeView);
+        EXPECT_LT(GetTickCount() - start, 8000u) << "the time-out was not kept";
+    }
+    {
+        TreeHost host;
+        const HWND tree = host.tree();
+        auto capture = zav::makeSystemCaptureFactory()->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(tree));
+        zav::ListViewInfo info;
+        info.hWnd = reinterpret_cast<zav::WindowHandle>(tree);
+        ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
+        std::vector<std::wstring> cells;
+        ASSERT_TRUE(capture->readCells(1, 2, 3, cells));
+        host.kill();
+        EXPECT_FALSE(capture->readCells(3, info.lItemCount - 2, 3, cells));
+        EXPECT_EQ(capture->failure(), CaptureFailure::TargetGone);
+        for (const std::wstring& cell : cells) EXPECT_EQ(cell, L"");
+    }
+}
+
+#ifndef _WIN64
+// A 32-bit program cannot address a 64-bit tree: refused before any request.
+TEST(TreeViewCapture, ThirtyTwoBitProgramRefusesASixtyFourBitTree) {
+    const std::string wide = zavtest::environment("ZAV_LVHOST_WIDE");
+    if (wide.empty()) GTEST_SKIP() << "no 64-bit hosts were given (ZAV_LVHOST_WIDE)";
+    TreeHost host("", treeHostProgram(wide));
+    zavtest::ControlRead tree = zavtest::readControl(host.tree());
+    EXPECT_FALSE(tree.ok);
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::TargetTooWide);
+    EXPECT_EQ(tree.info.lItemCount, 0);
+}
+#endif
+
+}  // namespace

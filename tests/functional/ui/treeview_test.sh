@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# A tree view of another program through the real program with a real mouse, inside the session of
+# scripts/wine-env.sh. The host's nested tree (a collapsed branch, Unicode items, an empty one, one
+# of 10,000 characters): a right press opens the menu, the dialog names the kind, and OK writes an
+# HTML file holding exactly the host's items with their levels and paths. A tree of 100,000 items:
+# the export shows its progress, and Stop leaves the previous file as it was. Then the key tree of
+# Wine's own Registry Editor, which nobody here wrote.
+#   treeview_test.sh PROGRAM UIDRIVER TVHOST WORK
+set -u
+set -o pipefail
+exe=$1
+driver=$2
+host=$3
+work=$4
+# shellcheck source=../../../scripts/ui-lib.sh
+source "$(dirname "$0")/../../../scripts/ui-lib.sh"
+T=$ZAV_DIALOG
+PROGRESS_TEXT=1020
+
+program_folder "$work" "$exe" "$driver" "$host" zav_tvhost.exe
+
+# -- the nested tree
+wine zav_tvhost.exe &
+hostpid=$!
+wine "$name" &
+pid=$!
+check "the host is up" quiet D wait "ZavTreeHost" 60
+check "the program is resident" quiet D wait "ZAV Menu Hook" 60
+read -r left top _ _ < <(D rect "ZavTreeHost" 1)
+
+check "the menu opens over the tree" open_menu 0.5
+check "Print Grid opens the dialog" choose_print_grid
+sleep 0.5
+check "the dialog names the kind" same "$(D utext "$T" 1027)" "Compatible Export Types (tree view)"
+check "the type is named after the host's window" same "$(D utext "$T" 1004)" "ZavTreeHost"
+shot tree-dialog
+click_button "$T" OK
+check "OK closes the dialog" D gone "$T" 60
+
+html="Exports/ZavTreeHost.html"
+check "the HTML file is written" test -f "$html"
+long="<$(python3 -c 'print("\u00e9" * 9998, end="")')>"
+u="grüße 中文 😀"
+d="delta ЖΩ"
+expected="Item|Level|Path
+alpha|1|alpha
+beta|2|alpha\\beta
+gamma|3|alpha\\beta\\gamma
+$d|2|alpha\\$d
+epsilon|3|alpha\\$d\\epsilon
+|3|alpha\\$d\\
+$u|1|$u
+$long|2|$u\\$long
+omega|1|omega"
+check "the HTML holds exactly the host's items, levels and paths" same "$(html_rows "$html")" "$expected"
+D close "ZavTreeHost"
+wait $hostpid 2>/dev/null
+
+# -- 100,000 items: progress, and Stop keeps the previous file
+cp "$html" previous.html
+wine zav_tvhost.exe big 100000 &
+hostpid=$!
+check "the big tree is up" quiet D wait "ZavTreeHost" 120
+read -r left top _ _ < <(D rect "ZavTreeHost" 1)
+progress_row() { D text "$T" $PROGRESS_TEXT | sed -n 's/^row \([0-9]*\) of .*/\1/p'; }
+check "the menu opens over the big tree" open_menu 0.5
+check "Print Grid opens the dialog for it" choose_print_grid
+click_button "$T" OK
+sleep 2
+first=$(progress_row)
+check "a long export shows its progress" test -n "$first"
+check "out of every item" same "$(D text "$T" $PROGRESS_TEXT | sed 's/^row [0-9]* //')" "of 100000"
+sleep 1
+check "the progress moves on" test "$(progress_row)" -gt "${first:-0}"
+click_button "$T" Stop
+D wait ZAVExport 20 >/dev/null
+check "Stop says that the export was stopped" \
+    same "$(D message ZAVExport)" "The export was stopped. The output file was left as it was before."
+click_button ZAVExport OK
+sleep 0.5
+check "the previous file is left byte for byte" cmp -s "$html" previous.html
+check "no temporary file is left" test ! -e "$html.tmp"
+click_button "$T" OK
+check "a second export runs to its end" D gone "$T" 300
+check "the file holds every item" same "$(grep -c '^<tr>' "$html")" 100001
+check "down to the last one" same "$(html_rows "$html" | tail -n 1)" 'r100.c999|2|r100\r100.c999'
+D close "ZavTreeHost"
+wait $hostpid 2>/dev/null
+
+# -- Wine's Registry Editor: its key tree as it holds it now (the keys under a hive are filled in
+# only when that branch is opened). A fresh start without the host's type, which as a type of the
+# same kind and columns would be offered first.
+close_program $pid
+rm -rf ExportOptions catalog.ini
+wine "$name" &
+pid=$!
+check "the program is resident again" quiet D wait "ZAV Menu Hook" 60
+wine regedit &
+regpid=$!
+R="Registry Editor"
+check "the Registry Editor is up" quiet D wait "$R" 60
+sleep 1
+read -r left top right bottom < <(D classrect "$R" SysTreeView32)
+check "it has a tree" integers 4 "$left" "$top" "$right" "$bottom"
+check "the menu opens over its tree" open_menu 0.5
+check "Print Grid opens the dialog for it" choose_print_grid
+# Its tree's nearest titled parent is its inner window, not the frame.
+check "the type is named after the tree's nearest titled parent" same "$(D utext "$T" 1004)" "regedit child window"
+click_button "$T" OK
+check "OK closes the dialog" D gone "$T" 60
+reg="Exports/regedit child window.html"
+check "the HTML file is written" test -f "$reg"
+html_rows "$reg" > reg-rows.txt
+check "its header" same "$(head -n 1 reg-rows.txt)" "Item|Level|Path"
+# The root is the computer; the hives below it in the order the Registry Editor shows them.
+root=$(sed -n '2p' reg-rows.txt | cut -d'|' -f1)
+check "the first row is the computer, at level 1" same "$(sed -n '2p' reg-rows.txt)" "$root|1|$root"
+hives="HKEY_CLASSES_ROOT HKEY_CURRENT_USER HKEY_LOCAL_MACHINE HKEY_USERS HKEY_CURRENT_CONFIG HKEY_DYN_DATA"
+check "the hives at level 2, in order, each under the computer" \
+    same "$(awk -F'|' '$2 == 2' reg-rows.txt | tr '\n' ' ')" \
+    "$(for h in $hives; do printf '%s|2|%s\\%s ' "$h" "$root" "$h"; done)"
+check "no other root" same "$(awk -F'|' '$2 == 1' reg-rows.txt | wc -l)" 1
+D close "$R"
+wait $regpid 2>/dev/null
+
+close_program $pid
+finish
