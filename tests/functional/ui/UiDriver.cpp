@@ -91,6 +91,22 @@ struct ButtonSearch {
     HWND found;
 };
 
+struct ClassSearch {
+    const char* className;
+    HWND found;
+};
+
+// EnumChildWindows: the first visible window of the class (a named function: a lambda does not
+// take the 32-bit callback's calling convention).
+BOOL CALLBACK findVisibleClass(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<ClassSearch*>(p);
+    char cls[256] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    if (std::strcmp(cls, s->className) != 0 || !IsWindowVisible(h)) return TRUE;
+    s->found = h;
+    return FALSE;
+}
+
 BOOL CALLBACK findButton(HWND h, LPARAM p) {
     auto* s = reinterpret_cast<ButtonSearch*>(p);
     char text[256] = {};
@@ -202,23 +218,9 @@ int main(int argc, char** argv) {
     if (cmd == "fileinfo" && argc > 2) return fileInfo(argv[2]);
     if (cmd == "classrect" && argc > 3) {
         // A control of a program not our own, found by its class at any depth below the window.
-        struct Search {
-            const char* className;
-            HWND found;
-        } search{argv[3], nullptr};
+        ClassSearch search{argv[3], nullptr};
         HWND w = one(title);
-        if (w)
-            EnumChildWindows(
-                w,
-                [](HWND h, LPARAM p) -> BOOL {
-                    auto* s = reinterpret_cast<Search*>(p);
-                    char cls[256] = {};
-                    GetClassNameA(h, cls, sizeof cls);
-                    if (std::strcmp(cls, s->className) != 0 || !IsWindowVisible(h)) return TRUE;
-                    s->found = h;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&search));
+        if (w) EnumChildWindows(w, findVisibleClass, reinterpret_cast<LPARAM>(&search));
         if (!search.found) return 1;
         RECT rc;
         GetWindowRect(search.found, &rc);
