@@ -12,8 +12,11 @@
 #include "ini/Storage.h"
 #include "settings/Settings.h"
 
+#include <vector>
+
 namespace zav {
 
+class frmExportOptions;
 class frmExportOptionsAddReplace;
 
 class ExportDialogs {
@@ -26,12 +29,23 @@ public:
     // "Print Grid": a new export options dialog for that list view, shown modeless.
     void openExportOptions(WindowHandle target);
 
+    // Whether one of the open dialogs is exporting.
+    bool exportRunning() const;
+    // The program or the session ends: every running export stops as Stop does (the previous
+    // file stays, no partial file is left), its catalog rebuild completed first. Windows stay.
+    void stopExports();
+    // The program ends: stopExports(), then every export dialog closes at once, unsaved edits
+    // dropped. Not while a modal box of ours is up (its dialog is still on the stack).
+    void closeAll();
+
     const Storage storage;
     const Settings settings;
     ICaptureFactory& captures;
     IWindowInfo& windows;
     // The one add-rule dialog while it is open (it clears this when it goes).
     frmExportOptionsAddReplace* addReplace = nullptr;
+    // The export options dialogs now open (each adds itself and goes when its window goes).
+    std::vector<frmExportOptions*> open;
 };
 
 }  // namespace zav
