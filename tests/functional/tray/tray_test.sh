@@ -81,8 +81,7 @@ right_click_list() {
 }
 
 check "no icon before the program runs" wait_icon 2 gone
-wine "$name" &
-pid=$!
+start_program
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 check "its icon appears in the notification area" wait_icon 20
 shot icon

@@ -175,6 +175,13 @@ int main(int argc, char** argv) {
             Sleep(50);
         }
     }
+    // 1 while a copy of the program holds its one-copy mutex (the name main_win32.cpp makes), else 0.
+    if (cmd == "onecopy") {
+        HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\ZAVExport.OneCopy");
+        std::printf("%d\n", m ? 1 : 0);
+        if (m) CloseHandle(m);
+        return 0;
+    }
     if (cmd == "count") {
         std::printf("%u\n", static_cast<unsigned>(topLevel(title).size()));
         return 0;
