@@ -22,7 +22,9 @@ log="$prog/host.log"
 : > "$log"
 wine zav_menuhost.exe rclick host.info host.log &
 hostpid=$!
+trap zav_end_test EXIT
 check "the host is up" quiet D wait "Menu host" 60
+wait_info host.info || { echo "FAILED: the host did not say where its list is"; failures=$((failures + 1)); finish; }
 read -r _ _ left top _ _ _ < host.info
 
 # The tray window's X id, left and top (nothing when it is not on the screen).
