@@ -89,7 +89,8 @@ choose_format() {
 
 wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
-start_program
+wine "$name" &
+pid=$!
 check "the host is up" quiet D wait "Grid host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r _ _ left top _ _ _ < host.info

@@ -20,7 +20,8 @@ program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
 printf 'title\tReport host\ncolumn\t100\tName\ncolumn\t80\tSize\nrow\ta1\t10\nrow\ta<2>\t2,5\n' > host.txt
 wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
-start_program
+wine "$name" &
+pid=$!
 check "the host is up" quiet D wait "Report host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 check "first run made its files" test -f settings.ini -a -f catalog.ini -a -d Exports -a -d ExportOptions
