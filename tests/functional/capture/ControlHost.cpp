@@ -31,6 +31,9 @@ ControlHost::ControlHost(const std::string& program, const wchar_t* windowClass,
         }
         if (!top_) Sleep(50);
     }
+    // The window shows before the host has made and filled its controls: wait until it is idle in
+    // its message loop, so that a test never reads a half-made host.
+    if (top_) WaitForInputIdle(pi_.hProcess, startTimeoutMs);
     if (!top_) {
         kill();
         CloseHandle(pi_.hThread);
