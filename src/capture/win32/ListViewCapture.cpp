@@ -58,31 +58,35 @@ std::unique_ptr<ListViewCapture> ListViewCapture::open(WindowHandle hWnd, const 
     return std::unique_ptr<ListViewCapture>(new ListViewCapture(toHwnd(hWnd), options));
 }
 
-ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
-    options_.maxTextLength = std::clamp<std::size_t>(options_.maxTextLength, kStartTextLength, 64u << 20);
-    if (!options_.wideTexts) options_.wideTexts = isWinNT() != vbFalse;
-    unitSize_ = *options_.wideTexts ? sizeof(WideTexts::Unit) : sizeof(AnsiTexts::Unit);
-    if (!options_.mechanism)
-        options_.mechanism = isWinNT() ? RemoteMechanism::ProcessMemory : RemoteMechanism::SharedMapping;
+void settleCaptureOptions(CaptureOptions& options, std::size_t minTextLength) {
+    options.maxTextLength = std::clamp<std::size_t>(options.maxTextLength, minTextLength, 64u << 20);
+    if (!options.wideTexts) options.wideTexts = isWinNT() != vbFalse;
+    if (!options.mechanism)
+        options.mechanism = isWinNT() ? RemoteMechanism::ProcessMemory : RemoteMechanism::SharedMapping;
+}
 
+CaptureFailure openRemoteTarget(HWND hWnd, RemoteMechanism mechanism, RemoteTarget& target) {
     DWORD pid = 0;
-    if (hWnd == nullptr || GetWindowThreadProcessId(hWnd, &pid) == 0 || pid == 0) {
-        note(CaptureFailure::NoWindow);
-        return;
-    }
-    lProcessId_ = pid;
-    // The descriptors are laid out for the target's word size. One that cannot be told is taken
-    // to be this program's own (the 9x family, without WOW64, answers 32).
+    if (hWnd == nullptr || GetWindowThreadProcessId(hWnd, &pid) == 0 || pid == 0) return CaptureFailure::NoWindow;
+    target.processId = pid;
     const int bits = processWordSize(pid);
-    if (bits != 0) targetBits_ = bits;
-    if (targetBits_ > kProgramWordSize) {
-        // Its pointers do not fit ours: a 32-bit program cannot address a 64-bit one.
-        note(CaptureFailure::TargetTooWide);
-        return;
-    }
-    process_ = RemoteProcess::open(pid);
-    if (!process_ && *options_.mechanism == RemoteMechanism::ProcessMemory) {
-        note(CaptureFailure::ProcessNotOpened);
+    if (bits != 0) target.bits = bits;
+    if (target.bits > kProgramWordSize) return CaptureFailure::TargetTooWide;
+    target.process = RemoteProcess::open(pid);
+    if (!target.process && mechanism == RemoteMechanism::ProcessMemory) return CaptureFailure::ProcessNotOpened;
+    return CaptureFailure::None;
+}
+
+ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
+    settleCaptureOptions(options_, kStartTextLength);
+    unitSize_ = *options_.wideTexts ? sizeof(WideTexts::Unit) : sizeof(AnsiTexts::Unit);
+    RemoteTarget target;
+    const CaptureFailure opening = openRemoteTarget(hWnd, *options_.mechanism, target);
+    lProcessId_ = target.processId;
+    targetBits_ = target.bits;
+    process_ = target.process;
+    if (opening != CaptureFailure::None) {
+        note(opening);
         return;
     }
     // 9x: the shared view needs no process handle; one is kept only to follow a text that the

@@ -31,6 +31,23 @@ struct CaptureOptions {
     std::optional<bool> wideTexts;
 };
 
+// What a capture that reads through memory in the target settles before it reads: the options
+// the caller left open (wide texts and the buffer mechanism by the system family, texts at least
+// `minTextLength` long, at most 64 Mi), then the target's process. Shared by the list-view and
+// tree-view captures.
+void settleCaptureOptions(CaptureOptions& options, std::size_t minTextLength);
+struct RemoteTarget {
+    DWORD processId = 0;
+    // The descriptors are laid out for this word size. One that cannot be told is taken to be this
+    // program's own (the 9x family, without WOW64, answers 32).
+    int bits = kProgramWordSize;
+    std::shared_ptr<RemoteProcess> process;  // none on 9x when the shared view serves alone
+};
+// Fills `target` for the window's process as far as it gets: None when it can be read, else
+// NoWindow, TargetTooWide (its pointers do not fit ours: a 32-bit program cannot address a 64-bit
+// one) or ProcessNotOpened.
+CaptureFailure openRemoteTarget(HWND hWnd, RemoteMechanism mechanism, RemoteTarget& target);
+
 class ListViewCapture final : public IListViewCapture {
 public:
     // The start text buffer: 255 characters, terminating zero included.

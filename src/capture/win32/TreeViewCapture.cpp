@@ -87,29 +87,16 @@ std::unique_ptr<TreeViewCapture> TreeViewCapture::open(WindowHandle hWnd, const 
 }
 
 TreeViewCapture::TreeViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
-    options_.maxTextLength = std::clamp<std::size_t>(options_.maxTextLength, kBlockTextLength, 64u << 20);
-    if (!options_.wideTexts) options_.wideTexts = isWinNT() != vbFalse;
+    settleCaptureOptions(options_, kBlockTextLength);
     unitSize_ = *options_.wideTexts ? sizeof(WideTexts::Unit) : sizeof(AnsiTexts::Unit);
-    if (!options_.mechanism)
-        options_.mechanism = isWinNT() ? RemoteMechanism::ProcessMemory : RemoteMechanism::SharedMapping;
-
-    DWORD pid = 0;
-    if (hWnd == nullptr || GetWindowThreadProcessId(hWnd, &pid) == 0 || pid == 0) {
-        note(CaptureFailure::NoWindow);
-        return;
-    }
-    opened_ = hWnd;
-    processId_ = pid;
-    const int bits = processWordSize(pid);
-    if (bits != 0) targetBits_ = bits;
-    if (targetBits_ > kProgramWordSize) {
-        // Its item handles and pointers do not fit ours.
-        note(CaptureFailure::TargetTooWide);
-        return;
-    }
-    process_ = RemoteProcess::open(pid);
-    if (!process_ && *options_.mechanism == RemoteMechanism::ProcessMemory) {
-        note(CaptureFailure::ProcessNotOpened);
+    RemoteTarget target;
+    const CaptureFailure opening = openRemoteTarget(hWnd, *options_.mechanism, target);
+    if (opening != CaptureFailure::NoWindow) opened_ = hWnd;
+    processId_ = target.processId;
+    targetBits_ = target.bits;
+    process_ = target.process;
+    if (opening != CaptureFailure::None) {
+        note(opening);
         return;
     }
     block_ = allocateInTarget(kLargestBlock);
