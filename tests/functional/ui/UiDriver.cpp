@@ -11,6 +11,10 @@
 //   zav_uidriver.exe rect TITLE ID               left top right bottom of the control, screen pixels
 //   zav_uidriver.exe text TITLE ID               the control's text (ID 0: the window's own)
 //   zav_uidriver.exe utext TITLE ID              the same, read as wide text and printed in UTF-8
+//   zav_uidriver.exe watch TITLE ID UNTIL [SECONDS]
+//                                                the control's text at the start and at each change,
+//                                                one line each, until a window titled UNTIL shows,
+//                                                the control goes or the time is up (30 s)
 //   zav_uidriver.exe message TITLE               the text of a message box with that title
 //   zav_uidriver.exe items TITLE ID              the list view's rows, cells separated by " | "
 //   zav_uidriver.exe classrect TITLE CLASS       rect of its first visible control of that class, at any depth
@@ -116,6 +120,18 @@ BOOL CALLBACK findButton(HWND h, LPARAM p) {
         return FALSE;
     }
     return TRUE;
+}
+
+// WM_GETTEXT, not GetWindowText: the control belongs to another process.
+std::string controlText(HWND c) {
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutA(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG, 5000,
+                        &got);
+    buffer.resize(static_cast<std::size_t>(got));
+    return buffer;
 }
 
 // The direct child of `top` that holds `h` (h itself when it is one); nullptr when outside `top`.
@@ -312,14 +328,25 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "text") {
-        // WM_GETTEXT, not GetWindowText: the control belongs to another process.
-        DWORD_PTR length = 0;
-        SendMessageTimeoutA(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-        std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-        DWORD_PTR got = 0;
-        SendMessageTimeoutA(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
-                            5000, &got);
-        std::printf("%s\n", buffer.c_str());
+        std::printf("%s\n", controlText(c).c_str());
+        return 0;
+    }
+    if (cmd == "watch" && argc > 4) {
+        // One process samples as often as the control's owner answers: a fast change is not
+        // missed between two starts of this program.
+        const DWORD limit = static_cast<DWORD>((argc > 5 ? std::atof(argv[5]) : 30.0) * 1000);
+        const DWORD start = GetTickCount();
+        std::string last = controlText(c);
+        std::printf("%s\n", last.c_str());
+        std::fflush(stdout);
+        while (IsWindow(c) && !one(argv[4]) && GetTickCount() - start < limit) {
+            Sleep(10);
+            const std::string now = controlText(c);
+            if (now == last) continue;
+            last = now;
+            std::printf("%s\n", last.c_str());
+            std::fflush(stdout);
+        }
         return 0;
     }
     if (cmd == "utext") {
