@@ -54,3 +54,62 @@ finish() {
     echo "$failures failed checks"
     exit $((failures > 0))
 }
+
+# Only one copy of the program runs in a Wine session: a copy an earlier test left behind would
+# make every later start end at once, and the checks after it would test that copy. So a test
+# first ends any copy left over, and ends its own on every way out.
+
+# The process ids of the program's copies in this Wine session (their first argument is the
+# program; the test scripts that name it as an argument are not copies).
+zav_copies() {
+    local p first
+    for p in /proc/[0-9]*; do
+        tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        first=$(tr '\0' '\n' < "$p/cmdline" 2>/dev/null | head -n 1)
+        [[ $first =~ ZAVExport(64)?\.exe$ ]] && echo "${p#/proc/}"
+    done
+    return 0
+}
+
+# no_copy_running: closes a copy left over (its watcher window), kills it when it does not go,
+# and waits until its one-copy mutex is gone. False, with a message, when a copy stays.
+no_copy_running() {
+    local i pids
+    [ "$(D onecopy)" = 0 ] && return 0
+    echo "   a copy of the program is still running: closing it"
+    D close "ZAV Menu Hook" >/dev/null
+    for i in $(seq 1 20); do [ "$(D onecopy)" = 0 ] && return 0; sleep 0.5; done
+    pids=$(zav_copies)
+    # shellcheck disable=SC2086
+    [ -n "$pids" ] && { echo "   killing $pids"; kill -9 $pids 2>/dev/null; }
+    for i in $(seq 1 40); do [ "$(D onecopy)" = 0 ] && return 0; sleep 0.5; done
+    echo "FAILED: a copy of the program stays running"
+    return 1
+}
+
+# On the test's way out (a failed check, an error, a signal): the program started as $pid and
+# the host as $hostpid are ended, and the test waits until the program's copy has really gone.
+zav_end_test() {
+    local p
+    for p in ${pid:-} ${hostpid:-}; do
+        kill -0 "$p" 2>/dev/null || continue
+        kill "$p" 2>/dev/null
+        timeout 10 tail --pid="$p" -f /dev/null || kill -9 "$p" 2>/dev/null
+    done
+    [ -n "${ZAV_DRIVER:-}" ] && no_copy_running >/dev/null
+}
+# start_program [PROGRAM]: starts the program (the file $name unless given) as the only copy and
+# waits for its watcher; sets pid. A start that ends at once, as a second copy does, ends the
+# test as failed: it must never pass for a start that worked.
+start_program() {
+    trap zav_end_test EXIT
+    trap 'exit 1' TERM INT HUP
+    no_copy_running || { failures=$((failures + 1)); finish; }
+    wine "${1:-$name}" &
+    pid=$!
+    if ! D wait "ZAV Menu Hook" 60 >/dev/null || ! { sleep 0.5; kill -0 "$pid" 2>/dev/null; }; then
+        echo "FAILED: the program did not stay resident (another copy running?)"
+        failures=$((failures + 1))
+        finish
+    fi
+}

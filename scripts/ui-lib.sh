@@ -172,3 +172,15 @@ rows = re.findall(r"<tr>(.*?)</tr>", text, re.S)
 print("\n".join("|".join(html.unescape(c) for c in re.findall(r"<t[dh][^>]*>(.*?)</t[dh]>", r, re.S)) for r in rows))
 PY
 }
+
+# wait_info FILE: waits up to 10 s for a host's information line; the host writes it after its
+# window shows, so a test that reads it as soon as the window is there may find no file yet.
+wait_info() {
+    local i
+    for i in $(seq 1 100); do
+        [ -f "$1" ] && [ "$(wc -l < "$1")" -ge 1 ] && return 0
+        sleep 0.1
+    done
+    echo "   no information line in $1"
+    return 1
+}

@@ -7,7 +7,8 @@
 // view, list box or combo box directly under the cursor. Such a press and its release are taken, so
 // the program that owns the control never sees that click and opens no menu of its own. A press with the modifier (Shift)
 // held, a press anywhere else, and every other event go on untouched. While the menu is open, a
-// press outside it or Escape closes it; while a modal box of ours is open no menu opens.
+// press outside it or Escape closes it; while a modal box of ours is open no menu opens. While the
+// user has paused the program (the notification-area menu), every right press goes on untouched.
 #pragma once
 
 #include "core/Types.h"
@@ -28,6 +29,7 @@ public:
         bool modifierHeld = false;    // the key that passes a right press through (Shift)
         bool modalBoxOpen = false;    // a modal box of ours is up
         bool menuOpen = false;        // our popup menu is open
+        bool paused = false;          // the user paused the program: no press is taken
     };
 
     // What the watcher window is asked to do. PressEnded: the press that opened the menu is
@@ -42,7 +44,10 @@ public:
 
     // Only a right press needs to know about the window under the cursor, and any other press
     // only while the menu is open: every other event can be passed on without a question.
-    static bool pressNeedsWindow(Button button, bool menuOpen) { return button == Button::Right || menuOpen; }
+    // While paused, a right press is passed on without a question too.
+    static bool pressNeedsWindow(Button button, bool menuOpen, bool paused = false) {
+        return (button == Button::Right && !paused) || menuOpen;
+    }
 
     Decision buttonDown(const Press& p);
     // A release is taken exactly when its press was, and then reported.

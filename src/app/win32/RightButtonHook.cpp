@@ -113,8 +113,9 @@ RightClickWatcher::Decision RightButtonHook::onMouse(WPARAM message, const MSLLH
     RightClickWatcher::Press p;
     p.button = message == WM_RBUTTONDOWN ? Button::Right : Button::Other;
     p.menuOpen = menuOpen_.load();
+    p.paused = paused_.load();
     HWND w = nullptr;
-    if (RightClickWatcher::pressNeedsWindow(p.button, p.menuOpen)) {
+    if (RightClickWatcher::pressNeedsWindow(p.button, p.menuOpen, p.paused)) {
         // None of these calls sends a message to another thread's window.
         w = WindowFromPoint(event.pt);
         if (w) {

@@ -33,6 +33,8 @@ public:
 
     // The user-interface thread says when its popup menu is open.
     void setMenuOpen(bool open) { menuOpen_.store(open); }
+    // The user-interface thread says when the user has paused the program.
+    void setPaused(bool paused) { paused_.store(paused); }
 
     // Whether the thread has a modal box up: a visible, enabled dialog-class window (message boxes
     // and the system's common dialogs are of that class; the program's own dialogs are not).
@@ -48,6 +50,7 @@ private:
     HWND watcher_;
     DWORD uiThread_;
     std::atomic<bool> menuOpen_{false};
+    std::atomic<bool> paused_{false};
     RightClickWatcher decide_;  // used on the hook thread only
     UniqueHandle thread_;
     DWORD threadId_ = 0;

@@ -1,9 +1,15 @@
 #include "app/win32/frmMenuHook.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <string>
+
+#include "app/TrayMenu.h"
 #include "capture/Capture.h"
+#include "core/Platform.h"
 #include "core/ScopeExit.h"
+#include "core/Types.h"
 #include "core/win32/Dpi.h"
 #include "core/win32/Win32Error.h"
 
@@ -38,7 +44,7 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRe
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
     // Made where it stays, far outside any screen (left and top 100000 twips): moving a shown window
     // can keep a window system busy for a while, during which no menu could open.
-    create(L"ZAVMenuHook", L"ZAV Menu Hook", style, exStyle, win::twipsX(100000), win::twipsY(100000),
+    create(kClassName, kTitle, style, exStyle, win::twipsX(100000), win::twipsY(100000),
            rc.right - rc.left, rc.bottom - rc.top);
 
     mnuPopup_.reset(CreatePopupMenu());
@@ -48,8 +54,20 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRe
     AppendMenuW(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
     AppendMenuW(mnuPopup_.get(), MF_STRING, kMnuCancel, L"Cancel");
 
+    mnuTray_.reset(CreatePopupMenu());
+    if (!mnuTray_) throwLastError(L"CreatePopupMenu");
+    for (const TrayMenuItem& item : trayMenuItems())
+        AppendMenuW(mnuTray_.get(), item.caption ? MF_STRING : MF_SEPARATOR, item.command, item.caption);
+    // Not built yet: shown, so that the menu has its full shape, but not offered.
+    EnableMenuItem(mnuTray_.get(), TrayMenuItem::kSettings, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(mnuTray_.get(), TrayMenuItem::kStartWithWindows, MF_BYCOMMAND | MF_GRAYED);
+
     // The hooks first: once the window is there, the watcher is watching.
     hook_ = std::make_unique<RightButtonHook>(hwnd());
+    trayImage_.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                   LR_DEFAULTCOLOR)));
+    tray_ = std::make_unique<TrayIcon>(hwnd(), kTrayCallback, trayImage_.get(), kProgramTitle);
     // Form_Load: shown, without taking the focus.
     ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
 }
@@ -78,17 +96,131 @@ LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case RightButtonHook::kCancelMenu:
             if (inMenu_) EndMenu();
             return 0;
+        case kTrayCallback:
+            onTrayMouse(static_cast<UINT>(lParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam == TrayIcon::kRetryTimer && tray_) {
+                tray_->onRetryTimer();
+                return 0;
+            }
+            break;
+        case WM_QUERYENDSESSION:
+            // Nothing here holds up the end of the session: a running export is stopped at its end.
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam) {
+                // The process may be ended as soon as this returns: no partial file may be left.
+                dialogs_.stopExports();
+                tray_.reset();
+                hook_.reset();
+            }
+            return 0;
         case WM_CLOSE:
             DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:
-            // Form_Unload: the program ends; open dialogs go with it.
+            // Form_Unload: the program ends; open dialogs go with it, but a running export
+            // first stops as Stop does, or its partial file would stay behind.
+            dialogs_.stopExports();
+            tray_.reset();
             hook_.reset();
             PostQuitMessage(0);
             return 0;
-        default: break;
+        default:
+            if (msg == TrayIcon::taskbarCreatedMessage() && tray_) {
+                tray_->readd();
+                return 0;
+            }
+            if (msg == secondCopyMessage()) {
+                if (tray_ && tray_->shown())
+                    tray_->balloon(kProgramTitle, kAlreadyRunning);
+                else
+                    MessageBoxW(nullptr, kAlreadyRunning, kProgramTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+                return 0;
+            }
+            break;
     }
     return defaultProc(msg, wParam, lParam);
+}
+
+UINT frmMenuHook::secondCopyMessage() {
+    static const UINT message = RegisterWindowMessageW(L"ZAVExport.SecondCopy");
+    return message;
+}
+
+void frmMenuHook::onTrayMouse(UINT mouseMessage) {
+    // A left or a right click opens the same menu; the release, so that the pointer is free.
+    if (mouseMessage != WM_RBUTTONUP && mouseMessage != WM_LBUTTONUP && mouseMessage != WM_CONTEXTMENU) return;
+    // Not over a menu of ours, nor while a box of ours waits for an answer: Exit would take the
+    // window that shows it away from under it.
+    if (inMenu_ || RightButtonHook::modalBoxOpen(GetCurrentThreadId())) return;
+    CheckMenuItem(mnuTray_.get(), TrayMenuItem::kPause, MF_BYCOMMAND | (paused_ ? MF_CHECKED : MF_UNCHECKED));
+    POINT pt;
+    GetCursorPos(&pt);
+    int chosen = 0;
+    {
+        auto inMenu = scopedValue(inMenu_, true);
+        hook_->setMenuOpen(true);
+        auto closed = scopeExit([this] { hook_->setMenuOpen(false); });
+        // As for the other menu (trackMenu): the hook closes it on a press elsewhere and on Escape.
+        SetForegroundWindow(hwnd());
+        chosen = static_cast<int>(TrackPopupMenuEx(mnuTray_.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                                   pt.x, pt.y, hwnd(), nullptr));
+        PostMessageW(hwnd(), WM_NULL, 0, 0);
+    }
+    // A right press on a list view closed this menu to open its own.
+    if (pending_) {
+        runPendingMenus();
+        return;
+    }
+    if (chosen) trayCommand(chosen);
+}
+
+void frmMenuHook::trayCommand(int command) {
+    switch (command) {
+        case TrayMenuItem::kOpenExportsFolder: {
+            const std::wstring& folder = dialogs_.settings.outputFolder;
+            const auto result = reinterpret_cast<INT_PTR>(
+                ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+            if (result <= 32)
+                MessageBoxW(nullptr, (L"The exports folder " + folder + L" cannot be opened.").c_str(), kProgramTitle,
+                            MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+            break;
+        }
+        case TrayMenuItem::kPause:
+            paused_ = !paused_;
+            hook_->setPaused(paused_);
+            break;
+        case TrayMenuItem::kAbout: {
+            wchar_t path[MAX_PATH] = {};
+            GetModuleFileNameW(nullptr, path, MAX_PATH);
+            std::wstring folder = path;
+            folder.erase(folder.find_last_of(L'\\') + 1);
+            const std::wstring text =
+                L"ZAVExport " + std::to_wstring(kVersionMajor) + L"." + std::to_wstring(kVersionMinor) + L"." +
+                std::to_wstring(kVersionRevision) +
+                L"\n\nA right press over a list view of any program opens \"Print Grid\", which exports the grid "
+                L"as an HTML file.\n\nZAVExport64.exe reads the list views of 64-bit and 32-bit programs; "
+                L"ZAVExport.exe (32-bit) those of 32-bit programs.\n\nHelp: " + folder + L"readme.txt";
+            MessageBoxW(nullptr, text.c_str(), L"About ZAVExport", MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+            break;
+        }
+        case TrayMenuItem::kExit: exitProgram(); break;
+        default: break;
+    }
+}
+
+bool frmMenuHook::exitProgram() {
+    const std::wstring question = exitQuestion(dialogs_.exportRunning(), dialogs_.open.size());
+    // No owner: this window stands off every screen, and a box is placed over its owner.
+    if (!question.empty() &&
+        MessageBoxW(nullptr, question.c_str(), kProgramTitle,
+                    MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND) != IDYES)
+        return false;
+    dialogs_.closeAll();
+    DestroyWindow(hwnd());
+    return true;
 }
 
 void frmMenuHook::onOpenMenu(const MenuRequest& request) {
@@ -103,6 +235,10 @@ void frmMenuHook::onOpenMenu(const MenuRequest& request) {
         EndMenu();
         return;
     }
+    runPendingMenus();
+}
+
+void frmMenuHook::runPendingMenus() {
     while (pending_) {
         pending_ = false;
         const MenuRequest now = next_;

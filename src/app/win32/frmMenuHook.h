@@ -1,7 +1,8 @@
 // The program's one long-lived window: hidden far off-screen, it owns the popup menu ("Print Grid",
-// "Copy Grid", "Cancel") that opens over list views of any program, and the hook thread that tells it when
-// (RightButtonHook). No timer: when the mouse is still, nothing runs. The program ends when the
-// window goes.
+// "Copy Grid", "Cancel") that opens over list views of any program, the hook thread that tells it when
+// (RightButtonHook), and the notification-area icon with its own menu (open the exports folder,
+// pause, about, exit). No timer while the icon is in place: when the mouse is still, nothing runs.
+// The program ends when the window goes.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 #include <memory>
 
 #include "app/win32/RightButtonHook.h"
+#include "app/win32/TrayIcon.h"
 #include "core/win32/Handles.h"
 #include "core/win32/Window.h"
 #include "export/win32/ExportDialogs.h"
@@ -23,6 +25,13 @@ public:
     // "Print Grid" opens its dialogs through `dialogs`, which must outlive the form.
     explicit frmMenuHook(ExportDialogs& dialogs);
 
+    // The window class and title a second copy of the program looks for.
+    static constexpr const wchar_t* kClassName = L"ZAVMenuHook";
+    static constexpr const wchar_t* kTitle = L"ZAV Menu Hook";
+    // Posted by a second copy of the program to the first one's window: it tells the user that
+    // the program already runs.
+    static UINT secondCopyMessage();
+
 private:
     struct MenuRequest {
         HWND target;
@@ -31,13 +40,25 @@ private:
 
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void onOpenMenu(const MenuRequest& request);
+    // Shows the requested menus, one after another, until no press asks for another.
+    void runPendingMenus();
     // Shows the menu for one request, modally; returns the chosen command (0: none).
     int trackMenu(const MenuRequest& request);
     void mnuPrintGrid_Click(WindowHandle target);
+    void onTrayMouse(UINT mouseMessage);
+    void trayCommand(int command);
+    // Exit: asks first when something would be lost; true when the program goes.
+    bool exitProgram();
+
+    static constexpr UINT kTrayCallback = WM_APP + 20;
 
     ExportDialogs& dialogs_;
     UniqueMenu mnuPopup_;
     std::unique_ptr<RightButtonHook> hook_;
+    UniqueMenu mnuTray_;
+    UniqueIcon trayImage_;
+    std::unique_ptr<TrayIcon> tray_;
+    bool paused_ = false;
     bool inMenu_ = false;
     // A press on another list view while the menu was open: its menu comes next.
     bool pending_ = false;

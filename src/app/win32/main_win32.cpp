@@ -3,26 +3,63 @@
 // handed down; start-up (settings, catalog), the export dialogs' environment, the watcher
 // window and the message loop until the watcher goes. The export dialogs have no owner: each is a
 // window of its own in the task bar. A start-up failure is shown with its number and description
-// and ends the program.
+// and ends the program. Only one copy runs in a user session (oneCopyRunsAlready).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <memory>
 
+#include "app/TrayMenu.h"
 #include "app/mMain.h"
 #include "app/win32/frmMenuHook.h"
 #include "app/win32/mUnhandledExceptionHandler.h"
 #include "capture/win32/SystemCapture.h"
 #include "core/Error.h"
 #include "core/Platform.h"
+#include "core/win32/Handles.h"
 #include "core/win32/MessageLoop.h"
 #include "export/win32/ExportDialogs.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
 #include "ini/Storage.h"
 
+namespace {
+
+// Two copies would both hook the right button, and which one answered a press would be down to
+// the order of their hooks. One name for both programs, whatever their word size or folder: the
+// 32-bit and the 64-bit program, and copies in two folders, are kept to one. The name lives in
+// the session's own namespace ("Local\"), so every user of a shared machine runs a copy of their
+// own. The mutex stays held until the process ends, however it ends.
+bool oneCopyRunsAlready(zav::UniqueHandle& held) {
+    held.reset(CreateMutexW(nullptr, FALSE, L"Local\\ZAVExport.OneCopy"));
+    // Without the mutex (it cannot be made) the program runs rather than refuse to start.
+    return held && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// The first copy tells the user, on its icon; it may still be starting, so its window is awaited
+// a little. Without a window to tell, this copy says it with a box of its own.
+void tellFirstCopy() {
+    for (int i = 0; i < 50; ++i) {
+        if (HWND first = FindWindowW(zav::frmMenuHook::kClassName, zav::frmMenuHook::kTitle)) {
+            PostMessageW(first, zav::frmMenuHook::secondCopyMessage(), 0, 0);
+            return;
+        }
+        Sleep(100);
+    }
+    MessageBoxW(nullptr, zav::kAlreadyRunning, zav::kProgramTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+}
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zav::installCrashHandler();
+
+    // Before anything is read or written: a second copy leaves the first one's files alone.
+    zav::UniqueHandle oneCopy;
+    if (oneCopyRunsAlready(oneCopy)) {
+        tellFirstCopy();
+        return 0;
+    }
 
     auto host = zav::makeSystemHost();
     auto profile = zav::makeSystemProfile();

@@ -12,9 +12,12 @@
 #include "ini/Storage.h"
 #include "settings/Settings.h"
 
+#include <vector>
+
 namespace zav {
 
 class frmCopyGrid;
+class frmExportOptions;
 class frmExportOptionsAddReplace;
 
 class ExportDialogs {
@@ -32,6 +35,15 @@ public:
     // "Copy Selected Rows": the same, of the rows selected in that list view.
     void copySelectedRows(WindowHandle target);
 
+    // Whether one of the open dialogs is exporting.
+    bool exportRunning() const;
+    // The program or the session ends: every running export stops as Stop does (the previous
+    // file stays, no partial file is left), its catalog rebuild completed first. Windows stay.
+    void stopExports();
+    // The program ends: stopExports(), then every export dialog closes at once, unsaved edits
+    // dropped. Not while a modal box of ours is up (its dialog is still on the stack).
+    void closeAll();
+
     const Storage storage;
     const Settings settings;
     ICaptureFactory& captures;
@@ -40,6 +52,8 @@ public:
     frmExportOptionsAddReplace* addReplace = nullptr;
     // The copy to the clipboard while it runs (it clears this when it goes).
     frmCopyGrid* gridCopy = nullptr;
+    // The export options dialogs now open (each adds itself and goes when its window goes).
+    std::vector<frmExportOptions*> open;
 };
 
 }  // namespace zav

@@ -69,6 +69,15 @@ bool ExportRun::stop() {
     return !rebuild_;
 }
 
+void ExportRun::abandon() {
+    stopAsked_ = true;
+    if (rebuild_) {
+        rebuild_->finish();
+        rebuild_.reset();
+    }
+    job_.reset();
+}
+
 void ExportRun::updateProgress() {
     // The bar counts in thousandths, whatever the number of type files or rows.
     auto show = [&](const wchar_t* what, long long done, long long total) {

@@ -47,6 +47,9 @@ public:
     // Asks the run to stop: true when it may be dropped now (the export then leaves the previous
     // file); false while the catalog is still being rebuilt (onTimer() says Stopped once it is).
     bool stop();
+    // Stops now, for the end of the program: a catalog rebuild still under way is completed first
+    // (the type is already saved), the export is dropped and leaves the previous file.
+    void abandon();
 
 private:
     bool stepOnce();  // one step of the current phase; false when the export is complete

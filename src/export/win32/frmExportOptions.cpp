@@ -71,8 +71,41 @@ int selectedListItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SEL
 
 void ExportDialogs::openExportOptions(WindowHandle target) { frmExportOptions::open(*this, target); }
 
+bool ExportDialogs::exportRunning() const {
+    for (const frmExportOptions* dialog : open)
+        if (dialog->exporting()) return true;
+    return false;
+}
+
+void ExportDialogs::stopExports() {
+    for (frmExportOptions* dialog : open) dialog->abandonExport();
+}
+
+void ExportDialogs::closeAll() {
+    stopExports();
+    if (addReplace) DestroyWindow(addReplace->hwnd());
+    // Each dialog leaves the list as its window goes.
+    while (!open.empty()) DestroyWindow(open.back()->hwnd());
+}
+
+void frmExportOptions::abandonExport() {
+    if (!run_) return;
+    try {
+        run_->abandon();
+    } catch (const std::exception&) {
+        // The catalog could not be written: it is rebuilt at the next start.
+    }
+    run_.reset();
+}
+
+frmExportOptions::~frmExportOptions() {
+    auto& open = dialogs_.open;
+    open.erase(std::remove(open.begin(), open.end(), this), open.end());
+}
+
 void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
     auto* dialog = new frmExportOptions(dialogs);  // deletes itself when its window is gone
+    dialogs.open.push_back(dialog);
     {
         auto unmade = scopeExit([&] { DestroyWindow(dialog->hwnd()); });
         dialog->model_.populateExportOptions(target);

@@ -58,8 +58,13 @@ public:
 
     bool takesDialogKeys() const override { return true; }
 
+    bool exporting() const { return run_ != nullptr; }
+    // The program or the session ends: the export stops as Stop does, without asking.
+    void abandonExport();
+
 private:
     explicit frmExportOptions(ExportDialogs& dialogs);
+    ~frmExportOptions() override;
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void onDestroyed() override { delete this; }
 

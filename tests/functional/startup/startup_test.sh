@@ -22,6 +22,10 @@ cd "$work/prog"
 
 cp "$driver" "$work/zav_uidriver.exe"
 ZAV_DRIVER="$work/zav_uidriver.exe"
+# A copy left by an earlier test would make every start below end at once; and one left by this
+# test must not do that to the next.
+trap zav_end_test EXIT
+no_copy_running || { failures=$((failures + 1)); finish; }
 # run_resident [PROGRAM]: runs the program (the one in the current folder unless given) until its
 # watcher window is up, then closes that window; the exit code is the program's.
 run_resident() {

@@ -6,6 +6,7 @@
 //   zav_uidriver.exe gone TITLE [SECONDS]        waits until no visible window has that title
 //   zav_uidriver.exe count TITLE                 visible top-level windows with that title
 //   zav_uidriver.exe menus                       visible popup menus
+//   zav_uidriver.exe menurect                    left top right bottom of the one visible popup menu
 //   zav_uidriver.exe center TITLE ID             screen centre of the control with that ID
 //   zav_uidriver.exe button TITLE CAPTION        screen centre of the button with that caption
 //   zav_uidriver.exe rect TITLE ID               left top right bottom of the control, screen pixels
@@ -19,6 +20,8 @@
 //   zav_uidriver.exe items TITLE ID              the list view's rows, cells separated by " | "
 //   zav_uidriver.exe classrect TITLE CLASS       rect of its first visible control of that class, at any depth
 //   zav_uidriver.exe close TITLE                 posts WM_CLOSE to the window
+//   zav_uidriver.exe endsession TITLE            sends WM_QUERYENDSESSION, then WM_ENDSESSION (ending),
+//                                                as a logoff does; prints the answer to the query
 //   zav_uidriver.exe focus TITLE                 ID of the control of that window with the focus
 //                                                (the control itself for the parts of a combo box;
 //                                                0: the window itself; "-": the focus is elsewhere)
@@ -207,12 +210,27 @@ int main(int argc, char** argv) {
             Sleep(50);
         }
     }
+    // 1 while a copy of the program holds its one-copy mutex (the name main_win32.cpp makes), else 0.
+    if (cmd == "onecopy") {
+        HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\ZAVExport.OneCopy");
+        std::printf("%d\n", m ? 1 : 0);
+        if (m) CloseHandle(m);
+        return 0;
+    }
     if (cmd == "count") {
         std::printf("%u\n", static_cast<unsigned>(topLevel(title).size()));
         return 0;
     }
     if (cmd == "menus") {
         std::printf("%u\n", static_cast<unsigned>(topLevel(nullptr, "#32768").size()));
+        return 0;
+    }
+    if (cmd == "menurect") {
+        const auto menus = topLevel(nullptr, "#32768");
+        if (menus.size() != 1) return 1;
+        RECT rc;
+        GetWindowRect(menus[0], &rc);
+        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
         return 0;
     }
     if (cmd == "foreground") {
@@ -257,6 +275,15 @@ int main(int argc, char** argv) {
         HWND w = one(title);
         if (!w) return 1;
         PostMessageA(w, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "endsession") {
+        HWND w = one(title);
+        if (!w) return 1;
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
+        std::printf("%d\n", static_cast<int>(answer));
+        SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, nullptr);
         return 0;
     }
     if (cmd == "focus") {

@@ -114,8 +114,7 @@ choose_copy_grid() { choose_item 2; }
 
 wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "Copy host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 for _ in $(seq 1 100); do [ -s host.info ] && break; sleep 0.1; done

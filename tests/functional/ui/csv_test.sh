@@ -89,8 +89,7 @@ choose_format() {
 
 wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "Grid host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r _ _ left top _ _ _ < host.info

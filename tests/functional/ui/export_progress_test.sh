@@ -22,8 +22,7 @@ printf 'title\tBig list\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\
     "$rows" > big.txt
 wine zav_lvhost.exe big.txt big.info &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "Big list" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 for _ in $(seq 1 100); do [ -s big.info ] && break; sleep 0.1; done

@@ -18,8 +18,7 @@ program_folder "$work" "$exe" "$driver" "$host" zav_lbhost.exe
 
 wine zav_lbhost.exe &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "ZavListBoxHost" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r left top _ _ < <(D rect "ZavListBoxHost" 1)

@@ -55,8 +55,7 @@ printf 'title\tChecks host\ncolumn\t100\tName\ncolumn\t100\tSize\ncheckboxes\n%s
 printf 'title\tVirtual host\ncolumn\t100\tName\ncolumn\t100\tSize\nownerdata\ngenerate\t5000\t2\n' > none.txt
 
 check "the host with check boxes is up" start_host checks.txt "Checks host"
-wine "$name" &
-pid=$!
+start_program
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 csv="Exports/Checks host.csv"
 

@@ -27,8 +27,7 @@ done
 printf 'title\tSmall list\ncolumn\t80\tA\ncolumn\t80\tB\nrow\ta1\tb1\nrow\ta2\tb2\n' > small.txt
 wine zav_lvhost.exe small.txt small.info &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "Small list" 60
 check "the program is resident with $types types" quiet D wait "ZAV Menu Hook" 180
 for _ in $(seq 1 100); do [ -s small.info ] && break; sleep 0.1; done

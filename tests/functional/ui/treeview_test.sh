@@ -22,8 +22,7 @@ program_folder "$work" "$exe" "$driver" "$host" zav_tvhost.exe
 # -- the nested tree
 wine zav_tvhost.exe &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "ZavTreeHost" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r left top _ _ < <(D rect "ZavTreeHost" 1)
@@ -92,8 +91,7 @@ wait $hostpid 2>/dev/null
 # same kind and columns would be offered first.
 close_program $pid
 rm -rf ExportOptions catalog.ini
-wine "$name" &
-pid=$!
+start_program
 check "the program is resident again" quiet D wait "ZAV Menu Hook" 60
 wine regedit &
 regpid=$!

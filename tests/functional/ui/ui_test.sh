@@ -20,8 +20,7 @@ program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
 printf 'title\tReport host\ncolumn\t100\tName\ncolumn\t80\tSize\nrow\ta1\t10\nrow\ta<2>\t2,5\n' > host.txt
 wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "Report host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 check "first run made its files" test -f settings.ini -a -f catalog.ini -a -d Exports -a -d ExportOptions

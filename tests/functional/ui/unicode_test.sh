@@ -23,8 +23,7 @@ printf 'unicode\ntitle\tWide host\ncolumn\t100\t%s\ncolumn\t100\t%s\ncolumn\t100
     'Имя' 'Ωμέγα' '名前' 'café' 'Жук' 'x' 'مرحبا' '漢字😀' 'Ünïcödé' > host.txt
 wine zav_lvhost.exe host.txt host.info &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "Wide host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r _ _ left top _ _ _ < host.info

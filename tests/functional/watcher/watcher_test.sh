@@ -25,8 +25,7 @@ seen="$work/host.log.seen"
 echo 0 > "$seen"
 wine zav_menuhost.exe "$mode" host.info host.log &
 hostpid=$!
-wine "$name" &
-pid=$!
+start_program
 check "the host is up" quiet D wait "Menu host" 60
 check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r _ _ left top right bottom _ < host.info

@@ -119,4 +119,25 @@ TEST(RightClickWatcher, EscapeClosesTheOpenMenuAndIsTakenWithItsRepeatsAndReleas
     EXPECT_EQ(kPass, w.escapeKey(false, false));
 }
 
+// Paused from the notification-area menu: the host gets every right press and its release, and
+// opens its own menu; our open menu still closes on a press elsewhere; resuming restores ours.
+TEST(RightClickWatcher, WhilePausedEveryRightPressGoesOnWithItsRelease) {
+    RightClickWatcher w;
+    const auto paused = with(rightOnList(), &RightClickWatcher::Press::paused);
+    EXPECT_EQ(kPass, w.buttonDown(paused));
+    EXPECT_FALSE(w.holdingTakenPress());
+    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+    EXPECT_EQ(kPassAndCancel, w.buttonDown(with(paused, &RightClickWatcher::Press::menuOpen)));
+    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+
+    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
+    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
+}
+
+TEST(RightClickWatcher, WhilePausedARightPressAsksAboutTheWindowOnlyWhenTheMenuIsOpen) {
+    EXPECT_FALSE(RightClickWatcher::pressNeedsWindow(Button::Right, false, true));
+    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, true, true));
+    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, false, false));
+}
+
 }  // namespace
