@@ -63,11 +63,16 @@ check "stamp rewritten" grep -q $'^Version=0.1.3\r$' settings.ini
 printf '[General]\r\nOptionFolder=%s\\ExportOptions\\\r\n' "$winfolder" > settings.ini
 wine "$name" &
 pid=$!
-if win=$(timeout 30 xdotool search --sync --name '^ZAVExport$' 2>/dev/null | head -n 1) && [ -n "$win" ]; then
+# Found through the window list of Wine itself, which a slow start cannot outrun; then closed
+# with the keyboard on its X window.
+if D wait ZAVExport 90 >/dev/null; then
     echo "ok: error box shown"
+    check "it names the setting" grep -q "OutputFolder" <<< "$(D message ZAVExport)"
+    win=$(timeout 10 xdotool search --sync --name '^ZAVExport$' 2>/dev/null | head -n 1)
     xdotool windowactivate --sync "$win" key Return 2>/dev/null || xdotool key --window "$win" Return
 else
     echo "FAILED: no error box"
+    echo "   windows: $(D foreground); processes: $(pgrep -fa '\.exe' | tr '\n' ';')"
     failures=$((failures + 1))
 fi
 if timeout 30 tail --pid=$pid -f /dev/null; then
