@@ -15,11 +15,16 @@ run32=no
 bash scripts/probe32.sh && [ -x /usr/lib/wine/wine ] && run32=yes
 
 # Each Windows tree's tests also read a list view of the other word size where both can run.
+# The program of the other word size too: a second start of it must find the running one.
 peer64=""
 peer32=""
+peerexe64=""
+peerexe32=""
 if [ "$run32" = yes ]; then
     peer64="$root/build/win32/tests/functional/capture/zav_lvhost.exe"   # given to the 64-bit tree
     peer32="$root/build/win64/tests/functional/capture/zav_lvhost.exe"   # given to the 32-bit tree
+    peerexe64="$root/build/win32/ZAVExport.exe"
+    peerexe32="$root/build/win64/ZAVExport64.exe"
 fi
 
 echo "== native build"
@@ -27,11 +32,11 @@ cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror >/dev
 cmake --build build/native -j "$jobs"
 echo "== Windows build, x86_64 (ZAVExport64.exe)"
 cmake -S . -B build/win64 -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DZAV_PEER_LVHOST="$peer64" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DZAV_PEER_LVHOST="$peer64" -DZAV_PEER_EXE="$peerexe64" >/dev/null
 cmake --build build/win64 -j "$jobs"
 echo "== Windows build, i686 (ZAVExport.exe)"
 cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror \
-      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DZAV_PEER_LVHOST="$peer32" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DZAV_PEER_LVHOST="$peer32" -DZAV_PEER_EXE="$peerexe32" >/dev/null
 cmake --build build/win32 -j "$jobs"
 
 # How many tests each group must run at least, one line a group: a group whose test discovery

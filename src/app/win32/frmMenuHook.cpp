@@ -6,7 +6,10 @@
 #include <string>
 
 #include "app/TrayMenu.h"
+#include "app/win32/StartupShortcut.h"
+#include "app/win32/frmSettings.h"
 #include "capture/Capture.h"
+#include "core/Error.h"
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
 #include "core/Types.h"
@@ -17,6 +20,14 @@ namespace zav {
 namespace {
 
 WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
+
+// This program's file, as the shortcut of "Start with Windows" names it.
+std::wstring programPath() {
+    std::wstring path(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    path.resize(n < path.size() ? n : 0);
+    return path;
+}
 
 // Wine's ntdll names its version; Windows's has no such export.
 bool runsUnderWine() {
@@ -58,9 +69,6 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRe
     if (!mnuTray_) throwLastError(L"CreatePopupMenu");
     for (const TrayMenuItem& item : trayMenuItems())
         AppendMenuW(mnuTray_.get(), item.caption ? MF_STRING : MF_SEPARATOR, item.command, item.caption);
-    // Not built yet: shown, so that the menu has its full shape, but not offered.
-    EnableMenuItem(mnuTray_.get(), TrayMenuItem::kSettings, MF_BYCOMMAND | MF_GRAYED);
-    EnableMenuItem(mnuTray_.get(), TrayMenuItem::kStartWithWindows, MF_BYCOMMAND | MF_GRAYED);
 
     // The hooks first: once the window is there, the watcher is watching.
     hook_ = std::make_unique<RightButtonHook>(hwnd());
@@ -123,6 +131,7 @@ LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             // Form_Unload: the program ends; open dialogs go with it, but a running export
             // first stops as Stop does, or its partial file would stay behind.
             dialogs_.stopExports();
+            if (settingsDialog_) DestroyWindow(settingsDialog_->hwnd());
             tray_.reset();
             hook_.reset();
             PostQuitMessage(0);
@@ -156,6 +165,9 @@ void frmMenuHook::onTrayMouse(UINT mouseMessage) {
     // window that shows it away from under it.
     if (inMenu_ || RightButtonHook::modalBoxOpen(GetCurrentThreadId())) return;
     CheckMenuItem(mnuTray_.get(), TrayMenuItem::kPause, MF_BYCOMMAND | (paused_ ? MF_CHECKED : MF_UNCHECKED));
+    // Looked at each time: the user may have added or removed the shortcut by hand.
+    CheckMenuItem(mnuTray_.get(), TrayMenuItem::kStartWithWindows,
+                  MF_BYCOMMAND | (hasShortcutTo(userStartupFolder(), programPath()) ? MF_CHECKED : MF_UNCHECKED));
     POINT pt;
     GetCursorPos(&pt);
     int chosen = 0;
@@ -188,14 +200,23 @@ void frmMenuHook::trayCommand(int command) {
                             MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
             break;
         }
+        case TrayMenuItem::kSettings: frmSettings::open(dialogs_, settingsDialog_); break;
+        case TrayMenuItem::kStartWithWindows: {
+            const std::wstring folder = userStartupFolder();
+            try {
+                if (folder.empty()) throw Error(kErrFileAccess, L"SHGetFolderPath", L"the Startup folder is not known");
+                setShortcutTo(folder, programPath(), kProgramTitle, !hasShortcutTo(folder, programPath()));
+            } catch (const std::exception& e) {
+                MessageBoxW(nullptr, errorReport(e).c_str(), kProgramTitle, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+            }
+            break;
+        }
         case TrayMenuItem::kPause:
             paused_ = !paused_;
             hook_->setPaused(paused_);
             break;
         case TrayMenuItem::kAbout: {
-            wchar_t path[MAX_PATH] = {};
-            GetModuleFileNameW(nullptr, path, MAX_PATH);
-            std::wstring folder = path;
+            std::wstring folder = programPath();
             folder.erase(folder.find_last_of(L'\\') + 1);
             const std::wstring text =
                 L"ZAVExport " + std::to_wstring(kVersionMajor) + L"." + std::to_wstring(kVersionMinor) + L"." +

@@ -17,6 +17,8 @@
 
 namespace zav {
 
+class frmSettings;
+
 class frmMenuHook final : public win::Window {
 public:
     enum Command : int { kMnuPrintGrid = 3001, kMnuCancel = 3002, kMnuCopyGrid = 3003, kMnuCopySelected = 3004 };
@@ -58,6 +60,7 @@ private:
     UniqueMenu mnuTray_;
     UniqueIcon trayImage_;
     std::unique_ptr<TrayIcon> tray_;
+    frmSettings* settingsDialog_ = nullptr;  // the open Settings dialog
     bool paused_ = false;
     bool inMenu_ = false;
     // A press on another list view while the menu was open: its menu comes next.

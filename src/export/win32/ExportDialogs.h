@@ -45,7 +45,7 @@ public:
     void closeAll();
 
     const Storage storage;
-    const Settings settings;
+    Settings settings;  // replaced by the Settings dialog's OK; each export dialog keeps a copy
     ICaptureFactory& captures;
     IWindowInfo& windows;
     // The one add-rule dialog while it is open (it clears this when it goes).

@@ -130,6 +130,83 @@ if [ -n "$other" ]; then
 fi
 check "the first copy still answers a right press" tray_menu
 xdotool key Escape; sleep 0.7
+# The balloons that told of the second copies (one each, shown in turn) stand where the menu's
+# lower items open: a click closes each.
+for _ in $(seq 1 10); do
+    read -r bl bt br bb <<< "$(D toprect tooltips_class32)" || break
+    integers 4 "$bl" "$bt" "$br" "$bb" || break
+    xdotool mousemove $(((bl + br) / 2)) $(((bt + bb) / 2)); sleep 0.3; xdotool click 1; sleep 0.7
+done
+check "the balloon is gone" test -z "$(D toprect tooltips_class32)"
+
+# Start with Windows: a shortcut to this program in the user's Startup folder, and gone again.
+# (Wine keeps the target as the shell's item list, in UTF-16: strings -el reads it.)
+startup_links() {
+    local f n=0
+    while IFS= read -r -d '' f; do
+        strings -a -el "$f" | grep -qxF "$name" && n=$((n + 1))
+    done < <(find "$WINEPREFIX/drive_c/users" -ipath '*/startup/*' -iname '*.lnk' -print0 2>/dev/null)
+    echo "$n"
+}
+# links_become N: waits up to 20 s for N such shortcuts (the first use of the shell's shortcut
+# objects loads them); prints the last count.
+links_become() {
+    local i n
+    for i in $(seq 1 40); do
+        n=$(startup_links)
+        [ "$n" = "$1" ] && break
+        sleep 0.5
+    done
+    echo "$n"
+}
+check "no shortcut at first" same "$(startup_links)" 0
+check "the menu opens for Start with Windows" tray_menu
+choose 4
+check "choosing it puts a shortcut to the program in the Startup folder" same "$(links_become 1)" 1
+check "the menu opens to take it back" tray_menu
+choose 4
+check "choosing it again removes the shortcut" same "$(links_become 0)" 0
+
+# Settings: a new exports folder, two levels deep and without its final "\", is made and used at
+# once; a relative folder is refused with a message naming the setting, and nothing changes.
+S="ZAVExport Settings"
+winfolder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=\(.*\)\\Exports\\$/\1/p')
+# set_box ID TEXT: replaces the text of the dialog's box with typing.
+set_box() {
+    click_at "the box $1 of [$S]" $(D center "$S" "$1") || return 1
+    xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$2"; sleep 0.3
+}
+check "the menu opens for Settings" tray_menu
+choose 2
+check "Settings opens its dialog" quiet D wait "$S" 30
+check "it shows the settings in use" same "$(D text "$S" 2101)" "$winfolder\\Exports\\"
+set_box 2101 "$winfolder\\Team Exports\\Out"
+click_button "$S" OK
+check "OK closes it" D gone "$S" 30
+check "the new exports folder is saved, with its final separator" \
+    grep -qxF "OutputFolder=$winfolder\\Team Exports\\Out\\" <<< "$(tr -d '\r' < settings.ini)"
+check "and made" test -d "Team Exports/Out"
+before=$(cat settings.ini)
+check "the menu opens for Settings again" tray_menu
+choose 2
+check "Settings opens its dialog again" quiet D wait "$S" 30
+set_box 2104 "Types"
+click_button "$S" OK
+check "a relative folder is refused" quiet D wait ZAVExport 30
+check "with a message naming the setting" grep -q "OptionFolder" <<< "$(D message ZAVExport)"
+click_button ZAVExport OK
+check "the dialog stays open" same "$(sleep 0.5; D count "$S")" 1
+click_button "$S" Cancel
+check "Cancel closes it" D gone "$S" 30
+check "settings.ini is as it was" same "$(cat settings.ini)" "$before"
+# The next export goes to the new folder.
+open_menu 0.5
+check "Print Grid opens the dialog" choose_print_grid
+check "its output file is in the new folder" \
+    same "$(D text "$ZAV_DIALOG" 1005 | sed 's/[^\\]*$//')" "$winfolder\\Team Exports\\Out\\"
+click_button "$ZAV_DIALOG" OK
+check "the export is written there" D gone "$ZAV_DIALOG" 60
+check "as an HTML file" test "$(find "Team Exports/Out" -name '*.html' | wc -l)" -eq 1
 
 # Exit: code 0, the icon goes.
 check "the menu opens for Exit" tray_menu

@@ -25,6 +25,7 @@
 //   zav_uidriver.exe focus TITLE                 ID of the control of that window with the focus
 //                                                (the control itself for the parts of a combo box;
 //                                                0: the window itself; "-": the focus is elsewhere)
+//   zav_uidriver.exe toprect CLASS               rect of the first visible top-level window of that class
 //   zav_uidriver.exe foreground                  the title of the foreground window
 //   zav_uidriver.exe above TITLE1 TITLE2         exit 0 when the first window is above the second
 //   zav_uidriver.exe owner TITLE                 the title of the owner of the message box TITLE
@@ -230,6 +231,14 @@ int main(int argc, char** argv) {
         if (menus.size() != 1) return 1;
         RECT rc;
         GetWindowRect(menus[0], &rc);
+        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
+        return 0;
+    }
+    if (cmd == "toprect" && argc > 2) {
+        const auto windows = topLevel(nullptr, argv[2]);
+        if (windows.empty()) return 1;
+        RECT rc;
+        GetWindowRect(windows[0], &rc);
         std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
         return 0;
     }

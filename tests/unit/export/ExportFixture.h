@@ -172,7 +172,10 @@ public:
     bool fileExists(const std::wstring& p) override { return real_.fileExists(p); }
     bool folderExists(const std::wstring& p) override { return real_.folderExists(p); }
     void createFolder(const std::wstring& p) override { real_.createFolder(p); }
-    void createTextFile(const std::wstring& p) override { real_.createTextFile(p); }
+    void createTextFile(const std::wstring& p) override {
+        if (failCreateFile && failCreateFile(p)) fail(L"CreateFile " + p);
+        real_.createTextFile(p);
+    }
     void deleteFile(const std::wstring& p, bool force) override { real_.deleteFile(p, force); }
     void moveFile(const std::wstring& from, const std::wstring& to) override {
         if (failMoveTo && failMoveTo(to)) fail(L"MoveFile " + to);
@@ -184,6 +187,7 @@ public:
     }
     std::vector<zav::FolderEntry> listFiles(const std::wstring& folder) override { return real_.listFiles(folder); }
     std::unique_ptr<zav::ITextWriter> openTextWriter(const std::wstring& path) override;
+    bool isReadOnly(const std::wstring& path) override { return real_.isReadOnly(path); }
     std::string readAll(const std::wstring& path) override {
         ++reads;
         return real_.readAll(path);
@@ -193,6 +197,8 @@ public:
     int reads = 0;
     // Decides per destination whether a move fails.
     std::function<bool(const std::wstring&)> failMoveTo;
+    // Decides per path whether making an empty file there fails (a folder that takes no files).
+    std::function<bool(const std::wstring&)> failCreateFile;
     bool failReplace = false;
     // Writers fail once this many characters were handed to them (0: never).
     std::size_t failWriteAfter = 0;

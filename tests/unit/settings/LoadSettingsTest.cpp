@@ -102,3 +102,22 @@ TEST_F(StartupTest, MainLoadsSettingsThenRebuildsAnEmptyCatalog) {
     const std::string catalog = zavtest::readBytes(dir.file(L"catalog.ini"));
     EXPECT_EQ(catalog, "[FileInfo]\r\nType=Catalog\r\nVersion=" + toAnsi(versionText()) + "\r\n");
 }
+
+TEST_F(StartupTest, ChangedSettingsTakeEffectAtOnceTheCatalogRebuiltFromTheNewTypeFolder) {
+    const Settings first = Main(storage_);
+    zavtest::storage().fs.createFolder(dir.file(L"Team"));
+    zavtest::writeBytes(dir.file(L"Team\\Mine.ini"),
+                        "[FileInfo]\r\nType=ExportOption\r\nVersion=0.1.3\r\nEncoding=Escaped\r\n"
+                        "[General]\r\nName=Mine\r\nFile=c:\\o.html\r\nColumns=A_B\r\n");
+    Settings wanted = first;
+    wanted.optionFolder = dir.file(L"Team");
+    wanted.catalogFile = dir.file(L"Lists\\team-catalog.ini");
+    const Settings now = ChangeSettings(storage_, wanted);
+    EXPECT_EQ(now.optionFolder, dir.file(L"Team\\"));
+    EXPECT_EQ(now.catalogFile, dir.file(L"Lists\\team-catalog.ini"));
+    const std::string catalog = zavtest::readBytes(now.catalogFile);
+    EXPECT_NE(catalog.find("[A_B]\r\n"), std::string::npos) << catalog;
+    EXPECT_NE(catalog.find("=Mine\r\n"), std::string::npos) << catalog;
+    // The next start reads what was saved.
+    EXPECT_EQ(loadSettings(storage_, dir.path()).optionFolder, now.optionFolder);
+}
