@@ -83,5 +83,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     // From here on errors are reported by the window that met them; the program stays resident.
-    return zav::win::runMessageLoop();
+    const int exitCode = zav::win::runMessageLoop();
+    // Export dialogs still open go now, while what they refer to is still there: the system
+    // destroys a thread's windows when it ends, and their last messages would reach freed objects.
+    dialogs->closeAll();
+    return exitCode;
 }

@@ -43,9 +43,10 @@ bool ListBoxCapture::send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resul
     result = 0;
     if (stopped_ || hWnd_ == nullptr) return false;
     DWORD_PTR answer = 0;
+    const UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK;  // as CaptureOptions says
     const LRESULT sent = *options_.wideTexts
-                             ? SendMessageTimeoutW(hWnd_, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer)
-                             : SendMessageTimeoutA(hWnd_, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer);
+                             ? SendMessageTimeoutW(hWnd_, msg, wParam, lParam, flags, options_.timeoutMs, &answer)
+                             : SendMessageTimeoutA(hWnd_, msg, wParam, lParam, flags, options_.timeoutMs, &answer);
     if (sent) {
         result = static_cast<LRESULT>(answer);
         return true;

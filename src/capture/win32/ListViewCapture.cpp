@@ -135,7 +135,7 @@ bool ListViewCapture::send(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LR
     result = 0;
     if (stopped_) return false;
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(hWnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer)) {
+    if (SendMessageTimeoutA(hWnd, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, options_.timeoutMs, &answer)) {
         result = static_cast<LRESULT>(answer);
         return true;
     }

@@ -18,7 +18,10 @@
 namespace zav {
 
 struct CaptureOptions {
-    // Every message to the foreign window waits at most this long (SMTO_ABORTIFHUNG as well).
+    // Every message to the foreign window waits at most this long (SMTO_ABORTIFHUNG as well), and
+    // with SMTO_BLOCK: while a read waits, no message sent to this thread is handled. A Stop, a
+    // close or the end of the session handled there would take away the export whose read is
+    // under way; they wait for the next look at the queue instead.
     DWORD timeoutMs = 4000;
     // Texts are read whole up to this many characters (at most 64 Mi); a text that still fills the
     // buffer then is cut there.

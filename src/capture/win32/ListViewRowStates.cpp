@@ -9,7 +9,7 @@ namespace {
 bool ask(HWND list, UINT msg, WPARAM wParam, LPARAM lParam, DWORD timeoutMs, LRESULT& result,
          CaptureFailure& failure) {
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutW(list, msg, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer)) {
+    if (SendMessageTimeoutW(list, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeoutMs, &answer)) {
         result = static_cast<LRESULT>(answer);
         return true;
     }

@@ -142,7 +142,7 @@ bool TreeViewCapture::send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     result = 0;
     if (stopped_ || hTree_ == nullptr) return false;
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(hTree_, msg, wParam, lParam, SMTO_ABORTIFHUNG, options_.timeoutMs, &answer)) {
+    if (SendMessageTimeoutA(hTree_, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, options_.timeoutMs, &answer)) {
         result = static_cast<LRESULT>(answer);
         return true;
     }

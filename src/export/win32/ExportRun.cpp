@@ -53,7 +53,8 @@ ExportRun::State ExportRun::onTimer() {
             KillTimer(dialog_, kTimerId);
             return State::Stopped;
         }
-    } while (more && GetTickCount() - sliceStart < kSliceMs && !GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE));
+    } while (more && GetTickCount() - sliceStart < kSliceMs &&
+             !GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE));
     if (!more) {
         job_->finish();
         KillTimer(dialog_, kTimerId);

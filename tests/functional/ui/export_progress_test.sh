@@ -3,7 +3,8 @@
 # scripts/wine-env.sh): the dialog shows its progress, repaints after being covered, and Stop
 # leaves the previous file byte for byte and the dialog open; a second export runs to its end.
 # Then a list view that claims 2^31-1 rows and a header that claims 100000 columns: the dialog
-# comes up within seconds, the export can be stopped, and the program still ends on WM_CLOSE.
+# comes up within seconds, the export can be stopped, the end of the session stops it too, and
+# the program still ends on WM_CLOSE.
 #   export_progress_test.sh PROGRAM UIDRIVER LVHOST WORK
 set -u
 exe=$1
@@ -119,6 +120,21 @@ check "it can be stopped" same "$(D message ZAVExport)" "The export was stopped.
 click_button ZAVExport OK
 check "the dialog stays open after the stop" same "$(D count "$T")" 1
 check "nothing was written for it" test ! -e Exports/Liar.html -a ! -e Exports/Liar.html.tmp
+
+# The session ends while an export runs (a logoff): the export stops as Stop does, without a box
+# and at once, and the previous file stays.
+printf 'the previous export of the liar\r\n' > Exports/Liar.html
+cp Exports/Liar.html previous-liar.html
+click_button "$T" OK
+sleep 2
+check "an export runs again" test -n "$(progress_row)"
+started=$(date +%s)
+check "the end of the session is agreed to" same "$(D endsession "ZAV Menu Hook")" 1
+check "within seconds ($(($(date +%s) - started)) s)" test $(($(date +%s) - started)) -le 10
+check "the export stopped: the previous file is left byte for byte" cmp -s Exports/Liar.html previous-liar.html
+check "and no temporary file is left" test ! -e Exports/Liar.html.tmp
+check "no box holds up the end of the session" same "$(sleep 1; D count ZAVExport)" 0
+check "the dialog shows no progress any more" same "$(D visible "$T" $PROGRESS_TEXT)" 0
 
 # The program stays resident and still ends when its window is closed.
 close_program $pid
