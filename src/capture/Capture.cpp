@@ -4,19 +4,20 @@
 
 namespace zav {
 
-std::wstring describeCaptureFailure(CaptureFailure failure) {
+std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind) {
+    const std::wstring control = kind == ControlKind::None ? L"list view" : describeControlKind(kind);
     switch (failure) {
         case CaptureFailure::None: return L"";
-        case CaptureFailure::NoWindow: return L"The list view no longer exists.";
+        case CaptureFailure::NoWindow: return L"The " + control + L" no longer exists.";
         case CaptureFailure::NotListView:
             return L"The window is not a list view, tree view, list box or combo box.";
         case CaptureFailure::ProcessNotOpened:
-            return L"The program that owns the list view cannot be read (it may run with higher rights).";
-        case CaptureFailure::NoBuffers: return L"No memory could be reserved in the list view's program.";
-        case CaptureFailure::TargetGone: return L"The list view or its program ended while it was being read.";
-        case CaptureFailure::TargetHung: return L"The list view's program stopped answering.";
+            return L"The program that owns the " + control + L" cannot be read (it may run with higher rights).";
+        case CaptureFailure::NoBuffers: return L"No memory could be reserved in the " + control + L"'s program.";
+        case CaptureFailure::TargetGone: return L"The " + control + L" or its program ended while it was being read.";
+        case CaptureFailure::TargetHung: return L"The " + control + L"'s program stopped answering.";
         case CaptureFailure::TargetTooWide:
-            return L"The list view belongs to a 64-bit program, which the 32-bit ZAVExport.exe cannot read. "
+            return L"The " + control + L" belongs to a 64-bit program, which the 32-bit ZAVExport.exe cannot read. "
                    L"Use ZAVExport64.exe for it.";
         case CaptureFailure::NoTexts:
             return L"The list draws its lines itself and keeps no texts (owner-drawn without strings), "

@@ -60,7 +60,8 @@ enum class CaptureFailure {
     NoTexts,           // a list box or combo box that draws its lines itself and keeps no texts
 };
 
-std::wstring describeCaptureFailure(CaptureFailure failure);
+// What went wrong, for the user, naming the kind of control that was read (a list view for None).
+std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind = ControlKind::ListView);
 
 // A capture: the window being read and the two buffers in its process. Owned by whoever opened
 // it; destroying it frees the buffers (closeListViewBuffers).

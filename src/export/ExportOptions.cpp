@@ -150,6 +150,9 @@ void frmExportOptionsModel::populateExportOptions(WindowHandle target) {
 
     lvInfo = ListViewInfo{};
     lvInfo.hWnd = target;
+    // Known from the class before any read, so that a read that fails names the right control.
+    const ControlKind kind = controlKindOfClass(windows_.getWindowClass(target));
+    if (kind != ControlKind::None) lvInfo.kind = kind;
     capture_ = captures_.openListViewBuffers(lvInfo.hWnd);
     if (capture_) capture_->readListViewInfo(lvInfo);  // a failed capture leaves the counts at 0
 
@@ -159,9 +162,13 @@ void frmExportOptionsModel::populateExportOptions(WindowHandle target) {
     loadExportOptions();
 }
 
+std::wstring frmExportOptionsModel::controlName() const {
+    return describeControlKind(lvInfo.kind == ControlKind::None ? ControlKind::ListView : lvInfo.kind);
+}
+
 std::wstring frmExportOptionsModel::captureProblem() const {
-    if (!capture_) return describeCaptureFailure(CaptureFailure::NoWindow);
-    return describeCaptureFailure(capture_->failure());
+    if (!capture_) return describeCaptureFailure(CaptureFailure::NoWindow, lvInfo.kind);
+    return describeCaptureFailure(capture_->failure(), lvInfo.kind);
 }
 
 std::wstring frmExportOptionsModel::compatibleTypesLabel() const {
@@ -338,7 +345,7 @@ std::unique_ptr<GridCopyJob> frmExportOptionsModel::startGridCopy(bool selectedR
     if (!problem.empty()) throw Error(kErrCaptureFailed, what, problem);
     std::vector<std::int32_t> selected;
     if (selectedRows && !capture_->readSelectedRows(selected))
-        throw Error(kErrCaptureFailed, what, describeCaptureFailure(capture_->failure()));
+        throw Error(kErrCaptureFailed, what, describeCaptureFailure(capture_->failure(), lvInfo.kind));
     // Without a saved type the seed rules of a new type do not apply: the copy is what the list shows.
     std::vector<cReplaceList> rules = cmbSelected_ >= 0 ? rulesByColumn() : std::vector<cReplaceList>();
     return std::make_unique<GridCopyJob>(lvInfo, *capture_, std::move(rules), userNumberFormat(), exportedColumns(),
@@ -346,7 +353,7 @@ std::unique_ptr<GridCopyJob> frmExportOptionsModel::startGridCopy(bool selectedR
 }
 
 std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
-    if (!capture_) throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(CaptureFailure::NoWindow));
+    if (!capture_) throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(CaptureFailure::NoWindow, lvInfo.kind));
     if (txtOutput.empty()) throw Error(kErrInvalidName, L"Export", L"No output file is given");
 
     std::vector<cReplaceList> rules = rulesByColumn();
@@ -356,7 +363,7 @@ std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
     if (selectedRowsOnly) {
         rows.emplace();
         if (!capture_->readSelectedRows(*rows))
-            throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(capture_->failure()));
+            throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(capture_->failure(), lvInfo.kind));
         if (rows->empty()) throw Error(kErrCaptureFailed, L"Export", kNoSelectionMessage);
     }
 

@@ -117,6 +117,8 @@ public:
     // Why the list view could not be read (empty when the capture read it): what the dialog tells
     // the user when it opens, instead of offering an empty export.
     std::wstring captureProblem() const;
+    // The kind of control read, as messages name it ("list view", "tree view", ...).
+    std::wstring controlName() const;
     // The caption over the list of export types: it names the kind of control read where that is
     // not a list view ("Compatible Export Types (tree view)").
     std::wstring compatibleTypesLabel() const;

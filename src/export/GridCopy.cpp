@@ -96,7 +96,7 @@ void GridCopyWriter::end() {
 GridCopyJob::GridCopyJob(const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
                          const NumberFormat& format, std::vector<std::int32_t> columns,
                          const std::vector<std::int32_t>* rows)
-    : capture_(capture), ruleLists_(std::move(rules)) {
+    : capture_(capture), kind_(lvInfo.kind), ruleLists_(std::move(rules)) {
     for (const auto& list : ruleLists_) rules_.push_back(&list);
     writer_ = std::make_unique<GridCopyWriter>(lvInfo, capture_, rules_, format);
     writer_->showColumns(std::move(columns));
@@ -108,7 +108,7 @@ void GridCopyJob::checkCapture() const {
     // A grid that could not be read to the end is a failed copy, never a short one.
     const CaptureFailure failure = capture_.failure();
     if (failure != CaptureFailure::None)
-        throw Error(kErrCaptureFailed, L"Copy Grid", describeCaptureFailure(failure));
+        throw Error(kErrCaptureFailed, L"Copy Grid", describeCaptureFailure(failure, kind_));
 }
 
 bool GridCopyJob::step() {

@@ -80,6 +80,7 @@ private:
     void checkCapture() const;
 
     IListViewCapture& capture_;
+    ControlKind kind_;  // what the grid is read from, for failure messages
     std::vector<cReplaceList> ruleLists_;
     std::vector<const cReplaceList*> rules_;
     std::unique_ptr<GridCopyWriter> writer_;

@@ -36,6 +36,7 @@ HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments
                              const NumberFormat& format, std::vector<std::int32_t> columns,
                              std::optional<std::vector<std::int32_t>> rows)
     : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {
+    kind_ = lvInfo.kind;
     fragments_ = std::move(fragments);
     open([&](ITextWriter& writer) {
         auto table = std::make_unique<HtmlTableWriter>(writer, fragments_, lvInfo, capture_, rules_, format);
@@ -50,6 +51,7 @@ HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, const Delimit
                              const NumberFormat& format, std::vector<std::int32_t> columns,
                              std::optional<std::vector<std::int32_t>> rows)
     : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {
+    kind_ = lvInfo.kind;
     open([&](ITextWriter& writer) {
         auto table = std::make_unique<DelimitedTableWriter>(writer, options, lvInfo, capture_, rules_, format);
         table->showColumns(std::move(columns));
@@ -67,10 +69,10 @@ HtmlExportJob::~HtmlExportJob() {
 }
 
 void HtmlExportJob::checkCapture() const {
-    // A list view that could not be read to the end is a failed export, not a short table.
+    // A grid that could not be read to the end is a failed export, not a short table.
     const CaptureFailure failure = capture_.failure();
     if (failure != CaptureFailure::None)
-        throw Error(kErrCaptureFailed, L"Export " + output_, describeCaptureFailure(failure));
+        throw Error(kErrCaptureFailed, L"Export " + output_, describeCaptureFailure(failure, kind_));
 }
 
 bool HtmlExportJob::step() {

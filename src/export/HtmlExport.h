@@ -61,6 +61,7 @@ private:
     std::wstring partial_;
     HtmlFragments fragments_;
     IListViewCapture& capture_;
+    ControlKind kind_ = ControlKind::ListView;  // what the grid is read from, for failure messages
     std::vector<cReplaceList> ruleLists_;
     std::vector<const cReplaceList*> rules_;
     std::unique_ptr<ITextWriter> writer_;

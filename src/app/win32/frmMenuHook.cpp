@@ -221,8 +221,9 @@ void frmMenuHook::trayCommand(int command) {
             const std::wstring text =
                 L"ZAVExport " + std::to_wstring(kVersionMajor) + L"." + std::to_wstring(kVersionMinor) + L"." +
                 std::to_wstring(kVersionRevision) +
-                L"\n\nA right press over a list view of any program opens \"Print Grid\", which exports the grid "
-                L"as an HTML file.\n\nZAVExport64.exe reads the list views of 64-bit and 32-bit programs; "
+                L"\n\nA right press over a list view, tree view, list box or combo box of any program opens "
+                L"\"Print Grid\", which exports the grid as an HTML, CSV or tab-separated file.\n\n"
+                L"ZAVExport64.exe reads the controls of 64-bit and 32-bit programs; "
                 L"ZAVExport.exe (32-bit) those of 32-bit programs.\n\nHelp: " + folder + L"readme.txt";
             MessageBoxW(nullptr, text.c_str(), L"About ZAVExport", MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
             break;

@@ -55,7 +55,8 @@ void frmCopyGrid::start(ExportDialogs& dialogs, WindowHandle target, bool select
         copy->job_ = copy->model_.startGridCopy(selectedRows);
         if (!SetTimer(copy->hwnd(), kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
     } catch (const std::exception& e) {
-        copy->reporter_.show(L"This list view cannot be copied. " + errorReport(e), kProgramTitle, MessageIcon::Stop);
+        copy->reporter_.show(L"This " + copy->model_.controlName() + L" cannot be copied. " + errorReport(e),
+                             kProgramTitle, MessageIcon::Stop);
         DestroyWindow(copy->hwnd());
     }
 }

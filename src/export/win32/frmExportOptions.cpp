@@ -121,10 +121,11 @@ void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
     ShowWindow(dialog->hwnd(), SW_SHOW);
     SetForegroundWindow(dialog->hwnd());
     SetFocus(dialog->control(kCmbExportTypes));
-    // A list view that could not be read is said at once, not offered as an empty export.
+    // A control that could not be read is said at once, not offered as an empty export.
     const std::wstring problem = dialog->model_.captureProblem();
     if (!problem.empty())
-        dialog->reporter_.show(L"This list view cannot be exported. " + problem, kProgramTitle, MessageIcon::Stop);
+        dialog->reporter_.show(L"This " + dialog->model_.controlName() + L" cannot be exported. " + problem,
+                               kProgramTitle, MessageIcon::Stop);
 }
 
 frmExportOptions::frmExportOptions(ExportDialogs& dialogs)

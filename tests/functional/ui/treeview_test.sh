@@ -127,8 +127,8 @@ case "$name" in
     click_button "$T" OK
     sleep 1
     message=$(D message ZAVExport)
-    check "the 32-bit program refuses the 64-bit tree, naming the program that reads it" \
-        eval '[[ $message == *"64-bit program"*"ZAVExport64.exe"* ]] || { echo "   message: [$message]"; false; }'
+    check "the 32-bit program refuses the 64-bit tree, naming the tree and the program that reads it" \
+        eval '[[ $message == *"tree view belongs to a 64-bit program"*"ZAVExport64.exe"* ]] || { echo "   message: [$message]"; false; }'
     click_button ZAVExport OK
     sleep 0.5
     check "nothing is written" eval '! ls Exports | grep -q "^regedit child window"'

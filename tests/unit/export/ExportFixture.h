@@ -130,8 +130,12 @@ public:
         auto it = caption.find(h);
         return it == caption.end() ? L"" : it->second;
     }
-    std::wstring getWindowClass(zav::WindowHandle) override { return L""; }
+    std::wstring getWindowClass(zav::WindowHandle h) override {
+        auto it = className.find(h);
+        return it == className.end() ? L"" : it->second;
+    }
     std::map<zav::WindowHandle, zav::WindowHandle> parent;
+    std::map<zav::WindowHandle, std::wstring> className;
     std::map<zav::WindowHandle, std::wstring> caption;
 };
 

@@ -443,6 +443,36 @@ TEST(ExportOptions, ACaptureThatCouldNotReadIsToldNotExported) {
     EXPECT_THROW(m.writeHTMLExport(), zav::Error);
 }
 
+TEST(ExportOptions, AFailedReadNamesTheKindOfControlItWasMadeOn) {
+    // Told by the window's class before any read: the read of these fails at once.
+    const struct {
+        const wchar_t* className;
+        const wchar_t* name;
+    } kinds[] = {{L"SysTreeView32", L"tree view"}, {L"ComboLBox", L"list box"}, {L"ComboBox", L"combo box"},
+                 {L"SysListView32", L"list view"}, {L"SomethingElse", L"list view"}};
+    for (const auto& k : kinds) {
+        Dialog d;
+        d.scene.captures.grids.clear();
+        d.scene.windows.className[d.scene.target] = k.className;
+        auto& m = d.open();
+        EXPECT_EQ(m.controlName(), k.name) << zavtest::shown(k.className);
+        EXPECT_EQ(m.captureProblem(), std::wstring(L"The ") + k.name + L" no longer exists.");
+        try {
+            m.writeHTMLExport();
+            ADD_FAILURE() << "an export of nothing was written";
+        } catch (const zav::Error& e) {
+            EXPECT_NE(e.detail().find(k.name), std::wstring::npos) << zavtest::shown(e.detail());
+        }
+    }
+    // Every failure of a tree's read speaks of the tree.
+    for (auto f : {zav::CaptureFailure::ProcessNotOpened, zav::CaptureFailure::NoBuffers,
+                   zav::CaptureFailure::TargetGone, zav::CaptureFailure::TargetHung, zav::CaptureFailure::TargetTooWide}) {
+        const std::wstring text = zav::describeCaptureFailure(f, zav::ControlKind::TreeView);
+        EXPECT_NE(text.find(L"tree view"), std::wstring::npos) << zavtest::shown(text);
+        EXPECT_EQ(text.find(L"list view"), std::wstring::npos) << zavtest::shown(text);
+    }
+}
+
 }  // namespace
 
 // The profile functions give a value back only up to a length (Windows: under 64 Ki characters;

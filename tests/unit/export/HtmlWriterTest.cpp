@@ -137,6 +137,7 @@ TEST(HtmlExport, ACaptureThatFailsMidwayIsAFailedExportAndLosesNothing) {
         FAIL() << "a failed capture was reported as success";
     } catch (const Error& err) {
         EXPECT_EQ(err.number(), kErrCaptureFailed);
+        EXPECT_EQ(err.detail(), describeCaptureFailure(CaptureFailure::TargetGone, ControlKind::ListView));
     }
     EXPECT_EQ(e.html(), "earlier export");
     EXPECT_FALSE(zavtest::pathExists(e.model->txtOutput + L".tmp"));
@@ -149,6 +150,24 @@ TEST(HtmlExport, ACaptureThatFailsMidwayIsAFailedExportAndLosesNothing) {
     EXPECT_EQ(e.model->bOK, vbFalse);
     EXPECT_TRUE(e.model->queryClose());  // the recording reporter answers Yes
     EXPECT_EQ(zavtest::reporter().messages.back().text, L"Cancel?");
+}
+
+TEST(HtmlExport, AReadThatFailsMidwaySpeaksOfTheControlItWasReadFrom) {
+    for (ControlKind kind : {ControlKind::TreeView, ControlKind::ListBox}) {
+        Export e;
+        e.scene.grid->kind = kind;
+        e.scene.grid->headers = {L"Item"};
+        e.scene.grid->rows.assign(50, {L"a"});
+        e.scene.grid->failAtRead = 20;
+        e.populate();
+        try {
+            e.model->writeHTMLExport();
+            ADD_FAILURE() << "a failed capture was reported as success";
+        } catch (const Error& err) {
+            EXPECT_EQ(err.detail(), describeCaptureFailure(CaptureFailure::TargetGone, kind));
+            EXPECT_NE(err.detail().find(describeControlKind(kind)), std::wstring::npos);
+        }
+    }
 }
 
 TEST(HtmlExport, AFileSystemThatFailsMidWriteLeavesTheEarlierFile) {
