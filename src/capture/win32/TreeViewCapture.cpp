@@ -21,6 +21,8 @@ using remote_text::textLength;
 
 constexpr unsigned kTvmGetNextItem = 0x110A;  // TVM_GETNEXTITEM
 constexpr unsigned kTvmGetCount = 0x1105;     // TVM_GETCOUNT
+constexpr unsigned kTvmGetItemState = 0x1127; // TVM_GETITEMSTATE: the state as the answer
+constexpr LONG kTvsCheckBoxes = 0x0100;       // TVS_CHECKBOXES
 constexpr unsigned kTvmGetItemA = 0x110C;     // TVM_GETITEMA
 constexpr unsigned kTvmGetItemW = 0x113E;     // TVM_GETITEMW
 constexpr WPARAM kTvgnRoot = 0x0000;          // TVGN_ROOT
@@ -200,6 +202,7 @@ VBool TreeViewCapture::readListViewInfo(ListViewInfo& info) {
     const std::int32_t width = rc.right - rc.left;
     info.lColumnWidth = {0, width, 48, width};
     info.szColumnText = {std::wstring(), kItemColumn, kLevelColumn, kPathColumn};
+    info.checkBoxes = (GetWindowLongW(hTree_, GWL_STYLE) & kTvsCheckBoxes) != 0;
     return vbTrue;
 }
 
@@ -414,6 +417,8 @@ bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
     // A row behind the walk: from the first root again (the rows before it give the path).
     if (!walk_.started || firstRow <= walk_.rowsGiven) restartWalk();
     if (stopped_) return false;
+    readItems_.clear();
+    readFirst_ = firstRow;
     std::wstring joined;
     std::size_t row = 0;  // of the cells asked for
     while (row < rows) {
@@ -428,6 +433,7 @@ bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
             walk_.path.push_back(texts_[i]);
             ++walk_.rowsGiven;
             if (skip > 0) continue;
+            readItems_.push_back(steps_[i].item);
             std::wstring* out = cells.data() + row * columns;
             if (columns >= 1) out[0] = texts_[i];
             if (columns >= 2) out[1] = std::to_wstring(level);
@@ -441,6 +447,25 @@ bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
             }
             ++row;
         }
+    }
+    return true;
+}
+
+bool TreeViewCapture::readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) {
+    const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
+    checked.assign(rows, 0);
+    if (!usable() || failure_ != CaptureFailure::None || firstRow < 1) return false;
+    if (rows == 0) return true;
+    // The items of those rows: the last read's, or a walk to them.
+    if (readFirst_ != firstRow || readItems_.size() < rows) {
+        std::vector<std::wstring> cells;
+        if (!readCells(firstRow, rowCount, 1, cells)) return false;
+    }
+    // The state comes back as the answer: nothing is copied between the processes.
+    for (std::size_t r = 0; r < rows && r < readItems_.size(); ++r) {
+        LRESULT state = 0;
+        if (!send(kTvmGetItemState, static_cast<WPARAM>(readItems_[r]), TVIS_STATEIMAGEMASK, state)) return false;
+        checked[r] = ((static_cast<std::uint32_t>(state) & TVIS_STATEIMAGEMASK) >> 12) == 2;
     }
     return true;
 }

@@ -50,6 +50,10 @@ public:
     // tree still holds are empty.
     bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                    std::vector<std::wstring>& cells) override;
+    // Whether each row's item shows a checked box (its state image 2), for a tree with check
+    // boxes (TVS_CHECKBOXES; ListViewInfo::checkBoxes). Rows just read by readCells are not
+    // walked again.
+    bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) override;
     CaptureFailure failure() const override { return failure_; }
 
     int targetWordSize() const { return targetBits_; }
@@ -111,6 +115,9 @@ private:
     CaptureFailure failure_ = CaptureFailure::None;
     Walk walk_;
     std::vector<Step> steps_;
+    // The items of the rows the last readCells gave, from row readFirst_ on.
+    std::vector<std::uint64_t> readItems_;
+    std::int32_t readFirst_ = 0;
     std::vector<std::wstring> texts_;
     std::string scratch_;
 };

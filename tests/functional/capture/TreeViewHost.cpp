@@ -2,7 +2,8 @@
 // "ZavTreeHost" with a tree (control 1). Without arguments the tree is nested three levels deep,
 // with a collapsed branch, Unicode items (an emoji among them), an empty item and one of 10,000
 // characters. "big N" fills it with N items instead (roots of 999 children each), "deep N" with a
-// chain of N items each the child of the one before. A posted WM_APP makes it stop answering (it
+// chain of N items each the child of the one before, "checks 1" with the nested items behind check
+// boxes (TVS_CHECKBOXES), "beta", "epsilon" and "omega" checked. A posted WM_APP makes it stop answering (it
 // sleeps), for the hung-target tests.
 #include <windows.h>
 
@@ -40,6 +41,41 @@ void fillNested(HWND tree) {
     add(tree, nullptr, L"omega");
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(alpha));
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(beta));
+}
+
+void check(HWND tree, HTREEITEM item) {
+    TVITEMW state = {};
+    state.mask = TVIF_STATE;
+    state.hItem = item;
+    state.stateMask = TVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(2);
+    SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&state));
+}
+
+// The nested tree behind check boxes; the box style is set once the tree is made, as it must be.
+void fillChecked(HWND tree) {
+    SetWindowLongW(tree, GWL_STYLE, GetWindowLongW(tree, GWL_STYLE) | TVS_CHECKBOXES);
+    fillNested(tree);
+    for (const wchar_t* text : {L"beta", L"epsilon", L"omega"}) {
+        // Found by walking the whole tree: every item, depth first.
+        HTREEITEM item = TreeView_GetRoot(tree);
+        while (item) {
+            wchar_t buffer[32] = L"";
+            TVITEMW read = {};
+            read.mask = TVIF_TEXT;
+            read.hItem = item;
+            read.pszText = buffer;
+            read.cchTextMax = 32;
+            SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&read));
+            if (std::wcscmp(buffer, text) == 0) check(tree, item);
+            HTREEITEM next = TreeView_GetChild(tree, item);
+            while (!next && item) {
+                next = TreeView_GetNextSibling(tree, item);
+                if (!next) item = TreeView_GetParent(tree, item);
+            }
+            item = next;
+        }
+    }
 }
 
 void fillBig(HWND tree, long items) {
@@ -86,6 +122,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
         if (std::wcscmp(mode, L"big") == 0) fillBig(tree, count);
         if (std::wcscmp(mode, L"deep") == 0) fillDeep(tree, count);
+        if (std::wcscmp(mode, L"checks") == 0) fillChecked(tree);
         SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
     } else {
         fillNested(tree);

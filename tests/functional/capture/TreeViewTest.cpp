@@ -75,6 +75,35 @@ TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPath) {
     EXPECT_EQ(tree.capture->failure(), CaptureFailure::None);
 }
 
+TEST(TreeViewCapture, ATreeWithCheckBoxesGivesEachItemsMarkWhetherItsRowsWereJustReadOrNot) {
+    TreeHost plain;
+    zavtest::ControlRead unboxed = zavtest::readControl(plain.tree());
+    ASSERT_TRUE(unboxed.ok);
+    EXPECT_FALSE(unboxed.info.checkBoxes);
+
+    TreeHost host("checks 1");
+    zavtest::ControlRead tree = zavtest::readControl(host.tree());
+    ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
+    EXPECT_TRUE(tree.info.checkBoxes);
+    ASSERT_EQ(tree.info.lItemCount, 9);
+    // beta, epsilon and omega are checked (rows 2, 5 and 9).
+    const std::vector<char> expected = {0, 1, 0, 0, 1, 0, 0, 0, 1};
+    std::vector<char> marks;
+    ASSERT_TRUE(tree.capture->readCheckMarks(1, 9, marks));
+    EXPECT_EQ(marks, expected);
+    // Rows just read: the marks of those rows; rows elsewhere: walked to.
+    std::vector<std::wstring> cells;
+    ASSERT_TRUE(tree.capture->readCells(4, 3, 3, cells));
+    EXPECT_EQ(cells.at(3), L"epsilon");
+    ASSERT_TRUE(tree.capture->readCheckMarks(4, 3, marks));
+    EXPECT_EQ(marks, (std::vector<char>{0, 1, 0}));
+    ASSERT_TRUE(tree.capture->readCheckMarks(8, 2, marks));
+    EXPECT_EQ(marks, (std::vector<char>{0, 1}));
+    ASSERT_TRUE(tree.capture->readCheckMarks(1, 2, marks));
+    EXPECT_EQ(marks, (std::vector<char>{0, 1}));
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::None);
+}
+
 TEST(TreeViewCapture, BlocksReadInTurnGiveTheSameRowsAsOneRead) {
     TreeHost host;
     zavtest::ControlRead whole = zavtest::readControl(host.tree());
