@@ -20,6 +20,7 @@
 //   zav_uidriver.exe items TITLE ID              the list view's rows, cells separated by " | "
 //   zav_uidriver.exe classrect TITLE CLASS       rect of its first visible control of that class, at any depth
 //   zav_uidriver.exe close TITLE                 posts WM_CLOSE to the window
+//   zav_uidriver.exe hang TITLE                  posts WM_APP, which makes the test hosts stop answering
 //   zav_uidriver.exe endsession TITLE            sends WM_QUERYENDSESSION, then WM_ENDSESSION (ending),
 //                                                as a logoff does; prints the answer to the query
 //   zav_uidriver.exe focus TITLE                 ID of the control of that window with the focus
@@ -284,6 +285,12 @@ int main(int argc, char** argv) {
         HWND w = one(title);
         if (!w) return 1;
         PostMessageA(w, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (cmd == "hang") {
+        HWND w = one(title);
+        if (!w) return 1;
+        PostMessageA(w, WM_APP, 0, 0);
         return 0;
     }
     if (cmd == "endsession") {
