@@ -184,3 +184,51 @@ wait_info() {
     echo "   no information line in $1"
     return 1
 }
+
+# The notification-area icon. With no tray on the display, Wine shows the icons in a small window
+# titled "Wine System Tray"; a click there reaches the program as a click on the icon would.
+# The tray window's X id, left and top (nothing when it is not on the screen).
+tray_window() {
+    local x
+    x=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1)
+    [ -n "$x" ] || return 1
+    # Where its inside is on the screen (a window manager's frame may stand around it).
+    xwininfo -id "$x" | sed -n 's/^ *Absolute upper-left [XY]: *//p' | tr '\n' ' '
+}
+# True when the program's icon (its orange arrow: much red, some green, little blue) is shown in
+# the first place of the tray window.
+icon_in_tray() {
+    local pos tx ty
+    pos=$(tray_window) || return 1
+    read -r tx ty <<< "$pos"
+    import -window root -crop "24x24+$tx+$ty" +repage -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
+        awk '$1 >= 150 && $2 >= 50 && $2 <= 140 && $3 <= 70 { n++ } END { exit !(n >= 3) }'
+}
+# Waits up to $1 seconds for the icon to be there (or, with "gone", to be gone).
+wait_icon() {
+    local i
+    for i in $(seq 1 $(($1 * 2))); do
+        if [ "${2:-}" = gone ]; then icon_in_tray || return 0; else icon_in_tray && return 0; fi
+        sleep 0.5
+    done
+    return 1
+}
+# A right click on the first icon of the tray window; true when one menu is open afterwards.
+tray_menu() {
+    local tx ty i
+    read -r tx ty <<< "$(tray_window)"
+    xdotool mousemove $((tx + 10)) $((ty + 10)); sleep 0.3; xdotool click 3
+    for i in $(seq 1 10); do [ "$(D menus)" = 1 ] && return 0; sleep 0.5; done
+    shot no-tray-menu
+    return 1
+}
+# Clicks item N (1 at the top) of the open menu, or its last one. The menu's six items are of
+# one height, its one separator about a third of that.
+tray_choose() {
+    local ml mt mr mb h y
+    read -r ml mt mr mb <<< "$(D menurect)" || return 1
+    h=$(((mb - mt - 4) * 3 / 19))
+    if [ "$1" = last ]; then y=$((mb - 2 - h / 2)); else y=$((mt + 2 + ($1 - 1) * h + h / 2)); fi
+    xdotool mousemove $(((ml + mr) / 2)) "$y"; sleep 0.4; xdotool click 1; sleep 0.7
+}

@@ -27,51 +27,6 @@ check "the host is up" quiet D wait "Menu host" 60
 wait_info host.info || { echo "FAILED: the host did not say where its list is"; failures=$((failures + 1)); finish; }
 read -r _ _ left top _ _ _ < host.info
 
-# The tray window's X id, left and top (nothing when it is not on the screen).
-tray_window() {
-    local x
-    x=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -n 1)
-    [ -n "$x" ] || return 1
-    # Where its inside is on the screen (a window manager's frame may stand around it).
-    xwininfo -id "$x" | sed -n 's/^ *Absolute upper-left [XY]: *//p' | tr '\n' ' '
-}
-# True when the program's icon (its orange arrow: much red, some green, little blue) is shown in
-# the first place of the tray window.
-icon_in_tray() {
-    local pos tx ty
-    pos=$(tray_window) || return 1
-    read -r tx ty <<< "$pos"
-    import -window root -crop "24x24+$tx+$ty" +repage -depth 8 txt:- 2>/dev/null |
-        sed -n 's/^[0-9]*,[0-9]*: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' |
-        awk '$1 >= 150 && $2 >= 50 && $2 <= 140 && $3 <= 70 { n++ } END { exit !(n >= 3) }'
-}
-# Waits up to $1 seconds for the icon to be there (or, with "gone", to be gone).
-wait_icon() {
-    local i
-    for i in $(seq 1 $(($1 * 2))); do
-        if [ "${2:-}" = gone ]; then icon_in_tray || return 0; else icon_in_tray && return 0; fi
-        sleep 0.5
-    done
-    return 1
-}
-# A right click on the first icon of the tray window; true when one menu is open afterwards.
-tray_menu() {
-    local tx ty i
-    read -r tx ty <<< "$(tray_window)"
-    xdotool mousemove $((tx + 10)) $((ty + 10)); sleep 0.3; xdotool click 3
-    for i in $(seq 1 10); do [ "$(D menus)" = 1 ] && return 0; sleep 0.5; done
-    shot no-tray-menu
-    return 1
-}
-# Clicks item N (1 at the top) of the open menu, or its last one. The menu's six items are of
-# one height, its one separator about a third of that.
-choose() {
-    local ml mt mr mb h y
-    read -r ml mt mr mb <<< "$(D menurect)" || return 1
-    h=$(((mb - mt - 4) * 3 / 19))
-    if [ "$1" = last ]; then y=$((mb - 2 - h / 2)); else y=$((mt + 2 + ($1 - 1) * h + h / 2)); fi
-    xdotool mousemove $(((ml + mr) / 2)) "$y"; sleep 0.4; xdotool click 1; sleep 0.7
-}
 host_saw() {
     sleep 0.5
     tr -d '\r' < "$log" | tr '\n' ' ' | sed 's/ $//'
@@ -95,7 +50,7 @@ check "Escape closes it" same "$(sleep 0.7; D menus)" 0
 
 # Pause: the host gets the right click and opens its own menu; ours stays shut.
 check "the menu opens again" tray_menu
-choose 3
+tray_choose 3
 right_click_list
 check "paused, a right click opens the host's menu alone" same "$(D menus)" 1
 saw=$(host_saw)
@@ -106,7 +61,7 @@ esac
 xdotool key Escape; sleep 0.7; : > "$log"
 # Unpaused, ours again and the host sees nothing.
 check "the menu opens to unpause" tray_menu
-choose 3
+tray_choose 3
 right_click_list
 check "unpaused, a right click opens our menu" same "$(D menus)" 1
 check "and the host saw nothing" same "$(host_saw)" ""
@@ -161,14 +116,15 @@ links_become() {
 }
 check "no shortcut at first" same "$(startup_links)" 0
 check "the menu opens for Start with Windows" tray_menu
-choose 4
+tray_choose 4
 check "choosing it puts a shortcut to the program in the Startup folder" same "$(links_become 1)" 1
 check "the menu opens to take it back" tray_menu
-choose 4
+tray_choose 4
 check "choosing it again removes the shortcut" same "$(links_become 0)" 0
 
 # Settings: a new exports folder, two levels deep and without its final "\", is made and used at
-# once; a relative folder is refused with a message naming the setting, and nothing changes.
+# once; a folder that takes no files is refused with a message naming the setting, and nothing
+# changes.
 S="ZAVExport Settings"
 winfolder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=\(.*\)\\Exports\\$/\1/p')
 # set_box ID TEXT: replaces the text of the dialog's box with typing.
@@ -177,7 +133,7 @@ set_box() {
     xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$2"; sleep 0.3
 }
 check "the menu opens for Settings" tray_menu
-choose 2
+tray_choose 2
 check "Settings opens its dialog" quiet D wait "$S" 30
 check "it shows the settings in use" same "$(D text "$S" 2101)" "$winfolder\\Exports\\"
 set_box 2101 "$winfolder\\Team Exports\\Out"
@@ -188,12 +144,15 @@ check "the new exports folder is saved, with its final separator" \
 check "and made" test -d "Team Exports/Out"
 before=$(cat settings.ini)
 check "the menu opens for Settings again" tray_menu
-choose 2
+tray_choose 2
 check "Settings opens its dialog again" quiet D wait "$S" 30
-set_box 2104 "Types"
+# /proc takes no new file, not even from root, who may write anywhere else.
+set_box 2101 'Z:\proc\'
 click_button "$S" OK
-check "a relative folder is refused" quiet D wait ZAVExport 30
-check "with a message naming the setting" grep -q "OptionFolder" <<< "$(D message ZAVExport)"
+check "a folder that cannot be written is refused" quiet D wait ZAVExport 30
+check "with a message naming the setting and the folder" \
+    same "$(D message ZAVExport)" 'The setting OutputFolder cannot be used: new files cannot be written in Z:\proc.'
+
 click_button ZAVExport OK
 check "the dialog stays open" same "$(sleep 0.5; D count "$S")" 1
 click_button "$S" Cancel
@@ -210,7 +169,7 @@ check "as an HTML file" test "$(find "Team Exports/Out" -name '*.html' | wc -l)"
 
 # Exit: code 0, the icon goes.
 check "the menu opens for Exit" tray_menu
-choose last
+tray_choose last
 if timeout 30 tail --pid="$pid" -f /dev/null; then
     wait "$pid"
     check "Exit ends the program with code 0" test $? -eq 0

@@ -3,8 +3,8 @@
 # scripts/wine-env.sh): the dialog shows its progress, repaints after being covered, and Stop
 # leaves the previous file byte for byte and the dialog open; a second export runs to its end.
 # Then a list view that claims 2^31-1 rows and a header that claims 100000 columns: the dialog
-# comes up within seconds, the export can be stopped, the end of the session stops it too, and
-# the program still ends on WM_CLOSE.
+# comes up within seconds, the export can be stopped, the end of the session stops it too, the
+# program still ends on WM_CLOSE, and Exit from the icon during an export asks, then stops it.
 #   export_progress_test.sh PROGRAM UIDRIVER LVHOST WORK
 set -u
 exe=$1
@@ -138,6 +138,30 @@ check "the dialog shows no progress any more" same "$(D visible "$T" $PROGRESS_T
 
 # The program stays resident and still ends when its window is closed.
 close_program $pid
+
+# Exit from the icon's menu while an export runs: it asks first, and Yes stops the export as Stop
+# does, closes the dialog and ends the program with code 0.
+start_program
+open_menu 0.5
+check "after a new start, Print Grid opens the dialog" choose_print_grid
+click_button "$T" OK
+sleep 2
+check "an export runs once more" test -n "$(progress_row)"
+check "the icon's menu opens" tray_menu
+tray_choose last
+check "Exit asks first" quiet D wait ZAVExport 20
+check "saying what becomes of the export and of the dialog" same "$(D message ZAVExport)" \
+    "An export is running. It will be stopped; the previous file stays as it was."$'\n'"The open export dialog will be closed: its unsaved edits are lost."$'\n\n'"Exit ZAVExport?"
+click_button ZAVExport "&Yes"
+if timeout 30 tail --pid="$pid" -f /dev/null; then
+    wait "$pid"
+    check "Yes ends the program with code 0" test $? -eq 0
+else
+    echo "FAILED: Exit did not end the program"
+    failures=$((failures + 1))
+fi
+check "the previous file is still left byte for byte" cmp -s Exports/Liar.html previous-liar.html
+check "and no temporary file is left behind" test ! -e Exports/Liar.html.tmp
 D close "Liar"
 wait $hostpid 2>/dev/null
 finish
