@@ -127,16 +127,23 @@ BOOL CALLBACK findButton(HWND h, LPARAM p) {
     return TRUE;
 }
 
-// WM_GETTEXT, not GetWindowText: the control belongs to another process.
+// WM_GETTEXT, not GetWindowText: the control belongs to another process. The text may grow
+// between the two messages (a progress line that gains a digit): a text that fills the room is
+// asked for again with more.
 std::string controlText(HWND c) {
     DWORD_PTR length = 0;
     SendMessageTimeoutA(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutA(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG, 5000,
-                        &got);
-    buffer.resize(static_cast<std::size_t>(got));
-    return buffer;
+    std::string buffer(static_cast<std::size_t>(length) + 16, '\0');
+    for (;;) {
+        DWORD_PTR got = 0;
+        SendMessageTimeoutA(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
+                            5000, &got);
+        if (static_cast<std::size_t>(got) + 1 < buffer.size()) {
+            buffer.resize(static_cast<std::size_t>(got));
+            return buffer;
+        }
+        buffer.assign(buffer.size() * 2, '\0');
+    }
 }
 
 // The direct child of `top` that holds `h` (h itself when it is one); nullptr when outside `top`.
