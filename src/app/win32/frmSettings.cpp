@@ -4,9 +4,11 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <iterator>
 #include <string>
 
 #include "app/mMain.h"
+#include "app/win32/ComUse.h"
 #include "core/Error.h"
 #include "core/ScopeExit.h"
 #include "core/win32/Controls.h"
@@ -54,7 +56,7 @@ frmSettings::frmSettings(ExportDialogs& dialogs, frmSettings*& current) : dialog
     const DWORD style = WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME);
     const DWORD exStyle = WS_EX_CONTROLPARENT;
     const int rowHeight = 660, width = 7500;
-    const int rows = static_cast<int>(sizeof kRows / sizeof kRows[0]);
+    const int rows = static_cast<int>(std::size(kRows));
     const int buttonsTop = 120 + rows * rowHeight + 60;
     RECT rc = {0, 0, win::twipsX(width), win::twipsY(buttonsTop + 495)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
@@ -107,11 +109,7 @@ void frmSettings::browse(int row) {
     const HWND box = GetDlgItem(hwnd(), kTxtOutputFolder + row);
     std::wstring now = win::windowText(box);
     if (kRows[row].folder) {
-        // The folder tree needs COM on this thread; it changes nothing when it is there already.
-        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        auto uninit = scopeExit([com] {
-            if (SUCCEEDED(com)) CoUninitialize();
-        });
+        ComUse com;  // the folder tree is a shell object
         BROWSEINFOW info = {};
         info.hwndOwner = hwnd();
         info.lpszTitle = kRows[row].label;
@@ -147,7 +145,7 @@ void frmSettings::browse(int row) {
 
 void frmSettings::okClicked() {
     Settings wanted = dialogs_.settings;
-    const int rows = static_cast<int>(sizeof kRows / sizeof kRows[0]);
+    const int rows = static_cast<int>(std::size(kRows));
     for (int i = 0; i < rows; ++i) wanted.*(kRows[i].field) = win::windowText(GetDlgItem(hwnd(), kTxtOutputFolder + i));
     wanted = tidySettings(wanted);
     // Each open export dialog keeps the settings it was opened with, and a save there would go
