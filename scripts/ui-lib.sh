@@ -122,18 +122,30 @@ apart() {
 # Clicks the control with that ID in the window with that title.
 click_control() { click_at "the control $2 of [$1]" $(D center "$1" "$2") && sleep 0.3; }
 
+# program_ends PID CHECK FAILURE: waits up to 30 s for the program to end and checks (as CHECK)
+# that it ended with exit code 0; when it does not end, FAILURE is told and it is killed.
+program_ends() {
+    if timeout 30 tail --pid="$1" -f /dev/null; then
+        wait "$1"
+        check "$2" test $? -eq 0
+    else
+        echo "FAILED: $3"
+        kill "$1" 2>/dev/null
+        failures=$((failures + 1))
+    fi
+}
+
 # close_program PID: closes the watcher window from outside and checks that the program then ends,
 # with exit code 0.
 close_program() {
     D close "ZAV Menu Hook"
-    if timeout 30 tail --pid="$1" -f /dev/null; then
-        wait "$1"
-        check "closing the watcher ends the program cleanly" test $? -eq 0
-    else
-        echo "FAILED: the program did not end"
-        kill "$1" 2>/dev/null
-        failures=$((failures + 1))
-    fi
+    program_ends "$1" "closing the watcher ends the program cleanly" "the program did not end"
+}
+
+# set_box TITLE ID TEXT: replaces the text of that window's box with typing.
+set_box() {
+    click_at "the box $2 of [$1]" $(D center "$1" "$2") || return 1
+    xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$3"; sleep 0.3
 }
 
 # program_folder WORK PROGRAM UIDRIVER HOST HOSTNAME: a fresh WORK/prog holding the program, the

@@ -8,6 +8,7 @@
 #  4. started with another folder as the current one, it makes its files beside itself and
 #     nothing in the current folder.
 set -u
+set -o pipefail
 exe=$1
 work=$2
 driver=$3

@@ -127,16 +127,11 @@ check "choosing it again removes the shortcut" same "$(links_become 0)" 0
 # changes.
 S="ZAVExport Settings"
 winfolder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=\(.*\)\\Exports\\$/\1/p')
-# set_box ID TEXT: replaces the text of the dialog's box with typing.
-set_box() {
-    click_at "the box $1 of [$S]" $(D center "$S" "$1") || return 1
-    xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$2"; sleep 0.3
-}
 check "the menu opens for Settings" tray_menu
 tray_choose 2
 check "Settings opens its dialog" quiet D wait "$S" 30
 check "it shows the settings in use" same "$(D text "$S" 2101)" "$winfolder\\Exports\\"
-set_box 2101 "$winfolder\\Team Exports\\Out"
+set_box "$S" 2101 "$winfolder\\Team Exports\\Out"
 click_button "$S" OK
 check "OK closes it" D gone "$S" 30
 check "the new exports folder is saved, with its final separator" \
@@ -147,7 +142,7 @@ check "the menu opens for Settings again" tray_menu
 tray_choose 2
 check "Settings opens its dialog again" quiet D wait "$S" 30
 # /proc takes no new file, not even from root, who may write anywhere else.
-set_box 2101 'Z:\proc\'
+set_box "$S" 2101 'Z:\proc\'
 click_button "$S" OK
 check "a folder that cannot be written is refused" quiet D wait ZAVExport 30
 check "with a message naming the setting and the folder" \
@@ -170,14 +165,7 @@ check "as an HTML file" test "$(find "Team Exports/Out" -name '*.html' | wc -l)"
 # Exit: code 0, the icon goes.
 check "the menu opens for Exit" tray_menu
 tray_choose last
-if timeout 30 tail --pid="$pid" -f /dev/null; then
-    wait "$pid"
-    check "Exit ends the program with code 0" test $? -eq 0
-else
-    echo "FAILED: Exit did not end the program"
-    kill "$pid" 2>/dev/null
-    failures=$((failures + 1))
-fi
+program_ends "$pid" "Exit ends the program with code 0" "Exit did not end the program"
 check "the icon is gone" wait_icon 10 gone
 
 D close "Menu host" >/dev/null

@@ -7,6 +7,7 @@
 # program still ends on WM_CLOSE, and Exit from the icon during an export asks, then stops it.
 #   export_progress_test.sh PROGRAM UIDRIVER LVHOST WORK
 set -u
+set -o pipefail
 exe=$1
 driver=$2
 host=$3
@@ -153,13 +154,7 @@ check "Exit asks first" quiet D wait ZAVExport 20
 check "saying what becomes of the export and of the dialog" same "$(D message ZAVExport)" \
     "An export is running. It will be stopped; the previous file stays as it was."$'\n'"The open export dialog will be closed: its unsaved edits are lost."$'\n\n'"Exit ZAVExport?"
 click_button ZAVExport "&Yes"
-if timeout 30 tail --pid="$pid" -f /dev/null; then
-    wait "$pid"
-    check "Yes ends the program with code 0" test $? -eq 0
-else
-    echo "FAILED: Exit did not end the program"
-    failures=$((failures + 1))
-fi
+program_ends "$pid" "Yes ends the program with code 0" "Exit did not end the program"
 check "the previous file is still left byte for byte" cmp -s Exports/Liar.html previous-liar.html
 check "and no temporary file is left behind" test ! -e Exports/Liar.html.tmp
 D close "Liar"

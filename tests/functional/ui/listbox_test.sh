@@ -48,11 +48,6 @@ at_control() {
     left=$((l - 40))
     top=$((t - 30))
 }
-# set_box ID TEXT: replaces the text of the dialog's box with typing.
-set_box() {
-    click_at "the box $1 of [$T]" $(D center "$T" "$1") || return 1
-    xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$2"; sleep 0.3
-}
 
 # The combo box (a drop-down list): a kind of its own, its lines under "Item".
 at_control 2
@@ -61,7 +56,7 @@ check "Print Grid opens the dialog for it" choose_print_grid
 sleep 0.5
 check "the dialog names the combo box" same "$(D utext "$T" 1027)" "Compatible Export Types (combo box)"
 check "no list box type is offered for it" same "$(D utext "$T" 1002)" ""
-set_box 1004 "ZavCombo"
+set_box "$T" 1004 "ZavCombo"
 output=$(D utext "$T" 1005)
 combo="Exports/${output##*\\}"
 click_button "$T" OK

@@ -5,6 +5,7 @@
 # catalog is written (the new type listed, no output file); a second OK exports to the end.
 #   save_rebuild_test.sh PROGRAM UIDRIVER LVHOST WORK
 set -u
+set -o pipefail
 exe=$1
 driver=$2
 host=$3

@@ -7,6 +7,7 @@
 # frames as on a desktop. Screenshots go to WORK/screens.
 #   ui_test.sh PROGRAM UIDRIVER LVHOST WORK
 set -u
+set -o pipefail
 exe=$1
 driver=$2
 host=$3
