@@ -76,7 +76,7 @@ void appendDelimitedField(std::wstring& out, const std::wstring& text, wchar_t d
 }
 
 DelimitedTableWriter::DelimitedTableWriter(ITextWriter& out, const DelimitedOptions& options,
-                                           const ListViewInfo& lvInfo, IListViewCapture& capture,
+                                           const ListViewInfo& lvInfo, IGridSource& capture,
                                            const std::vector<const cReplaceList*>& rules,
                                            const NumberFormat& format)
     : TableWriter(lvInfo, capture, rules, format), out_(out), options_(options), format_(format) {}

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "export/HtmlWriter.h"
 #include "export/NumericText.h"
 #include "export/cColumn.h"
@@ -44,7 +44,7 @@ void appendDelimitedField(std::wstring& out, const std::wstring& text, wchar_t d
 class DelimitedTableWriter : public TableWriter {
 public:
     DelimitedTableWriter(ITextWriter& out, const DelimitedOptions& options, const ListViewInfo& lvInfo,
-                         IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                         IGridSource& capture, const std::vector<const cReplaceList*>& rules,
                          const NumberFormat& format);
 
     // The byte-order mark (UTF-8) and the header row.

@@ -39,7 +39,7 @@ std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
 }
 
 frmExportOptionsModel::frmExportOptionsModel(const Storage& storage, const Settings& settings,
-                                             ICaptureFactory& captures, IWindowInfo& windows, IReporter& reporter)
+                                             IGridSourceFactory& captures, IWindowInfo& windows, IReporter& reporter)
     : storage_(storage), settings_(settings), captures_(captures), windows_(windows), reporter_(reporter) {}
 
 frmExportOptionsModel::~frmExportOptionsModel() = default;
@@ -143,18 +143,17 @@ void frmExportOptionsModel::removeReplaceClicked() {
     populateReplaces();
 }
 
-void frmExportOptionsModel::populateExportOptions(WindowHandle target) {
+void frmExportOptionsModel::populateExportOptions(const GridTarget& target) {
     cmbItems_.clear();
     cmbSelected_ = -1;
     cmbText_.clear();
 
     lvInfo = ListViewInfo{};
-    lvInfo.hWnd = target;
-    // Known from the class before any read, so that a read that fails names the right control.
-    const ControlKind kind = controlKindOfClass(windows_.getWindowClass(target));
-    if (kind != ControlKind::None) lvInfo.kind = kind;
-    capture_ = captures_.openListViewBuffers(lvInfo.hWnd);
-    if (capture_) capture_->readListViewInfo(lvInfo);  // a failed capture leaves the counts at 0
+    lvInfo.hWnd = target.window;
+    // Known before any read, so that a read that fails names the right control.
+    if (target.kind != ControlKind::None) lvInfo.kind = target.kind;
+    capture_ = captures_.openGridSource(target);
+    if (capture_) capture_->readListViewInfo(lvInfo);  // a failed read leaves the counts at 0
 
     szColumns = buildColumnSignature();
     cmbItems_ = compatibleExportTypes(storage_, settings_, szColumns);

@@ -3,7 +3,7 @@
 // The Win32 dialog binds its controls to this model; tests drive it directly.
 //
 // Everything it works with is handed to it: the storage (the profile functions and the file
-// services every file goes through), the settings, the capture (ICaptureFactory, IListViewCapture),
+// services every file goes through), the settings, the capture (IGridSourceFactory, IGridSource),
 // the captions of parent windows (IWindowInfo) and the user's side of its messages (IReporter).
 #pragma once
 
@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "core/Platform.h"
 #include "core/Types.h"
 #include "export/cColumn.h"
@@ -42,7 +42,7 @@ public:
         L"The export was stopped. The output file was left as it was before.";
 
     // Everything handed in must outlive the model.
-    frmExportOptionsModel(const Storage& storage, const Settings& settings, ICaptureFactory& captures,
+    frmExportOptionsModel(const Storage& storage, const Settings& settings, IGridSourceFactory& captures,
                           IWindowInfo& windows, IReporter& reporter);
     ~frmExportOptionsModel();  // unload: frees the capture's buffers
     frmExportOptionsModel(const frmExportOptionsModel&) = delete;
@@ -124,8 +124,9 @@ public:
     std::wstring compatibleTypesLabel() const;
 
     // Operations.
-    // Captures the list view `target`, fills the type list, loads the first compatible type.
-    void populateExportOptions(WindowHandle target);
+    // Opens the grid source of `target` and reads its header, fills the type list, loads the
+    // first compatible type.
+    void populateExportOptions(const GridTarget& target);
     void loadExportOptions();
     void setDefaultFormats();
     std::wstring uniqueColumnSuffix(const std::wstring& szText) const;
@@ -186,10 +187,10 @@ private:
 
     const Storage storage_;
     Settings settings_;
-    ICaptureFactory& captures_;
+    IGridSourceFactory& captures_;
     IWindowInfo& windows_;
     IReporter& reporter_;
-    std::unique_ptr<IListViewCapture> capture_;
+    std::unique_ptr<IGridSource> capture_;
 
     std::wstring txtExportType_;
     ExportFormat format_ = ExportFormat::Html;

@@ -53,7 +53,7 @@ std::string clipboardHtml(const std::string& fragment) {
     return data;
 }
 
-GridCopyWriter::GridCopyWriter(const ListViewInfo& lvInfo, IListViewCapture& capture,
+GridCopyWriter::GridCopyWriter(const ListViewInfo& lvInfo, IGridSource& capture,
                                const std::vector<const cReplaceList*>& rules, const NumberFormat& format)
     : TableWriter(lvInfo, capture, rules, format) {}
 
@@ -93,7 +93,7 @@ void GridCopyWriter::end() {
     table_.shrink_to_fit();
 }
 
-GridCopyJob::GridCopyJob(const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+GridCopyJob::GridCopyJob(const ListViewInfo& lvInfo, IGridSource& capture, std::vector<cReplaceList> rules,
                          const NumberFormat& format, std::vector<std::int32_t> columns,
                          const std::vector<std::int32_t>* rows)
     : capture_(capture), kind_(lvInfo.kind), ruleLists_(std::move(rules)) {

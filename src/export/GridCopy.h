@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "export/HtmlWriter.h"
 #include "export/NumericText.h"
 #include "export/cColumn.h"
@@ -31,7 +31,7 @@ std::string clipboardHtml(const std::string& fragment);
 // their column's rules and are written escaped in the HTML: the copy holds text, never markup.
 class GridCopyWriter : public TableWriter {
 public:
-    GridCopyWriter(const ListViewInfo& lvInfo, IListViewCapture& capture,
+    GridCopyWriter(const ListViewInfo& lvInfo, IGridSource& capture,
                    const std::vector<const cReplaceList*>& rules, const NumberFormat& format);
 
     void begin() override;
@@ -59,7 +59,7 @@ public:
     // The capture and the record must outlive the job.
     // copied, in that order; `rows` (1-based, ascending) the only rows copied after the header
     // (nullptr: every row).
-    GridCopyJob(const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+    GridCopyJob(const ListViewInfo& lvInfo, IGridSource& capture, std::vector<cReplaceList> rules,
                 const NumberFormat& format, std::vector<std::int32_t> columns,
                 const std::vector<std::int32_t>* rows = nullptr);
     GridCopyJob(const GridCopyJob&) = delete;
@@ -79,7 +79,7 @@ public:
 private:
     void checkCapture() const;
 
-    IListViewCapture& capture_;
+    IGridSource& capture_;
     ControlKind kind_;  // what the grid is read from, for failure messages
     std::vector<cReplaceList> ruleLists_;
     std::vector<const cReplaceList*> rules_;

@@ -5,7 +5,7 @@
 
 namespace zav {
 
-HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, IListViewCapture& capture,
+HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, IGridSource& capture,
                              std::vector<cReplaceList> rules)
     : fs_(fs), output_(std::move(output)), partial_(output_ + L".tmp"), capture_(capture), ruleLists_(std::move(rules)) {
     for (const auto& list : ruleLists_) rules_.push_back(&list);
@@ -26,13 +26,13 @@ void HtmlExportJob::open(Make make) {
 }
 
 HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments,
-                             const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+                             const ListViewInfo& lvInfo, IGridSource& capture, std::vector<cReplaceList> rules,
                              const NumberFormat& format)
     : HtmlExportJob(fs, std::move(output), std::move(fragments), lvInfo, capture, std::move(rules), format,
                     indexOrder(lvInfo.lColumnCount)) {}
 
 HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments,
-                             const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+                             const ListViewInfo& lvInfo, IGridSource& capture, std::vector<cReplaceList> rules,
                              const NumberFormat& format, std::vector<std::int32_t> columns,
                              std::optional<std::vector<std::int32_t>> rows)
     : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {
@@ -47,7 +47,7 @@ HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments
 }
 
 HtmlExportJob::HtmlExportJob(IFileSystem& fs, std::wstring output, const DelimitedOptions& options,
-                             const ListViewInfo& lvInfo, IListViewCapture& capture, std::vector<cReplaceList> rules,
+                             const ListViewInfo& lvInfo, IGridSource& capture, std::vector<cReplaceList> rules,
                              const NumberFormat& format, std::vector<std::int32_t> columns,
                              std::optional<std::vector<std::int32_t>> rows)
     : HtmlExportJob(fs, std::move(output), capture, std::move(rules)) {

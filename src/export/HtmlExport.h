@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "export/DelimitedWriter.h"
 #include "export/HtmlWriter.h"
 #include "export/NumericText.h"
@@ -24,16 +24,16 @@ public:
     // `rules[c]` are the rules of column c (1-based); the job keeps its own copy of each list, so the
     // dialog's lists may change meanwhile. The capture and the record must outlive the job.
     HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments, const ListViewInfo& lvInfo,
-                  IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format);
+                  IGridSource& capture, std::vector<cReplaceList> rules, const NumberFormat& format);
     // A CSV or tab-separated file. `columns` are the columns written, in that order (1-based;
     // kCheckedColumn: the check boxes); `rows` the rows written (1-based, ascending), every row
     // when none are given.
     HtmlExportJob(IFileSystem& fs, std::wstring output, const DelimitedOptions& options, const ListViewInfo& lvInfo,
-                  IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
+                  IGridSource& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
                   std::vector<std::int32_t> columns, std::optional<std::vector<std::int32_t>> rows = std::nullopt);
     // An HTML file of those columns and rows.
     HtmlExportJob(IFileSystem& fs, std::wstring output, HtmlFragments fragments, const ListViewInfo& lvInfo,
-                  IListViewCapture& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
+                  IGridSource& capture, std::vector<cReplaceList> rules, const NumberFormat& format,
                   std::vector<std::int32_t> columns, std::optional<std::vector<std::int32_t>> rows = std::nullopt);
     ~HtmlExportJob();
     HtmlExportJob(const HtmlExportJob&) = delete;
@@ -50,7 +50,7 @@ public:
     const std::wstring& output() const { return output_; }
 
 private:
-    HtmlExportJob(IFileSystem& fs, std::wstring output, IListViewCapture& capture, std::vector<cReplaceList> rules);
+    HtmlExportJob(IFileSystem& fs, std::wstring output, IGridSource& capture, std::vector<cReplaceList> rules);
     // Opens the temporary file and starts the table `make` builds over it.
     template <class Make>
     void open(Make make);
@@ -60,7 +60,7 @@ private:
     std::wstring output_;
     std::wstring partial_;
     HtmlFragments fragments_;
-    IListViewCapture& capture_;
+    IGridSource& capture_;
     ControlKind kind_ = ControlKind::ListView;  // what the grid is read from, for failure messages
     std::vector<cReplaceList> ruleLists_;
     std::vector<const cReplaceList*> rules_;

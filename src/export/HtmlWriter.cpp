@@ -93,7 +93,7 @@ std::wstring formatCell(const std::wstring& cell, const cReplaceList* rules, con
     return out;
 }
 
-TableWriter::TableWriter(const ListViewInfo& lvInfo, IListViewCapture& capture,
+TableWriter::TableWriter(const ListViewInfo& lvInfo, IGridSource& capture,
                          const std::vector<const cReplaceList*>& rules, const NumberFormat& format)
     : formatter_(format),
       lvInfo_(lvInfo),
@@ -145,7 +145,7 @@ bool TableWriter::nextBlock() {
 }
 
 HtmlTableWriter::HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
-                                 IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                                 IGridSource& capture, const std::vector<const cReplaceList*>& rules,
                                  const NumberFormat& format)
     : TableWriter(lvInfo, capture, rules, format),
       out_(out),
@@ -188,7 +188,7 @@ void HtmlTableWriter::end() {
 }
 
 void writeHtmlTable(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
-                    IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                    IGridSource& capture, const std::vector<const cReplaceList*>& rules,
                     const NumberFormat& format) {
     HtmlTableWriter writer(out, fragments, lvInfo, capture, rules, format);
     writer.begin();

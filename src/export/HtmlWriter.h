@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "export/NumericText.h"
 #include "export/cColumn.h"
 #include "ini/FileSystem.h"
@@ -86,7 +86,7 @@ public:
     std::int32_t rowCount() const { return rowCount_; }
 
 protected:
-    TableWriter(const ListViewInfo& lvInfo, IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+    TableWriter(const ListViewInfo& lvInfo, IGridSource& capture, const std::vector<const cReplaceList*>& rules,
                 const NumberFormat& format);
 
     // Writes data row `row` (1-based); `cells[c - 1]` is the text of column c as read, for c in
@@ -114,7 +114,7 @@ protected:
 
 private:
     const ListViewInfo& lvInfo_;
-    IListViewCapture& capture_;
+    IGridSource& capture_;
     const std::vector<const cReplaceList*>& rules_;
     std::int32_t columnCount_;
     std::int32_t rowCount_;
@@ -134,7 +134,7 @@ private:
 class HtmlTableWriter : public TableWriter {
 public:
     HtmlTableWriter(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
-                    IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                    IGridSource& capture, const std::vector<const cReplaceList*>& rules,
                     const NumberFormat& format);
 
     // The header fragment, the table's start and its header row.
@@ -155,7 +155,7 @@ private:
 
 // Writes the whole file content in one go.
 void writeHtmlTable(ITextWriter& out, const HtmlFragments& fragments, const ListViewInfo& lvInfo,
-                    IListViewCapture& capture, const std::vector<const cReplaceList*>& rules,
+                    IGridSource& capture, const std::vector<const cReplaceList*>& rules,
                     const NumberFormat& format);
 
 }  // namespace zav

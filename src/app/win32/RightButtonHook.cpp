@@ -3,8 +3,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "capture/Capture.h"
-#include "capture/win32/WindowText.h"
+#include "capture/GridSource.h"
+#include "capture/win32/SystemGridSources.h"
 #include "core/win32/Win32Error.h"
 
 namespace zav {
@@ -122,7 +122,7 @@ RightClickWatcher::Decision RightButtonHook::onMouse(WPARAM message, const MSLLH
             p.overOwnWindow = GetAncestor(w, GA_ROOT) == watcher_;
             p.overOwnMenu = GetWindowThreadProcessId(w, nullptr) == uiThread_ && hasClass(w, "#32768");
             if (p.button == Button::Right) {
-                p.isListView = controlKindIsRead(controlKindOfClass(getWindowClass(wh(w))));
+                p.isListView = controlKindIsRead(gridTargetOf(wh(w)).kind);
                 p.modifierHeld = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
                 if (p.isListView) p.modalBoxOpen = modalBoxOpen(uiThread_);
             }

@@ -8,7 +8,9 @@
 #include "app/TrayMenu.h"
 #include "app/win32/StartupShortcut.h"
 #include "app/win32/frmSettings.h"
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
+#include "capture/win32/SystemGridSources.h"
+#include "capture/win32/WindowText.h"
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "core/ScopeExit.h"
@@ -33,17 +35,6 @@ std::wstring programPath() {
 bool runsUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
-}
-
-// How many rows of the list view are selected (0 for any other control, or when it does not
-// answer within a moment: the menu then opens without "Copy Selected Rows" rather than late).
-int selectedRowCount(HWND target) {
-    wchar_t className[64] = L"";
-    GetClassNameW(target, className, 64);
-    if (controlKindOfClass(className) != ControlKind::ListView) return 0;
-    DWORD_PTR count = 0;
-    if (!SendMessageTimeoutW(target, LVM_GETSELECTEDCOUNT, 0, 0, SMTO_ABORTIFHUNG, 250, &count)) return 0;
-    return static_cast<int>(static_cast<std::int32_t>(count));
 }
 
 }  // namespace
@@ -266,9 +257,11 @@ void frmMenuHook::runPendingMenus() {
         const MenuRequest now = next_;
         const int chosen = trackMenu(now);
         if (pending_) continue;
-        if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(wh(now.target));
-        if (chosen == kMnuCopyGrid) dialogs_.copyGrid(wh(now.target));
-        if (chosen == kMnuCopySelected) dialogs_.copySelectedRows(wh(now.target));
+        if (chosen == 0) continue;
+        const GridTarget target = gridTargetOf(wh(now.target));
+        if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(target);
+        if (chosen == kMnuCopyGrid) dialogs_.copyGrid(target);
+        if (chosen == kMnuCopySelected) dialogs_.copySelectedRows(target);
     }
 }
 
@@ -288,7 +281,7 @@ int frmMenuHook::trackMenu(const MenuRequest& request) {
     // "Copy Selected Rows" only over a list view with two or more rows selected. One copy at a
     // time: while one runs, the copy items are there but cannot be chosen.
     DeleteMenu(mnuPopup_.get(), kMnuCopySelected, MF_BYCOMMAND);
-    if (selectedRowCount(request.target) >= 2)
+    if (selectedRowCount(gridTargetOf(wh(request.target))) >= 2)
         InsertMenuW(mnuPopup_.get(), 2, MF_BYPOSITION | MF_STRING, kMnuCopySelected, L"Copy Selected Rows");
     const UINT copyState = dialogs_.gridCopy ? MF_GRAYED : MF_ENABLED;
     EnableMenuItem(mnuPopup_.get(), kMnuCopyGrid, MF_BYCOMMAND | copyState);
@@ -301,6 +294,6 @@ int frmMenuHook::trackMenu(const MenuRequest& request) {
     return chosen;
 }
 
-void frmMenuHook::mnuPrintGrid_Click(WindowHandle target) { dialogs_.openExportOptions(target); }
+void frmMenuHook::mnuPrintGrid_Click(const GridTarget& target) { dialogs_.openExportOptions(target); }
 
 }  // namespace zav

@@ -46,7 +46,7 @@ private:
     void runPendingMenus();
     // Shows the menu for one request, modally; returns the chosen command (0: none).
     int trackMenu(const MenuRequest& request);
-    void mnuPrintGrid_Click(WindowHandle target);
+    void mnuPrintGrid_Click(const GridTarget& target);
     void onTrayMouse(UINT mouseMessage);
     void trayCommand(int command);
     // Exit: asks first when something would be lost; true when the program goes.

@@ -13,7 +13,7 @@
 #include "app/mMain.h"
 #include "app/win32/frmMenuHook.h"
 #include "app/win32/mUnhandledExceptionHandler.h"
-#include "capture/win32/SystemCapture.h"
+#include "capture/win32/SystemGridSources.h"
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "core/win32/Handles.h"
@@ -66,7 +66,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     auto fs = zav::makeSystemFileSystem();
     auto reporter = zav::makeSystemReporter();
     const zav::Storage storage{*host, *profile, *fs};
-    auto captures = zav::makeSystemCaptureFactory();
+    auto captures = zav::makeSystemGridSourceFactory();
     auto windows = zav::makeSystemWindowInfo();
 
     INITCOMMONCONTROLSEX controls = {sizeof controls,

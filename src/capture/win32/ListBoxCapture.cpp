@@ -20,11 +20,13 @@ constexpr LONG kComboOwnerDraw = CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE;
 
 }  // namespace
 
-std::unique_ptr<ListBoxCapture> ListBoxCapture::open(WindowHandle hWnd, const CaptureOptions& options) {
-    return std::unique_ptr<ListBoxCapture>(new ListBoxCapture(reinterpret_cast<HWND>(hWnd), options));
+std::unique_ptr<ListBoxCapture> ListBoxCapture::open(const GridTarget& target, const CaptureOptions& options) {
+    return std::unique_ptr<ListBoxCapture>(new ListBoxCapture(target, options));
 }
 
-ListBoxCapture::ListBoxCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
+ListBoxCapture::ListBoxCapture(const GridTarget& target, const CaptureOptions& options)
+    : options_(options), target_(target), combo_(target.kind == ControlKind::ComboBox) {
+    const HWND hWnd = reinterpret_cast<HWND>(target.window);
     options_.maxTextLength = std::clamp<std::size_t>(options_.maxTextLength, 255, kMaxLine);
     // UTF-16 on the NT family, which converts an ANSI control's lines for us; ANSI on the 9x family.
     if (!options_.wideTexts) options_.wideTexts = isWinNT() != vbFalse;
@@ -69,19 +71,13 @@ VBool ListBoxCapture::readListViewInfo(ListViewInfo& info) {
     info.szColumnText.clear();
     info.lItemCount = 0;
     info.lColumnCount = 0;
-    if (hWnd_ == nullptr || reinterpret_cast<HWND>(info.hWnd) != hWnd_ || !IsWindow(hWnd_)) {
+    info.hWnd = target_.window;
+    info.kind = combo_ ? ControlKind::ComboBox : ControlKind::ListBox;
+    info.szClassName = target_.className;
+    if (hWnd_ == nullptr || !IsWindow(hWnd_)) {
         note(CaptureFailure::NoWindow);
         return vbFalse;
     }
-    info.szClassName = getWindowClass(info.hWnd, 64);
-    const ControlKind kind = controlKindOfClass(info.szClassName);
-    if (kind != ControlKind::ListBox && kind != ControlKind::ComboBox) {
-        info.hWnd = 0;
-        note(CaptureFailure::NotListView);
-        return vbFalse;
-    }
-    info.kind = kind;
-    combo_ = kind == ControlKind::ComboBox;
     if (!keepsTexts()) {
         note(CaptureFailure::NoTexts);
         return vbFalse;

@@ -9,20 +9,20 @@
 #include <memory>
 #include <string>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "capture/win32/ListViewCapture.h"
 
 namespace zav {
 
-class ListBoxCapture final : public IListViewCapture {
+class ListBoxCapture final : public IGridSource {
 public:
     // The one column's header.
     static constexpr const wchar_t* kColumn = L"Item";
 
     // Always gives a capture; failure() says when the handle is no window.
-    static std::unique_ptr<ListBoxCapture> open(WindowHandle hWnd, const CaptureOptions& options = {});
+    static std::unique_ptr<ListBoxCapture> open(const GridTarget& target, const CaptureOptions& options = {});
 
-    // Refuses (vbFalse, failure noted) a window that is no list box or combo box, and one that
+    // Refuses (vbFalse, failure noted) a window that is gone, and a control that
     // draws its lines itself without keeping their texts (NoTexts): such a control answers its
     // lines' item data, not texts.
     VBool readListViewInfo(ListViewInfo& info) override;
@@ -31,13 +31,14 @@ public:
     CaptureFailure failure() const override { return failure_; }
 
 private:
-    ListBoxCapture(HWND hWnd, const CaptureOptions& options);
+    ListBoxCapture(const GridTarget& target, const CaptureOptions& options);
     bool send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void note(CaptureFailure f);
     bool keepsTexts() const;
     template <class Unit> std::wstring readLine(std::int32_t index, std::size_t length);
 
     CaptureOptions options_;
+    GridTarget target_;
     HWND hWnd_ = nullptr;
     bool combo_ = false;       // a combo box (CB_ messages) rather than a list box (LB_)
     bool readable_ = false;    // readListViewInfo took the window

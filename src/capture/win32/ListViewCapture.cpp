@@ -10,7 +10,7 @@
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/ListViewRowStates.h"
 #include "capture/win32/RemoteText.h"
-#include "capture/win32/SystemCapture.h"
+#include "capture/win32/SystemGridSources.h"
 #include "capture/win32/TreeViewCapture.h"
 #include "capture/win32/WindowText.h"
 #include "text/Ansi.h"
@@ -54,8 +54,9 @@ struct CellRooms {
 
 }  // namespace
 
-std::unique_ptr<ListViewCapture> ListViewCapture::open(WindowHandle hWnd, const CaptureOptions& options) {
-    return std::unique_ptr<ListViewCapture>(new ListViewCapture(toHwnd(hWnd), options));
+std::unique_ptr<ListViewCapture> ListViewCapture::openListViewBuffers(const GridTarget& target,
+                                                                     const CaptureOptions& options) {
+    return std::unique_ptr<ListViewCapture>(new ListViewCapture(target, options));
 }
 
 void settleCaptureOptions(CaptureOptions& options, std::size_t minTextLength) {
@@ -77,14 +78,16 @@ CaptureFailure openRemoteTarget(HWND hWnd, RemoteMechanism mechanism, RemoteTarg
     return CaptureFailure::None;
 }
 
-ListViewCapture::ListViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
+ListViewCapture::ListViewCapture(const GridTarget& target, const CaptureOptions& options)
+    : options_(options), target_(target) {
+    const HWND hWnd = toHwnd(target.window);
     settleCaptureOptions(options_, kStartTextLength);
     unitSize_ = *options_.wideTexts ? sizeof(WideTexts::Unit) : sizeof(AnsiTexts::Unit);
-    RemoteTarget target;
-    const CaptureFailure opening = openRemoteTarget(hWnd, *options_.mechanism, target);
-    lProcessId_ = target.processId;
-    targetBits_ = target.bits;
-    process_ = target.process;
+    RemoteTarget remote;
+    const CaptureFailure opening = openRemoteTarget(hWnd, *options_.mechanism, remote);
+    lProcessId_ = remote.processId;
+    targetBits_ = remote.bits;
+    process_ = remote.process;
     if (opening != CaptureFailure::None) {
         note(opening);
         return;
@@ -225,25 +228,18 @@ void ListViewCapture::readColumnOrder(ListViewInfo& info) {
 }
 
 bool ListViewCapture::takeListView(ListViewInfo& info) {
-    hListView_ = toHwnd(info.hWnd);
+    hListView_ = toHwnd(target_.window);
     if (!IsWindow(hListView_)) {
         hListView_ = nullptr;
         note(CaptureFailure::NoWindow);
         return false;
     }
-
-    info.szClassName = getWindowClass(info.hWnd, 64);
+    info.hWnd = target_.window;
+    info.kind = ControlKind::ListView;
+    info.szClassName = target_.className;
     info.lColumnWidth.clear();
     info.szColumnText.clear();
     info.lColumnOrder.clear();
-    if (!isListViewClass(info.szClassName)) {
-        info.hWnd = 0;
-        info.lItemCount = 0;
-        info.lColumnCount = 0;
-        hListView_ = nullptr;
-        note(CaptureFailure::NotListView);
-        return false;
-    }
     return true;
 }
 
@@ -510,18 +506,31 @@ std::optional<std::wstring> ListViewCapture::requestText(const TextRequest& requ
 namespace zav {
 namespace {
 
-class SystemCaptureFactory final : public ICaptureFactory {
+// What a window that is no grid control opens: a source that reads nothing.
+class RefusedSource final : public IGridSource {
+public:
+    VBool readListViewInfo(ListViewInfo& info) override {
+        info = ListViewInfo{};
+        return vbFalse;
+    }
+    std::wstring getColumnText(std::int32_t) override { return {}; }
+    std::wstring getCellText(std::int32_t, std::int32_t) override { return {}; }
+    CaptureFailure failure() const override { return CaptureFailure::NotAGrid; }
+};
+
+class SystemCaptureFactory final : public IGridSourceFactory {
 public:
     explicit SystemCaptureFactory(const CaptureOptions& options) : options_(options) {}
-    std::unique_ptr<IListViewCapture> openListViewBuffers(WindowHandle hWnd) override {
-        // Each kind through its own messages; everything else goes to the list-view capture,
-        // which refuses what is not a list view.
-        switch (controlKindOfClass(getWindowClass(hWnd, 64))) {
+    std::unique_ptr<IGridSource> openGridSource(const GridTarget& target) override {
+        // Each kind through its own messages, as the target's kind says.
+        switch (target.kind) {
             case ControlKind::ListBox:
-            case ControlKind::ComboBox: return ListBoxCapture::open(hWnd, options_);
-            case ControlKind::TreeView: return TreeViewCapture::open(hWnd, options_);
-            default: return ListViewCapture::open(hWnd, options_);
+            case ControlKind::ComboBox: return ListBoxCapture::open(target, options_);
+            case ControlKind::TreeView: return TreeViewCapture::open(target, options_);
+            case ControlKind::ListView: return ListViewCapture::openListViewBuffers(target, options_);
+            case ControlKind::None: break;
         }
+        return std::make_unique<RefusedSource>();
     }
 
 private:
@@ -530,9 +539,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ICaptureFactory> makeSystemCaptureFactory() { return makeSystemCaptureFactory(CaptureOptions{}); }
+std::unique_ptr<IGridSourceFactory> makeSystemGridSourceFactory() { return makeSystemGridSourceFactory(CaptureOptions{}); }
 
-std::unique_ptr<ICaptureFactory> makeSystemCaptureFactory(const CaptureOptions& options) {
+std::unique_ptr<IGridSourceFactory> makeSystemGridSourceFactory(const CaptureOptions& options) {
     return std::make_unique<SystemCaptureFactory>(options);
 }
 

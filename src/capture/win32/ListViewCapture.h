@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "capture/win32/RemoteMemory.h"
 
 namespace zav {
@@ -51,7 +51,7 @@ struct RemoteTarget {
 // one) or ProcessNotOpened.
 CaptureFailure openRemoteTarget(HWND hWnd, RemoteMechanism mechanism, RemoteTarget& target);
 
-class ListViewCapture final : public IListViewCapture {
+class ListViewCapture final : public IGridSource {
 public:
     // The start text buffer: 255 characters, terminating zero included.
     static constexpr std::int32_t kStartTextLength = 255;
@@ -59,9 +59,10 @@ public:
     static constexpr std::size_t kBlockCells = 256;
     static constexpr std::int32_t kBlockTextLength = kStartTextLength;
 
-    // openListViewBuffers: finds the window's process and makes the buffers there. Always gives a
-    // capture; failure() says when the process could not be opened or the buffers not made.
-    static std::unique_ptr<ListViewCapture> open(WindowHandle hWnd, const CaptureOptions& options = {});
+    // Finds the list view's process and makes the buffers there. Always gives a capture; failure()
+    // says when the process could not be opened or the buffers not made.
+    static std::unique_ptr<ListViewCapture> openListViewBuffers(const GridTarget& target,
+                                                                const CaptureOptions& options = {});
     ~ListViewCapture() override;
 
     VBool readListViewInfo(ListViewInfo& info) override;
@@ -90,7 +91,7 @@ public:
     int targetWordSize() const { return targetBits_; }
 
 private:
-    ListViewCapture(HWND hWnd, const CaptureOptions& options);
+    ListViewCapture(const GridTarget& target, const CaptureOptions& options);
     // The columns' display order (LVM_GETCOLUMNORDERARRAY) into info.lColumnOrder, 1-based; left
     // empty when the list view does not answer it.
     void readColumnOrder(ListViewInfo& info);
@@ -146,6 +147,7 @@ private:
     bool takeCellTexts(const CellRange& range, std::size_t readTo, std::vector<std::wstring>& cells);
 
     CaptureOptions options_;
+    GridTarget target_;          // the list view the buffers were made for
     HWND hListView_ = nullptr;   // the window of the last successful readListViewInfo; null = none
     DWORD lProcessId_ = 0;
     int targetBits_ = kProgramWordSize;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "capture/win32/SystemGridSources.h"
+
 namespace zav {
 namespace {
 
@@ -40,6 +42,15 @@ std::vector<std::int32_t> readSelectedRows(HWND list, std::int32_t itemCount, DW
         previous = next;
     }
     return rows;
+}
+
+int selectedRowCount(const GridTarget& target) {
+    if (target.kind != ControlKind::ListView) return 0;
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(reinterpret_cast<HWND>(target.window), LVM_GETSELECTEDCOUNT, 0, 0, SMTO_ABORTIFHUNG, 250,
+                             &count))
+        return 0;
+    return static_cast<int>(static_cast<std::int32_t>(count));
 }
 
 bool listHasCheckBoxes(HWND list, DWORD timeoutMs, CaptureFailure& failure) {

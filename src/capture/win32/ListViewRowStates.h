@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 
 namespace zav {
 

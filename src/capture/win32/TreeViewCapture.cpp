@@ -84,19 +84,21 @@ constexpr std::size_t kLargestBlock = TextRooms<TreeLayout64::Item, WideTexts>::
 
 }  // namespace
 
-std::unique_ptr<TreeViewCapture> TreeViewCapture::open(WindowHandle hWnd, const CaptureOptions& options) {
-    return std::unique_ptr<TreeViewCapture>(new TreeViewCapture(reinterpret_cast<HWND>(hWnd), options));
+std::unique_ptr<TreeViewCapture> TreeViewCapture::open(const GridTarget& target, const CaptureOptions& options) {
+    return std::unique_ptr<TreeViewCapture>(new TreeViewCapture(target, options));
 }
 
-TreeViewCapture::TreeViewCapture(HWND hWnd, const CaptureOptions& options) : options_(options) {
+TreeViewCapture::TreeViewCapture(const GridTarget& target, const CaptureOptions& options)
+    : options_(options), className_(target.className) {
+    const HWND hWnd = reinterpret_cast<HWND>(target.window);
     settleCaptureOptions(options_, kBlockTextLength);
     unitSize_ = *options_.wideTexts ? sizeof(WideTexts::Unit) : sizeof(AnsiTexts::Unit);
-    RemoteTarget target;
-    const CaptureFailure opening = openRemoteTarget(hWnd, *options_.mechanism, target);
-    if (opening != CaptureFailure::NoWindow) opened_ = hWnd;
-    processId_ = target.processId;
-    targetBits_ = target.bits;
-    process_ = target.process;
+    RemoteTarget remote;
+    const CaptureFailure opening = openRemoteTarget(hWnd, *options_.mechanism, remote);
+    opened_ = hWnd;
+    processId_ = remote.processId;
+    targetBits_ = remote.bits;
+    process_ = remote.process;
     if (opening != CaptureFailure::None) {
         note(opening);
         return;
@@ -167,20 +169,14 @@ VBool TreeViewCapture::readListViewInfo(ListViewInfo& info) {
     info.lColumnWidth.clear();
     info.szColumnText.clear();
     info.lColumnOrder.clear();
-    const HWND hWnd = reinterpret_cast<HWND>(info.hWnd);
+    info.hWnd = reinterpret_cast<WindowHandle>(opened_);
+    info.kind = ControlKind::TreeView;
+    info.szClassName = className_;
+    const HWND hWnd = opened_;
     if (!IsWindow(hWnd)) {
         note(CaptureFailure::NoWindow);
         return vbFalse;
     }
-    info.szClassName = getWindowClass(info.hWnd, 64);
-    if (controlKindOfClass(info.szClassName) != ControlKind::TreeView) {
-        info.hWnd = 0;
-        note(CaptureFailure::NotListView);
-        return vbFalse;
-    }
-    info.kind = ControlKind::TreeView;
-    // The buffers were made in the process of the window they were opened for.
-    if (hWnd != opened_ && failure_ == CaptureFailure::None) note(CaptureFailure::NoBuffers);
     if (failure_ != CaptureFailure::None) return vbFalse;
     hTree_ = hWnd;
 

@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "capture/win32/ListViewCapture.h"
 #include "capture/win32/RemoteMemory.h"
 
 namespace zav {
 
-class TreeViewCapture final : public IListViewCapture {
+class TreeViewCapture final : public IGridSource {
 public:
     static constexpr const wchar_t* kItemColumn = L"Item";
     static constexpr const wchar_t* kLevelColumn = L"Level";
@@ -37,11 +37,11 @@ public:
     // Finds the window's process and makes the buffers there. Always gives a capture; failure()
     // says when the process could not be opened, the buffers not made or the target is 64-bit
     // while this program is 32-bit.
-    static std::unique_ptr<TreeViewCapture> open(WindowHandle hWnd, const CaptureOptions& options = {});
+    static std::unique_ptr<TreeViewCapture> open(const GridTarget& target, const CaptureOptions& options = {});
     ~TreeViewCapture() override;
 
-    // Refuses (vbFalse, failure noted) a window that is no tree view, and a tree that hung or went
-    // away while its count was asked for.
+    // Refuses (vbFalse, failure noted) a tree that is gone, or hung or went away while its count
+    // was asked for.
     VBool readListViewInfo(ListViewInfo& info) override;
     std::wstring getColumnText(std::int32_t lColumn) override;
     // Rows are read by walking: a row behind the walk starts it again from the first root.
@@ -61,7 +61,7 @@ public:
     std::int32_t textBufferLength() const { return cchText_; }
 
 private:
-    TreeViewCapture(HWND hWnd, const CaptureOptions& options);
+    TreeViewCapture(const GridTarget& target, const CaptureOptions& options);
 
     // One row of the walk before its text is read: the item's handle in the target and its level.
     struct Step {
@@ -103,6 +103,7 @@ private:
     CaptureOptions options_;
     HWND hTree_ = nullptr;        // the window of the last successful readListViewInfo; null = none
     HWND opened_ = nullptr;       // the window the buffers were made for
+    std::wstring className_;
     DWORD processId_ = 0;
     int targetBits_ = kProgramWordSize;
     std::shared_ptr<RemoteProcess> process_;

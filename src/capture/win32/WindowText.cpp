@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "capture/win32/RemoteMemory.h"
-#include "capture/win32/SystemCapture.h"
+#include "capture/win32/SystemGridSources.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -19,7 +19,6 @@ public:
         return reinterpret_cast<WindowHandle>(GetParent(toHwnd(hWnd)));
     }
     std::wstring getWindowCaption(WindowHandle hWnd) override { return zav::getWindowCaption(hWnd); }
-    std::wstring getWindowClass(WindowHandle hWnd) override { return zav::getWindowClass(hWnd); }
 };
 
 }  // namespace
@@ -49,8 +48,12 @@ std::wstring getWindowCaption(WindowHandle hWnd) {
     return fromAnsi(buffer, static_cast<std::size_t>(std::min(n, 254)));  // up to its zero byte
 }
 
-bool isListViewClass(const std::wstring& className) {
-    return controlKindOfClass(className) == ControlKind::ListView;
+GridTarget gridTargetOf(WindowHandle hWnd) {
+    GridTarget target;
+    target.window = hWnd;
+    target.className = getWindowClass(hWnd, 64);
+    target.kind = controlKindOfClass(target.className);
+    return target;
 }
 
 std::unique_ptr<IWindowInfo> makeSystemWindowInfo() { return std::make_unique<SystemWindowInfo>(); }

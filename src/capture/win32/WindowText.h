@@ -13,8 +13,6 @@ std::wstring getWindowClass(WindowHandle hWnd, int bufferLength = 255);
 // The window's text with the limit 255, at most 254 characters (UTF-16 units); empty for none.
 // GetWindowTextW on the NT family, GetWindowTextA on the 9x family.
 std::wstring getWindowCaption(WindowHandle hWnd);
-// Whether a class name names a list view: it contains "listview" in any letter case
-// (SysListView32 does, SysHeader32 does not).
-bool isListViewClass(const std::wstring& className);
+
 
 }  // namespace zav

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "core/Platform.h"
 #include "core/Types.h"
 #include "ini/Storage.h"
@@ -22,18 +22,18 @@ class frmExportOptionsAddReplace;
 
 class ExportDialogs {
 public:
-    ExportDialogs(const Storage& storage, Settings settings, ICaptureFactory& captures, IWindowInfo& windows)
+    ExportDialogs(const Storage& storage, Settings settings, IGridSourceFactory& captures, IWindowInfo& windows)
         : storage(storage), settings(std::move(settings)), captures(captures), windows(windows) {}
     ExportDialogs(const ExportDialogs&) = delete;
     ExportDialogs& operator=(const ExportDialogs&) = delete;
 
-    // "Print Grid": a new export options dialog for that list view, shown modeless.
-    void openExportOptions(WindowHandle target);
+    // "Print Grid": a new export options dialog for that control, shown modeless.
+    void openExportOptions(const GridTarget& target);
     // "Copy Grid": the whole grid of that list view onto the clipboard, without a dialog (one
     // copy at a time: ignored while gridCopy runs).
-    void copyGrid(WindowHandle target);
+    void copyGrid(const GridTarget& target);
     // "Copy Selected Rows": the same, of the rows selected in that list view.
-    void copySelectedRows(WindowHandle target);
+    void copySelectedRows(const GridTarget& target);
 
     // Whether one of the open dialogs is exporting.
     bool exportRunning() const;
@@ -46,7 +46,7 @@ public:
 
     const Storage storage;
     Settings settings;  // replaced by the Settings dialog's OK; each export dialog keeps a copy
-    ICaptureFactory& captures;
+    IGridSourceFactory& captures;
     IWindowInfo& windows;
     // The one add-rule dialog while it is open (it clears this when it goes).
     frmExportOptionsAddReplace* addReplace = nullptr;

@@ -43,13 +43,13 @@ struct GlobalBlock {
 
 }  // namespace
 
-void ExportDialogs::copyGrid(WindowHandle target) { frmCopyGrid::start(*this, target, false); }
-void ExportDialogs::copySelectedRows(WindowHandle target) { frmCopyGrid::start(*this, target, true); }
+void ExportDialogs::copyGrid(const GridTarget& target) { frmCopyGrid::start(*this, target, false); }
+void ExportDialogs::copySelectedRows(const GridTarget& target) { frmCopyGrid::start(*this, target, true); }
 
-void frmCopyGrid::start(ExportDialogs& dialogs, WindowHandle target, bool selectedRows) {
+void frmCopyGrid::start(ExportDialogs& dialogs, const GridTarget& target, bool selectedRows) {
     if (dialogs.gridCopy) return;  // one copy at a time: the menu offers no second
     auto* copy = new frmCopyGrid(dialogs);  // deletes itself when its window is gone
-    copy->target_ = target;
+    copy->target_ = target.window;
     try {
         copy->model_.populateExportOptions(target);
         copy->job_ = copy->model_.startGridCopy(selectedRows);

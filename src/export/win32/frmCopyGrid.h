@@ -24,7 +24,7 @@ public:
 
     // Starts a copy of the list view `target` (with `selectedRows`, of its selected rows only).
     // The window deletes itself when the copy is done, stopped or failed.
-    static void start(ExportDialogs& dialogs, WindowHandle target, bool selectedRows);
+    static void start(ExportDialogs& dialogs, const GridTarget& target, bool selectedRows);
 
 private:
     enum : int { kLblProgress = 100, kPrgProgress, kCmdStop };

@@ -69,7 +69,7 @@ int selectedListItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SEL
 
 }  // namespace
 
-void ExportDialogs::openExportOptions(WindowHandle target) { frmExportOptions::open(*this, target); }
+void ExportDialogs::openExportOptions(const GridTarget& target) { frmExportOptions::open(*this, target); }
 
 bool ExportDialogs::exportRunning() const {
     for (const frmExportOptions* dialog : open)
@@ -103,7 +103,7 @@ frmExportOptions::~frmExportOptions() {
     open.erase(std::remove(open.begin(), open.end(), this), open.end());
 }
 
-void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
+void frmExportOptions::open(ExportDialogs& dialogs, const GridTarget& target) {
     auto* dialog = new frmExportOptions(dialogs);  // deletes itself when its window is gone
     dialogs.open.push_back(dialog);
     {
@@ -113,7 +113,7 @@ void frmExportOptions::open(ExportDialogs& dialogs, WindowHandle target) {
         // Centred on the screen of the list view, not over another dialog standing there.
         RECT rc;
         GetWindowRect(dialog->hwnd(), &rc);
-        const POINT at = win::centredPlace(reinterpret_cast<HWND>(target), rc.right - rc.left, rc.bottom - rc.top,
+        const POINT at = win::centredPlace(reinterpret_cast<HWND>(target.window), rc.right - rc.left, rc.bottom - rc.top,
                                            kClassName);
         SetWindowPos(dialog->hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         unmade.dismiss();

@@ -54,7 +54,7 @@ public:
 
     // "Print Grid": a new dialog for the list view `target`, populated, then shown modeless. The
     // dialog deletes itself when it closes.
-    static void open(ExportDialogs& dialogs, WindowHandle target);
+    static void open(ExportDialogs& dialogs, const GridTarget& target);
 
     bool takesDialogKeys() const override { return true; }
 

@@ -39,6 +39,7 @@
 
 #include "HostProcess.h"
 #include "capture/win32/ListViewCapture.h"
+#include "capture/win32/SystemGridSources.h"
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/RemoteMemory.h"
 #include "text/Ansi.h"
@@ -128,7 +129,7 @@ private:
 };
 
 std::unique_ptr<ListViewCapture> openCapture(HWND list, const zav::CaptureOptions& options = {}) {
-    auto capture = ListViewCapture::open(reinterpret_cast<zav::WindowHandle>(list), options);
+    auto capture = ListViewCapture::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(list)), options);
     zav::ListViewInfo info;
     info.hWnd = reinterpret_cast<zav::WindowHandle>(list);
     capture->readListViewInfo(info);

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "export/DelimitedWriter.h"
 #include "export/HtmlWriter.h"
 #include "ini/FileSystem.h"
@@ -18,7 +18,7 @@ using namespace zav;
 
 namespace {
 
-class GeneratedGrid : public IListViewCapture {
+class GeneratedGrid : public IGridSource {
 public:
     explicit GeneratedGrid(std::int32_t rows) : rows_(rows) {}
     VBool readListViewInfo(ListViewInfo& info) override {

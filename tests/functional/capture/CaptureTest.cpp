@@ -12,7 +12,7 @@
 
 #include "HostProcess.h"
 #include "capture/win32/ListViewLayouts.h"
-#include "capture/win32/SystemCapture.h"
+#include "capture/win32/SystemGridSources.h"
 #include "capture/win32/ListViewCapture.h"
 #include "capture/win32/WindowText.h"
 
@@ -28,7 +28,7 @@ WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
 // Reads the host's list view the way an export dialog does.
 struct Capture {
-    explicit Capture(HWND list, const zav::CaptureOptions& options = {}) : lv(ListViewCapture::open(wh(list), options)) {
+    explicit Capture(HWND list, const zav::CaptureOptions& options = {}) : lv(ListViewCapture::openListViewBuffers(zav::gridTargetOf(wh(list)), options)) {
         info.hWnd = wh(list);
     }
     zav::VBool read() { return lv->readListViewInfo(info); }
@@ -196,20 +196,22 @@ TEST(ListViewReader, ClassNamesContainingListViewCountTheHeaderDoesNot) {
         HostProcess host("column\t50\tA\nrow\tx\n");
         HWND header = reinterpret_cast<HWND>(SendMessageA(host.list(), LVM_GETHEADER, 0, 0));
         ASSERT_TRUE(header);
-        Capture c(header);
-        c.info.lItemCount = 9;
-        c.info.lColumnCount = 9;
-        EXPECT_EQ(zav::vbFalse, c.read());
-        EXPECT_EQ(L"SysHeader32", c.info.szClassName);
-        EXPECT_EQ(0u, c.info.hWnd);
-        EXPECT_EQ(0, c.info.lItemCount);
-        EXPECT_EQ(0, c.info.lColumnCount);
-        EXPECT_EQ(CaptureFailure::NotListView, c.lv->failure());
-        EXPECT_EQ(L"", c.lv->getCellText(1, 1));
-
-        Capture top(host.topLevel());
-        EXPECT_EQ(zav::vbFalse, top.read());
-        EXPECT_EQ(L"ZavHostPanel", top.info.szClassName);
+        auto factory = zav::makeSystemGridSourceFactory();
+        for (HWND w : {header, host.topLevel()}) {
+            const zav::GridTarget target = zav::gridTargetOf(wh(w));
+            EXPECT_EQ(zav::ControlKind::None, target.kind) ;
+            auto source = factory->openGridSource(target);
+            ListViewInfo info;
+            info.lItemCount = 9;
+            info.lColumnCount = 9;
+            EXPECT_EQ(zav::vbFalse, source->readListViewInfo(info));
+            EXPECT_EQ(0, info.lItemCount);
+            EXPECT_EQ(0, info.lColumnCount);
+            EXPECT_EQ(CaptureFailure::NotAGrid, source->failure());
+            EXPECT_EQ(L"", source->getCellText(1, 1));
+        }
+        EXPECT_EQ(L"SysHeader32", zav::gridTargetOf(wh(header)).className);
+        EXPECT_EQ(L"ZavHostPanel", zav::gridTargetOf(wh(host.topLevel())).className);
     }
     for (const char* cls : {"MyListViewThing", "zzLISTVIEW", "listview"}) {
         HostProcess host(std::string("fake\t") + cls + "\tabsurd\n");
@@ -221,9 +223,7 @@ TEST(ListViewReader, ClassNamesContainingListViewCountTheHeaderDoesNot) {
         EXPECT_EQ(77, c.info.lColumnWidth[1]);
         EXPECT_EQ(L"fake header", c.info.szColumnText[1]);
     }
-    EXPECT_TRUE(zav::isListViewClass(L"SysListView32"));
-    EXPECT_FALSE(zav::isListViewClass(L"SysHeader32"));
-    EXPECT_FALSE(zav::isListViewClass(L"List View"));
+    EXPECT_EQ(zav::ControlKind::ListView, zav::gridTargetOf(wh(HostProcess("column\t50\tA\n").list())).kind);
 }
 
 TEST(ListViewReader, NoWindowLeavesTheRecordUnchanged) {
@@ -383,9 +383,9 @@ TEST(ListViewReader, HostThatHangsAfterTheHeaderFailsTheCapture) {
 TEST(ListViewReader, TwoCapturesOfTwoHostsReadTheirOwnLists) {
     HostProcess one("title\tOne\ncolumn\t50\tFirst\nrow\tone-1\nrow\tone-2\n");
     HostProcess two("title\tTwo\ncolumn\t50\tSecond\ncolumn\t50\tOther\nrow\ttwo-1\ttwo-1b\n");
-    auto factory = zav::makeSystemCaptureFactory();
-    std::unique_ptr<zav::IListViewCapture> a = factory->openListViewBuffers(wh(one.list()));
-    std::unique_ptr<zav::IListViewCapture> b = factory->openListViewBuffers(wh(two.list()));
+    auto factory = zav::makeSystemGridSourceFactory();
+    std::unique_ptr<zav::IGridSource> a = factory->openGridSource(zav::gridTargetOf(wh(one.list())));
+    std::unique_ptr<zav::IGridSource> b = factory->openGridSource(zav::gridTargetOf(wh(two.list())));
     ListViewInfo ia, ib;
     ia.hWnd = wh(one.list());
     ib.hWnd = wh(two.list());
@@ -401,14 +401,6 @@ TEST(ListViewReader, TwoCapturesOfTwoHostsReadTheirOwnLists) {
     a.reset();
     EXPECT_EQ(L"two-1", b->getCellText(1, 1));
     EXPECT_EQ(CaptureFailure::None, b->failure());
-
-    // A record naming a window of another process than the buffers' is not read with them.
-    auto c = factory->openListViewBuffers(wh(one.list()));
-    ListViewInfo other;
-    other.hWnd = wh(two.list());
-    c->readListViewInfo(other);
-    EXPECT_EQ(L"", c->getCellText(1, 1));
-    EXPECT_EQ(CaptureFailure::NoBuffers, c->failure());
 }
 
 TEST(ListViewReader, OwnerDataListWithManyRows) {
@@ -635,7 +627,7 @@ TEST(WindowHelpers, ClassesCaptionsAndParents) {
     HostProcess host("title\t" + longTitle + "\nnest\tOuter panel\nnest\t\ncolumn\t50\tA\n");
     auto windows = zav::makeSystemWindowInfo();
     const WindowHandle list = wh(host.list());
-    EXPECT_EQ(L"SysListView32", windows->getWindowClass(list));
+    EXPECT_EQ(L"SysListView32", zav::gridTargetOf(list).className);
     EXPECT_EQ(L"", windows->getWindowCaption(list));
     const WindowHandle inner = windows->getParent(list);
     const WindowHandle outer = windows->getParent(inner);
@@ -644,9 +636,9 @@ TEST(WindowHelpers, ClassesCaptionsAndParents) {
     EXPECT_EQ(L"Outer panel", windows->getWindowCaption(outer));
     EXPECT_EQ(wh(host.topLevel()), top);
     EXPECT_EQ(std::wstring(254, L'T'), windows->getWindowCaption(top));
-    EXPECT_EQ(L"ZavHostPanel", windows->getWindowClass(top));
+    EXPECT_EQ(L"ZavHostPanel", zav::gridTargetOf(top).className);
     EXPECT_EQ(0u, windows->getParent(top));
-    EXPECT_EQ(L"", windows->getWindowClass(0));
+    EXPECT_EQ(L"", zav::gridTargetOf(0).className);
     EXPECT_EQ(L"", windows->getWindowCaption(0));
 }
 

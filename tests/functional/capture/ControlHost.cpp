@@ -4,7 +4,7 @@
 
 #include "HostProcess.h"
 #include "capture/win32/ListViewCapture.h"
-#include "capture/win32/SystemCapture.h"
+#include "capture/win32/SystemGridSources.h"
 
 namespace zavtest {
 
@@ -67,7 +67,7 @@ ControlRead readControl(HWND control, DWORD timeoutMs) {
     zav::CaptureOptions options;
     options.timeoutMs = timeoutMs;
     ControlRead r;
-    r.capture = zav::makeSystemCaptureFactory(options)->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(control));
+    r.capture = zav::makeSystemGridSourceFactory(options)->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(control)));
     r.info.hWnd = reinterpret_cast<zav::WindowHandle>(control);
     r.ok = r.capture->readListViewInfo(r.info) != zav::vbFalse;
     if (r.ok) r.ok = r.capture->readCells(1, r.info.lItemCount, r.info.lColumnCount, r.cells);

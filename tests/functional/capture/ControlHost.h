@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 
 namespace zavtest {
 
@@ -39,7 +39,7 @@ private:
 
 // A control read whole through the system capture.
 struct ControlRead {
-    std::unique_ptr<zav::IListViewCapture> capture;
+    std::unique_ptr<zav::IGridSource> capture;
     zav::ListViewInfo info;
     bool ok = false;
     std::vector<std::wstring> cells;  // row after row

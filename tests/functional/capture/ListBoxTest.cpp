@@ -13,9 +13,9 @@
 
 #include "ControlHost.h"
 #include "HostProcess.h"
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "capture/win32/ListViewCapture.h"
-#include "capture/win32/SystemCapture.h"
+#include "capture/win32/SystemGridSources.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ TEST(ListBoxCapture, AHungOrKilledHostIsRefused) {
     {
         ListBoxHost host;
         const HWND list = host.control(1);
-        auto capture = zav::makeSystemCaptureFactory()->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(list));
+        auto capture = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(list)));
         zav::ListViewInfo info;
         info.hWnd = reinterpret_cast<zav::WindowHandle>(list);
         ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);

@@ -11,9 +11,9 @@
 
 #include "ControlHost.h"
 #include "HostProcess.h"
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "capture/win32/ListViewCapture.h"
-#include "capture/win32/SystemCapture.h"
+#include "capture/win32/SystemGridSources.h"
 #include "capture/win32/TreeViewCapture.h"
 
 namespace {
@@ -108,7 +108,7 @@ TEST(TreeViewCapture, BlocksReadInTurnGiveTheSameRowsAsOneRead) {
     TreeHost host;
     zavtest::ControlRead whole = zavtest::readControl(host.tree());
     ASSERT_TRUE(whole.ok);
-    auto capture = zav::makeSystemCaptureFactory()->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(host.tree()));
+    auto capture = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(host.tree())));
     zav::ListViewInfo info;
     info.hWnd = reinterpret_cast<zav::WindowHandle>(host.tree());
     ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
@@ -139,7 +139,7 @@ TEST(TreeViewCapture, AHundredThousandItemsAreCountedAndReadInOrder) {
     TreeHost host("big 100000");
     zav::CaptureOptions options;
     auto capture =
-        zav::makeSystemCaptureFactory(options)->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(host.tree()));
+        zav::makeSystemGridSourceFactory(options)->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(host.tree())));
     zav::ListViewInfo info;
     info.hWnd = reinterpret_cast<zav::WindowHandle>(host.tree());
     ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
@@ -185,7 +185,7 @@ TEST(TreeViewCapture, AHungOrKilledHostIsRefused) {
     {
         TreeHost host;
         const HWND tree = host.tree();
-        auto capture = zav::makeSystemCaptureFactory()->openListViewBuffers(reinterpret_cast<zav::WindowHandle>(tree));
+        auto capture = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(tree)));
         zav::ListViewInfo info;
         info.hWnd = reinterpret_cast<zav::WindowHandle>(tree);
         ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);

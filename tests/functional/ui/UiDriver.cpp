@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "capture/win32/ListViewCapture.h"
+#include "capture/win32/SystemGridSources.h"
 #include "text/Ansi.h"
 #include "text/Utf8.h"
 
@@ -412,7 +413,7 @@ int main(int argc, char** argv) {
     }
     if (cmd == "items") {
         // The list view belongs to another process: read it as the program reads any list view.
-        auto capture = zav::ListViewCapture::open(reinterpret_cast<zav::WindowHandle>(c));
+        auto capture = zav::ListViewCapture::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(c)));
         zav::ListViewInfo info;
         info.hWnd = reinterpret_cast<zav::WindowHandle>(c);
         if (!capture->readListViewInfo(info)) return 1;

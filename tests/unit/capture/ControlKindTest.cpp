@@ -2,7 +2,7 @@
 // list-view rule first so that no class read as a list view before is read as anything else now.
 #include <gtest/gtest.h>
 
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../export/ExportFixture.h"
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "catalog/Catalog.h"
 #include "export/ExportOptions.h"
 #include "exporttype/IniText.h"

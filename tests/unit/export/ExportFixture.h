@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "ini/FileSystem.h"
@@ -45,7 +45,7 @@ struct Grid {
     bool selectionHangs = false;
 };
 
-class FakeCapture : public zav::IListViewCapture {
+class FakeCapture : public zav::IGridSource {
 public:
     explicit FakeCapture(std::shared_ptr<Grid> grid) : grid_(std::move(grid)) {}
     zav::VBool readListViewInfo(zav::ListViewInfo& info) override {
@@ -53,6 +53,7 @@ public:
             failure_ = zav::CaptureFailure::NoWindow;
             return zav::vbFalse;
         }
+        info.hWnd = 1;
         info.szClassName = L"SysListView32";
         info.kind = grid_->kind;
         info.lView = 1;
@@ -111,10 +112,10 @@ private:
 };
 
 // Handles 1.. stand for list views with a grid; any other handle is no window.
-class FakeCaptureFactory : public zav::ICaptureFactory {
+class FakeCaptureFactory : public zav::IGridSourceFactory {
 public:
-    std::unique_ptr<zav::IListViewCapture> openListViewBuffers(zav::WindowHandle h) override {
-        auto it = grids.find(h);
+    std::unique_ptr<zav::IGridSource> openGridSource(const zav::GridTarget& target) override {
+        auto it = grids.find(target.window);
         return std::make_unique<FakeCapture>(it == grids.end() ? nullptr : it->second);
     }
     std::map<zav::WindowHandle, std::shared_ptr<Grid>> grids;
@@ -130,12 +131,7 @@ public:
         auto it = caption.find(h);
         return it == caption.end() ? L"" : it->second;
     }
-    std::wstring getWindowClass(zav::WindowHandle h) override {
-        auto it = className.find(h);
-        return it == className.end() ? L"" : it->second;
-    }
     std::map<zav::WindowHandle, zav::WindowHandle> parent;
-    std::map<zav::WindowHandle, std::wstring> className;
     std::map<zav::WindowHandle, std::wstring> caption;
 };
 
@@ -303,7 +299,7 @@ struct Scene {
         windows.parent[2] = 3;
         windows.caption[3] = caption;
     }
-    zav::WindowHandle target = 1;
+    zav::GridTarget target{1, zav::ControlKind::ListView, L"SysListView32"};
 };
 
 }  // namespace exporttest

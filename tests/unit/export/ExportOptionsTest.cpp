@@ -444,18 +444,19 @@ TEST(ExportOptions, ACaptureThatCouldNotReadIsToldNotExported) {
 }
 
 TEST(ExportOptions, AFailedReadNamesTheKindOfControlItWasMadeOn) {
-    // Told by the window's class before any read: the read of these fails at once.
+    // Told with the target before any read: the read of these fails at once.
     const struct {
-        const wchar_t* className;
+        zav::ControlKind kind;
         const wchar_t* name;
-    } kinds[] = {{L"SysTreeView32", L"tree view"}, {L"ComboLBox", L"list box"}, {L"ComboBox", L"combo box"},
-                 {L"SysListView32", L"list view"}, {L"SomethingElse", L"list view"}};
+    } kinds[] = {{zav::ControlKind::TreeView, L"tree view"}, {zav::ControlKind::ListBox, L"list box"},
+                 {zav::ControlKind::ComboBox, L"combo box"}, {zav::ControlKind::ListView, L"list view"},
+                 {zav::ControlKind::None, L"list view"}};
     for (const auto& k : kinds) {
         Dialog d;
         d.scene.captures.grids.clear();
-        d.scene.windows.className[d.scene.target] = k.className;
+        d.scene.target.kind = k.kind;
         auto& m = d.open();
-        EXPECT_EQ(m.controlName(), k.name) << zavtest::shown(k.className);
+        EXPECT_EQ(m.controlName(), k.name) << zavtest::shown(k.name);
         EXPECT_EQ(m.captureProblem(), std::wstring(L"The ") + k.name + L" no longer exists.");
         try {
             m.writeHTMLExport();

@@ -265,7 +265,7 @@ TEST(GridCopy, TheFirstCompatibleTypeGivesItsRulesAndItsColumnOrder) {
 
 TEST(GridCopy, AListThatCouldNotBeReadIsRefused) {
     CopyScene s;
-    s.scene.target = 99;  // no window
+    s.scene.target.window = 99;  // no window
     EXPECT_THROW(s.open().startGridCopy(), Error);
 }
 

@@ -195,7 +195,7 @@ namespace {
 
 // A generated grid that records how the writer reads it: block by block through readCells (the
 // interface's own version over getCellText), with the largest block and where reading stopped.
-class BlockCountingGrid : public IListViewCapture {
+class BlockCountingGrid : public IGridSource {
 public:
     BlockCountingGrid(std::int32_t rows, std::int32_t columns) : rows_(rows), columns_(columns) {}
     VBool readListViewInfo(ListViewInfo&) override { return vbTrue; }
@@ -210,7 +210,7 @@ public:
         largestBlock = std::max<long>(largestBlock, static_cast<long>(rowCount) * columnCount);
         lastRowAsked = firstRow + rowCount - 1;
         if (failAtRow != 0 && failAtRow >= firstRow && failAtRow <= lastRowAsked) failure_ = CaptureFailure::TargetGone;
-        return IListViewCapture::readCells(firstRow, rowCount, columnCount, cells);
+        return IGridSource::readCells(firstRow, rowCount, columnCount, cells);
     }
     CaptureFailure failure() const override { return failure_; }
 

@@ -1,4 +1,4 @@
-#include "capture/Capture.h"
+#include "capture/GridSource.h"
 
 #include "text/Ansi.h"
 
@@ -9,7 +9,7 @@ std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind) {
     switch (failure) {
         case CaptureFailure::None: return L"";
         case CaptureFailure::NoWindow: return L"The " + control + L" no longer exists.";
-        case CaptureFailure::NotListView:
+        case CaptureFailure::NotAGrid:
             return L"The window is not a list view, tree view, list box or combo box.";
         case CaptureFailure::ProcessNotOpened:
             return L"The program that owns the " + control + L" cannot be read (it may run with higher rights).";
@@ -51,17 +51,17 @@ bool controlKindIsRead(ControlKind kind) {
     return kind != ControlKind::None;
 }
 
-bool IListViewCapture::readSelectedRows(std::vector<std::int32_t>& rows) {
+bool IGridSource::readSelectedRows(std::vector<std::int32_t>& rows) {
     rows.clear();
     return failure() == CaptureFailure::None;
 }
 
-bool IListViewCapture::readCheckMarks(std::int32_t, std::int32_t rowCount, std::vector<char>& checked) {
+bool IGridSource::readCheckMarks(std::int32_t, std::int32_t rowCount, std::vector<char>& checked) {
     checked.assign(rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0, 0);
     return failure() == CaptureFailure::None;
 }
 
-bool IListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+bool IGridSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                                  std::vector<std::wstring>& cells) {
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
     const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;

@@ -1,7 +1,8 @@
-// The list-view capture as the portable core sees it: a record of a foreign list view's header,
-// and a capture object (the window plus the buffers in its process) that reads header and cell
-// texts on demand. The Windows build reads another process through window messages; tests feed
-// in-memory grids through the same interfaces.
+// A control of another program read as a grid, as the portable core sees it: the control's window
+// and kind (GridTarget), the record of its header (ListViewInfo), and a grid source that reads the
+// header and the cells on demand. List views, tree views, list boxes and combo boxes are all read
+// through the one interface. The Windows build reads another process through window messages;
+// tests feed in-memory grids through the same interfaces.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +32,18 @@ bool controlKindIsRead(ControlKind kind);
 // The kind as the dialog names it ("tree view"); empty for None.
 std::wstring describeControlKind(ControlKind kind);
 
-// One record per export dialog, owned by the dialog.
+// The control a grid is read from: its window, its kind and its class name, as they were told
+// once (by the watcher at the press, or by whoever picked the window). A source is opened for
+// that kind without asking the window's class again.
+struct GridTarget {
+    WindowHandle window = 0;
+    ControlKind kind = ControlKind::None;
+    std::wstring className;              // at most 63 characters
+};
+
+// The header of a grid as its source read it.
 struct ListViewInfo {
-    WindowHandle hWnd = 0;               // the list view to read; set by the caller
+    WindowHandle hWnd = 0;               // the control read
     std::wstring szClassName;            // at most 62 characters
     ControlKind kind = ControlKind::ListView;  // what the grid was read from
     std::int32_t lView = 0;              // style & 3: 0 icon, 1 report, 2 small icon, 3 list
@@ -47,11 +57,11 @@ struct ListViewInfo {
     bool checkBoxes = false;             // the list shows a check box on each row
 };
 
-// Why a capture could not read (None while all is well).
+// Why a source could not read (None while all is well).
 enum class CaptureFailure {
     None,
     NoWindow,          // the handle is no window (or it went away during the read)
-    NotListView,       // the window's class is not a list view
+    NotAGrid,          // the window is no control whose contents are read as a grid
     ProcessNotOpened,  // the owning process could not be opened (for instance an elevated program)
     NoBuffers,         // the buffers in the other process could not be made
     TargetGone,        // the window or its process ended while being read
@@ -63,13 +73,14 @@ enum class CaptureFailure {
 // What went wrong, for the user, naming the kind of control that was read (a list view for None).
 std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind = ControlKind::ListView);
 
-// A capture: the window being read and the two buffers in its process. Owned by whoever opened
-// it; destroying it frees the buffers (closeListViewBuffers).
-class IListViewCapture {
+// A grid source: the control it was opened for, and whatever it holds in the control's process
+// (for a list view, the two buffers there). Owned by whoever opened it; destroying it frees what it
+// holds (closeListViewBuffers).
+class IGridSource {
 public:
-    virtual ~IListViewCapture() = default;
-    // Fills the record from the window named by info.hWnd. vbTrue when read; vbFalse (record
-    // left as described for the failure) when the handle is no window or not a list view.
+    virtual ~IGridSource() = default;
+    // Fills the record from the control the source was opened for (its window, kind and class
+    // included). vbTrue when read; vbFalse (failure() says why) when it cannot be.
     virtual VBool readListViewInfo(ListViewInfo& info) = 0;
     // 1-based column; empty text when it cannot be read.
     virtual std::wstring getColumnText(std::int32_t lColumn) = 0;
@@ -78,25 +89,26 @@ public:
     // The cells of `rowCount` rows from `firstRow` (1-based), columns 1 to `columnCount`, row after
     // row: `cells` is resized to rowCount * columnCount, cell (r, c) at
     // (r - firstRow) * columnCount + (c - 1). True when every cell was read; false as soon as the
-    // capture fails (failure() says why; the cells not read are left empty). This one asks
-    // getCellText cell by cell; a capture of another process reads a block in fewer round trips.
+    // source fails (failure() says why; the cells not read are left empty). This one asks
+    // getCellText cell by cell; a source in another process reads a block in fewer round trips.
     virtual bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                            std::vector<std::wstring>& cells);
     // The selected rows, 1-based and ascending. False when the list could not be asked (failure()
-    // says why). A capture that knows no selection has none.
+    // says why). A source that knows no selection has none.
     virtual bool readSelectedRows(std::vector<std::int32_t>& rows);
     // For rows firstRow .. firstRow + rowCount - 1 (1-based): 1 where the row's check box is
-    // checked, else 0. False when the capture failed. A capture without check boxes answers 0.
+    // checked, else 0. False when the source failed. A source without check boxes answers 0.
     virtual bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked);
-    // The first failure met since the capture was opened (None when every call could read).
+    // The first failure met since the source was opened (None when every call could read).
     virtual CaptureFailure failure() const = 0;
 };
 
-// Opens captures (openListViewBuffers) and answers questions about windows.
-class ICaptureFactory {
+// Opens the source of a control's kind (for a list view, openListViewBuffers). Always gives a
+// source; its failure() says when the control cannot be read (NotAGrid for a kind that is none).
+class IGridSourceFactory {
 public:
-    virtual ~ICaptureFactory() = default;
-    virtual std::unique_ptr<IListViewCapture> openListViewBuffers(WindowHandle hWnd) = 0;
+    virtual ~IGridSourceFactory() = default;
+    virtual std::unique_ptr<IGridSource> openGridSource(const GridTarget& target) = 0;
 };
 
 class IWindowInfo {
@@ -104,7 +116,6 @@ public:
     virtual ~IWindowInfo() = default;
     virtual WindowHandle getParent(WindowHandle hWnd) = 0;          // 0 at the top
     virtual std::wstring getWindowCaption(WindowHandle hWnd) = 0;   // empty for none
-    virtual std::wstring getWindowClass(WindowHandle hWnd) = 0;     // empty when it fails
 };
 
 }  // namespace zav
