@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "capture/win32/RemoteMemory.h"
-#include "capture/win32/WindowText.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -25,56 +23,25 @@ std::unique_ptr<ListBoxCapture> ListBoxCapture::open(const GridTarget& target, c
 }
 
 ListBoxCapture::ListBoxCapture(const GridTarget& target, const CaptureOptions& options)
-    : options_(options), target_(target), combo_(target.kind == ControlKind::ComboBox) {
-    const HWND hWnd = reinterpret_cast<HWND>(target.window);
-    options_.maxTextLength = std::clamp<std::size_t>(options_.maxTextLength, 255, kMaxLine);
-    // UTF-16 on the NT family, which converts an ANSI control's lines for us; ANSI on the 9x family.
-    if (!options_.wideTexts) options_.wideTexts = isWinNT() != vbFalse;
-    if (hWnd == nullptr || !IsWindow(hWnd)) {
-        note(CaptureFailure::NoWindow);
-        return;
-    }
-    hWnd_ = hWnd;
-}
-
-void ListBoxCapture::note(CaptureFailure f) {
-    if (failure_ == CaptureFailure::None) failure_ = f;
-}
-
-bool ListBoxCapture::send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    result = 0;
-    if (stopped_ || hWnd_ == nullptr) return false;
-    DWORD_PTR answer = 0;
-    const UINT flags = SMTO_ABORTIFHUNG | SMTO_BLOCK;  // as CaptureOptions says
-    const LRESULT sent = *options_.wideTexts
-                             ? SendMessageTimeoutW(hWnd_, msg, wParam, lParam, flags, options_.timeoutMs, &answer)
-                             : SendMessageTimeoutA(hWnd_, msg, wParam, lParam, flags, options_.timeoutMs, &answer);
-    if (sent) {
-        result = static_cast<LRESULT>(answer);
-        return true;
-    }
-    // Hung or gone: every further message would wait as long again or fail, so reading stops.
-    note(IsWindow(hWnd_) ? CaptureFailure::TargetHung : CaptureFailure::TargetGone);
-    stopped_ = true;
-    return false;
+    // The system carries these controls' texts itself, converted by the letter of the function
+    // that sends: UTF-16 on the NT family, which converts an ANSI control's lines for us; ANSI on
+    // the 9x family.
+    : RemoteControl(target, options, 255, true), combo_(target.kind == ControlKind::ComboBox) {
+    if (!IsWindow(window())) note(CaptureFailure::NoWindow);
 }
 
 bool ListBoxCapture::keepsTexts() const {
-    const LONG style = GetWindowLongW(hWnd_, GWL_STYLE);
+    const LONG style = GetWindowLongW(window(), GWL_STYLE);
     if (combo_) return (style & kComboOwnerDraw) == 0 || (style & CBS_HASSTRINGS) != 0;
     return (style & kListOwnerDraw) == 0 || (style & LBS_HASSTRINGS) != 0;
 }
 
 VBool ListBoxCapture::readListViewInfo(ListViewInfo& info) {
-    readable_ = false;
-    info.lColumnWidth.clear();
-    info.szColumnText.clear();
+    taken_ = false;
     info.lItemCount = 0;
     info.lColumnCount = 0;
-    info.hWnd = target_.window;
-    info.kind = combo_ ? ControlKind::ComboBox : ControlKind::ListBox;
-    info.szClassName = target_.className;
-    if (hWnd_ == nullptr || !IsWindow(hWnd_)) {
+    startRecord(info, combo_ ? ControlKind::ComboBox : ControlKind::ListBox);
+    if (!IsWindow(window())) {
         note(CaptureFailure::NoWindow);
         return vbFalse;
     }
@@ -87,29 +54,28 @@ VBool ListBoxCapture::readListViewInfo(ListViewInfo& info) {
     if (!send(combo_ ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, count)) return vbFalse;
     lineCount_ = std::max<std::int32_t>(0, static_cast<std::int32_t>(count));  // LB_ERR: none
 
-    RECT rc = {};
-    GetWindowRect(hWnd_, &rc);
-    info.rcWindow = ScreenRect{rc.left, rc.top, rc.right, rc.bottom};
+    const ScreenRect rc = windowRect();
+    info.rcWindow = rc;
     info.lView = 1;  // read as a report: one row a line
     info.lItemCount = lineCount_;
     info.lColumnCount = 1;
     info.lColumnWidth = {0, rc.right - rc.left};
     info.szColumnText = {std::wstring(), kColumn};
-    readable_ = true;
+    taken_ = true;
     return vbTrue;
 }
 
 std::wstring ListBoxCapture::getColumnText(std::int32_t lColumn) {
-    return readable_ && lColumn == 1 ? std::wstring(kColumn) : std::wstring();
+    return taken_ && lColumn == 1 ? std::wstring(kColumn) : std::wstring();
 }
 
 std::wstring ListBoxCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
-    if (!readable_ || lColumn != 1 || lRow < 1 || lRow > lineCount_) return {};
+    if (!taken_ || lColumn != 1 || lRow < 1 || lRow > lineCount_) return {};
     LRESULT length = 0;
     const WPARAM index = static_cast<WPARAM>(lRow - 1);
     if (!send(combo_ ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0, length)) return {};
     if (length <= 0 || static_cast<std::size_t>(length) > kMaxLine) return {};  // LB_ERR, or not believed
-    return *options_.wideTexts ? readLine<wchar_t>(lRow - 1, static_cast<std::size_t>(length))
+    return *options().wideTexts ? readLine<wchar_t>(lRow - 1, static_cast<std::size_t>(length))
                                : readLine<char>(lRow - 1, static_cast<std::size_t>(length));
 }
 
@@ -130,7 +96,7 @@ std::wstring ListBoxCapture::readLine(std::int32_t index, std::size_t length) {
             length = n;
             continue;
         }
-        const std::size_t units = std::min({n, buffer.size() - 1, options_.maxTextLength});
+        const std::size_t units = std::min({n, buffer.size() - 1, options().maxTextLength});
         const auto end = std::find(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(units), Unit{0});
         const std::size_t kept = static_cast<std::size_t>(end - buffer.begin());
         if constexpr (sizeof(Unit) == 1) return fromAnsi(buffer.data(), kept);

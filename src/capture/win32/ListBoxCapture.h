@@ -10,11 +10,11 @@
 #include <string>
 
 #include "capture/GridSource.h"
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/RemoteControl.h"
 
 namespace zav {
 
-class ListBoxCapture final : public IGridSource {
+class ListBoxCapture final : public RemoteControl {
 public:
     // The one column's header.
     static constexpr const wchar_t* kColumn = L"Item";
@@ -28,23 +28,14 @@ public:
     VBool readListViewInfo(ListViewInfo& info) override;
     std::wstring getColumnText(std::int32_t lColumn) override;
     std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
-    CaptureFailure failure() const override { return failure_; }
 
 private:
     ListBoxCapture(const GridTarget& target, const CaptureOptions& options);
-    bool send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void note(CaptureFailure f);
     bool keepsTexts() const;
     template <class Unit> std::wstring readLine(std::int32_t index, std::size_t length);
 
-    CaptureOptions options_;
-    GridTarget target_;
-    HWND hWnd_ = nullptr;
     bool combo_ = false;       // a combo box (CB_ messages) rather than a list box (LB_)
-    bool readable_ = false;    // readListViewInfo took the window
-    bool stopped_ = false;     // the target hung or went away: nothing more is sent
     std::int32_t lineCount_ = 0;
-    CaptureFailure failure_ = CaptureFailure::None;
 };
 
 }  // namespace zav

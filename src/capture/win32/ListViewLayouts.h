@@ -87,9 +87,13 @@ static_assert(sizeof(Layout64::Column) == 48, "LVCOLUMNA as sent to a 64-bit pro
 static_assert(offsetof(Layout64::Column, pszText) == 16, "LVCOLUMNA.pszText of a 64-bit process");
 static_assert(offsetof(Layout64::Column, iSubItem) == 28, "LVCOLUMNA.iSubItem of a 64-bit process");
 
-// Room for the largest descriptor of any layout: the text buffer follows at this offset (which
-// keeps it aligned for any text unit).
-constexpr std::size_t kDescriptorArea = 128;
+// The list view's descriptors and texts, as a source picks them for its target (forTarget).
+struct ListView {
+    using Layout32 = lvlayout::Layout32;
+    using Layout64 = lvlayout::Layout64;
+    using AnsiTexts = lvlayout::AnsiTexts;
+    using WideTexts = lvlayout::WideTexts;
+};
 
 }  // namespace lvlayout
 }  // namespace zav

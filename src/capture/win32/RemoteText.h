@@ -1,13 +1,13 @@
 // Texts as they come back from another process's memory: the units before the first zero unit,
-// and their conversion to the program's string. Shared by the readers that copy texts out of a
-// buffer in the target (list views, tree views).
+// and their conversion to the program's string. `Texts` is a kind's tag of how its messages carry
+// text: its `Unit` is char for the ANSI code page (the A messages), char16_t for UTF-16 (the W
+// messages).
 #pragma once
 
 #include <cstddef>
 #include <cstring>
 #include <string>
 
-#include "capture/win32/ListViewLayouts.h"
 #include "text/Ansi.h"
 
 namespace zav {
@@ -31,13 +31,18 @@ std::size_t textLength(const char* text, std::size_t maxUnits) {
 }
 
 // The program's string of `units` units of text as they arrived.
-inline std::wstring decode(lvlayout::AnsiTexts, const char* text, std::size_t units) { return fromAnsi(text, units); }
-inline std::wstring decode(lvlayout::WideTexts, const char* text, std::size_t units) {
-    // UTF-16 as it is: a character outside the basic plane stays a surrogate pair.
-    static_assert(sizeof(wchar_t) == sizeof(lvlayout::WideTexts::Unit), "wchar_t holds one UTF-16 unit on Windows");
-    std::wstring out(units, L'\0');
-    if (units > 0) std::memcpy(&out[0], text, units * sizeof(wchar_t));
-    return out;
+template <class Texts>
+std::wstring decode(const char* text, std::size_t units) {
+    using Unit = typename Texts::Unit;
+    if constexpr (sizeof(Unit) == 1) {
+        return fromAnsi(text, units);
+    } else {
+        // UTF-16 as it is: a character outside the basic plane stays a surrogate pair.
+        static_assert(sizeof(wchar_t) == sizeof(Unit), "wchar_t holds one UTF-16 unit on Windows");
+        std::wstring out(units, L'\0');
+        if (units > 0) std::memcpy(&out[0], text, units * sizeof(wchar_t));
+        return out;
+    }
 }
 
 }  // namespace remote_text

@@ -1,38 +1,32 @@
 #include "capture/win32/TreeViewCapture.h"
 
 #include <algorithm>
-#include <cstring>
 #include <type_traits>
 
 #include <commctrl.h>
 
-#include "capture/win32/ListViewLayouts.h"
-#include "capture/win32/RemoteText.h"
-#include "capture/win32/WindowText.h"
-
 namespace zav {
 namespace {
-
-using lvlayout::AnsiTexts;
-using lvlayout::kDescriptorArea;
-using lvlayout::WideTexts;
-using remote_text::decode;
-using remote_text::textLength;
 
 constexpr unsigned kTvmGetNextItem = 0x110A;  // TVM_GETNEXTITEM
 constexpr unsigned kTvmGetCount = 0x1105;     // TVM_GETCOUNT
 constexpr unsigned kTvmGetItemState = 0x1127; // TVM_GETITEMSTATE: the state as the answer
 constexpr LONG kTvsCheckBoxes = 0x0100;       // TVS_CHECKBOXES
-constexpr unsigned kTvmGetItemA = 0x110C;     // TVM_GETITEMA
-constexpr unsigned kTvmGetItemW = 0x113E;     // TVM_GETITEMW
 constexpr WPARAM kTvgnRoot = 0x0000;          // TVGN_ROOT
 constexpr WPARAM kTvgnNext = 0x0001;          // TVGN_NEXT
 constexpr WPARAM kTvgnChild = 0x0004;         // TVGN_CHILD
 constexpr std::uint32_t kTvifText = 0x0001;   // TVIF_TEXT
 constexpr std::uint32_t kTvifHandle = 0x0010; // TVIF_HANDLE
 
-constexpr unsigned getItemMessage(AnsiTexts) { return kTvmGetItemA; }
-constexpr unsigned getItemMessage(WideTexts) { return kTvmGetItemW; }
+// How texts travel in TVM_GETITEM: 8-bit text of the ANSI code page or UTF-16.
+struct AnsiTexts {
+    using Unit = char;
+    static constexpr unsigned kGetItem = 0x110C;  // TVM_GETITEMA
+};
+struct WideTexts {
+    using Unit = char16_t;
+    static constexpr unsigned kGetItem = 0x113E;  // TVM_GETITEMW
+};
 
 // TVITEM of a process whose pointers are `PointerType`, every pointer field aligned to its own
 // size as that process's compiler lays it out: it is written into that process's memory.
@@ -61,7 +55,6 @@ static_assert(offsetof(TreeLayout64::Item, hItem) == 8, "TVITEM.hItem of a 64-bi
 static_assert(offsetof(TreeLayout64::Item, pszText) == 24, "TVITEM.pszText of a 64-bit process");
 static_assert(offsetof(TreeLayout64::Item, cchTextMax) == 32, "TVITEM.cchTextMax of a 64-bit process");
 static_assert(offsetof(TreeLayout64::Item, lParam) == 48, "TVITEM.lParam of a 64-bit process");
-static_assert(sizeof(TreeLayout64::Item) <= kDescriptorArea, "a descriptor fits before the single text");
 
 // The layout of this program's own word size must be the system's own descriptor.
 using OwnItem = std::conditional_t<kProgramWordSize == 64, TreeLayout64::Item, TreeLayout32::Item>;
@@ -71,16 +64,26 @@ static_assert(offsetof(TVITEMW, pszText) == offsetof(OwnItem, pszText), "TVITEMW
 static_assert(offsetof(TVITEMW, cchTextMax) == offsetof(OwnItem, cchTextMax), "TVITEMW layout");
 static_assert(offsetof(TVITEMW, lParam) == offsetof(OwnItem, lParam), "TVITEMW layout");
 
-// The block's layout: kBlockItems descriptors, then a room of kBlockTextLength units an item.
-template <class Item, class Texts>
-struct TextRooms {
-    static constexpr std::size_t room = static_cast<std::size_t>(TreeViewCapture::kBlockTextLength);  // units
-    static constexpr std::size_t textsAt = TreeViewCapture::kBlockItems * sizeof(Item);
-    static constexpr std::size_t textAt(std::size_t i) { return textsAt + i * room * sizeof(typename Texts::Unit); }
-    static constexpr std::size_t size = textAt(TreeViewCapture::kBlockItems);
+// The tree's descriptors and texts, as the capture picks them for its target (forTarget).
+struct TreeView {
+    using Layout32 = TreeLayout32;
+    using Layout64 = TreeLayout64;
+    using AnsiTexts = zav::AnsiTexts;
+    using WideTexts = zav::WideTexts;
 };
 
-constexpr std::size_t kLargestBlock = TextRooms<TreeLayout64::Item, WideTexts>::size;
+// The texts of items (TVM_GETITEM): the tree answers whether it knows the item.
+template <class Texts, class Step>
+struct ItemRequests {
+    static constexpr TextAnswer kAnswer = TextAnswer::Known;
+    const Step* steps;
+    TextMessage message(std::size_t) const { return {Texts::kGetItem, 0}; }
+    template <class Item>
+    void fill(std::size_t i, Item& descriptor) const {
+        descriptor.mask = kTvifText | kTvifHandle;
+        descriptor.hItem = static_cast<decltype(descriptor.hItem)>(steps[i].item);
+    }
+};
 
 }  // namespace
 
@@ -89,121 +92,46 @@ std::unique_ptr<TreeViewCapture> TreeViewCapture::open(const GridTarget& target,
 }
 
 TreeViewCapture::TreeViewCapture(const GridTarget& target, const CaptureOptions& options)
-    : options_(options), className_(target.className) {
-    const HWND hWnd = reinterpret_cast<HWND>(target.window);
-    settleCaptureOptions(options_, kBlockTextLength);
-    unitSize_ = *options_.wideTexts ? sizeof(WideTexts::Unit) : sizeof(AnsiTexts::Unit);
-    RemoteTarget remote;
-    const CaptureFailure opening = openRemoteTarget(hWnd, *options_.mechanism, remote);
-    opened_ = hWnd;
-    processId_ = remote.processId;
-    targetBits_ = remote.bits;
-    process_ = remote.process;
-    if (opening != CaptureFailure::None) {
-        note(opening);
-        return;
-    }
-    block_ = allocateInTarget(kLargestBlock);
-    if (!block_ || !makeTextBlock(kBlockTextLength + 1)) note(CaptureFailure::NoBuffers);
-}
-
-TreeViewCapture::~TreeViewCapture() {
-    remoteFree(block_);
-    remoteFree(single_);
-}
-
-RemoteBuffer TreeViewCapture::allocateInTarget(std::size_t length) {
-    RemoteBuffer block = *options_.mechanism == RemoteMechanism::SharedMapping
-                             ? RemoteBuffer::allocateShared(length)
-                             : RemoteBuffer::allocate(process_, length);
-    // A 32-bit target sees only the low 4 GiB: a block above would be out of its reach.
-    if (block && targetBits_ == 32 && block.address() + length - 1 > 0xFFFFFFFFu) block.free();
-    return block;
-}
-
-bool TreeViewCapture::makeTextBlock(std::int32_t cchText) {
-    RemoteBuffer block = allocateInTarget(kDescriptorArea + static_cast<std::size_t>(cchText) * unitSize_);
-    if (!block) return false;
-    single_ = std::move(block);
-    cchText_ = cchText;
-    return true;
-}
-
-void TreeViewCapture::note(CaptureFailure f) {
-    if (failure_ == CaptureFailure::None) failure_ = f;
-}
-
-void TreeViewCapture::noteCopyFailure() {
-    if (hTree_ && !IsWindow(hTree_)) {
-        note(CaptureFailure::TargetGone);
-        stopped_ = true;
-    } else {
-        note(CaptureFailure::NoBuffers);
-    }
-}
-
-bool TreeViewCapture::send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    result = 0;
-    if (stopped_ || hTree_ == nullptr) return false;
-    DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(hTree_, msg, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, options_.timeoutMs, &answer)) {
-        result = static_cast<LRESULT>(answer);
-        return true;
-    }
-    // Hung or gone: every further message would wait as long again or fail, so reading stops.
-    note(IsWindow(hTree_) ? CaptureFailure::TargetHung : CaptureFailure::TargetGone);
-    stopped_ = true;
-    return false;
-}
-
-bool TreeViewCapture::usable() const {
-    return hTree_ != nullptr && hTree_ == opened_ && block_ && single_ && !stopped_;
+    : RemoteControl(target, options, kBlockTextLength, false) {
+    // The single buffer starts one unit larger than a block's room: a text that filled its room
+    // there fits it.
+    if (openInTarget(kBlockTextLength + 1)) makeBlock(sizeof(TreeLayout64::Item));
 }
 
 VBool TreeViewCapture::readListViewInfo(ListViewInfo& info) {
-    hTree_ = nullptr;
+    taken_ = false;
     itemCount_ = 0;
     walk_ = Walk{};
     info.lItemCount = 0;
     info.lColumnCount = 0;
-    info.lColumnWidth.clear();
-    info.szColumnText.clear();
-    info.lColumnOrder.clear();
-    info.hWnd = reinterpret_cast<WindowHandle>(opened_);
-    info.kind = ControlKind::TreeView;
-    info.szClassName = className_;
-    const HWND hWnd = opened_;
-    if (!IsWindow(hWnd)) {
+    startRecord(info, ControlKind::TreeView);
+    if (!IsWindow(window())) {
         note(CaptureFailure::NoWindow);
         return vbFalse;
     }
-    if (failure_ != CaptureFailure::None) return vbFalse;
-    hTree_ = hWnd;
+    if (failure() != CaptureFailure::None) return vbFalse;
 
     LRESULT count = 0;
-    if (!send(kTvmGetCount, 0, 0, count)) {
-        hTree_ = nullptr;
-        return vbFalse;
-    }
+    if (!send(kTvmGetCount, 0, 0, count)) return vbFalse;
+    taken_ = true;
     // The count is an unsigned number of items; more than a row number holds is not believed.
     const auto items = static_cast<std::uint32_t>(count);
     itemCount_ = static_cast<std::int32_t>(std::min<std::uint32_t>(items, 0x7FFFFFFF));
 
-    RECT rc = {};
-    GetWindowRect(hTree_, &rc);
-    info.rcWindow = ScreenRect{rc.left, rc.top, rc.right, rc.bottom};
+    const ScreenRect rc = windowRect();
+    info.rcWindow = rc;
     info.lView = 1;  // read as a report: one row an item
     info.lItemCount = itemCount_;
     info.lColumnCount = 3;
     const std::int32_t width = rc.right - rc.left;
     info.lColumnWidth = {0, width, 48, width};
     info.szColumnText = {std::wstring(), kItemColumn, kLevelColumn, kPathColumn};
-    info.checkBoxes = (GetWindowLongW(hTree_, GWL_STYLE) & kTvsCheckBoxes) != 0;
+    info.checkBoxes = (GetWindowLongW(window(), GWL_STYLE) & kTvsCheckBoxes) != 0;
     return vbTrue;
 }
 
 std::wstring TreeViewCapture::getColumnText(std::int32_t lColumn) {
-    if (hTree_ == nullptr) return {};
+    if (!taken_) return {};
     switch (lColumn) {
         case 1: return kItemColumn;
         case 2: return kLevelColumn;
@@ -224,7 +152,7 @@ std::uint64_t TreeViewCapture::nextItem(WPARAM flag, std::uint64_t item) {
     if (!send(kTvmGetNextItem, flag, static_cast<LPARAM>(item), r)) return 0;
     // A 32-bit tree's handle is a 32-bit pointer, whatever the system made of it on its way here.
     const std::uint64_t handle = static_cast<std::uint64_t>(static_cast<std::uintptr_t>(r));
-    return targetBits_ == 32 ? (handle & 0xFFFFFFFFu) : handle;
+    return targetWordSize() == 32 ? (handle & 0xFFFFFFFFu) : handle;
 }
 
 void TreeViewCapture::restartWalk() {
@@ -242,7 +170,7 @@ bool TreeViewCapture::walk(std::size_t count) {
         // Depth first: the first child, else the next sibling of the item or of the nearest item
         // above it that has one.
         const std::uint64_t child = nextItem(kTvgnChild, item);
-        if (stopped_) return false;
+        if (stopped()) return false;
         if (child != 0) {
             walk_.parents.push_back(item);
             walk_.next = child;
@@ -252,7 +180,7 @@ bool TreeViewCapture::walk(std::size_t count) {
         std::uint64_t at = item;
         for (;;) {
             const std::uint64_t sibling = nextItem(kTvgnNext, at);
-            if (stopped_) return false;
+            if (stopped()) return false;
             if (sibling != 0) {
                 walk_.next = sibling;
                 break;
@@ -269,137 +197,17 @@ bool TreeViewCapture::walk(std::size_t count) {
     return true;
 }
 
-template <class Request>
-auto TreeViewCapture::forTarget(Request&& request) {
-    if (targetBits_ == 64) {
-        if (*options_.wideTexts) return request(TreeLayout64{}, WideTexts{});
-        return request(TreeLayout64{}, AnsiTexts{});
-    }
-    if (*options_.wideTexts) return request(TreeLayout32{}, WideTexts{});
-    return request(TreeLayout32{}, AnsiTexts{});
-}
-
 bool TreeViewCapture::readTexts() {
     texts_.assign(steps_.size(), std::wstring());
     for (std::size_t first = 0; first < steps_.size(); first += kBlockItems) {
         const std::size_t count = std::min(kBlockItems, steps_.size() - first);
-        const bool read = forTarget([&](auto layout, auto texts) {
-            using Layout = decltype(layout);
-            return readTextBlock<typename Layout::Item, decltype(texts)>(first, count);
+        const bool read = forTarget<TreeView>([&](auto layout, auto texts) {
+            const ItemRequests<decltype(texts), Step> requests{&steps_[first]};
+            return readTextBlock<typename decltype(layout)::Item, decltype(texts)>(requests, count, &texts_[first]);
         });
         if (!read) return false;
     }
     return true;
-}
-
-template <class Item, class Texts>
-bool TreeViewCapture::readTextBlock(std::size_t first, std::size_t count) {
-    using Rooms = TextRooms<Item, Texts>;
-    using Pointer = decltype(Item{}.pszText);
-    const std::uintptr_t base = block_.address();
-    // The descriptors and empty rooms in one copy: an item that answers without writing its
-    // text leaves its room empty, never the text of an earlier block.
-    scratch_.assign(Rooms::textAt(count), '\0');
-    for (std::size_t i = 0; i < count; ++i) {
-        Item item = {};
-        item.mask = kTvifText | kTvifHandle;
-        item.hItem = static_cast<Pointer>(steps_[first + i].item);
-        item.pszText = static_cast<Pointer>(base + Rooms::textAt(i));
-        item.cchTextMax = static_cast<std::int32_t>(Rooms::room);
-        std::memcpy(&scratch_[i * sizeof(Item)], &item, sizeof item);
-    }
-    if (!remoteWrite(block_, 0, scratch_.data(), scratch_.size())) {
-        noteCopyFailure();
-        return false;
-    }
-    std::vector<bool> answered(count, false);
-    for (std::size_t i = 0; i < count; ++i) {
-        LRESULT r = 0;
-        if (!send(getItemMessage(Texts{}), 0, static_cast<LPARAM>(base + i * sizeof(Item)), r)) return false;
-        answered[i] = r != 0;
-    }
-    if (!remoteRead(block_, 0, &scratch_[0], scratch_.size())) {
-        noteCopyFailure();
-        return false;
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!answered[i]) continue;  // an item that went away since the walk passed it
-        Item back;
-        std::memcpy(&back, &scratch_[i * sizeof(Item)], sizeof back);
-        std::wstring& text = texts_[first + i];
-        if (back.pszText != static_cast<Pointer>(base + Rooms::textAt(i))) {
-            // Answered from the program's own memory, which the next items' answers may change:
-            // asked again alone.
-            if (!readWholeText<Item, Texts>(steps_[first + i].item, text)) return false;
-            continue;
-        }
-        const char* units = scratch_.data() + Rooms::textAt(i);
-        const std::size_t n = textLength<Texts>(units, Rooms::room);
-        if (n + 1 < Rooms::room) {
-            text = decode(Texts{}, units, n);
-        } else if (!readWholeText<Item, Texts>(steps_[first + i].item, text)) {
-            return false;  // it filled its room and may have been cut: asked again with more
-        }
-    }
-    return true;
-}
-
-template <class Item, class Texts>
-bool TreeViewCapture::readWholeText(std::uint64_t item, std::wstring& text) {
-    using Unit = typename Texts::Unit;
-    using Pointer = decltype(Item{}.pszText);
-    text.clear();
-    for (;;) {
-        Item descriptor = {};
-        descriptor.mask = kTvifText | kTvifHandle;
-        descriptor.hItem = static_cast<Pointer>(item);
-        descriptor.pszText = static_cast<Pointer>(single_.address() + kDescriptorArea);
-        descriptor.cchTextMax = cchText_;
-        std::string local(kDescriptorArea + sizeof(Unit), '\0');
-        std::memcpy(&local[0], &descriptor, sizeof descriptor);
-        if (!remoteWrite(single_, 0, local.data(), local.size())) {
-            noteCopyFailure();
-            return false;
-        }
-        LRESULT r = 0;
-        if (!send(getItemMessage(Texts{}), 0, static_cast<LPARAM>(single_.address()), r)) return false;
-        if (r == 0) return true;  // the item went away: no text
-        const std::size_t room = static_cast<std::size_t>(cchText_);
-        local.resize(kDescriptorArea + room * sizeof(Unit));
-        if (!remoteRead(single_, 0, &local[0], local.size())) {
-            noteCopyFailure();
-            return false;
-        }
-        Item back;
-        std::memcpy(&back, local.data(), sizeof back);
-        if (back.pszText != descriptor.pszText) {
-            text = readElsewhere<Texts>(static_cast<std::uint64_t>(back.pszText));
-            return true;
-        }
-        const std::size_t n = textLength<Texts>(local.data() + kDescriptorArea, room);
-        if (n + 1 >= room && room < options_.maxTextLength) {
-            // It filled the buffer: a larger one, until the text fits (or reaches the longest
-            // text the options let through, where it is cut).
-            const std::size_t next = std::min(options_.maxTextLength, room * 4 + 1);
-            if (!makeTextBlock(static_cast<std::int32_t>(next))) {
-                note(CaptureFailure::NoBuffers);
-                return false;
-            }
-            continue;
-        }
-        text = decode(Texts{}, local.data() + kDescriptorArea, n);
-        return true;
-    }
-}
-
-template <class Texts>
-std::wstring TreeViewCapture::readElsewhere(std::uint64_t address) {
-    // An address that is none (0, or the text-callback mark -1) reads as nothing.
-    if (!process_ || address == 0) return {};
-    using Unit = typename Texts::Unit;
-    const std::string text =
-        process_->readText(static_cast<std::uintptr_t>(address), options_.maxTextLength, sizeof(Unit));
-    return decode(Texts{}, text.data(), text.size() / sizeof(Unit));
 }
 
 bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
@@ -407,12 +215,12 @@ bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
     const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
     cells.assign(rows * columns, std::wstring());
-    if (!usable() || failure_ != CaptureFailure::None || firstRow < 1) return false;
+    if (!canRequestTexts() || failure() != CaptureFailure::None || firstRow < 1) return false;
     if (rows == 0) return true;
 
     // A row behind the walk: from the first root again (the rows before it give the path).
     if (!walk_.started || firstRow <= walk_.rowsGiven) restartWalk();
-    if (stopped_) return false;
+    if (stopped()) return false;
     readItems_.clear();
     readFirst_ = firstRow;
     std::wstring joined;
@@ -450,7 +258,7 @@ bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
 bool TreeViewCapture::readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) {
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
     checked.assign(rows, 0);
-    if (!usable() || failure_ != CaptureFailure::None || firstRow < 1) return false;
+    if (!canRequestTexts() || failure() != CaptureFailure::None || firstRow < 1) return false;
     if (rows == 0) return true;
     // The items of those rows: the last read's, or a walk to them.
     if (readFirst_ != firstRow || readItems_.size() < rows) {

@@ -18,27 +18,21 @@
 #include <vector>
 
 #include "capture/GridSource.h"
-#include "capture/win32/ListViewCapture.h"
-#include "capture/win32/RemoteMemory.h"
+#include "capture/win32/RemoteControl.h"
 
 namespace zav {
 
-class TreeViewCapture final : public IGridSource {
+class TreeViewCapture final : public RemoteControl {
 public:
     static constexpr const wchar_t* kItemColumn = L"Item";
     static constexpr const wchar_t* kLevelColumn = L"Level";
     static constexpr const wchar_t* kPathColumn = L"Path";
     static constexpr const wchar_t* kPathSeparator = L"\\";
-    // Items whose texts are asked for in one block (one copy of the descriptors into the other
-    // process, one message an item, one copy back), and the room of each text there.
-    static constexpr std::size_t kBlockItems = 256;
-    static constexpr std::int32_t kBlockTextLength = 255;
 
     // Finds the window's process and makes the buffers there. Always gives a capture; failure()
     // says when the process could not be opened, the buffers not made or the target is 64-bit
     // while this program is 32-bit.
     static std::unique_ptr<TreeViewCapture> open(const GridTarget& target, const CaptureOptions& options = {});
-    ~TreeViewCapture() override;
 
     // Refuses (vbFalse, failure noted) a tree that is gone, or hung or went away while its count
     // was asked for.
@@ -54,11 +48,6 @@ public:
     // boxes (TVS_CHECKBOXES; ListViewInfo::checkBoxes). Rows just read by readCells are not
     // walked again.
     bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) override;
-    CaptureFailure failure() const override { return failure_; }
-
-    int targetWordSize() const { return targetBits_; }
-    // Characters of the single-item text buffer now in the other process (grows for long texts).
-    std::int32_t textBufferLength() const { return cchText_; }
 
 private:
     TreeViewCapture(const GridTarget& target, const CaptureOptions& options);
@@ -80,12 +69,6 @@ private:
         bool started = false;
     };
 
-    bool send(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void note(CaptureFailure f);
-    void noteCopyFailure();
-    bool usable() const;
-    RemoteBuffer allocateInTarget(std::size_t length);
-    bool makeTextBlock(std::int32_t cchText);
     // TVM_GETNEXTITEM: the item in relation `flag` to `item`, as the target's word size holds it;
     // 0 for none or when the message failed (failure noted).
     std::uint64_t nextItem(WPARAM flag, std::uint64_t item);
@@ -94,33 +77,14 @@ private:
     bool walk(std::size_t count);
     // The texts of steps_ into texts_, in blocks; false when the capture failed.
     bool readTexts();
-    template <class Item, class Texts> bool readTextBlock(std::size_t first, std::size_t count);
-    // One item's text alone, asked again with more room while it fills the buffer.
-    template <class Item, class Texts> bool readWholeText(std::uint64_t item, std::wstring& text);
-    template <class Texts> std::wstring readElsewhere(std::uint64_t address);
-    template <class Request> auto forTarget(Request&& request);
 
-    CaptureOptions options_;
-    HWND hTree_ = nullptr;        // the window of the last successful readListViewInfo; null = none
-    HWND opened_ = nullptr;       // the window the buffers were made for
-    std::wstring className_;
-    DWORD processId_ = 0;
-    int targetBits_ = kProgramWordSize;
-    std::shared_ptr<RemoteProcess> process_;
-    RemoteBuffer block_;          // kBlockItems descriptors, then their text rooms
-    RemoteBuffer single_;         // one descriptor at 0, its text at lvlayout::kDescriptorArea
-    std::int32_t cchText_ = 0;    // characters of single_'s text
-    std::size_t unitSize_ = 2;
     std::int32_t itemCount_ = 0;
-    bool stopped_ = false;        // the target hung or went away: nothing more is sent
-    CaptureFailure failure_ = CaptureFailure::None;
     Walk walk_;
     std::vector<Step> steps_;
     // The items of the rows the last readCells gave, from row readFirst_ on.
     std::vector<std::uint64_t> readItems_;
     std::int32_t readFirst_ = 0;
     std::vector<std::wstring> texts_;
-    std::string scratch_;
 };
 
 }  // namespace zav

@@ -75,7 +75,7 @@ class FloorLoop final : public Loop {
 public:
     using Item = typename Layout::Item;
     using Unit = typename Texts::Unit;
-    static constexpr std::size_t kCells = ListViewCapture::kBlockCells;
+    static constexpr std::size_t kCells = ListViewCapture::kBlockItems;
     static constexpr std::size_t kRoom = 255;  // units
 
     FloorLoop(HWND list, DWORD pid) : list_(list) {
@@ -142,7 +142,7 @@ public:
     explicit ReaderLoop(HWND list, const zav::CaptureOptions& options = {}) : capture_(openCapture(list, options)) {}
     unsigned long long read(long first, long last, int columns) override {
         unsigned long long characters = 0;
-        const long blockRows = std::max<long>(1, static_cast<long>(ListViewCapture::kBlockCells) / columns);
+        const long blockRows = std::max<long>(1, static_cast<long>(ListViewCapture::kBlockItems) / columns);
         for (long row = first; row <= last; row += blockRows) {
             const long rows = std::min(blockRows, last - row + 1);
             capture_->readCells(row, rows, columns, cells_);
