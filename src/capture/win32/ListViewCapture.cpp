@@ -5,10 +5,7 @@
 
 #include <commctrl.h>
 
-#include "capture/win32/ListBoxCapture.h"
 #include "capture/win32/ListViewLayouts.h"
-#include "capture/win32/SystemGridSources.h"
-#include "capture/win32/TreeViewCapture.h"
 
 namespace zav {
 namespace {
@@ -220,52 +217,6 @@ std::optional<std::wstring> ListViewCapture::requestCellText(std::int32_t lRow, 
         readText<typename decltype(layout)::Item, Texts>(CellRequest<Texts>{lRow, lColumn}, 0, text);
         return text;
     });
-}
-
-}  // namespace zav
-
-// ---- the factory ----
-
-namespace zav {
-namespace {
-
-// What a window that is no grid control opens: a source that reads nothing.
-class RefusedSource final : public IGridSource {
-public:
-    VBool readListViewInfo(ListViewInfo& info) override {
-        info = ListViewInfo{};
-        return vbFalse;
-    }
-    std::wstring getColumnText(std::int32_t) override { return {}; }
-    std::wstring getCellText(std::int32_t, std::int32_t) override { return {}; }
-    CaptureFailure failure() const override { return CaptureFailure::NotAGrid; }
-};
-
-class SystemCaptureFactory final : public IGridSourceFactory {
-public:
-    explicit SystemCaptureFactory(const CaptureOptions& options) : options_(options) {}
-    std::unique_ptr<IGridSource> openGridSource(const GridTarget& target) override {
-        // Each kind through its own messages, as the target's kind says.
-        switch (target.kind) {
-            case ControlKind::ListBox:
-            case ControlKind::ComboBox: return ListBoxCapture::open(target, options_);
-            case ControlKind::TreeView: return TreeViewCapture::open(target, options_);
-            case ControlKind::ListView: return ListViewCapture::openListViewBuffers(target, options_);
-            case ControlKind::None: break;
-        }
-        return std::make_unique<RefusedSource>();
-    }
-
-private:
-    CaptureOptions options_;
-};
-
-}  // namespace
-
-std::unique_ptr<IGridSourceFactory> makeSystemGridSourceFactory() { return makeSystemGridSourceFactory(CaptureOptions{}); }
-
-std::unique_ptr<IGridSourceFactory> makeSystemGridSourceFactory(const CaptureOptions& options) {
-    return std::make_unique<SystemCaptureFactory>(options);
 }
 
 }  // namespace zav

@@ -48,14 +48,6 @@ std::wstring getWindowCaption(WindowHandle hWnd) {
     return fromAnsi(buffer, static_cast<std::size_t>(std::min(n, 254)));  // up to its zero byte
 }
 
-GridTarget gridTargetOf(WindowHandle hWnd) {
-    GridTarget target;
-    target.window = hWnd;
-    target.className = getWindowClass(hWnd, 64);
-    target.kind = controlKindOfClass(target.className);
-    return target;
-}
-
 std::unique_ptr<IWindowInfo> makeSystemWindowInfo() { return std::make_unique<SystemWindowInfo>(); }
 
 }  // namespace zav
