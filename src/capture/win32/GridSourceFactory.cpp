@@ -1,10 +1,10 @@
 // The Windows build's grid sources: a window told as a grid target, and the source of its kind.
 #include <memory>
 
-#include "capture/win32/ListBoxCapture.h"
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/ListBoxSource.h"
+#include "capture/win32/ListViewSource.h"
 #include "capture/win32/SystemGridSources.h"
-#include "capture/win32/TreeViewCapture.h"
+#include "capture/win32/TreeViewSource.h"
 #include "capture/win32/WindowText.h"
 
 namespace zav {
@@ -29,9 +29,9 @@ public:
         // Each kind through its own messages, as the target's kind says.
         switch (target.kind) {
             case ControlKind::ListBox:
-            case ControlKind::ComboBox: return ListBoxCapture::open(target, options_);
-            case ControlKind::TreeView: return TreeViewCapture::open(target, options_);
-            case ControlKind::ListView: return ListViewCapture::openListViewBuffers(target, options_);
+            case ControlKind::ComboBox: return ListBoxSource::open(target, options_);
+            case ControlKind::TreeView: return TreeViewSource::open(target, options_);
+            case ControlKind::ListView: return ListViewSource::openListViewBuffers(target, options_);
             case ControlKind::None: break;
         }
         return std::make_unique<RefusedSource>();

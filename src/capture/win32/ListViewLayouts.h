@@ -1,6 +1,6 @@
 // The request descriptors of the list-view messages as the list view's process lays them out.
 // They are written into that process's memory, so their layout is the one of the target's word
-// size, not of this program: each layout is spelled out with fixed-width fields, and the capture
+// size, not of this program: each layout is spelled out with fixed-width fields, and the source
 // picks one per target process (a 64-bit program reads 32-bit and 64-bit targets alike).
 #pragma once
 

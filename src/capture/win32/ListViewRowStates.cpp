@@ -1,7 +1,7 @@
 // Which rows of a list view are selected, and which are checked. Neither needs a buffer in the
 // list view's process: LVM_GETNEXTITEM and LVM_GETITEMSTATE answer in their result, so the menu
 // can ask with the window alone.
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/ListViewSource.h"
 
 #include <commctrl.h>
 
@@ -26,7 +26,7 @@ int selectedRowCount(const GridTarget& target) {
     return static_cast<int>(asInt(count));
 }
 
-bool ListViewCapture::readSelectedRows(std::vector<std::int32_t>& rows) {
+bool ListViewSource::readSelectedRows(std::vector<std::int32_t>& rows) {
     rows.clear();
     if (!taken_) return false;
     LRESULT r = 0;
@@ -48,12 +48,12 @@ bool ListViewCapture::readSelectedRows(std::vector<std::int32_t>& rows) {
     return true;
 }
 
-bool ListViewCapture::readCheckBoxStyle() {
+bool ListViewSource::readCheckBoxStyle() {
     LRESULT r = 0;
     return send(LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0, r) && (r & LVS_EX_CHECKBOXES) != 0;
 }
 
-bool ListViewCapture::readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) {
+bool ListViewSource::readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) {
     checked.clear();
     if (!taken_) return false;
     for (std::int32_t i = 0; i < rowCount; ++i) {

@@ -38,7 +38,7 @@
 #include <vector>
 
 #include "HostProcess.h"
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/ListViewSource.h"
 #include "capture/win32/SystemGridSources.h"
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/RemoteMemory.h"
@@ -46,7 +46,7 @@
 
 namespace {
 
-using zav::ListViewCapture;
+using zav::ListViewSource;
 
 double now() {
     static LARGE_INTEGER freq = [] {
@@ -75,7 +75,7 @@ class FloorLoop final : public Loop {
 public:
     using Item = typename Layout::Item;
     using Unit = typename Texts::Unit;
-    static constexpr std::size_t kCells = ListViewCapture::kBlockItems;
+    static constexpr std::size_t kCells = ListViewSource::kBlockItems;
     static constexpr std::size_t kRoom = 255;  // units
 
     FloorLoop(HWND list, DWORD pid) : list_(list) {
@@ -128,8 +128,8 @@ private:
     std::vector<char> texts_;
 };
 
-std::unique_ptr<ListViewCapture> openCapture(HWND list, const zav::CaptureOptions& options = {}) {
-    auto capture = ListViewCapture::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(list)), options);
+std::unique_ptr<ListViewSource> openCapture(HWND list, const zav::CaptureOptions& options = {}) {
+    auto capture = ListViewSource::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(list)), options);
     zav::ListViewInfo info;
     info.hWnd = reinterpret_cast<zav::WindowHandle>(list);
     capture->readListViewInfo(info);
@@ -142,7 +142,7 @@ public:
     explicit ReaderLoop(HWND list, const zav::CaptureOptions& options = {}) : capture_(openCapture(list, options)) {}
     unsigned long long read(long first, long last, int columns) override {
         unsigned long long characters = 0;
-        const long blockRows = std::max<long>(1, static_cast<long>(ListViewCapture::kBlockItems) / columns);
+        const long blockRows = std::max<long>(1, static_cast<long>(ListViewSource::kBlockItems) / columns);
         for (long row = first; row <= last; row += blockRows) {
             const long rows = std::min(blockRows, last - row + 1);
             capture_->readCells(row, rows, columns, cells_);
@@ -153,7 +153,7 @@ public:
     bool failed() const override { return capture_->failure() != zav::CaptureFailure::None; }
 
 private:
-    std::unique_ptr<ListViewCapture> capture_;
+    std::unique_ptr<ListViewSource> capture_;
     std::vector<std::wstring> cells_;
 };
 
@@ -170,7 +170,7 @@ public:
     bool failed() const override { return capture_->failure() != zav::CaptureFailure::None; }
 
 private:
-    std::unique_ptr<ListViewCapture> capture_;
+    std::unique_ptr<ListViewSource> capture_;
 };
 
 void printCallCosts(const zavtest::HostProcess& host) {

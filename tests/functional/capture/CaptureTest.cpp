@@ -13,13 +13,13 @@
 #include "HostProcess.h"
 #include "capture/win32/ListViewLayouts.h"
 #include "capture/win32/SystemGridSources.h"
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/ListViewSource.h"
 #include "capture/win32/WindowText.h"
 
 namespace {
 
 using zav::CaptureFailure;
-using zav::ListViewCapture;
+using zav::ListViewSource;
 using zav::ListViewInfo;
 using zav::WindowHandle;
 using zavtest::HostProcess;
@@ -28,11 +28,11 @@ WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
 // Reads the host's list view the way an export dialog does.
 struct Capture {
-    explicit Capture(HWND list, const zav::CaptureOptions& options = {}) : lv(ListViewCapture::openListViewBuffers(zav::gridTargetOf(wh(list)), options)) {
+    explicit Capture(HWND list, const zav::CaptureOptions& options = {}) : lv(ListViewSource::openListViewBuffers(zav::gridTargetOf(wh(list)), options)) {
         info.hWnd = wh(list);
     }
     zav::VBool read() { return lv->readListViewInfo(info); }
-    std::unique_ptr<ListViewCapture> lv;
+    std::unique_ptr<ListViewSource> lv;
     ListViewInfo info;
 };
 
@@ -102,7 +102,7 @@ TEST(ListViewReader, ReportViewHeaderInIndexOrderAndCells) {
     EXPECT_EQ(L"", c.lv->getCellText(3, 1));
     EXPECT_EQ(L"", c.lv->getColumnText(4));
     EXPECT_EQ(CaptureFailure::None, c.lv->failure());
-    EXPECT_EQ(ListViewCapture::kStartTextLength, c.lv->textBufferLength());
+    EXPECT_EQ(ListViewSource::kStartTextLength, c.lv->textBufferLength());
 
     // Closing the buffers ends the reading, not the record.
     c.lv->closeListViewBuffers();
@@ -294,7 +294,7 @@ TEST(ListViewReader, TextAnsweredFromTheControlsOwnMemoryIsFollowed) {
     const std::wstring text = c.lv->getCellText(3, 2);
     EXPECT_EQ(std::wstring(L"fake cell 2/1") + std::wstring(5000, L'e'), text);
     // The answer pointed elsewhere; the capture's own buffer was not grown for it.
-    EXPECT_EQ(ListViewCapture::kStartTextLength, c.lv->textBufferLength());
+    EXPECT_EQ(ListViewSource::kStartTextLength, c.lv->textBufferLength());
 }
 
 TEST(ListViewReader, HostKilledBetweenReadsGivesEmptyTextsAndAFailedCapture) {

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "HostProcess.h"
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/RemoteControl.h"
 #include "capture/win32/SystemGridSources.h"
 
 namespace zavtest {

@@ -14,7 +14,6 @@
 #include "ControlHost.h"
 #include "HostProcess.h"
 #include "capture/GridSource.h"
-#include "capture/win32/ListViewCapture.h"
 #include "capture/win32/SystemGridSources.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "ControlHost.h"
 #include "HostProcess.h"
 #include "capture/GridSource.h"
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/RemoteControl.h"
 #include "capture/win32/SystemGridSources.h"
-#include "capture/win32/TreeViewCapture.h"
+#include "capture/win32/TreeViewSource.h"
 
 namespace {
 

@@ -47,7 +47,7 @@
 #include <string>
 #include <vector>
 
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/ListViewSource.h"
 #include "capture/win32/SystemGridSources.h"
 #include "text/Ansi.h"
 #include "text/Utf8.h"
@@ -413,7 +413,7 @@ int main(int argc, char** argv) {
     }
     if (cmd == "items") {
         // The list view belongs to another process: read it as the program reads any list view.
-        auto capture = zav::ListViewCapture::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(c)));
+        auto capture = zav::ListViewSource::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(c)));
         zav::ListViewInfo info;
         info.hWnd = reinterpret_cast<zav::WindowHandle>(c);
         if (!capture->readListViewInfo(info)) return 1;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "capture/win32/RemoteMemory.h"
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/ListViewSource.h"
 #include "capture/win32/SystemGridSources.h"
 
 namespace {
@@ -187,7 +187,7 @@ TEST(SharedMapping, ReaderWorksOverTheMapping) {
 
     zav::CaptureOptions options;
     options.mechanism = zav::RemoteMechanism::SharedMapping;
-    auto capture = zav::ListViewCapture::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(host.list())), options);
+    auto capture = zav::ListViewSource::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(host.list())), options);
     zav::ListViewInfo info;
     info.hWnd = reinterpret_cast<zav::WindowHandle>(host.list());
     ASSERT_EQ(zav::vbTrue, capture->readListViewInfo(info));

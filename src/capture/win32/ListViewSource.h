@@ -1,6 +1,6 @@
 // Reading a list view of another process through window messages: its header into a
-// ListViewInfo record, then cell texts on demand. One ListViewCapture per owner (an export
-// dialog): the window and the buffers in its process belong to that capture alone, and go with it.
+// ListViewInfo record, then cell texts on demand. One ListViewSource per owner (an export
+// dialog): the window and the buffers in its process belong to that source alone, and go with it.
 #pragma once
 
 #include <windows.h>
@@ -16,16 +16,16 @@
 
 namespace zav {
 
-class ListViewCapture final : public RemoteControl {
+class ListViewSource final : public RemoteControl {
 public:
     // The start text buffer: 255 characters, terminating zero included.
     static constexpr std::int32_t kStartTextLength = 255;
 
-    // Finds the list view's process and makes the buffers there. Always gives a capture; failure()
+    // Finds the list view's process and makes the buffers there. Always gives a source; failure()
     // says when the process could not be opened or the buffers not made.
-    static std::unique_ptr<ListViewCapture> openListViewBuffers(const GridTarget& target,
+    static std::unique_ptr<ListViewSource> openListViewBuffers(const GridTarget& target,
                                                                 const CaptureOptions& options = {});
-    ~ListViewCapture() override;
+    ~ListViewSource() override;
 
     VBool readListViewInfo(ListViewInfo& info) override;
     std::wstring getColumnText(std::int32_t lColumn) override;
@@ -38,7 +38,7 @@ public:
     // The selected rows (LVM_GETNEXTITEM; answers beyond the item count, or that do not move
     // forward, end the list) and the check marks (state image 2 of LVM_GETITEMSTATE). Both answer
     // in the message's result, so no buffer is needed: owner-data lists keep their selection in
-    // the list view as well. A message that fails stops the capture as any other one's does.
+    // the list view as well. A message that fails stops the source as any other one's does.
     bool readSelectedRows(std::vector<std::int32_t>& rows) override;
     bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) override;
 
@@ -49,7 +49,7 @@ public:
     std::int32_t lastTextLength() const { return lastTextAnswer(); }
 
 private:
-    ListViewCapture(const GridTarget& target, const CaptureOptions& options);
+    ListViewSource(const GridTarget& target, const CaptureOptions& options);
     // The columns' display order (LVM_GETCOLUMNORDERARRAY) into info.lColumnOrder, 1-based; left
     // empty when the list view does not answer it.
     void readColumnOrder(ListViewInfo& info);

@@ -1,4 +1,4 @@
-#include "capture/win32/TreeViewCapture.h"
+#include "capture/win32/TreeViewSource.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -64,7 +64,7 @@ static_assert(offsetof(TVITEMW, pszText) == offsetof(OwnItem, pszText), "TVITEMW
 static_assert(offsetof(TVITEMW, cchTextMax) == offsetof(OwnItem, cchTextMax), "TVITEMW layout");
 static_assert(offsetof(TVITEMW, lParam) == offsetof(OwnItem, lParam), "TVITEMW layout");
 
-// The tree's descriptors and texts, as the capture picks them for its target (forTarget).
+// The tree's descriptors and texts, as the source picks them for its target (forTarget).
 struct TreeView {
     using Layout32 = TreeLayout32;
     using Layout64 = TreeLayout64;
@@ -87,18 +87,18 @@ struct ItemRequests {
 
 }  // namespace
 
-std::unique_ptr<TreeViewCapture> TreeViewCapture::open(const GridTarget& target, const CaptureOptions& options) {
-    return std::unique_ptr<TreeViewCapture>(new TreeViewCapture(target, options));
+std::unique_ptr<TreeViewSource> TreeViewSource::open(const GridTarget& target, const CaptureOptions& options) {
+    return std::unique_ptr<TreeViewSource>(new TreeViewSource(target, options));
 }
 
-TreeViewCapture::TreeViewCapture(const GridTarget& target, const CaptureOptions& options)
+TreeViewSource::TreeViewSource(const GridTarget& target, const CaptureOptions& options)
     : RemoteControl(target, options, kBlockTextLength, false) {
     // The single buffer starts one unit larger than a block's room: a text that filled its room
     // there fits it.
     if (openInTarget(kBlockTextLength + 1)) makeBlock(sizeof(TreeLayout64::Item));
 }
 
-VBool TreeViewCapture::readListViewInfo(ListViewInfo& info) {
+VBool TreeViewSource::readListViewInfo(ListViewInfo& info) {
     taken_ = false;
     itemCount_ = 0;
     walk_ = Walk{};
@@ -130,7 +130,7 @@ VBool TreeViewCapture::readListViewInfo(ListViewInfo& info) {
     return vbTrue;
 }
 
-std::wstring TreeViewCapture::getColumnText(std::int32_t lColumn) {
+std::wstring TreeViewSource::getColumnText(std::int32_t lColumn) {
     if (!taken_) return {};
     switch (lColumn) {
         case 1: return kItemColumn;
@@ -140,14 +140,14 @@ std::wstring TreeViewCapture::getColumnText(std::int32_t lColumn) {
     }
 }
 
-std::wstring TreeViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
+std::wstring TreeViewSource::getCellText(std::int32_t lRow, std::int32_t lColumn) {
     if (lColumn < 1 || lColumn > 3) return {};
     std::vector<std::wstring> cells;
     if (!readCells(lRow, 1, 3, cells)) return {};
     return cells[static_cast<std::size_t>(lColumn - 1)];
 }
 
-std::uint64_t TreeViewCapture::nextItem(WPARAM flag, std::uint64_t item) {
+std::uint64_t TreeViewSource::nextItem(WPARAM flag, std::uint64_t item) {
     LRESULT r = 0;
     if (!send(kTvmGetNextItem, flag, static_cast<LPARAM>(item), r)) return 0;
     // A 32-bit tree's handle is a 32-bit pointer, whatever the system made of it on its way here.
@@ -155,13 +155,13 @@ std::uint64_t TreeViewCapture::nextItem(WPARAM flag, std::uint64_t item) {
     return targetWordSize() == 32 ? (handle & 0xFFFFFFFFu) : handle;
 }
 
-void TreeViewCapture::restartWalk() {
+void TreeViewSource::restartWalk() {
     walk_ = Walk{};
     walk_.started = true;
     walk_.next = nextItem(kTvgnRoot, 0);
 }
 
-bool TreeViewCapture::walk(std::size_t count) {
+bool TreeViewSource::walk(std::size_t count) {
     steps_.clear();
     while (steps_.size() < count && walk_.next != 0 &&
            walk_.rowsGiven + static_cast<std::int32_t>(steps_.size()) < itemCount_) {
@@ -197,7 +197,7 @@ bool TreeViewCapture::walk(std::size_t count) {
     return true;
 }
 
-bool TreeViewCapture::readTexts() {
+bool TreeViewSource::readTexts() {
     texts_.assign(steps_.size(), std::wstring());
     for (std::size_t first = 0; first < steps_.size(); first += kBlockItems) {
         const std::size_t count = std::min(kBlockItems, steps_.size() - first);
@@ -210,7 +210,7 @@ bool TreeViewCapture::readTexts() {
     return true;
 }
 
-bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+bool TreeViewSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                                 std::vector<std::wstring>& cells) {
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
     const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
@@ -255,7 +255,7 @@ bool TreeViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
     return true;
 }
 
-bool TreeViewCapture::readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) {
+bool TreeViewSource::readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) {
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
     checked.assign(rows, 0);
     if (!canRequestTexts() || failure() != CaptureFailure::None || firstRow < 1) return false;

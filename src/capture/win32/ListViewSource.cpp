@@ -1,4 +1,4 @@
-#include "capture/win32/ListViewCapture.h"
+#include "capture/win32/ListViewSource.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -70,21 +70,21 @@ struct CellRequest {
 
 }  // namespace
 
-std::unique_ptr<ListViewCapture> ListViewCapture::openListViewBuffers(const GridTarget& target,
+std::unique_ptr<ListViewSource> ListViewSource::openListViewBuffers(const GridTarget& target,
                                                                      const CaptureOptions& options) {
-    return std::unique_ptr<ListViewCapture>(new ListViewCapture(target, options));
+    return std::unique_ptr<ListViewSource>(new ListViewSource(target, options));
 }
 
-ListViewCapture::ListViewCapture(const GridTarget& target, const CaptureOptions& options)
+ListViewSource::ListViewSource(const GridTarget& target, const CaptureOptions& options)
     : RemoteControl(target, options, kStartTextLength, false) {
     openInTarget(kStartTextLength);
 }
 
-ListViewCapture::~ListViewCapture() { closeListViewBuffers(); }
+ListViewSource::~ListViewSource() { closeListViewBuffers(); }
 
-void ListViewCapture::closeListViewBuffers() { closeBuffers(); }
+void ListViewSource::closeListViewBuffers() { closeBuffers(); }
 
-VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
+VBool ListViewSource::readListViewInfo(ListViewInfo& info) {
     if (!takeListView(info)) return vbFalse;
 
     readViewAndItems(info);
@@ -104,7 +104,7 @@ VBool ListViewCapture::readListViewInfo(ListViewInfo& info) {
     return vbTrue;
 }
 
-void ListViewCapture::readColumnOrder(ListViewInfo& info) {
+void ListViewSource::readColumnOrder(ListViewInfo& info) {
     info.lColumnOrder.clear();
     if (!canRequestTexts() || info.lColumnCount < 1) return;
     const auto count = static_cast<std::size_t>(info.lColumnCount);
@@ -121,7 +121,7 @@ void ListViewCapture::readColumnOrder(ListViewInfo& info) {
     info.lColumnOrder = std::move(indices);
 }
 
-bool ListViewCapture::takeListView(ListViewInfo& info) {
+bool ListViewSource::takeListView(ListViewInfo& info) {
     if (!IsWindow(window())) {
         taken_ = false;
         note(CaptureFailure::NoWindow);
@@ -132,7 +132,7 @@ bool ListViewCapture::takeListView(ListViewInfo& info) {
     return true;
 }
 
-void ListViewCapture::readViewAndItems(ListViewInfo& info) {
+void ListViewSource::readViewAndItems(ListViewInfo& info) {
     info.lView = static_cast<std::int32_t>(GetWindowLongA(window(), GWL_STYLE) & 3);
 
     LRESULT r = 0;
@@ -145,7 +145,7 @@ void ListViewCapture::readViewAndItems(ListViewInfo& info) {
     itemCount_ = info.lItemCount;
 }
 
-std::int32_t ListViewCapture::headerColumnCount() {
+std::int32_t ListViewSource::headerColumnCount() {
     LRESULT r = 0;
     std::int32_t columns = 0;
     if (send(lvlayout::kLvmGetHeader, 0, 0, r) && r != 0) {
@@ -155,7 +155,7 @@ std::int32_t ListViewCapture::headerColumnCount() {
     return std::clamp<std::int32_t>(columns, 1, kMaxColumns);
 }
 
-void ListViewCapture::readColumns(ListViewInfo& info, std::int32_t columns) {
+void ListViewSource::readColumns(ListViewInfo& info, std::int32_t columns) {
     // The header's count is believed only as far as the list view answers for its columns: the
     // columns end at the first one it does not know (the first column is kept in any case).
     LRESULT r = 0;
@@ -171,15 +171,15 @@ void ListViewCapture::readColumns(ListViewInfo& info, std::int32_t columns) {
     info.lColumnCount = static_cast<std::int32_t>(info.szColumnText.size()) - 1;
 }
 
-std::wstring ListViewCapture::getColumnText(std::int32_t lColumn) {
+std::wstring ListViewSource::getColumnText(std::int32_t lColumn) {
     return requestColumnText(lColumn).value_or(std::wstring());
 }
 
-std::wstring ListViewCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
+std::wstring ListViewSource::getCellText(std::int32_t lRow, std::int32_t lColumn) {
     return requestCellText(lRow, lColumn).value_or(std::wstring());
 }
 
-bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
+bool ListViewSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                                 std::vector<std::wstring>& cells) {
     const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
     const std::size_t total = (rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0) * columns;
@@ -199,7 +199,7 @@ bool ListViewCapture::readCells(std::int32_t firstRow, std::int32_t rowCount, st
     return true;
 }
 
-std::optional<std::wstring> ListViewCapture::requestColumnText(std::int32_t lColumn) {
+std::optional<std::wstring> ListViewSource::requestColumnText(std::int32_t lColumn) {
     if (!canRequestTexts()) return std::nullopt;
     return forTarget<lvlayout::ListView>([&](auto layout, auto texts) {
         using Texts = decltype(texts);
@@ -209,7 +209,7 @@ std::optional<std::wstring> ListViewCapture::requestColumnText(std::int32_t lCol
     });
 }
 
-std::optional<std::wstring> ListViewCapture::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
+std::optional<std::wstring> ListViewSource::requestCellText(std::int32_t lRow, std::int32_t lColumn) {
     if (!canRequestTexts()) return std::nullopt;
     return forTarget<lvlayout::ListView>([&](auto layout, auto texts) {
         using Texts = decltype(texts);

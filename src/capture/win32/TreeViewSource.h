@@ -22,17 +22,17 @@
 
 namespace zav {
 
-class TreeViewCapture final : public RemoteControl {
+class TreeViewSource final : public RemoteControl {
 public:
     static constexpr const wchar_t* kItemColumn = L"Item";
     static constexpr const wchar_t* kLevelColumn = L"Level";
     static constexpr const wchar_t* kPathColumn = L"Path";
     static constexpr const wchar_t* kPathSeparator = L"\\";
 
-    // Finds the window's process and makes the buffers there. Always gives a capture; failure()
+    // Finds the window's process and makes the buffers there. Always gives a source; failure()
     // says when the process could not be opened, the buffers not made or the target is 64-bit
     // while this program is 32-bit.
-    static std::unique_ptr<TreeViewCapture> open(const GridTarget& target, const CaptureOptions& options = {});
+    static std::unique_ptr<TreeViewSource> open(const GridTarget& target, const CaptureOptions& options = {});
 
     // Refuses (vbFalse, failure noted) a tree that is gone, or hung or went away while its count
     // was asked for.
@@ -50,7 +50,7 @@ public:
     bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) override;
 
 private:
-    TreeViewCapture(const GridTarget& target, const CaptureOptions& options);
+    TreeViewSource(const GridTarget& target, const CaptureOptions& options);
 
     // One row of the walk before its text is read: the item's handle in the target and its level.
     struct Step {
@@ -75,7 +75,7 @@ private:
     void restartWalk();
     // Up to `count` further steps of the walk into steps_; false when a message failed.
     bool walk(std::size_t count);
-    // The texts of steps_ into texts_, in blocks; false when the capture failed.
+    // The texts of steps_ into texts_, in blocks; false when the source failed.
     bool readTexts();
 
     std::int32_t itemCount_ = 0;

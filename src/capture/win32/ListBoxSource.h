@@ -14,13 +14,13 @@
 
 namespace zav {
 
-class ListBoxCapture final : public RemoteControl {
+class ListBoxSource final : public RemoteControl {
 public:
     // The one column's header.
     static constexpr const wchar_t* kColumn = L"Item";
 
-    // Always gives a capture; failure() says when the handle is no window.
-    static std::unique_ptr<ListBoxCapture> open(const GridTarget& target, const CaptureOptions& options = {});
+    // Always gives a source; failure() says when the handle is no window.
+    static std::unique_ptr<ListBoxSource> open(const GridTarget& target, const CaptureOptions& options = {});
 
     // Refuses (vbFalse, failure noted) a window that is gone, and a control that
     // draws its lines itself without keeping their texts (NoTexts): such a control answers its
@@ -30,7 +30,7 @@ public:
     std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
 
 private:
-    ListBoxCapture(const GridTarget& target, const CaptureOptions& options);
+    ListBoxSource(const GridTarget& target, const CaptureOptions& options);
     bool keepsTexts() const;
     template <class Unit> std::wstring readLine(std::int32_t index, std::size_t length);
 

@@ -1,4 +1,4 @@
-#include "capture/win32/ListBoxCapture.h"
+#include "capture/win32/ListBoxSource.h"
 
 #include <algorithm>
 #include <vector>
@@ -18,11 +18,11 @@ constexpr LONG kComboOwnerDraw = CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE;
 
 }  // namespace
 
-std::unique_ptr<ListBoxCapture> ListBoxCapture::open(const GridTarget& target, const CaptureOptions& options) {
-    return std::unique_ptr<ListBoxCapture>(new ListBoxCapture(target, options));
+std::unique_ptr<ListBoxSource> ListBoxSource::open(const GridTarget& target, const CaptureOptions& options) {
+    return std::unique_ptr<ListBoxSource>(new ListBoxSource(target, options));
 }
 
-ListBoxCapture::ListBoxCapture(const GridTarget& target, const CaptureOptions& options)
+ListBoxSource::ListBoxSource(const GridTarget& target, const CaptureOptions& options)
     // The system carries these controls' texts itself, converted by the letter of the function
     // that sends: UTF-16 on the NT family, which converts an ANSI control's lines for us; ANSI on
     // the 9x family.
@@ -30,13 +30,13 @@ ListBoxCapture::ListBoxCapture(const GridTarget& target, const CaptureOptions& o
     if (!IsWindow(window())) note(CaptureFailure::NoWindow);
 }
 
-bool ListBoxCapture::keepsTexts() const {
+bool ListBoxSource::keepsTexts() const {
     const LONG style = GetWindowLongW(window(), GWL_STYLE);
     if (combo_) return (style & kComboOwnerDraw) == 0 || (style & CBS_HASSTRINGS) != 0;
     return (style & kListOwnerDraw) == 0 || (style & LBS_HASSTRINGS) != 0;
 }
 
-VBool ListBoxCapture::readListViewInfo(ListViewInfo& info) {
+VBool ListBoxSource::readListViewInfo(ListViewInfo& info) {
     taken_ = false;
     info.lItemCount = 0;
     info.lColumnCount = 0;
@@ -65,11 +65,11 @@ VBool ListBoxCapture::readListViewInfo(ListViewInfo& info) {
     return vbTrue;
 }
 
-std::wstring ListBoxCapture::getColumnText(std::int32_t lColumn) {
+std::wstring ListBoxSource::getColumnText(std::int32_t lColumn) {
     return taken_ && lColumn == 1 ? std::wstring(kColumn) : std::wstring();
 }
 
-std::wstring ListBoxCapture::getCellText(std::int32_t lRow, std::int32_t lColumn) {
+std::wstring ListBoxSource::getCellText(std::int32_t lRow, std::int32_t lColumn) {
     if (!taken_ || lColumn != 1 || lRow < 1 || lRow > lineCount_) return {};
     LRESULT length = 0;
     const WPARAM index = static_cast<WPARAM>(lRow - 1);
@@ -80,7 +80,7 @@ std::wstring ListBoxCapture::getCellText(std::int32_t lRow, std::int32_t lColumn
 }
 
 template <class Unit>
-std::wstring ListBoxCapture::readLine(std::int32_t index, std::size_t length) {
+std::wstring ListBoxSource::readLine(std::int32_t index, std::size_t length) {
     // The text comes back into a buffer of ours, as long as the length just answered. A line
     // changed between the two messages could be longer: the buffer keeps room to spare, and a
     // longer answer than asked for is asked again with its own length.
