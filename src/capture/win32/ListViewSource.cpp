@@ -71,7 +71,7 @@ struct CellRequest {
 }  // namespace
 
 std::unique_ptr<ListViewSource> ListViewSource::openListViewBuffers(const GridTarget& target,
-                                                                     const CaptureOptions& options) {
+                                                                   const CaptureOptions& options) {
     return std::unique_ptr<ListViewSource>(new ListViewSource(target, options));
 }
 
@@ -149,7 +149,8 @@ std::int32_t ListViewSource::headerColumnCount() {
     LRESULT r = 0;
     std::int32_t columns = 0;
     if (send(lvlayout::kLvmGetHeader, 0, 0, r) && r != 0) {
-        if (sendTo(reinterpret_cast<HWND>(r), lvlayout::kHdmGetItemCount, 0, 0, r)) columns = static_cast<std::int32_t>(r);
+        const HWND header = reinterpret_cast<HWND>(r);
+        if (sendTo(header, lvlayout::kHdmGetItemCount, 0, 0, r)) columns = static_cast<std::int32_t>(r);
     }
     // No header, a header without items (icon and list views) or one that failed (-1): one column.
     return std::clamp<std::int32_t>(columns, 1, kMaxColumns);
@@ -180,7 +181,7 @@ std::wstring ListViewSource::getCellText(std::int32_t lRow, std::int32_t lColumn
 }
 
 bool ListViewSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
-                                std::vector<std::wstring>& cells) {
+                               std::vector<std::wstring>& cells) {
     const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
     const std::size_t total = (rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0) * columns;
     cells.resize(total);

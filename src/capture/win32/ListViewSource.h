@@ -24,7 +24,7 @@ public:
     // Finds the list view's process and makes the buffers there. Always gives a source; failure()
     // says when the process could not be opened or the buffers not made.
     static std::unique_ptr<ListViewSource> openListViewBuffers(const GridTarget& target,
-                                                                const CaptureOptions& options = {});
+                                                               const CaptureOptions& options = {});
     ~ListViewSource() override;
 
     VBool readListViewInfo(ListViewInfo& info) override;

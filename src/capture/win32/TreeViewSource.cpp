@@ -211,7 +211,7 @@ bool TreeViewSource::readTexts() {
 }
 
 bool TreeViewSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
-                                std::vector<std::wstring>& cells) {
+                               std::vector<std::wstring>& cells) {
     const std::size_t rows = rowCount > 0 ? static_cast<std::size_t>(rowCount) : 0;
     const std::size_t columns = columnCount > 0 ? static_cast<std::size_t>(columnCount) : 0;
     cells.assign(rows * columns, std::wstring());
