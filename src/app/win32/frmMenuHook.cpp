@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 
 #include "app/TrayMenu.h"
 #include "app/win32/StartupShortcut.h"
@@ -20,8 +21,6 @@
 
 namespace zav {
 namespace {
-
-WindowHandle wh(HWND h) { return reinterpret_cast<WindowHandle>(h); }
 
 // This program's file, as the shortcut of "Start with Windows" names it.
 std::wstring programPath() {
@@ -73,12 +72,7 @@ frmMenuHook::frmMenuHook(ExportDialogs& dialogs) : dialogs_(dialogs), reopenOnRe
 
 LRESULT frmMenuHook::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case RightButtonHook::kOpenMenu: {
-            MenuRequest request = {reinterpret_cast<HWND>(wParam),
-                                   {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}};
-            onOpenMenu(request);
-            return 0;
-        }
+        case RightButtonHook::kOpenMenu: onOpenMenu(wParam); return 0;
         case RightButtonHook::kPressEnded:
             // Under Wine each program is a client of the X server of its own, and the press was
             // made over another program's window: until it is released, that program holds the
@@ -236,11 +230,14 @@ bool frmMenuHook::exitProgram() {
     return true;
 }
 
-void frmMenuHook::onOpenMenu(const MenuRequest& request) {
+void frmMenuHook::onOpenMenu(WPARAM ticket) {
+    MenuRequest request;
+    // Taken whatever comes of it: a request left behind would hold its place in the hook's ring.
+    if (!hook_ || !hook_->takeRequest(ticket, request)) return;
     // The hook saw no modal box of ours at the press, but one may have come up since: such a box's
     // own loop delivers this message too.
     if (RightButtonHook::modalBoxOpen(GetCurrentThreadId())) return;
-    next_ = request;
+    next_ = std::move(request);
     pending_ = true;
     // The open menu's loop delivers this message: the menu makes way, and the one below, which
     // opened it, shows the next.
@@ -257,11 +254,9 @@ void frmMenuHook::runPendingMenus() {
         const MenuRequest now = next_;
         const int chosen = trackMenu(now);
         if (pending_) continue;
-        if (chosen == 0) continue;
-        const GridTarget target = gridTargetOf(wh(now.target));
-        if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(target);
-        if (chosen == kMnuCopyGrid) dialogs_.copyGrid(target);
-        if (chosen == kMnuCopySelected) dialogs_.copySelectedRows(target);
+        if (chosen == kMnuPrintGrid) mnuPrintGrid_Click(now.target);
+        if (chosen == kMnuCopyGrid) dialogs_.copyGrid(now.target);
+        if (chosen == kMnuCopySelected) dialogs_.copySelectedRows(now.target);
     }
 }
 
@@ -281,7 +276,7 @@ int frmMenuHook::trackMenu(const MenuRequest& request) {
     // "Copy Selected Rows" only over a list view with two or more rows selected. One copy at a
     // time: while one runs, the copy items are there but cannot be chosen.
     DeleteMenu(mnuPopup_.get(), kMnuCopySelected, MF_BYCOMMAND);
-    if (selectedRowCount(gridTargetOf(wh(request.target))) >= 2)
+    if (selectedRowCount(request.target) >= 2)
         InsertMenuW(mnuPopup_.get(), 2, MF_BYPOSITION | MF_STRING, kMnuCopySelected, L"Copy Selected Rows");
     const UINT copyState = dialogs_.gridCopy ? MF_GRAYED : MF_ENABLED;
     EnableMenuItem(mnuPopup_.get(), kMnuCopyGrid, MF_BYCOMMAND | copyState);

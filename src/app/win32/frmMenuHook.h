@@ -35,13 +35,8 @@ public:
     static UINT secondCopyMessage();
 
 private:
-    struct MenuRequest {
-        HWND target;
-        POINT pt;
-    };
-
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void onOpenMenu(const MenuRequest& request);
+    void onOpenMenu(WPARAM ticket);
     // Shows the requested menus, one after another, until no press asks for another.
     void runPendingMenus();
     // Shows the menu for one request, modally; returns the chosen command (0: none).
