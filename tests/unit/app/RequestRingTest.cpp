@@ -70,12 +70,16 @@ TEST(RequestRing, TwoThreadsHandOverEveryRequestWhoseMessageArrives) {
     std::deque<std::pair<Ticket, std::string>> messages;  // the posted messages, with what each asks
     const int total = 5000;
     int sent = 0;
+    bool stuck = false;  // the ring stayed full: the consumer's takes made no room
     std::thread producer([&] {
-        for (int i = 0; i < total; ++i) {
+        for (int i = 0; i < total && !stuck; ++i) {
             Ticket t = 0;
             const std::string request = "request " + std::to_string(i);
-            while (!ring.put(request, t)) std::this_thread::yield();  // full: the consumer makes room
-            if (i % 7 == 3) continue;                                 // this message is lost
+            for (int tries = 0; !stuck && !ring.put(request, t); ++tries) {
+                stuck = tries > 1000000;
+                std::this_thread::yield();  // full: the consumer makes room
+            }
+            if (stuck || i % 7 == 3) continue;  // this message is lost
             std::lock_guard<std::mutex> hold(lock);
             messages.emplace_back(t, request);
             ++sent;
@@ -103,6 +107,7 @@ TEST(RequestRing, TwoThreadsHandOverEveryRequestWhoseMessageArrives) {
         ++received;
     }
     producer.join();
+    EXPECT_FALSE(stuck);
     EXPECT_EQ(0, mismatched);
     EXPECT_EQ(total - total / 7, received);
     EXPECT_EQ(sent, received);
