@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "app/win32/WindowUnderPress.h"
 #include "capture/GridSource.h"
 #include "capture/win32/SystemGridSources.h"
 #include "core/win32/Win32Error.h"
@@ -119,7 +120,7 @@ RightClickWatcher::Decision RightButtonHook::onMouse(WPARAM message, const MSLLH
     request.pt = event.pt;
     if (RightClickWatcher::pressNeedsWindow(p.button, p.menuOpen, p.paused)) {
         // None of these calls sends a message to another thread's window.
-        HWND w = WindowFromPoint(event.pt);
+        HWND w = windowUnderPress(event.pt);
         if (w) {
             p.overOwnWindow = GetAncestor(w, GA_ROOT) == watcher_;
             p.overOwnMenu = GetWindowThreadProcessId(w, nullptr) == uiThread_ && hasClass(w, "#32768");
