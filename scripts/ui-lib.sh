@@ -50,6 +50,13 @@ choose_print_grid() {
     [ "$(D menus)" = 0 ]
 }
 
+# choose_item N: after open_menu, releases the button and clicks the menu's Nth item (the menu
+# opens at the cursor, its first item just below, 19 pixels an item).
+choose_item() {
+    xdotool mouseup 3; sleep 0.3
+    xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
+}
+
 # click_at WHAT X Y: clicks there. Without a position (the inspector did not find WHAT) it is a
 # failed step, counted as a failed check is: a click that went nowhere must not pass for one that
 # was made, and the checks after it may not notice.

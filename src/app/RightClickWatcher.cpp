@@ -8,7 +8,7 @@ RightClickWatcher::Decision RightClickWatcher::buttonDown(const Press& p) {
         // A new press: whatever the last one was, its release has gone by or will not come.
         rightTaken_ = false;
         const bool ours = p.overOwnWindow || p.overOwnMenu;
-        if (!ours && p.isListView && !p.modifierHeld && !p.modalBoxOpen && !p.paused) {
+        if (!ours && p.isListView && !p.modifierHeld && !p.modalBoxOpen && !p.paused && !p.requestsFull) {
             // Taken with its release; an open menu makes way for the new one.
             rightTaken_ = true;
             d.swallow = true;

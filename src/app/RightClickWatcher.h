@@ -8,7 +8,8 @@
 // the program that owns the control never sees that click and opens no menu of its own. A press with the modifier (Shift)
 // held, a press anywhere else, and every other event go on untouched. While the menu is open, a
 // press outside it or Escape closes it; while a modal box of ours is open no menu opens. While the
-// user has paused the program (the notification-area menu), every right press goes on untouched.
+// user has paused the program (the notification-area menu), every right press goes on untouched,
+// and so does one that the watcher window could not be asked about (its requests are all waiting).
 #pragma once
 
 #include "core/Types.h"
@@ -30,6 +31,8 @@ public:
         bool modalBoxOpen = false;    // a modal box of ours is up
         bool menuOpen = false;        // our popup menu is open
         bool paused = false;          // the user paused the program: no press is taken
+        bool requestsFull = false;    // the watcher has not taken the menus asked for before: no
+                                      // room for another request
     };
 
     // What the watcher window is asked to do. PressEnded: the press that opened the menu is

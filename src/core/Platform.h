@@ -15,7 +15,7 @@ public:
     virtual ~IReporter() = default;
     // A box with a single OK button; returns when the user closed it.
     virtual void show(const std::wstring& text, const std::wstring& title, MessageIcon icon) = 0;
-    // A Yes/No question (Yes is the default button); true for Yes.
+    // A Yes/No question; true for Yes. Yes is the default button unless the reporter says otherwise.
     virtual bool ask(const std::wstring& text, const std::wstring& title) = 0;
 };
 

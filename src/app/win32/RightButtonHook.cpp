@@ -2,7 +2,9 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
+#include "app/win32/WindowUnderPress.h"
 #include "capture/GridSource.h"
 #include "capture/win32/SystemGridSources.h"
 #include "core/win32/Win32Error.h"
@@ -98,7 +100,7 @@ RightClickWatcher::Decision RightButtonHook::onMouse(WPARAM message, const MSLLH
     switch (message) {
         case WM_RBUTTONUP: {
             const RightClickWatcher::Decision d = decide_.buttonUp(Button::Right);
-            post(d.post, nullptr, event.pt);
+            post(d.post);
             return d;
         }
         case WM_LBUTTONUP:
@@ -114,31 +116,40 @@ RightClickWatcher::Decision RightButtonHook::onMouse(WPARAM message, const MSLLH
     p.button = message == WM_RBUTTONDOWN ? Button::Right : Button::Other;
     p.menuOpen = menuOpen_.load();
     p.paused = paused_.load();
-    HWND w = nullptr;
+    MenuRequest request;
+    request.pt = event.pt;
     if (RightClickWatcher::pressNeedsWindow(p.button, p.menuOpen, p.paused)) {
         // None of these calls sends a message to another thread's window.
-        w = WindowFromPoint(event.pt);
+        HWND w = windowUnderPress(event.pt);
         if (w) {
             p.overOwnWindow = GetAncestor(w, GA_ROOT) == watcher_;
             p.overOwnMenu = GetWindowThreadProcessId(w, nullptr) == uiThread_ && hasClass(w, "#32768");
             if (p.button == Button::Right) {
-                p.isListView = controlKindIsRead(gridTargetOf(wh(w)).kind);
+                request.target = gridTargetOf(wh(w));
+                p.isListView = controlKindIsRead(request.target.kind);
                 p.modifierHeld = (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0;
                 if (p.isListView) p.modalBoxOpen = modalBoxOpen(uiThread_);
+                p.requestsFull = requests_.full();
             }
         }
     }
     const RightClickWatcher::Decision d = decide_.buttonDown(p);
-    post(d.post, w, event.pt);
+    if (d.post == RightClickWatcher::Post::OpenMenu)
+        requestMenu(std::move(request));
+    else
+        post(d.post);
     return d;
 }
 
-void RightButtonHook::post(RightClickWatcher::Post what, HWND target, POINT pt) {
+void RightButtonHook::requestMenu(MenuRequest request) {
+    // The decision saw room, and only this thread puts: the put takes it.
+    Requests::Ticket ticket = 0;
+    if (requests_.put(std::move(request), ticket)) PostMessageA(watcher_, kOpenMenu, ticket, 0);
+}
+
+void RightButtonHook::post(RightClickWatcher::Post what) {
     switch (what) {
-        case RightClickWatcher::Post::OpenMenu:
-            PostMessageA(watcher_, kOpenMenu, reinterpret_cast<WPARAM>(target),
-                         MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
-            break;
+        case RightClickWatcher::Post::OpenMenu: break;  // requestMenu
         case RightClickWatcher::Post::CancelMenu: PostMessageA(watcher_, kCancelMenu, 0, 0); break;
         case RightClickWatcher::Post::PressEnded: PostMessageA(watcher_, kPressEnded, 0, 0); break;
         case RightClickWatcher::Post::Nothing: break;
@@ -164,7 +175,7 @@ LRESULT CALLBACK RightButtonHook::keyboardProc(int code, WPARAM wParam, LPARAM l
         if (key.vkCode == VK_ESCAPE) {
             const bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
             const RightClickWatcher::Decision d = self->decide_.escapeKey(down, self->menuOpen_.load());
-            self->post(d.post, nullptr, POINT{});
+            self->post(d.post);
             if (d.swallow) return 1;
         }
     }

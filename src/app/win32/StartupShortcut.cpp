@@ -9,6 +9,7 @@
 
 #include "app/win32/ComUse.h"
 #include "core/Error.h"
+#include "core/Platform.h"
 #include "core/UniqueResource.h"
 #include "core/win32/Handles.h"
 #include "core/win32/Win32Error.h"
@@ -74,6 +75,14 @@ std::vector<std::wstring> shortcutsTo(const std::wstring& folder, const std::wst
     return found;
 }
 
+// This program's file, as its shortcut names it.
+std::wstring thisProgram() {
+    std::wstring path(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    path.resize(n < path.size() ? n : 0);
+    return path;
+}
+
 }  // namespace
 
 std::wstring userStartupFolder() {
@@ -107,6 +116,15 @@ void setShortcutTo(const std::wstring& folder, const std::wstring& program, cons
     link.get()->SetDescription(L"Starts ZAVExport at logon");
     hr = persist.get()->Save(file.c_str(), TRUE);
     if (FAILED(hr)) fail(hr, L"IPersistFile::Save " + file);
+}
+
+bool startsWithWindows() { return hasShortcutTo(userStartupFolder(), thisProgram()); }
+
+void toggleStartWithWindows() {
+    const std::wstring folder = userStartupFolder();
+    if (folder.empty()) throw Error(kErrFileAccess, L"SHGetFolderPath", L"the Startup folder is not known");
+    const std::wstring program = thisProgram();
+    setShortcutTo(folder, program, kProgramTitle, !hasShortcutTo(folder, program));
 }
 
 }  // namespace zav

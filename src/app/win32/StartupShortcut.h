@@ -18,4 +18,10 @@ bool hasShortcutTo(const std::wstring& folder, const std::wstring& program);
 // zav::Error naming the file when it cannot be written or removed.
 void setShortcutTo(const std::wstring& folder, const std::wstring& program, const std::wstring& name, bool present);
 
+// The icon menu's "Start with Windows", for this program's own file: whether it is on (looked at
+// each time: the user may add or remove a shortcut by hand), and the switch. Raises zav::Error when
+// the Startup folder is not known or the shortcut cannot be written or removed.
+bool startsWithWindows();
+void toggleStartWithWindows();
+
 }  // namespace zav

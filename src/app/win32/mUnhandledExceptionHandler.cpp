@@ -28,6 +28,8 @@ LONG WINAPI crashFilter(EXCEPTION_POINTERS* pointers) {
         lstrcpynA(text, "FATAL error => General Protection Fault\n\nProgram will terminate", sizeof text);
         lstrcpynA(title, "Orvek", sizeof title);
     }
+    // The system's box itself, not the program's reporter: nothing of the program's state can be
+    // trusted any more, the objects that would show it least of all.
     MessageBoxA(nullptr, text, title, MB_OK | MB_ICONSTOP | MB_TASKMODAL | MB_SETFOREGROUND);
     return EXCEPTION_EXECUTE_HANDLER;
 }

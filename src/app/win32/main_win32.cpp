@@ -11,6 +11,7 @@
 
 #include "app/TrayMenu.h"
 #include "app/mMain.h"
+#include "app/win32/ForegroundReporter.h"
 #include "app/win32/frmMenuHook.h"
 #include "app/win32/mUnhandledExceptionHandler.h"
 #include "capture/win32/SystemGridSources.h"
@@ -38,7 +39,7 @@ bool oneCopyRunsAlready(zav::UniqueHandle& held) {
 
 // The first copy tells the user, on its icon; it may still be starting, so its window is awaited
 // a little. Without a window to tell, this copy says it with a box of its own.
-void tellFirstCopy() {
+void tellFirstCopy(zav::IReporter& reporter) {
     for (int i = 0; i < 50; ++i) {
         if (HWND first = FindWindowW(zav::frmMenuHook::kClassName, zav::frmMenuHook::kTitle)) {
             PostMessageW(first, zav::frmMenuHook::secondCopyMessage(), 0, 0);
@@ -46,25 +47,25 @@ void tellFirstCopy() {
         }
         Sleep(100);
     }
-    MessageBoxW(nullptr, zav::kAlreadyRunning, zav::kProgramTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+    reporter.show(zav::kAlreadyRunning, zav::kProgramTitle, zav::MessageIcon::Information);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zav::installCrashHandler();
+    zav::ForegroundReporter reporter;
 
     // Before anything is read or written: a second copy leaves the first one's files alone.
     zav::UniqueHandle oneCopy;
     if (oneCopyRunsAlready(oneCopy)) {
-        tellFirstCopy();
+        tellFirstCopy(reporter);
         return 0;
     }
 
     auto host = zav::makeSystemHost();
     auto profile = zav::makeSystemProfile();
     auto fs = zav::makeSystemFileSystem();
-    auto reporter = zav::makeSystemReporter();
     const zav::Storage storage{*host, *profile, *fs};
     auto captures = zav::makeSystemGridSourceFactory();
     auto windows = zav::makeSystemWindowInfo();
@@ -77,9 +78,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::unique_ptr<zav::frmMenuHook> watcher;
     try {
         dialogs = std::make_unique<zav::ExportDialogs>(storage, zav::Main(storage), *captures, *windows);
-        watcher = std::make_unique<zav::frmMenuHook>(*dialogs);
+        watcher = std::make_unique<zav::frmMenuHook>(*dialogs, reporter);
     } catch (const std::exception& e) {
-        reporter->show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);
+        reporter.show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);
         return 1;
     }
     // From here on errors are reported by the window that met them; the program stays resident.

@@ -104,12 +104,6 @@ wait_for_copy() {
 # marker_left: the clipboard holds the marker set before, and no HTML.
 marker_left() { clip read text.out html.out && same "$(cat text.out)" "$1" && test ! -e html.out; }
 
-# choose_item N: releases the button and clicks the menu's Nth item (the menu opens at the
-# cursor, its first item just below, 19 pixels an item).
-choose_item() {
-    xdotool mouseup 3; sleep 0.3
-    xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
-}
 choose_copy_grid() { choose_item 2; }
 
 wine zav_lvhost.exe host.txt host.info &

@@ -53,7 +53,8 @@ TEST(RightClickWatcher, APressOnAListIsTakenWithItsReleaseAndOpensOneMenu) {
 TEST(RightClickWatcher, PressesThatAreNotForTheMenuGoOnWithTheirRelease) {
     using P = RightClickWatcher::Press;
     for (const P& p : {rightElsewhere(), with(rightOnList(), &P::modifierHeld), with(rightOnList(), &P::modalBoxOpen),
-                       with(rightOnList(), &P::overOwnWindow), with(rightOnList(), &P::overOwnMenu)}) {
+                       with(rightOnList(), &P::overOwnWindow), with(rightOnList(), &P::overOwnMenu),
+                       with(rightOnList(), &P::requestsFull)}) {
         RightClickWatcher w;
         EXPECT_EQ(kPass, w.buttonDown(p));
         EXPECT_EQ(kPass, w.buttonUp(Button::Right));
