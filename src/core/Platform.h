@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "core/NumberFormat.h"
+
 namespace zav {
 
 enum class MessageIcon { None, Stop, Information };
@@ -39,6 +41,9 @@ public:
     // The user's list separator (the locale's), which spreadsheets split CSV files by; "," where
     // the platform has no such setting.
     virtual std::wstring listSeparator() { return L","; }
+    // The user's number format (the locale's signs, separators and currency symbol), by which a
+    // cell is told to be a number; English (United States) where the platform has no such setting.
+    virtual NumberFormat numberFormat() { return usEnglishNumberFormat(); }
 };
 
 // Title of every message box the program shows unless a box names another.

@@ -347,7 +347,7 @@ std::unique_ptr<GridCopyJob> frmExportOptionsModel::startGridCopy(bool selectedR
         throw Error(kErrCaptureFailed, what, describeCaptureFailure(capture_->failure(), lvInfo.kind));
     // Without a saved type the seed rules of a new type do not apply: the copy is what the list shows.
     std::vector<cReplaceList> rules = cmbSelected_ >= 0 ? rulesByColumn() : std::vector<cReplaceList>();
-    return std::make_unique<GridCopyJob>(lvInfo, *capture_, std::move(rules), userNumberFormat(), exportedColumns(),
+    return std::make_unique<GridCopyJob>(lvInfo, *capture_, std::move(rules), storage_.host.numberFormat(), exportedColumns(),
                                          selectedRows ? &selected : nullptr);
 }
 
@@ -372,11 +372,11 @@ std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
         options.utf8 = !ansiEncoding;
         options.formulaSafety = formulaSafety;
         return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, options, lvInfo, *capture_, std::move(rules),
-                                               userNumberFormat(), exportedColumns(), std::move(rows));
+                                               storage_.host.numberFormat(), exportedColumns(), std::move(rows));
     }
     HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
     return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, std::move(fragments), lvInfo, *capture_,
-                                           std::move(rules), userNumberFormat(), exportedColumns(), std::move(rows));
+                                           std::move(rules), storage_.host.numberFormat(), exportedColumns(), std::move(rows));
 }
 
 void frmExportOptionsModel::writeHTMLExport() {

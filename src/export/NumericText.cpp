@@ -329,8 +329,6 @@ bool fitsDouble(const Scan& s) {
 
 }  // namespace
 
-NumberFormat usEnglishNumberFormat() { return NumberFormat{}; }
-
 bool isNumericText(const std::wstring& text, const NumberFormat& format) {
     // The common case first: a short run of plain digits.
     if (!text.empty() && text.size() < 10) {

@@ -7,24 +7,9 @@
 
 #include <string>
 
+#include "core/NumberFormat.h"
+
 namespace zav {
-
-// The locale's characters that take part in a number.
-struct NumberFormat {
-    wchar_t negativeSign = L'-';
-    wchar_t positiveSign = L'+';
-    wchar_t decimalSeparator = L'.';
-    wchar_t thousandsSeparator = L',';
-    wchar_t currencyDecimalSeparator = L'.';
-    wchar_t currencyThousandsSeparator = L',';
-    std::wstring currency = L"$";
-};
-
-// English (United States): the characters above.
-NumberFormat usEnglishNumberFormat();
-
-// The user's locale: the Windows build asks the system; the native build uses English (United States).
-NumberFormat userNumberFormat();
 
 // True when the whole text converts to a double under `format` (an overflow is no number).
 bool isNumericText(const std::wstring& text, const NumberFormat& format);

@@ -25,6 +25,7 @@ public:
     }
     std::wstring windowsDirectory() override { return windows; }
     std::wstring listSeparator() override { return separator; }
+    zav::NumberFormat numberFormat() override { return numbers; }
 
     std::wstring folder;
     std::wstring baseName = L"ZAVExport";
@@ -33,6 +34,7 @@ public:
     std::wstring driveCurrent = L"C:\\cur\\dir";
     std::wstring windows;
     std::wstring separator = L",";
+    zav::NumberFormat numbers;  // English (United States) unless a test says otherwise
 
 private:
     std::unique_ptr<zav::IHost> real_;

@@ -2,9 +2,23 @@
 
 #include "core/Platform.h"
 #include "core/win32/Win32Error.h"
+#include "text/Ansi.h"
 
 namespace zav {
 namespace {
+
+// The locale text of `type`, or empty when the system gives none.
+std::wstring localeText(LCTYPE type) {
+    char buffer[16] = {};
+    if (GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer) == 0) return {};
+    return fromAnsi(buffer);
+}
+
+// The first character of a locale text replaces the default when there is one.
+void takeFirst(wchar_t& target, LCTYPE type) {
+    std::wstring text = localeText(type);
+    if (!text.empty()) target = text[0];
+}
 
 std::wstring moduleFile() {
     std::wstring buffer(MAX_PATH, L'\0');
@@ -82,6 +96,20 @@ public:
         wchar_t buffer[8] = {};  // the locale allows at most three characters and the NUL
         if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SLIST, buffer, 8) == 0) return L",";
         return buffer;
+    }
+    NumberFormat numberFormat() override {
+        NumberFormat format = usEnglishNumberFormat();
+        takeFirst(format.negativeSign, LOCALE_SNEGATIVESIGN);
+        takeFirst(format.positiveSign, LOCALE_SPOSITIVESIGN);
+        takeFirst(format.decimalSeparator, LOCALE_SDECIMAL);
+        takeFirst(format.thousandsSeparator, LOCALE_STHOUSAND);
+        takeFirst(format.currencyDecimalSeparator, LOCALE_SMONDECIMALSEP);
+        takeFirst(format.currencyThousandsSeparator, LOCALE_SMONTHOUSANDSEP);
+        // The conversion looks at no more than seven characters of the symbol; a longer or
+        // missing one stands as "$".
+        std::wstring currency = localeText(LOCALE_SCURRENCY);
+        format.currency = currency.empty() || currency.size() > 7 ? std::wstring(L"$") : currency;
+        return format;
     }
 };
 

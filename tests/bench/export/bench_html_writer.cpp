@@ -9,6 +9,7 @@
 #include <string>
 
 #include "capture/GridSource.h"
+#include "core/Platform.h"
 #include "export/DelimitedWriter.h"
 #include "export/HtmlWriter.h"
 #include "ini/FileSystem.h"
@@ -72,14 +73,15 @@ int main(int argc, char** argv) {
     const HtmlFragments fragments{L"<HTML>", L"border=1", L"class=h", L"class=d", L"</HTML>"};
 
     auto fs = makeSystemFileSystem();
+    const NumberFormat numbers = makeSystemHost()->numberFormat();
     const auto start = std::chrono::steady_clock::now();
     auto writer = fs->openTextWriter(output);
     if (format == "html") {
-        writeHtmlTable(*writer, fragments, info, grid, rules, userNumberFormat());
+        writeHtmlTable(*writer, fragments, info, grid, rules, numbers);
     } else {
         DelimitedOptions options;
         options.delimiter = format == "csv" ? L',' : L'\t';
-        DelimitedTableWriter table(*writer, options, info, grid, rules, userNumberFormat());
+        DelimitedTableWriter table(*writer, options, info, grid, rules, numbers);
         table.begin();
         while (table.nextBlock()) {
         }

@@ -49,6 +49,12 @@ struct Dialog {
 
 std::string utf8(const std::wstring& text) { return toUtf8(text); }
 
+// The records of a delimited file, without its header row.
+std::string records(const std::string& file) {
+    const std::size_t header = file.find("\r\n");
+    return header == std::string::npos ? std::string() : file.substr(header + 2);
+}
+
 }  // namespace
 
 TEST(DelimitedFields, QuoteExactlyTheFieldsThatNeedItAndDoubleTheirQuotes) {
@@ -138,6 +144,19 @@ TEST(CsvExport, TheDelimiterIsTheUsersListSeparatorUnlessTheTypeNamesAnother) {
     // A list separator that cannot separate fields gives the comma.
     Dialog odd({L"A"}, {{L"1"}}, L";;");
     EXPECT_EQ(odd.open().txtDelimiter, L",");
+}
+
+TEST(CsvExport, WhatIsANumberIsToldByTheHostsNumberFormat) {
+    // "-1,5" is a plain number where the comma is the decimal separator, a formula elsewhere; "1,5"
+    // is a number in both, which a rule then replaces only as a whole.
+    Dialog d({L"N", L"M"}, {{L"-1,5", L"1,5"}}, L";");
+    auto& m = d.open();
+    m.setFormat(ExportFormat::Csv);
+    m.columns.item(L"M")->addReplace(L"5", L"five");
+    EXPECT_EQ(records(d.exported()), "'-1,5;1,5\r\n");
+    d.host.numbers.decimalSeparator = L',';
+    d.host.numbers.thousandsSeparator = L'.';
+    EXPECT_EQ(records(d.exported()), "-1,5;1,5\r\n");
 }
 
 TEST(CsvExport, ADelimiterThatCannotSeparateFieldsIsRefusedOnOkAndNothingIsSaved) {
@@ -362,11 +381,6 @@ std::vector<std::vector<std::wstring>> numbered(int rows) {
 }
 
 // The data records of a one-column CSV file without its mark and header.
-std::string records(const std::string& file) {
-    const std::size_t header = file.find("\r\n");
-    return header == std::string::npos ? std::string() : file.substr(header + 2);
-}
-
 }  // namespace
 
 TEST(SelectedRows, OnlyTheSelectedRowsInTheListsOrderEveryFormat) {

@@ -81,7 +81,7 @@ Table cellsOf(const std::string& fragment) {
 std::unique_ptr<GridCopyJob> copyOf(ListViewInfo& info, FakeCapture& capture, std::vector<cReplaceList> rules = {}, std::vector<std::int32_t> columns = {}) {
     capture.readListViewInfo(info);
     if (columns.empty()) columns = indexOrder(info.lColumnCount);
-    return std::make_unique<GridCopyJob>(info, capture, std::move(rules), userNumberFormat(), std::move(columns));
+    return std::make_unique<GridCopyJob>(info, capture, std::move(rules), usEnglishNumberFormat(), std::move(columns));
 }
 
 void runToEnd(GridCopyJob& job) {

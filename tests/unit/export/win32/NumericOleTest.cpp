@@ -9,6 +9,7 @@
 
 #include "TestSupport.h"
 
+#include "core/Platform.h"
 #include "export/NumericText.h"
 
 using namespace zav;
@@ -26,7 +27,7 @@ bool systemSaysNumeric(const std::wstring& text) {
 }  // namespace
 
 TEST(NumericTextOnWindows, ExamplesAgreeWithTheSystem) {
-    const NumberFormat format = userNumberFormat();
+    const NumberFormat format = makeSystemHost()->numberFormat();
     for (const wchar_t* yes : {L"12", L" 12 ", L"-3.5", L"1,000", L"(7)", L"1E3", L"$5", L"&H1F", L"&O17"}) {
         EXPECT_TRUE(systemSaysNumeric(yes)) << zavtest::shown(yes);
         EXPECT_TRUE(isNumericText(yes, format)) << zavtest::shown(yes);
@@ -38,7 +39,7 @@ TEST(NumericTextOnWindows, ExamplesAgreeWithTheSystem) {
 }
 
 TEST(NumericTextOnWindows, AwkwardTextsAgreeWithTheSystem) {
-    const NumberFormat format = userNumberFormat();
+    const NumberFormat format = makeSystemHost()->numberFormat();
     const wchar_t* texts[] = {
         L" ", L".", L"-", L"+", L"$", L"()", L"(7", L"7)", L"(-7", L"(7-", L"(7))", L"--7", L"7--", L"+7+", L"7+",
         L"7++", L"-7-", L"+-7", L"-+7", L"1e", L"1e+", L"1e-3", L"1e++3", L"1e+-3", L"1E3E4", L".5", L"5.", L"0",
@@ -63,7 +64,7 @@ TEST(NumericTextOnWindows, AwkwardTextsAgreeWithTheSystem) {
 }
 
 TEST(NumericTextOnWindows, RandomTextsAgreeWithTheSystem) {
-    const NumberFormat format = userNumberFormat();
+    const NumberFormat format = makeSystemHost()->numberFormat();
     const std::wstring alphabet = L"0123456789017.,+-()$&HhOoEe \t\xA0" + format.currency +
                                   std::wstring(1, format.decimalSeparator) + std::wstring(1, format.thousandsSeparator);
     std::mt19937 rng(7331u);

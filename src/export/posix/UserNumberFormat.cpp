@@ -1,7 +1,0 @@
-#include "export/NumericText.h"
-
-namespace zav {
-
-NumberFormat userNumberFormat() { return usEnglishNumberFormat(); }
-
-}  // namespace zav
