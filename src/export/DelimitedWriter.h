@@ -10,9 +10,7 @@
 #include <vector>
 
 #include "capture/GridSource.h"
-#include "export/HtmlWriter.h"
-#include "export/NumericText.h"
-#include "export/cColumn.h"
+#include "export/TableWriter.h"
 #include "ini/FileSystem.h"
 
 namespace zav {

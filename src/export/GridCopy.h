@@ -11,9 +11,7 @@
 #include <vector>
 
 #include "capture/GridSource.h"
-#include "export/HtmlWriter.h"
-#include "export/NumericText.h"
-#include "export/cColumn.h"
+#include "export/TableWriter.h"
 
 namespace zav {
 
