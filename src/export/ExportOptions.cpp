@@ -5,42 +5,21 @@
 #include "catalog/Catalog.h"
 #include "core/Error.h"
 #include "export/DelimitedWriter.h"
-#include "export/GridCopy.h"
-#include "export/HtmlExport.h"
+#include "export/FileExport.h"
 #include "exporttype/ExportTypeFile.h"
 #include "exporttype/ExportTypeName.h"
 #include "ini/FileSystem.h"
 
 namespace zav {
 
-std::wstring controlKindMark(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::TreeView: return L"{TreeView}";
-        case ControlKind::ListBox: return L"{ListBox}";
-        case ControlKind::ComboBox: return L"{ComboBox}";
-        case ControlKind::ListView:
-        case ControlKind::None: break;
-    }
-    return L"";
-}
-
-std::wstring buildColumnSignature(const ListViewInfo& lvInfo) {
-    std::vector<std::wstring> texts;
-    for (std::int32_t i = 1; i <= lvInfo.lColumnCount; ++i) {
-        if (static_cast<std::size_t>(i) >= lvInfo.szColumnText.size())
-            throw Error(kErrSubscript, L"buildColumnSignature", L"Subscript out of range");
-        texts.push_back(lvInfo.szColumnText[static_cast<std::size_t>(i)]);
-    }
-    // Every other kind is marked so that its types are never offered for a list view whose header
-    // reads the same (and the other way round); a list view's signature stays as it always was,
-    // and with it every saved type and catalog.
-    if (texts.empty()) return buildColumnSignature(texts);
-    return controlKindMark(lvInfo.kind) + buildColumnSignature(texts);
-}
-
 frmExportOptionsModel::frmExportOptionsModel(const Storage& storage, const Settings& settings,
                                              IGridSourceFactory& captures, IWindowInfo& windows, IReporter& reporter)
-    : storage_(storage), settings_(settings), captures_(captures), windows_(windows), reporter_(reporter) {}
+    : storage_(storage),
+      settings_(settings),
+      captures_(captures),
+      windows_(windows),
+      reporter_(reporter),
+      grid_(std::make_shared<OpenedGrid>()) {}
 
 frmExportOptionsModel::~frmExportOptionsModel() = default;
 
@@ -64,40 +43,8 @@ void frmExportOptionsModel::setFormat(ExportFormat format) {
     format_ = format;
 }
 
-std::wstring frmExportOptionsModel::userDelimiter() const {
-    // A list separator that could not separate fields (several characters, say) gives the comma.
-    std::wstring separator = storage_.host.listSeparator();
-    return delimiterProblem(separator).empty() ? separator : std::wstring(L",");
-}
-
 std::vector<std::int32_t> frmExportOptionsModel::exportedColumns() const {
-    std::vector<std::int32_t> columns = listColumns();
-    if (checkedColumn && lvInfo.checkBoxes) columns.insert(columns.begin(), kCheckedColumn);
-    return columns;
-}
-
-std::vector<std::int32_t> frmExportOptionsModel::listColumns() const {
-    const std::int32_t count = std::max<std::int32_t>(0, lvInfo.lColumnCount);
-    if (!displayOrder) return indexOrder(count);
-    // The order the capture read, when it names every column once; else index order.
-    std::vector<std::int32_t> order = lvInfo.lColumnOrder;
-    std::vector<bool> seen(static_cast<std::size_t>(count) + 1, false);
-    bool whole = order.size() == static_cast<std::size_t>(count);
-    for (std::int32_t c : order) {
-        if (!whole || c < 1 || c > count || seen[static_cast<std::size_t>(c)]) {
-            whole = false;
-            break;
-        }
-        seen[static_cast<std::size_t>(c)] = true;
-    }
-    if (!whole) order = indexOrder(count);
-    std::vector<std::int32_t> visible;
-    for (std::int32_t c : order) {
-        const auto index = static_cast<std::size_t>(c);
-        if (index >= lvInfo.lColumnWidth.size() || lvInfo.lColumnWidth[index] > 0) visible.push_back(c);
-    }
-    // Every column hidden: an export of nothing would say nothing; take them all.
-    return visible.empty() ? order : visible;
+    return zav::exportedColumns(info(), displayOrder, checkedColumn);
 }
 
 void frmExportOptionsModel::selectExportType(int index) {
@@ -148,12 +95,7 @@ void frmExportOptionsModel::populateExportOptions(const GridTarget& target) {
     cmbSelected_ = -1;
     cmbText_.clear();
 
-    lvInfo = ListViewInfo{};
-    lvInfo.hWnd = target.window;
-    // Known before any read, so that a read that fails names the right control.
-    if (target.kind != ControlKind::None) lvInfo.kind = target.kind;
-    capture_ = captures_.openGridSource(target);
-    if (capture_) capture_->readListViewInfo(lvInfo);  // a failed read leaves the counts at 0
+    grid_ = openGrid(captures_, target);
 
     szColumns = buildColumnSignature();
     cmbItems_ = compatibleExportTypes(storage_, settings_, szColumns);
@@ -161,24 +103,19 @@ void frmExportOptionsModel::populateExportOptions(const GridTarget& target) {
     loadExportOptions();
 }
 
-std::wstring frmExportOptionsModel::controlName() const {
-    return describeControlKind(lvInfo.kind == ControlKind::None ? ControlKind::ListView : lvInfo.kind);
-}
+std::wstring frmExportOptionsModel::controlName() const { return grid_->controlName(); }
 
-std::wstring frmExportOptionsModel::captureProblem() const {
-    if (!capture_) return describeCaptureFailure(CaptureFailure::NoWindow, lvInfo.kind);
-    return describeCaptureFailure(capture_->failure(), lvInfo.kind);
-}
+std::wstring frmExportOptionsModel::captureProblem() const { return grid_->problem(); }
 
 std::wstring frmExportOptionsModel::compatibleTypesLabel() const {
     const std::wstring kind =
-        capture_ && lvInfo.kind != ControlKind::ListView ? describeControlKind(lvInfo.kind) : std::wstring();
+        grid_->source && info().kind != ControlKind::ListView ? describeControlKind(info().kind) : std::wstring();
     return kind.empty() ? std::wstring(L"Compatible Export Types") : L"Compatible Export Types (" + kind + L")";
 }
 
 std::wstring frmExportOptionsModel::defaultTypeName() {
     // The first non-empty caption up the chain of parent windows of this dialog's list view.
-    WindowHandle h = windows_.getParent(lvInfo.hWnd);
+    WindowHandle h = windows_.getParent(info().hWnd);
     std::wstring text = windows_.getWindowCaption(h);
     for (int depth = 0; text.empty() && h != 0 && depth < 256; ++depth) {
         h = windows_.getParent(h);
@@ -187,7 +124,7 @@ std::wstring frmExportOptionsModel::defaultTypeName() {
     std::wstring name = proposeExportTypeName(text);
     if (name.empty()) {
         // Named after the columns, without the kind's mark.
-        const std::wstring mark = controlKindMark(lvInfo.kind);
+        const std::wstring mark = controlKindMark(info().kind);
         name = proposeExportTypeName(szColumns.compare(0, mark.size(), mark) == 0 ? szColumns.substr(mark.size())
                                                                                  : szColumns);
     }
@@ -197,8 +134,8 @@ std::wstring frmExportOptionsModel::defaultTypeName() {
 void frmExportOptionsModel::loadExportOptions() {
     columns.clear();
     if (!cmbText_.empty()) {
-        ExportTypeReader source = ExportTypeReader::typeFile(storage_, settings_.optionFolder + cmbText_ + L".ini");
-        const ExportType type = source.readType();
+        const SavedExportType saved = readSavedExportType(storage_, settings_, cmbText_, info());
+        const ExportType& type = saved.type;
         setExportTypeText(type.name);
         txtOutput = type.file;
         txtHTMLHeader = type.htmlHeader;
@@ -207,7 +144,7 @@ void frmExportOptionsModel::loadExportOptions() {
         txtDataFormat = type.dataFormat;
         txtHTMLFooter = type.htmlFooter;
         format_ = exportFormatOf(type.format);
-        txtDelimiter = type.delimiter.empty() ? userDelimiter() : type.delimiter;
+        txtDelimiter = type.delimiter;
         ansiEncoding = type.textEncoding == kEncodingAnsi;
         formulaSafety = type.formulaSafety != L"0";
         // A type of an earlier version has no order and kept index order.
@@ -216,10 +153,10 @@ void frmExportOptionsModel::loadExportOptions() {
         selectedRowsOnly = type.selectedRowsOnly == L"1";
         checkedColumn = type.checkedColumn == L"1";
         szColumns = type.columns;
-        buildColumns(source);
+        buildColumns(saved.rules);
     } else {
         format_ = ExportFormat::Html;
-        txtDelimiter = userDelimiter();
+        txtDelimiter = userDelimiter(storage_.host);
         ansiEncoding = false;
         formulaSafety = true;
         displayOrder = true;
@@ -229,22 +166,20 @@ void frmExportOptionsModel::loadExportOptions() {
         setExportTypeText(defaultTypeName());
         setDefaultFormats();
         ExportTypeReader source = ExportTypeReader::replacesFile(storage_, settings_.replacesFile);
-        buildColumns(source);
+        buildColumns(columnRulesOf(source, info()));
     }
     columnSelected_ = -1;
     populateColumns();
     populateReplaces();
 }
 
-void frmExportOptionsModel::buildColumns(ExportTypeReader& source) {
-    for (std::int32_t i = 1; i <= lvInfo.lColumnCount; ++i) {
-        if (static_cast<std::size_t>(i) >= lvInfo.szColumnText.size())
-            throw Error(kErrSubscript, L"loadExportOptions", L"Subscript out of range");
-        const std::wstring& text = lvInfo.szColumnText[static_cast<std::size_t>(i)];
+void frmExportOptionsModel::buildColumns(const std::vector<ColumnRules>& rules) {
+    std::int32_t index = 0;
+    for (const ColumnRules& rulesOfColumn : rules) {
         auto column = std::make_shared<cColumn>();
-        column->szName = text + uniqueColumnSuffix(text);
-        column->lColNum = i;
-        for (const auto& rule : source.rulesFor(column->szName)) column->addReplace(rule.replace, rule.with);
+        column->szName = rulesOfColumn.column;
+        column->lColNum = ++index;
+        for (const auto& rule : rulesOfColumn.rules) column->addReplace(rule.replace, rule.with);
         const std::wstring key = column->szName;
         columns.add(key, std::move(column));
     }
@@ -258,19 +193,7 @@ void frmExportOptionsModel::setDefaultFormats() {
     txtTableFormat.clear();
 }
 
-std::wstring frmExportOptionsModel::uniqueColumnSuffix(const std::wstring& szText) const {
-    // Names are compared without regard to letter case, as the column list's keys and the rule
-    // sections are: 'Name' and 'name' become 'Name' and 'name1'.
-    std::wstring candidate = szText;
-    std::int32_t n = 0;
-    while (columns.contains(candidate)) {
-        ++n;
-        candidate = szText + std::to_wstring(n);
-    }
-    return n == 0 ? std::wstring() : std::to_wstring(n);
-}
-
-std::wstring frmExportOptionsModel::buildColumnSignature() const { return zav::buildColumnSignature(lvInfo); }
+std::wstring frmExportOptionsModel::buildColumnSignature() const { return zav::buildColumnSignature(info()); }
 
 void frmExportOptionsModel::populateColumns() {
     columnItems_.clear();
@@ -330,61 +253,15 @@ std::unique_ptr<CatalogRebuild> frmExportOptionsModel::startCatalogRebuild() con
     return std::make_unique<CatalogRebuild>(storage_, settings_);
 }
 
-std::vector<cReplaceList> frmExportOptionsModel::rulesByColumn() const {
-    std::vector<cReplaceList> rules(static_cast<std::size_t>(lvInfo.lColumnCount > 0 ? lvInfo.lColumnCount : 0) + 1);
-    for (const auto& column : columns)
-        if (column->lColNum >= 1 && static_cast<std::size_t>(column->lColNum) < rules.size())
-            rules[static_cast<std::size_t>(column->lColNum)] = column->replaces;
-    return rules;
+ExportPlan frmExportOptionsModel::exportPlan() const {
+    return exportPlanOf(exportType(), columnRules(), info(), storage_.host.numberFormat());
 }
 
-std::unique_ptr<GridCopyJob> frmExportOptionsModel::startGridCopy(bool selectedRows) {
-    const wchar_t* what = selectedRows ? L"Copy Selected Rows" : L"Copy Grid";
-    const std::wstring problem = captureProblem();
-    if (!problem.empty()) throw Error(kErrCaptureFailed, what, problem);
-    std::vector<std::int32_t> selected;
-    if (selectedRows && !capture_->readSelectedRows(selected))
-        throw Error(kErrCaptureFailed, what, describeCaptureFailure(capture_->failure(), lvInfo.kind));
-    // Without a saved type the seed rules of a new type do not apply: the copy is what the list shows.
-    std::vector<cReplaceList> rules = cmbSelected_ >= 0 ? rulesByColumn() : std::vector<cReplaceList>();
-    return std::make_unique<GridCopyJob>(lvInfo, *capture_, std::move(rules), storage_.host.numberFormat(), exportedColumns(),
-                                         selectedRows ? &selected : nullptr);
+std::unique_ptr<FileExportJob> frmExportOptionsModel::startExport() {
+    return startFileExport(storage_.fs, grid_, exportPlan());
 }
 
-std::unique_ptr<HtmlExportJob> frmExportOptionsModel::startHTMLExport() {
-    if (!capture_) throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(CaptureFailure::NoWindow, lvInfo.kind));
-    if (txtOutput.empty()) throw Error(kErrInvalidName, L"Export", L"No output file is given");
-
-    std::vector<cReplaceList> rules = rulesByColumn();
-
-    // The selection as it stands now; an export of none of them would be a file of nothing.
-    std::optional<std::vector<std::int32_t>> rows;
-    if (selectedRowsOnly) {
-        rows.emplace();
-        if (!capture_->readSelectedRows(*rows))
-            throw Error(kErrCaptureFailed, L"Export", describeCaptureFailure(capture_->failure(), lvInfo.kind));
-        if (rows->empty()) throw Error(kErrCaptureFailed, L"Export", kNoSelectionMessage);
-    }
-
-    if (format_ != ExportFormat::Html) {
-        DelimitedOptions options;
-        options.delimiter = format_ == ExportFormat::Tsv ? L'\t' : (txtDelimiter.empty() ? L',' : txtDelimiter[0]);
-        options.utf8 = !ansiEncoding;
-        options.formulaSafety = formulaSafety;
-        return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, options, lvInfo, *capture_, std::move(rules),
-                                               storage_.host.numberFormat(), exportedColumns(), std::move(rows));
-    }
-    HtmlFragments fragments{txtHTMLHeader, txtTableFormat, txtHeaderFormat, txtDataFormat, txtHTMLFooter};
-    return std::make_unique<HtmlExportJob>(storage_.fs, txtOutput, std::move(fragments), lvInfo, *capture_,
-                                           std::move(rules), storage_.host.numberFormat(), exportedColumns(), std::move(rows));
-}
-
-void frmExportOptionsModel::writeHTMLExport() {
-    auto job = startHTMLExport();
-    while (job->step()) {
-    }
-    job->finish();
-}
+void frmExportOptionsModel::writeExport() { runToEnd(*startExport()); }
 
 bool frmExportOptionsModel::validateExportTypeText() {
     if (txtExportType_.find_first_of(L"\\/") == std::wstring::npos) return true;
@@ -404,7 +281,7 @@ bool frmExportOptionsModel::checkExportTypeName() {
 bool frmExportOptionsModel::okClicked() {
     if (!okSaving()) return false;
     startCatalogRebuild()->finish();
-    writeHTMLExport();
+    writeExport();
     bOK = vbTrue;
     return true;
 }

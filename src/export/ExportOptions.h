@@ -15,6 +15,8 @@
 #include "capture/GridSource.h"
 #include "core/Platform.h"
 #include "core/Types.h"
+#include "export/ExportPlan.h"
+#include "export/OpenedGrid.h"
 #include "export/cColumn.h"
 #include "exporttype/ExportType.h"
 #include "ini/Storage.h"
@@ -23,13 +25,7 @@
 namespace zav {
 
 class CatalogRebuild;
-class GridCopyJob;
-class HtmlExportJob;
-
-// The column signature of a captured record: its header texts 1..lColumnCount.
-std::wstring buildColumnSignature(const ListViewInfo& lvInfo);
-// What a grid's signature begins with for its kind of control: nothing for a list view.
-std::wstring controlKindMark(ControlKind kind);
+class FileExportJob;
 
 class frmExportOptionsModel {
 public:
@@ -44,12 +40,11 @@ public:
     // Everything handed in must outlive the model.
     frmExportOptionsModel(const Storage& storage, const Settings& settings, IGridSourceFactory& captures,
                           IWindowInfo& windows, IReporter& reporter);
-    ~frmExportOptionsModel();  // unload: frees the capture's buffers
+    ~frmExportOptionsModel();  // unload: lets go of the grid (its jobs may still hold it)
     frmExportOptionsModel(const frmExportOptionsModel&) = delete;
     frmExportOptionsModel& operator=(const frmExportOptionsModel&) = delete;
 
     // Dialog state.
-    ListViewInfo lvInfo;
     std::wstring szColumns;
     cColumnList columns;
     VBool bOK = vbFalse;
@@ -80,14 +75,13 @@ public:
     bool selectedRowsOnly = false;
     // A first column "Checked", Yes or No, where the list shows check boxes.
     bool checkedColumn = false;
-    static constexpr const wchar_t* kNoSelectionMessage =
-        L"No rows are selected in the list, and this export type exports only the selected rows. Select rows, "
-        L"or clear \"Only the selected rows\" on the File tab.";
     // What to open once the export finished: the output file when asked for, else empty.
     std::wstring fileToOpen() const { return openAfterExport ? txtOutput : std::wstring(); }
     // The columns an export writes, in that order (1-based indices; kCheckedColumn first for the
     // check boxes when asked for and the list has them).
     std::vector<std::int32_t> exportedColumns() const;
+    // The grid read when the dialog opened, shared with the jobs started from it.
+    const std::shared_ptr<OpenedGrid>& grid() const { return grid_; }
 
     // The compatible type list (cmbExportTypes): its entries, the selected one (-1: none) and its text.
     const std::vector<std::wstring>& exportTypeItems() const { return cmbItems_; }
@@ -129,25 +123,19 @@ public:
     void populateExportOptions(const GridTarget& target);
     void loadExportOptions();
     void setDefaultFormats();
-    std::wstring uniqueColumnSuffix(const std::wstring& szText) const;
     std::wstring buildColumnSignature() const;
     void populateColumns();
     void populateReplaces();
     // Writes the type file (the previous one kept as ".old") and rebuilds the catalog. Raises
     // zav::Error on failure, leaving the previous type file as it was.
     void saveExportOptions();
-    // Writes the HTML file. Raises zav::Error on failure (also when the list view could not be
+    // What an export of the type as the dialog holds it now writes.
+    ExportPlan exportPlan() const;
+    // Writes the output file. Raises zav::Error on failure (also when the list view could not be
     // read to the end), leaving any earlier file at the output path as it was.
-    void writeHTMLExport();
-    // The same as a job the caller runs a block at a time (and may drop to stop it). The job reads
-    // this dialog's capture and record: it must not outlive the model.
-    std::unique_ptr<HtmlExportJob> startHTMLExport();
-    // "Copy Grid": the whole grid for the clipboard, with the rules and the column choice of the
-    // selected (first compatible) type; without one, every column as the list shows it and no
-    // rules. Raises zav::Error when the list view could not be read. The job reads this model's
-    // capture and record: it must not outlive the model.
-    // With `selectedRows` ("Copy Selected Rows"), only the rows selected in the list view now.
-    std::unique_ptr<GridCopyJob> startGridCopy(bool selectedRows = false);
+    void writeExport();
+    // The same as a job the caller runs a block at a time (and may drop to stop it).
+    std::unique_ptr<FileExportJob> startExport();
 
     // Leaving the name box: refuses a slash with its message; true when the focus may leave.
     bool validateExportTypeText();
@@ -159,7 +147,7 @@ public:
     bool okClicked();
     // OK of a dialog that runs the rest of the work a step at a time: checks the name and writes
     // the type file (false, nothing done, when the name was refused; raises when writing fails).
-    // The caller then runs startCatalogRebuild() and startHTMLExport() and sets bOK when both
+    // The caller then runs startCatalogRebuild() and startExport() and sets bOK when both
     // finished.
     bool okSaving();
     // The rebuild of the catalog that completes a save, as a job the caller runs a few type files
@@ -177,20 +165,18 @@ public:
     const Settings& settings() const { return settings_; }
 
 private:
-    void buildColumns(class ExportTypeReader& source);
+    // The column list from the grid's columns, with those rules.
+    void buildColumns(const std::vector<ColumnRules>& rules);
     void saveTypeFile();
     std::wstring defaultTypeName();
-    std::wstring userDelimiter() const;
-    std::vector<std::int32_t> listColumns() const;  // of the list itself, without the check boxes
-    // The rules of each column by its index (1-based; index 0 unused).
-    std::vector<cReplaceList> rulesByColumn() const;
+    const ListViewInfo& info() const { return grid_->info; }
 
     const Storage storage_;
     Settings settings_;
     IGridSourceFactory& captures_;
     IWindowInfo& windows_;
     IReporter& reporter_;
-    std::unique_ptr<IGridSource> capture_;
+    std::shared_ptr<OpenedGrid> grid_;
 
     std::wstring txtExportType_;
     ExportFormat format_ = ExportFormat::Html;

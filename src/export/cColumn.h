@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "capture/GridSource.h"
 #include "core/Platform.h"
 #include "core/Types.h"
 #include "export/KeyedList.h"
@@ -34,6 +36,12 @@ public:
 };
 
 using cColumnList = cKeyedList<cColumn>;
+
+// The unique names of a grid's columns 1..lColumnCount (given 0-based): the header text, with a
+// number after it when an earlier column has that name already. Names are compared without regard
+// to letter case, as the column list's keys and a type file's rule sections are: 'Name' and 'name'
+// become 'Name' and 'name1'. A column's rules are kept under its name.
+std::vector<std::wstring> uniqueColumnNames(const ListViewInfo& info);
 
 // The add-rule dialog without its window: the column it adds to, its two text boxes, and OK.
 class AddReplaceModel {

@@ -13,7 +13,7 @@ constexpr DWORD kSliceMs = 100;   // the longest stretch between two looks at th
 
 }  // namespace
 
-ExportRun::ExportRun(HWND dialog, std::unique_ptr<CatalogRebuild> rebuild, std::unique_ptr<HtmlExportJob> job,
+ExportRun::ExportRun(HWND dialog, std::unique_ptr<CatalogRebuild> rebuild, std::unique_ptr<FileExportJob> job,
                      Controls controls)
     : dialog_(dialog),
       rebuild_(std::move(rebuild)),
@@ -90,7 +90,7 @@ void ExportRun::updateProgress() {
     if (rebuild_)
         show(L"export type ", static_cast<long long>(rebuild_->filesRead()), static_cast<long long>(rebuild_->fileCount()));
     else
-        show(L"row ", job_->rowsWritten(), job_->rowCount());
+        show(L"row ", job_->rowsDone(), job_->rowCount());
 }
 
 void ExportRun::showProgress() {

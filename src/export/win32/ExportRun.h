@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "catalog/Catalog.h"
-#include "export/HtmlExport.h"
+#include "export/FileExport.h"
 
 namespace zav {
 
@@ -33,7 +33,7 @@ public:
     // Starts the run; its slices come as WM_TIMER kTimerId to `dialog`, which passes them to
     // onTimer(). `rebuild` may be null (nothing to rebuild). Raises zav::Error when the timer
     // cannot be made.
-    ExportRun(HWND dialog, std::unique_ptr<CatalogRebuild> rebuild, std::unique_ptr<HtmlExportJob> job,
+    ExportRun(HWND dialog, std::unique_ptr<CatalogRebuild> rebuild, std::unique_ptr<FileExportJob> job,
               Controls controls);
     ~ExportRun();
     ExportRun(const ExportRun&) = delete;
@@ -58,7 +58,7 @@ private:
 
     HWND dialog_;
     std::unique_ptr<CatalogRebuild> rebuild_;
-    std::unique_ptr<HtmlExportJob> job_;
+    std::unique_ptr<FileExportJob> job_;
     Controls controls_;
     DWORD started_;
     bool stopAsked_ = false;

@@ -50,20 +50,22 @@ void frmCopyGrid::start(ExportDialogs& dialogs, const GridTarget& target, bool s
     if (dialogs.gridCopy) return;  // one copy at a time: the menu offers no second
     auto* copy = new frmCopyGrid(dialogs);  // deletes itself when its window is gone
     copy->target_ = target.window;
+    std::shared_ptr<OpenedGrid> grid;
     try {
-        copy->model_.populateExportOptions(target);
-        copy->job_ = copy->model_.startGridCopy(selectedRows);
+        grid = openGrid(dialogs.captures, target);
+        ExportPlan plan = clipboardPlan(dialogs.storage, dialogs.settings, grid->info, selectedRows);
+        copy->job_ = startClipboardCopy(grid, std::move(plan));
         if (!SetTimer(copy->hwnd(), kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
     } catch (const std::exception& e) {
-        copy->reporter_.show(L"This " + copy->model_.controlName() + L" cannot be copied. " + errorReport(e),
-                             kProgramTitle, MessageIcon::Stop);
+        const std::wstring control = grid ? grid->controlName() : controlNameOf(target.kind);
+        copy->reporter_.show(L"This " + control + L" cannot be copied. " + errorReport(e), kProgramTitle,
+                             MessageIcon::Stop);
         DestroyWindow(copy->hwnd());
     }
 }
 
 frmCopyGrid::frmCopyGrid(ExportDialogs& dialogs)
-    : dialogs_(dialogs), model_(dialogs.storage, dialogs.settings, dialogs.captures, dialogs.windows, reporter_),
-      started_(GetTickCount()) {
+    : dialogs_(dialogs), started_(GetTickCount()) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
     RECT rc = {0, 0, win::twipsX(4200), win::twipsY(1260)};
@@ -120,7 +122,7 @@ void frmCopyGrid::onTick() {
         if (more) {
             if (!progressShown_ && GetTickCount() - started_ >= kQuietMs) showProgress();
             if (progressShown_) {
-                const long long done = job_->rowsRead(), total = job_->rowCount();
+                const long long done = job_->rowsDone(), total = job_->rowCount();
                 win::setWindowText(GetDlgItem(hwnd(), kLblProgress),
                                    L"row " + std::to_wstring(done) + L" of " + std::to_wstring(total));
                 SendDlgItemMessageW(hwnd(), kPrgProgress, PBM_SETPOS,

@@ -12,8 +12,7 @@
 
 #include "core/win32/OwnedReporter.h"
 #include "core/win32/Window.h"
-#include "export/ExportOptions.h"
-#include "export/GridCopy.h"
+#include "export/ClipboardCopy.h"
 #include "export/win32/ExportDialogs.h"
 
 namespace zav {
@@ -42,8 +41,7 @@ private:
 
     ExportDialogs& dialogs_;
     win::OwnedReporter reporter_{*this};
-    frmExportOptionsModel model_;
-    std::unique_ptr<GridCopyJob> job_;
+    std::unique_ptr<ClipboardCopyJob> job_;
     WindowHandle target_ = 0;
     DWORD started_ = 0;
     bool progressShown_ = false;

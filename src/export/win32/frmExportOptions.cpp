@@ -482,7 +482,7 @@ void frmExportOptions::startExport() {
         if (child != controls.stopButton && child != controls.progressBar && child != controls.progressText)
             controls.frozen.push_back(child);
     auto rebuild = model_.startCatalogRebuild();
-    std::unique_ptr<HtmlExportJob> job;
+    std::unique_ptr<FileExportJob> job;
     {
         // An export that cannot start (its error is on its way to the user) still leaves the save
         // complete: the catalog is rebuilt at once.
@@ -492,7 +492,7 @@ void frmExportOptions::startExport() {
             } catch (const std::exception&) {
             }
         });
-        job = model_.startHTMLExport();
+        job = model_.startExport();
         completeSave.dismiss();
     }
     run_ = std::make_unique<ExportRun>(hwnd(), std::move(rebuild), std::move(job), std::move(controls));

@@ -3,7 +3,7 @@
 #include "../export/ExportFixture.h"
 #include "capture/GridSource.h"
 #include "catalog/Catalog.h"
-#include "export/ExportOptions.h"
+#include "export/OpenedGrid.h"
 #include "exporttype/IniText.h"
 #include "ini/FileInfo.h"
 #include "ini/cINIFile.h"

@@ -9,7 +9,7 @@
 #include "catalog/Catalog.h"
 #include "export/DelimitedWriter.h"
 #include "export/ExportOptions.h"
-#include "export/HtmlExport.h"
+#include "export/FileExport.h"
 #include "text/Utf8.h"
 
 using namespace zav;
@@ -39,7 +39,7 @@ struct Dialog {
         return *model;
     }
     std::string exported() {
-        model->writeHTMLExport();
+        model->writeExport();
         return zavtest::readBytes(model->txtOutput);
     }    std::string csv() {
         model->setFormat(ExportFormat::Csv);
@@ -392,7 +392,7 @@ TEST(SelectedRows, OnlyTheSelectedRowsInTheListsOrderEveryFormat) {
     m.selectedRowsOnly = true;
     EXPECT_EQ(d.csv(), kBom + "Name,Size\r\nb,2\r\nd,4\r\n");
     m.setFormat(ExportFormat::Html);
-    m.writeHTMLExport();
+    m.writeExport();
     EXPECT_EQ(zavtest::readBytes(m.txtOutput),
               "<HTML>\r\n<table >\r\n<tr><td >Name</td><td >Size</td></tr>\r\n<tr><td >b</td><td >2</td></tr>\r\n"
               "<tr><td >d</td><td >4</td></tr>\r\n</table>\r\n</HTML>\r\n");
@@ -428,10 +428,10 @@ TEST(SelectedRows, NoSelectionOrAFailedReadIsRefusedAndTheFileStays) {
     const std::wstring output = m.txtOutput;
     m.selectedRowsOnly = true;
     try {
-        m.writeHTMLExport();
+        m.writeExport();
         ADD_FAILURE() << "an export of no rows was written";
     } catch (const Error& e) {
-        EXPECT_NE(e.description().find(frmExportOptionsModel::kNoSelectionMessage), std::wstring::npos);
+        EXPECT_NE(e.description().find(kNoSelectionMessage), std::wstring::npos);
     }
     EXPECT_EQ(zavtest::readBytes(output), before);
 
@@ -440,7 +440,7 @@ TEST(SelectedRows, NoSelectionOrAFailedReadIsRefusedAndTheFileStays) {
     hung.selectedRowsOnly = true;
     hung.setFormat(ExportFormat::Csv);
     try {
-        hung.writeHTMLExport();
+        hung.writeExport();
         ADD_FAILURE() << "a selection that could not be read was exported";
     } catch (const Error& e) {
         EXPECT_EQ(e.number(), kErrCaptureFailed);
@@ -460,7 +460,7 @@ TEST(CheckedColumn, AFirstColumnOfYesAndNoForAListWithCheckBoxes) {
     EXPECT_EQ(m.exportedColumns(), (std::vector<std::int32_t>{kCheckedColumn, 2, 1}));
     EXPECT_EQ(d.csv(), kBom + "Checked,Size,Name\r\nNo,1,a\r\nYes,2,b\r\nYes,3,c\r\n");
     m.setFormat(ExportFormat::Html);
-    m.writeHTMLExport();
+    m.writeExport();
     EXPECT_EQ(zavtest::readBytes(m.txtOutput),
               "<HTML>\r\n<table >\r\n<tr><td >Checked</td><td >Size</td><td >Name</td></tr>\r\n"
               "<tr><td >No</td><td >1</td><td >a</td></tr>\r\n<tr><td >Yes</td><td >2</td><td >b</td></tr>\r\n"

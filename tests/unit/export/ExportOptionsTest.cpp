@@ -412,7 +412,7 @@ TEST(ExportOptions, RandomTypesSurviveSaveAndReloadWithTheSameHtml) {
             }
         }
         const TypeImage saved = imageOf(m);
-        m.writeHTMLExport();
+        m.writeExport();
         const std::string html = zavtest::readBytes(m.txtOutput);
         m.saveExportOptions();
 
@@ -423,7 +423,7 @@ TEST(ExportOptions, RandomTypesSurviveSaveAndReloadWithTheSameHtml) {
         ASSERT_NE(it, items.end()) << "round " << round;
         r.selectExportType(static_cast<int>(it - items.begin()));
         EXPECT_TRUE(imageOf(r) == saved) << "round " << round;
-        r.writeHTMLExport();
+        r.writeExport();
         EXPECT_EQ(zavtest::readBytes(r.txtOutput), html) << "round " << round;
     }
 }
@@ -440,7 +440,7 @@ TEST(ExportOptions, ACaptureThatCouldNotReadIsToldNotExported) {
     auto& m = gone.open();
     EXPECT_EQ(zav::describeCaptureFailure(zav::CaptureFailure::NoWindow), m.captureProblem());
     EXPECT_NE(L"", m.captureProblem());
-    EXPECT_THROW(m.writeHTMLExport(), zav::Error);
+    EXPECT_THROW(m.writeExport(), zav::Error);
 }
 
 TEST(ExportOptions, AFailedReadNamesTheKindOfControlItWasMadeOn) {
@@ -459,7 +459,7 @@ TEST(ExportOptions, AFailedReadNamesTheKindOfControlItWasMadeOn) {
         EXPECT_EQ(m.controlName(), k.name) << zavtest::shown(k.name);
         EXPECT_EQ(m.captureProblem(), std::wstring(L"The ") + k.name + L" no longer exists.");
         try {
-            m.writeHTMLExport();
+            m.writeExport();
             ADD_FAILURE() << "an export of nothing was written";
         } catch (const zav::Error& e) {
             EXPECT_NE(e.detail().find(k.name), std::wstring::npos) << zavtest::shown(e.detail());

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include "ExportFixture.h"
+#include "export/ClipboardCopy.h"
 #include "export/ExportOptions.h"
-#include "export/GridCopy.h"
 #include "text/Utf8.h"
 
 using namespace zav;
@@ -78,16 +78,16 @@ Table cellsOf(const std::string& fragment) {
     return rows;
 }
 
-std::unique_ptr<GridCopyJob> copyOf(ListViewInfo& info, FakeCapture& capture, std::vector<cReplaceList> rules = {}, std::vector<std::int32_t> columns = {}) {
-    capture.readListViewInfo(info);
-    if (columns.empty()) columns = indexOrder(info.lColumnCount);
-    return std::make_unique<GridCopyJob>(info, capture, std::move(rules), usEnglishNumberFormat(), std::move(columns));
-}
-
-void runToEnd(GridCopyJob& job) {
-    while (job.step()) {
-    }
-    job.finish();
+// A copy of `grid` with those rules and columns (every column in index order when none are given).
+std::unique_ptr<ClipboardCopyJob> copyOf(std::shared_ptr<Grid> grid, std::vector<cReplaceList> rules = {},
+                                         std::vector<std::int32_t> columns = {}) {
+    auto opened = std::make_shared<OpenedGrid>();
+    opened->source = std::make_unique<FakeCapture>(std::move(grid));
+    opened->source->readListViewInfo(opened->info);
+    ExportPlan plan;
+    plan.columns = columns.empty() ? indexOrder(opened->info.lColumnCount) : std::move(columns);
+    plan.rules = std::move(rules);
+    return startClipboardCopy(std::move(opened), std::move(plan));
 }
 
 }  // namespace
@@ -134,9 +134,7 @@ TEST(GridCopy, BothFormsHoldTheHeaderThenEveryRowExactly) {
     grid->rows = {{L"plain", L"a\tb", L"<b>bold</b> & \"q\""},
                   {L"two\r\nlines", L"lf\nonly", L"=SUM(A1)"},
                   {L"\u0416\u0443\u043a \u4e2d\u6587 \u03b1\u03b2", L"emoji \U0001F600\U0001F3F3", L""}};
-    FakeCapture capture(grid);
-    ListViewInfo info;
-    auto job = copyOf(info, capture);
+    auto job = copyOf(grid);
     runToEnd(*job);
 
     EXPECT_EQ(job->text(),
@@ -158,18 +156,13 @@ TEST(GridCopy, BothFormsHoldTheHeaderThenEveryRowExactly) {
 TEST(GridCopy, AnEmptyGridIsItsHeaderAndAGridWithoutColumnsIsNothing) {
     auto grid = std::make_shared<Grid>();
     grid->headers = {L"A", L"B"};
-    FakeCapture capture(grid);
-    ListViewInfo info;
-    auto job = copyOf(info, capture);
+    auto job = copyOf(grid);
     EXPECT_FALSE(job->step());
     job->finish();
     EXPECT_EQ(job->text(), L"A\tB\r\n");
     EXPECT_EQ(cellsOf(parseClipboardHtml(job->html()).fragment), (Table{{L"A", L"B"}}));
 
-    auto none = std::make_shared<Grid>();
-    FakeCapture noCapture(none);
-    ListViewInfo noInfo;
-    auto empty = copyOf(noInfo, noCapture);
+    auto empty = copyOf(std::make_shared<Grid>());
     runToEnd(*empty);
     EXPECT_EQ(empty->text(), L"\r\n");
     EXPECT_EQ(parseClipboardHtml(empty->html()).fragment, "<table>\r\n<tr></tr>\r\n</table>");
@@ -180,18 +173,16 @@ TEST(GridCopy, RulesAndTheColumnChoiceApplyAndLongGridsComeWhole) {
     grid->headers = {L"A", L"B", L"C"};
     grid->rowCount = 1000;  // several blocks
     grid->cell = [](std::int32_t r, std::int32_t c) { return L"r" + std::to_wstring(r) + L"c" + std::to_wstring(c); };
-    FakeCapture capture(grid);
-    ListViewInfo info;
     std::vector<cReplaceList> rules(4);
     cColumn b;
     b.addReplace(L"c2", L"<two>");
     rules[2] = b.replaces;
-    auto job = copyOf(info, capture, rules, {3, 2});
+    auto job = copyOf(grid, rules, {3, 2});
     int steps = 0;
     while (job->step()) ++steps;
     job->finish();
     EXPECT_GT(steps, 1);
-    EXPECT_EQ(job->rowsRead(), 1000);
+    EXPECT_EQ(job->rowsDone(), 1000);
     const Table cells = cellsOf(parseClipboardHtml(job->html()).fragment);
     ASSERT_EQ(cells.size(), 1001u);
     EXPECT_EQ(cells[0], (std::vector<std::wstring>{L"C", L"B"}));
@@ -206,14 +197,14 @@ TEST(GridCopy, AGridThatStopsAnsweringIsAFailureNotAShortCopy) {
     grid->rowCount = 2000;
     grid->cell = [](std::int32_t r, std::int32_t) { return std::to_wstring(r); };
     grid->failAtRead = 700;
-    FakeCapture capture(grid);
-    ListViewInfo info;
-    auto job = copyOf(info, capture);
+    auto job = copyOf(grid);
     EXPECT_THROW(runToEnd(*job), Error);
 }
 
 namespace {
 
+// "Copy Grid" as the watcher starts it: the grid opened, the plan of its first compatible type,
+// no dialog. The dialog's model only saves the types a copy finds.
 struct CopyScene {
     Environment env;
     Scene scene;
@@ -224,8 +215,13 @@ struct CopyScene {
         model->populateExportOptions(scene.target);
         return *model;
     }
+    std::unique_ptr<ClipboardCopyJob> startCopy(bool selectedRows = false) {
+        auto grid = openGrid(scene.captures, scene.target);
+        ExportPlan plan = clipboardPlan(zavtest::storage(), env.settings, grid->info, selectedRows);
+        return startClipboardCopy(std::move(grid), std::move(plan));
+    }
     std::wstring copyText(bool selectedRows = false) {
-        auto job = open().startGridCopy(selectedRows);
+        auto job = startCopy(selectedRows);
         runToEnd(*job);
         return job->text();
     }
@@ -266,7 +262,7 @@ TEST(GridCopy, TheFirstCompatibleTypeGivesItsRulesAndItsColumnOrder) {
 TEST(GridCopy, AListThatCouldNotBeReadIsRefused) {
     CopyScene s;
     s.scene.target.window = 99;  // no window
-    EXPECT_THROW(s.open().startGridCopy(), Error);
+    EXPECT_THROW(s.startCopy(), Error);
 }
 
 TEST(GridCopy, SelectedRowsAreTheHeaderAndOnlyThoseRowsReadInRuns) {
@@ -281,7 +277,7 @@ TEST(GridCopy, SelectedRowsAreTheHeaderAndOnlyThoseRowsReadInRuns) {
     // Two runs, one of them longer than a block, a lone row, and rows the list does not have.
     for (std::int32_t r = 3; r <= 300; ++r) s.scene.grid->selected.push_back(r);
     for (std::int32_t r : {450, 599, 600, 601, 5000}) s.scene.grid->selected.push_back(r);
-    auto job = s.open().startGridCopy(true);
+    auto job = s.startCopy(true);
     runToEnd(*job);
     EXPECT_EQ(job->rowCount(), 301);
     const Table cells = cellsOf(parseClipboardHtml(job->html()).fragment);
@@ -308,5 +304,5 @@ TEST(GridCopy, NoSelectionIsTheHeaderAloneAndASelectionThatCannotBeReadIsRefused
     EXPECT_EQ(s.copyText(true), L"A\r\ny\r\n");
     EXPECT_EQ(s.copyText(false), L"A\r\nx\r\ny\r\n");
     s.scene.grid->selectionHangs = true;
-    EXPECT_THROW(s.open().startGridCopy(true), Error);
+    EXPECT_THROW(s.startCopy(true), Error);
 }

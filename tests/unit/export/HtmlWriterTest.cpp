@@ -98,7 +98,7 @@ TEST(HtmlExport, FragmentsFormatsAndEscapedHeaders) {
     e.model->txtHeaderFormat = L"class=h";
     e.model->txtDataFormat = L"class=d";
     e.model->txtHTMLFooter = L"</HTML>";
-    e.model->writeHTMLExport();
+    e.model->writeExport();
     EXPECT_EQ(e.html(),
               "<HTML>\r\n<body>\r\n\r\n<table border=\"1\">\r\n"
               "<tr><td class=h>A&lt;B</td><td class=h>C</td></tr>\r\n</table>\r\n</HTML>\r\n");
@@ -111,7 +111,7 @@ TEST(HtmlExport, RepeatedHeadersUseTheRulesOfTheirOwnNames) {
     e.populate();
     e.model->columns.item(L"Name")->addReplace(L"x", L"first");
     e.model->columns.item(L"Name1")->addReplace(L"x", L"second");
-    e.model->writeHTMLExport();
+    e.model->writeExport();
     EXPECT_NE(e.html().find("<tr><td >first</td><td >second</td></tr>"), std::string::npos);
 }
 
@@ -121,7 +121,7 @@ TEST(HtmlExport, ReplacesAnEarlierFileWhole) {
     e.scene.grid->rows = {{L"1"}};
     e.populate();
     zavtest::writeBytes(e.model->txtOutput, std::string(10000, 'x'));
-    e.model->writeHTMLExport();
+    e.model->writeExport();
     EXPECT_EQ(e.html(), "<HTML>\r\n<table >\r\n<tr><td >A</td></tr>\r\n<tr><td >1</td></tr>\r\n</table>\r\n</HTML>\r\n");
 }
 
@@ -133,7 +133,7 @@ TEST(HtmlExport, ACaptureThatFailsMidwayIsAFailedExportAndLosesNothing) {
     e.populate();
     zavtest::writeBytes(e.model->txtOutput, "earlier export");
     try {
-        e.model->writeHTMLExport();
+        e.model->writeExport();
         FAIL() << "a failed capture was reported as success";
     } catch (const Error& err) {
         EXPECT_EQ(err.number(), kErrCaptureFailed);
@@ -145,7 +145,7 @@ TEST(HtmlExport, ACaptureThatFailsMidwayIsAFailedExportAndLosesNothing) {
     // A list view that was gone at the start: no header, and OK does not end in success.
     e.scene.captures.grids.clear();
     e.populate();
-    EXPECT_EQ(e.model->lvInfo.lColumnCount, 0);
+    EXPECT_EQ(e.model->grid()->info.lColumnCount, 0);
     EXPECT_THROW(e.model->okClicked(), Error);
     EXPECT_EQ(e.model->bOK, vbFalse);
     EXPECT_TRUE(e.model->queryClose());  // the recording reporter answers Yes
@@ -161,7 +161,7 @@ TEST(HtmlExport, AReadThatFailsMidwaySpeaksOfTheControlItWasReadFrom) {
         e.scene.grid->failAtRead = 20;
         e.populate();
         try {
-            e.model->writeHTMLExport();
+            e.model->writeExport();
             ADD_FAILURE() << "a failed capture was reported as success";
         } catch (const Error& err) {
             EXPECT_EQ(err.detail(), describeCaptureFailure(CaptureFailure::TargetGone, kind));
@@ -179,16 +179,16 @@ TEST(HtmlExport, AFileSystemThatFailsMidWriteLeavesTheEarlierFile) {
 
     FailingFileSystem& failing = e.faults.fs;
     failing.failWriteAfter = 5000;
-    EXPECT_THROW(e.model->writeHTMLExport(), Error);
+    EXPECT_THROW(e.model->writeExport(), Error);
     failing.failWriteAfter = 0;
     failing.failReplace = true;
-    EXPECT_THROW(e.model->writeHTMLExport(), Error);
+    EXPECT_THROW(e.model->writeExport(), Error);
     failing.failReplace = false;
     EXPECT_EQ(e.html(), "earlier export");
     EXPECT_FALSE(zavtest::pathExists(e.model->txtOutput + L".tmp"));
 
     e.model->txtOutput = e.env.dir.file(L"no folder\\x.html");
-    EXPECT_THROW(e.model->writeHTMLExport(), Error);
+    EXPECT_THROW(e.model->writeExport(), Error);
 }
 
 namespace {

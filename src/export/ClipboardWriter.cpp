@@ -1,8 +1,7 @@
-#include "export/GridCopy.h"
+#include "export/ClipboardWriter.h"
 
 #include <cstdio>
 
-#include "core/Error.h"
 #include "text/Utf8.h"
 
 namespace zav {
@@ -53,11 +52,11 @@ std::string clipboardHtml(const std::string& fragment) {
     return data;
 }
 
-GridCopyWriter::GridCopyWriter(const ListViewInfo& lvInfo, IGridSource& capture,
+ClipboardTableWriter::ClipboardTableWriter(const ListViewInfo& lvInfo, IGridSource& capture,
                                const std::vector<const cReplaceList*>& rules, const NumberFormat& format)
     : TableWriter(lvInfo, capture, rules, format) {}
 
-void GridCopyWriter::writeRecord() {
+void ClipboardTableWriter::writeRecord() {
     table_ += L"<tr>";
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         if (i > 0) text_ += L'\t';
@@ -70,7 +69,7 @@ void GridCopyWriter::writeRecord() {
     table_ += L"</tr>\r\n";
 }
 
-void GridCopyWriter::begin() {
+void ClipboardTableWriter::begin() {
     text_.clear();
     html_.clear();
     table_.assign(L"<table>\r\n");
@@ -79,47 +78,18 @@ void GridCopyWriter::begin() {
     writeRecord();
 }
 
-void GridCopyWriter::writeRow(std::int32_t, const std::wstring* cells) {
+void ClipboardTableWriter::writeRow(std::int32_t, const std::wstring* cells) {
     fields_.clear();
     for (std::int32_t c : shown())
         fields_.push_back(c < 1 || c > columnCount() ? std::wstring() : formatter_.plainCell(cells[c - 1], rulesOf(c)));
     writeRecord();
 }
 
-void GridCopyWriter::end() {
+void ClipboardTableWriter::end() {
     table_ += L"</table>";
     html_ = clipboardHtml(toUtf8(table_));
     table_.clear();
     table_.shrink_to_fit();
-}
-
-GridCopyJob::GridCopyJob(const ListViewInfo& lvInfo, IGridSource& capture, std::vector<cReplaceList> rules,
-                         const NumberFormat& format, std::vector<std::int32_t> columns,
-                         const std::vector<std::int32_t>* rows)
-    : capture_(capture), kind_(lvInfo.kind), ruleLists_(std::move(rules)) {
-    for (const auto& list : ruleLists_) rules_.push_back(&list);
-    writer_ = std::make_unique<GridCopyWriter>(lvInfo, capture_, rules_, format);
-    writer_->showColumns(std::move(columns));
-    if (rows) writer_->showRows(*rows);
-    writer_->begin();
-}
-
-void GridCopyJob::checkCapture() const {
-    // A grid that could not be read to the end is a failed copy, never a short one.
-    const CaptureFailure failure = capture_.failure();
-    if (failure != CaptureFailure::None)
-        throw Error(kErrCaptureFailed, L"Copy Grid", describeCaptureFailure(failure, kind_));
-}
-
-bool GridCopyJob::step() {
-    const bool more = writer_->nextBlock();
-    checkCapture();
-    return more && writer_->rowsWritten() < writer_->rowCount();
-}
-
-void GridCopyJob::finish() {
-    checkCapture();
-    writer_->end();
 }
 
 }  // namespace zav

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,9 +26,9 @@ std::string clipboardHtml(const std::string& fragment);
 
 // Both forms of the grid, a block of rows at a time; the header row first. Texts pass through
 // their column's rules and are written escaped in the HTML: the copy holds text, never markup.
-class GridCopyWriter : public TableWriter {
+class ClipboardTableWriter : public TableWriter {
 public:
-    GridCopyWriter(const ListViewInfo& lvInfo, IGridSource& capture,
+    ClipboardTableWriter(const ListViewInfo& lvInfo, IGridSource& capture,
                    const std::vector<const cReplaceList*>& rules, const NumberFormat& format);
 
     void begin() override;
@@ -47,41 +46,6 @@ private:
     std::wstring text_;
     std::wstring table_;
     std::string html_;
-};
-
-// One copy as a job run a block at a time, so that the caller can show its progress and stop it
-// between two blocks (dropping the job drops everything read).
-class GridCopyJob {
-public:
-    // `rules[c]` are the rules of column c (1-based), kept by the job; `columns` the columns
-    // The capture and the record must outlive the job.
-    // copied, in that order; `rows` (1-based, ascending) the only rows copied after the header
-    // (nullptr: every row).
-    GridCopyJob(const ListViewInfo& lvInfo, IGridSource& capture, std::vector<cReplaceList> rules,
-                const NumberFormat& format, std::vector<std::int32_t> columns,
-                const std::vector<std::int32_t>* rows = nullptr);
-    GridCopyJob(const GridCopyJob&) = delete;
-    GridCopyJob& operator=(const GridCopyJob&) = delete;
-
-    // Reads the next block; false when every row is read (call finish() then). Raises zav::Error
-    // when the list view could not be read.
-    bool step();
-    // Completes both forms. Raises zav::Error when the list view could not be read to the end.
-    void finish();
-
-    std::int32_t rowsRead() const { return writer_->rowsWritten(); }
-    std::int32_t rowCount() const { return writer_->rowCount(); }
-    const std::wstring& text() const { return writer_->text(); }
-    const std::string& html() const { return writer_->html(); }
-
-private:
-    void checkCapture() const;
-
-    IGridSource& capture_;
-    ControlKind kind_;  // what the grid is read from, for failure messages
-    std::vector<cReplaceList> ruleLists_;
-    std::vector<const cReplaceList*> rules_;
-    std::unique_ptr<GridCopyWriter> writer_;
 };
 
 }  // namespace zav
