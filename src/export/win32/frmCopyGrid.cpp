@@ -14,8 +14,6 @@
 namespace zav {
 namespace {
 
-constexpr DWORD kQuietMs = 500;  // a copy this short shows nothing
-constexpr DWORD kSliceMs = 100;  // the longest stretch between two looks at the queue
 constexpr const wchar_t* kClassName = L"ZAVCopyGrid";
 
 // Global memory holding `size` bytes copied from `data`, owned until handed to the clipboard.
@@ -55,7 +53,11 @@ void frmCopyGrid::start(ExportDialogs& dialogs, const GridTarget& target, bool s
         grid = openGrid(dialogs.captures, target);
         ExportPlan plan = clipboardPlan(dialogs.storage, dialogs.settings, grid->info, selectedRows);
         copy->job_ = startClipboardCopy(grid, std::move(plan));
-        if (!SetTimer(copy->hwnd(), kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
+        SlicedRun::Progress progress;
+        progress.bar = GetDlgItem(copy->hwnd(), kPrgProgress);
+        progress.text = GetDlgItem(copy->hwnd(), kLblProgress);
+        progress.reveal = [copy] { copy->reveal(); };
+        copy->run_ = std::make_unique<SlicedRun>(copy->hwnd(), nullptr, *copy->job_, std::move(progress));
     } catch (const std::exception& e) {
         const std::wstring control = grid ? grid->controlName() : controlNameOf(target.kind);
         copy->reporter_.show(L"This " + control + L" cannot be copied. " + errorReport(e), kProgramTitle,
@@ -65,7 +67,7 @@ void frmCopyGrid::start(ExportDialogs& dialogs, const GridTarget& target, bool s
 }
 
 frmCopyGrid::frmCopyGrid(ExportDialogs& dialogs)
-    : dialogs_(dialogs), started_(GetTickCount()) {
+    : dialogs_(dialogs) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
     RECT rc = {0, 0, win::twipsX(4200), win::twipsY(1260)};
@@ -74,7 +76,6 @@ frmCopyGrid::frmCopyGrid(ExportDialogs& dialogs)
     win::createControl(hwnd(), L"STATIC", L"", SS_LEFT, 0, kLblProgress, 120, 120, 3960, 255);
     win::createControl(hwnd(), PROGRESS_CLASSW, L"", 0, 0, kPrgProgress, 120, 420, 3960, 255);
     win::createControl(hwnd(), L"BUTTON", L"Stop", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdStop, 2880, 780, 1200, 375);
-    SendDlgItemMessageW(hwnd(), kPrgProgress, PBM_SETRANGE32, 0, 1000);
     dialogs_.gridCopy = this;
 }
 
@@ -86,7 +87,7 @@ void frmCopyGrid::onDestroyed() {
 LRESULT frmCopyGrid::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_TIMER:
-            if (wParam == kTimerId) {
+            if (wParam == SlicedRun::kTimerId && run_) {
                 onTick();
                 return 0;
             }
@@ -102,7 +103,7 @@ LRESULT frmCopyGrid::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd());
             return 0;
         case WM_DESTROY:
-            KillTimer(hwnd(), kTimerId);
+            run_.reset();
             job_.reset();
             return 0;
         default: break;
@@ -113,28 +114,10 @@ LRESULT frmCopyGrid::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void frmCopyGrid::onTick() {
     // However the copy ends, the window goes; a failure is said first, over it.
     try {
-        const DWORD sliceStart = GetTickCount();
-        bool more = true;
-        do {
-            more = job_->step();
-        } while (more && GetTickCount() - sliceStart < kSliceMs &&
-                 !GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE));
-        if (more) {
-            if (!progressShown_ && GetTickCount() - started_ >= kQuietMs) showProgress();
-            if (progressShown_) {
-                const long long done = job_->rowsDone(), total = job_->rowCount();
-                win::setWindowText(GetDlgItem(hwnd(), kLblProgress),
-                                   L"row " + std::to_wstring(done) + L" of " + std::to_wstring(total));
-                SendDlgItemMessageW(hwnd(), kPrgProgress, PBM_SETPOS,
-                                    total > 0 ? static_cast<WPARAM>((done * 1000) / total) : 0, 0);
-            }
-            return;
-        }
-        KillTimer(hwnd(), kTimerId);
-        job_->finish();
+        if (run_->onTimer() == SlicedRun::State::Running) return;
         putOnClipboard();
     } catch (const std::exception& e) {
-        KillTimer(hwnd(), kTimerId);
+        run_.reset();  // no slice comes while the message is up
         job_.reset();
         reporter_.show(L"The grid was not copied; the clipboard was left as it was. " + errorReport(e), kProgramTitle,
                        MessageIcon::Stop);
@@ -142,8 +125,7 @@ void frmCopyGrid::onTick() {
     DestroyWindow(hwnd());
 }
 
-void frmCopyGrid::showProgress() {
-    progressShown_ = true;
+void frmCopyGrid::reveal() {
     RECT rc;
     GetWindowRect(hwnd(), &rc);
     const POINT at = win::centredPlace(reinterpret_cast<HWND>(target_), rc.right - rc.left, rc.bottom - rc.top,

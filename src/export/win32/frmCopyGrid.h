@@ -1,7 +1,7 @@
 // "Copy Grid": the whole grid of a list view onto the clipboard, without a dialog. The copy runs
-// on the interface thread in slices (a timer whose message comes only when nothing else waits),
-// so the watcher keeps opening menus and every window keeps repainting. A copy that takes longer
-// than half a second shows a small window with "row N of M", a bar and a Stop button. Nothing is
+// on the interface thread in slices (SlicedRun), so the watcher keeps opening menus and every
+// window keeps repainting. A copy that takes longer than half a second shows a small window with
+// "row N of M", a bar and a Stop button. Nothing is
 // put on the clipboard until the whole grid is read: Stop, a failure or a list view that stops
 // answering leave the clipboard as it was (a failure is said in a message).
 #pragma once
@@ -14,6 +14,7 @@
 #include "core/win32/Window.h"
 #include "export/ClipboardCopy.h"
 #include "export/win32/ExportDialogs.h"
+#include "export/win32/SlicedRun.h"
 
 namespace zav {
 
@@ -27,14 +28,14 @@ public:
 
 private:
     enum : int { kLblProgress = 100, kPrgProgress, kCmdStop };
-    static constexpr UINT_PTR kTimerId = 0x5A02;
 
     explicit frmCopyGrid(ExportDialogs& dialogs);
     LRESULT onMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void onDestroyed() override;
-    // One slice: reads blocks until input or painting waits or a tenth of a second has passed.
+    // One slice of the run; the window goes when the copy is done or failed.
     void onTick();
-    void showProgress();
+    // The window shows, centred on the list view's screen, once the copy has taken a while.
+    void reveal();
     // Puts both forms on the clipboard; raises zav::Error when it cannot (left as it was then,
     // unless the system refused a form after the clipboard was emptied).
     void putOnClipboard();
@@ -42,9 +43,8 @@ private:
     ExportDialogs& dialogs_;
     win::OwnedReporter reporter_{*this};
     std::unique_ptr<ClipboardCopyJob> job_;
+    std::unique_ptr<SlicedRun> run_;  // runs job_
     WindowHandle target_ = 0;
-    DWORD started_ = 0;
-    bool progressShown_ = false;
 };
 
 }  // namespace zav

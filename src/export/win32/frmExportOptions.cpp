@@ -95,7 +95,7 @@ void frmExportOptions::abandonExport() {
     } catch (const std::exception&) {
         // The catalog could not be written: it is rebuilt at the next start.
     }
-    run_.reset();
+    endExport();
 }
 
 frmExportOptions::~frmExportOptions() {
@@ -331,7 +331,7 @@ LRESULT frmExportOptions::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetFocus(control(kTxtExportType));
             return 0;
         case WM_TIMER:
-            if (wParam == ExportRun::kTimerId && run_) {
+            if (wParam == SlicedRun::kTimerId && run_) {
                 exportTick();
                 return 0;
             }
@@ -474,15 +474,14 @@ void frmExportOptions::startExport() {
     if (run_) return;
     // A failed save raises: the handler's edge reports it and the dialog stays.
     if (!model_.okSaving()) return;
-    ExportRun::Controls controls;
-    controls.progressBar = control(kPrgExport);
-    controls.progressText = control(kLblExport);
-    controls.stopButton = control(kCmdCancel);
+    SlicedRun::Progress progress;
+    progress.bar = control(kPrgExport);
+    progress.text = control(kLblExport);
+    progress.stopButton = control(kCmdCancel);
     for (HWND child = GetWindow(hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (child != controls.stopButton && child != controls.progressBar && child != controls.progressText)
-            controls.frozen.push_back(child);
+        if (child != progress.stopButton && child != progress.bar && child != progress.text)
+            progress.frozen.push_back(child);
     auto rebuild = model_.startCatalogRebuild();
-    std::unique_ptr<FileExportJob> job;
     {
         // An export that cannot start (its error is on its way to the user) still leaves the save
         // complete: the catalog is rebuilt at once.
@@ -492,22 +491,26 @@ void frmExportOptions::startExport() {
             } catch (const std::exception&) {
             }
         });
-        job = model_.startExport();
+        export_ = model_.startExport();
         completeSave.dismiss();
     }
-    run_ = std::make_unique<ExportRun>(hwnd(), std::move(rebuild), std::move(job), std::move(controls));
+    auto dropExport = scopeExit([&] { export_.reset(); });
+    run_ = std::make_unique<SlicedRun>(hwnd(), std::move(rebuild), *export_, std::move(progress));
+    dropExport.dismiss();
 }
 
 void frmExportOptions::exportTick() {
     // A failed export ends the run (nothing lost: the previous file stays) before it is reported.
-    auto endRun = scopeExit([&] { run_.reset(); });
-    const ExportRun::State state = run_->onTimer();
-    if (state == ExportRun::State::Running) {
+    auto endRun = scopeExit([&] { endExport(); });
+    const SlicedRun::State state = run_->onTimer();
+    if (state == SlicedRun::State::Running) {
         endRun.dismiss();
         return;
     }
-    run_.reset();
-    if (state == ExportRun::State::Stopped) {
+    // Ended here, not on the way out: once the export is done the window goes, and this object with it.
+    endRun.dismiss();
+    endExport();
+    if (state == SlicedRun::State::Stopped) {
         model_.exportStopped();
         return;
     }
@@ -517,10 +520,15 @@ void frmExportOptions::exportTick() {
     if (!open.empty()) openWritten(open);
 }
 
+void frmExportOptions::endExport() {
+    run_.reset();
+    export_.reset();
+}
+
 void frmExportOptions::stopExport() {
     // While the catalog is still being rebuilt, the run stops once it is written (exportTick).
     if (!run_->stop()) return;
-    run_.reset();
+    endExport();
     model_.exportStopped();
 }
 

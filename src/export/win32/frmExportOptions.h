@@ -13,7 +13,8 @@
 #include "core/win32/Window.h"
 #include "export/ExportOptions.h"
 #include "export/win32/ExportDialogs.h"
-#include "export/win32/ExportRun.h"
+#include "export/FileExport.h"
+#include "export/win32/SlicedRun.h"
 
 namespace zav {
 
@@ -94,6 +95,7 @@ private:
     void startExport();
     void exportTick();
     void stopExport();
+    void endExport();  // the run goes, and the export with it
 
     ExportDialogs& dialogs_;
     win::OwnedReporter reporter_{*this};  // before the model, which keeps a reference to it
@@ -102,7 +104,9 @@ private:
     std::vector<HWND> pages_[3];
     bool updating_ = false;    // controls are being filled from the model: their change events are ours
     bool checkingName_ = false;
-    std::unique_ptr<ExportRun> run_;  // the export after OK, while it runs
+    // The export after OK and its run, while it runs.
+    std::unique_ptr<FileExportJob> export_;
+    std::unique_ptr<SlicedRun> run_;
     // The tab page as the tab control draws it, as a brush for the labels that stand on it.
     UniqueBitmap pageImage_;
     UniqueBrush pageBrush_;

@@ -1,4 +1,4 @@
-#include "export/win32/ExportRun.h"
+#include "export/win32/SlicedRun.h"
 
 #include <commctrl.h>
 
@@ -8,32 +8,31 @@
 namespace zav {
 namespace {
 
-constexpr DWORD kQuietMs = 500;   // an export this short shows nothing new
+constexpr DWORD kQuietMs = 500;   // a run this short shows nothing new
 constexpr DWORD kSliceMs = 100;   // the longest stretch between two looks at the queue
 
 }  // namespace
 
-ExportRun::ExportRun(HWND dialog, std::unique_ptr<CatalogRebuild> rebuild, std::unique_ptr<FileExportJob> job,
-                     Controls controls)
-    : dialog_(dialog),
+SlicedRun::SlicedRun(HWND window, std::unique_ptr<CatalogRebuild> rebuild, GridJob& job, Progress progress)
+    : window_(window),
       rebuild_(std::move(rebuild)),
-      job_(std::move(job)),
-      controls_(std::move(controls)),
+      job_(job),
+      progress_(std::move(progress)),
       started_(GetTickCount()) {
-    // A timer's message comes only when no input and no painting waits: the dialog stays alive.
-    if (!SetTimer(dialog_, kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
+    // A timer's message comes only when no input and no painting waits: the window stays alive.
+    if (!SetTimer(window_, kTimerId, 1, nullptr)) throwLastError(L"SetTimer");
 }
 
-ExportRun::~ExportRun() {
-    KillTimer(dialog_, kTimerId);
+SlicedRun::~SlicedRun() {
+    KillTimer(window_, kTimerId);
     if (!progressShown_) return;
     for (HWND h : disabled_) EnableWindow(h, TRUE);
-    ShowWindow(controls_.progressBar, SW_HIDE);
-    ShowWindow(controls_.progressText, SW_HIDE);
-    win::setWindowText(controls_.stopButton, L"Cancel");
+    ShowWindow(progress_.bar, SW_HIDE);
+    ShowWindow(progress_.text, SW_HIDE);
+    if (progress_.stopButton) win::setWindowText(progress_.stopButton, L"Cancel");
 }
 
-bool ExportRun::stepOnce() {
+bool SlicedRun::stepOnce() {
     if (rebuild_) {
         if (!rebuild_->step()) {
             rebuild_->finish();
@@ -41,23 +40,23 @@ bool ExportRun::stepOnce() {
         }
         return true;
     }
-    return job_->step();
+    return job_.step();
 }
 
-ExportRun::State ExportRun::onTimer() {
+SlicedRun::State SlicedRun::onTimer() {
     const DWORD sliceStart = GetTickCount();
     bool more = true;
     do {
         more = stepOnce();
         if (stopAsked_ && !rebuild_) {
-            KillTimer(dialog_, kTimerId);
+            KillTimer(window_, kTimerId);
             return State::Stopped;
         }
     } while (more && GetTickCount() - sliceStart < kSliceMs &&
              !GetQueueStatus(QS_INPUT | QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE));
     if (!more) {
-        job_->finish();
-        KillTimer(dialog_, kTimerId);
+        job_.finish();
+        KillTimer(window_, kTimerId);
         return State::Finished;
     }
     if (!progressShown_ && GetTickCount() - started_ >= kQuietMs) showProgress();
@@ -65,46 +64,46 @@ ExportRun::State ExportRun::onTimer() {
     return State::Running;
 }
 
-bool ExportRun::stop() {
+bool SlicedRun::stop() {
     stopAsked_ = true;
     return !rebuild_;
 }
 
-void ExportRun::abandon() {
+void SlicedRun::abandon() {
     stopAsked_ = true;
+    KillTimer(window_, kTimerId);
     if (rebuild_) {
         rebuild_->finish();
         rebuild_.reset();
     }
-    job_.reset();
 }
 
-void ExportRun::updateProgress() {
+void SlicedRun::updateProgress() {
     // The bar counts in thousandths, whatever the number of type files or rows.
     auto show = [&](const wchar_t* what, long long done, long long total) {
-        win::setWindowText(controls_.progressText,
-                           what + std::to_wstring(done) + L" of " + std::to_wstring(total));
+        win::setWindowText(progress_.text, what + std::to_wstring(done) + L" of " + std::to_wstring(total));
         const auto permille = total > 0 ? static_cast<WPARAM>((done * 1000) / total) : 0;
-        SendMessageW(controls_.progressBar, PBM_SETPOS, permille, 0);
+        SendMessageW(progress_.bar, PBM_SETPOS, permille, 0);
     };
     if (rebuild_)
         show(L"export type ", static_cast<long long>(rebuild_->filesRead()), static_cast<long long>(rebuild_->fileCount()));
     else
-        show(L"row ", job_->rowsDone(), job_->rowCount());
+        show(L"row ", job_.rowsDone(), job_.rowCount());
 }
 
-void ExportRun::showProgress() {
+void SlicedRun::showProgress() {
     progressShown_ = true;
-    for (HWND h : controls_.frozen) {
+    for (HWND h : progress_.frozen) {
         if (IsWindowEnabled(h)) {
             EnableWindow(h, FALSE);
             disabled_.push_back(h);
         }
     }
-    SendMessageW(controls_.progressBar, PBM_SETRANGE32, 0, 1000);
-    ShowWindow(controls_.progressBar, SW_SHOW);
-    ShowWindow(controls_.progressText, SW_SHOW);
-    win::setWindowText(controls_.stopButton, L"Stop");
+    SendMessageW(progress_.bar, PBM_SETRANGE32, 0, 1000);
+    ShowWindow(progress_.bar, SW_SHOW);
+    ShowWindow(progress_.text, SW_SHOW);
+    if (progress_.stopButton) win::setWindowText(progress_.stopButton, L"Stop");
+    if (progress_.reveal) progress_.reveal();
 }
 
 }  // namespace zav
