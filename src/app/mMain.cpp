@@ -10,10 +10,4 @@ Settings Main(const Storage& storage) {
     return settings;
 }
 
-Settings ChangeSettings(const Storage& storage, const Settings& wanted) {
-    Settings settings = saveSettings(storage, wanted);
-    rebuildCatalog(storage, settings);
-    return settings;
-}
-
 }  // namespace zav

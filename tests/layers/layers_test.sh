@@ -23,10 +23,13 @@ declare -A uses=(
     [exporttype]="ini"
     [catalog]="exporttype settings"
     [capture]="core"
-    [export]="catalog capture settings"
-    [app]="export catalog capture settings"
+    [format]="capture ini"
+    [job]="format catalog settings"
+    [model]="job"
+    [ui]="model"
+    [app]="ui catalog capture settings"
 )
-layers=(text core ini settings exporttype catalog capture export app)
+layers=(text core ini settings exporttype catalog capture format job model ui app)
 
 # may_use LAYER: the layer and every layer it reaches through its uses, sorted, one line.
 may_use() {
@@ -85,7 +88,9 @@ done
 for user in "${layers[@]}"; do
     allowed=" $(may_use "$user")"
     for used in "${layers[@]}"; do
-        header=$(cd "$src/src" && ls "$used"/*.h 2>/dev/null | head -n 1)
+        # A portable header where the layer has one, else one of its Windows headers (found or not is
+        # all that counts, and it is found before its own includes fail natively).
+        header=$(cd "$src/src" && ls "$used"/*.h "$used"/win32/*.h 2>/dev/null | head -n 1)
         [ -n "$header" ] || continue
         # Found or not is told by the compiler's word on this include line alone (a header that is
         # found may still fail on an include of its own that this layer cannot see).

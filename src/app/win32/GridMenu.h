@@ -12,7 +12,7 @@
 
 #include "app/win32/RightButtonHook.h"
 #include "core/win32/Handles.h"
-#include "export/win32/ExportDialogs.h"
+#include "ui/win32/ExportDialogs.h"
 
 namespace zav {
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "app/win32/ComUse.h"
+#include "core/win32/ComUse.h"
 #include "core/Error.h"
 #include "core/Platform.h"
 #include "core/UniqueResource.h"

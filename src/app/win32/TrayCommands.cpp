@@ -7,7 +7,7 @@
 #include "app/AboutText.h"
 #include "app/TrayMenu.h"
 #include "app/win32/StartupShortcut.h"
-#include "app/win32/frmSettings.h"
+#include "ui/win32/frmSettings.h"
 #include "core/Error.h"
 #include "core/win32/Win32Error.h"
 

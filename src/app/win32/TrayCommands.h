@@ -9,7 +9,7 @@
 #include "app/win32/GridMenu.h"
 #include "core/Platform.h"
 #include "core/win32/Handles.h"
-#include "export/win32/ExportDialogs.h"
+#include "ui/win32/ExportDialogs.h"
 
 namespace zav {
 

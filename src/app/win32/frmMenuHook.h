@@ -15,7 +15,7 @@
 #include "core/Platform.h"
 #include "core/win32/Handles.h"
 #include "core/win32/Window.h"
-#include "export/win32/ExportDialogs.h"
+#include "ui/win32/ExportDialogs.h"
 
 namespace zav {
 

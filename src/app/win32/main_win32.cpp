@@ -19,10 +19,10 @@
 #include "core/Platform.h"
 #include "core/win32/Handles.h"
 #include "core/win32/MessageLoop.h"
-#include "export/win32/ExportDialogs.h"
 #include "ini/FileSystem.h"
 #include "ini/Profile.h"
 #include "ini/Storage.h"
+#include "ui/win32/ExportDialogs.h"
 
 namespace {
 

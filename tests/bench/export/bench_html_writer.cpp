@@ -10,8 +10,8 @@
 
 #include "capture/GridSource.h"
 #include "core/Platform.h"
-#include "export/DelimitedWriter.h"
-#include "export/HtmlWriter.h"
+#include "format/DelimitedWriter.h"
+#include "format/HtmlWriter.h"
 #include "ini/FileSystem.h"
 #include "text/Ansi.h"
 

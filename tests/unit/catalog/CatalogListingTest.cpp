@@ -4,7 +4,7 @@
 // one that reader's answers give, byte for byte.
 #include <gtest/gtest.h>
 
-#include "../export/ExportFixture.h"
+#include "ExportFixture.h"
 #include "catalog/Catalog.h"
 #include "exporttype/ExportTypeFile.h"
 #include "text/Ansi.h"

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "../export/ExportFixture.h"
+#include "ExportFixture.h"
 #include "capture/GridSource.h"
 #include "catalog/Catalog.h"
-#include "export/OpenedGrid.h"
 #include "exporttype/IniText.h"
 #include "ini/FileInfo.h"
 #include "ini/cINIFile.h"
+#include "job/OpenedGrid.h"
 
 using namespace zav;
 using exporttest::Environment;

@@ -3,10 +3,11 @@
 
 #include "FakeHost.h"
 #include "TestSupport.h"
+#include "app/mMain.h"
 #include "catalog/Catalog.h"
 #include "core/Error.h"
-#include "app/mMain.h"
 #include "ini/FileInfo.h"
+#include "model/ChangeSettings.h"
 #include "settings/Settings.h"
 #include "text/Ansi.h"
 

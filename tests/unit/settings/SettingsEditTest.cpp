@@ -1,7 +1,7 @@
 // The Settings dialog's checks and its saving, on real folders.
 #include <gtest/gtest.h>
 
-#include "../export/ExportFixture.h"
+#include "ExportFixture.h"
 #include "TestSupport.h"
 #include "core/Error.h"
 #include "settings/Settings.h"
