@@ -5,6 +5,7 @@
 
 #include "core/Error.h"
 #include "text/Ansi.h"
+#include "text/Utf16.h"
 #include "text/Utf8.h"
 
 namespace zav {
@@ -15,13 +16,8 @@ bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 // The first code point of `text` that the ANSI code page lacks, at `index` (npos when none).
 std::size_t firstUnheld(const std::wstring& text, char32_t& codePoint) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = static_cast<char32_t>(text[i]);
         const std::size_t at = i;
-        if (sizeof(wchar_t) == 2 && cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() &&
-            text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
-            ++i;
-        }
+        const char32_t cp = codePointAt(text, i);
         if (!ansiHolds(cp)) {
             codePoint = cp;
             return at;

@@ -1,12 +1,9 @@
 #include "text/Utf8.h"
 
+#include "text/Utf16.h"
+
 namespace zav {
 namespace {
-
-constexpr char32_t kReplacement = 0xFFFD;
-
-bool isHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool isLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -41,18 +38,7 @@ void appendWide(std::wstring& out, char32_t c) {
 std::string toUtf8(const std::wstring& text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char32_t>(text[i]);
-        if (sizeof(wchar_t) == 2) c &= 0xFFFF;
-        if (isHighSurrogate(c) && sizeof(wchar_t) == 2 && i + 1 < text.size() &&
-            isLowSurrogate(static_cast<char32_t>(text[i + 1]) & 0xFFFF)) {
-            c = 0x10000 + ((c - 0xD800) << 10) + ((static_cast<char32_t>(text[i + 1]) & 0xFFFF) - 0xDC00);
-            ++i;
-        } else if (isHighSurrogate(c) || isLowSurrogate(c) || c > 0x10FFFF) {
-            c = kReplacement;
-        }
-        appendUtf8(out, c);
-    }
+    for (std::size_t i = 0; i < text.size(); ++i) appendUtf8(out, wellFormed(codePointAt(text, i)));
     return out;
 }
 
@@ -76,7 +62,7 @@ std::wstring fromUtf8(const std::string& bytes) {
                      isHighSurrogate(c) || isLowSurrogate(c)))
             good = false;
         if (!good) {
-            out += static_cast<wchar_t>(kReplacement);
+            out += static_cast<wchar_t>(kReplacementCharacter);
             ++i;
             continue;
         }
