@@ -21,8 +21,8 @@ namespace zav {
 
 class SlicedRun {
 public:
-    // The slices come as WM_TIMER kTimerId to the window, which passes them to onTimer().
-    static constexpr UINT_PTR kTimerId = 0x5A01;
+    // Whether a message of the window is a slice of its run, which the window passes to onTimer().
+    static bool isSlice(UINT msg, WPARAM wParam) { return msg == WM_TIMER && wParam == kTimerId; }
 
     // Where the progress shows.
     struct Progress {
@@ -55,6 +55,8 @@ public:
     void abandon();
 
 private:
+    static constexpr UINT_PTR kTimerId = 0x5A01;
+
     bool stepOnce();  // one step of the current phase; false when the job has read every row
     void showProgress();
     void updateProgress();

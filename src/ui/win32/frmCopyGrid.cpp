@@ -85,13 +85,11 @@ void frmCopyGrid::onDestroyed() {
 }
 
 LRESULT frmCopyGrid::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (run_ && SlicedRun::isSlice(msg, wParam)) {
+        onTick();
+        return 0;
+    }
     switch (msg) {
-        case WM_TIMER:
-            if (wParam == SlicedRun::kTimerId && run_) {
-                onTick();
-                return 0;
-            }
-            break;
         case WM_COMMAND:
             if (LOWORD(wParam) == kCmdStop) {
                 // Dropping the job drops every row read; the clipboard was never touched.

@@ -67,6 +67,26 @@ void selectListItem(HWND list, int index) {
 
 int selectedListItem(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
 
+// The list shows `rows` (a text for each of its columns) and nothing else, `selected` selected
+// (-1: none).
+void showListRows(HWND list, const std::vector<std::vector<std::wstring>>& rows, int selected) {
+    ListView_DeleteAllItems(list);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(r);
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            item.iSubItem = static_cast<int>(c);
+            item.pszText = const_cast<wchar_t*>(rows[r][c].c_str());
+            if (c == 0)
+                SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            else
+                SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    selectListItem(list, selected);
+}
+
 }  // namespace
 
 void ExportDialogs::openExportOptions(const GridTarget& target) { frmExportOptions::open(*this, target); }
@@ -304,6 +324,10 @@ bool frmExportOptions::nameHasSlash() const {
 }
 
 LRESULT frmExportOptions::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (run_ && SlicedRun::isSlice(msg, wParam)) {
+        exportTick();
+        return 0;
+    }
     switch (msg) {
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -330,12 +354,6 @@ LRESULT frmExportOptions::onMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_APP:  // the name box keeps the focus after its check
             SetFocus(control(kTxtExportType));
             return 0;
-        case WM_TIMER:
-            if (wParam == SlicedRun::kTimerId && run_) {
-                exportTick();
-                return 0;
-            }
-            break;
         case WM_CLOSE:
             // While the export runs, closing stops it and the dialog stays with its edits.
             if (run_) {
@@ -665,36 +683,16 @@ void frmExportOptions::showFields() {
 
 void frmExportOptions::showColumns() {
     auto filling = scopedValue(updating_, true);
-    HWND list = control(kLvColumns);
-    ListView_DeleteAllItems(list);
-    int row = 0;
-    for (const auto& name : model_.columnItems()) {
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = row++;
-        item.pszText = const_cast<wchar_t*>(name.c_str());
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    }
-    selectListItem(list, model_.selectedColumn());
+    std::vector<std::vector<std::wstring>> rows;
+    for (const auto& name : model_.columnItems()) rows.push_back({name});
+    showListRows(control(kLvColumns), rows, model_.selectedColumn());
 }
 
 void frmExportOptions::showReplaces() {
     auto filling = scopedValue(updating_, true);
-    HWND list = control(kLvReplaces);
-    ListView_DeleteAllItems(list);
-    int row = 0;
-    for (const auto& rule : model_.replaceItems()) {
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = const_cast<wchar_t*>(rule.first.c_str());
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        item.iSubItem = 1;
-        item.pszText = const_cast<wchar_t*>(rule.second.c_str());
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-        ++row;
-    }
-    selectListItem(list, model_.selectedReplace());
+    std::vector<std::vector<std::wstring>> rows;
+    for (const auto& rule : model_.replaceItems()) rows.push_back({rule.first, rule.second});
+    showListRows(control(kLvReplaces), rows, model_.selectedReplace());
 }
 
 }  // namespace zav
