@@ -11,7 +11,6 @@
 
 #include "app/TrayMenu.h"
 #include "app/mMain.h"
-#include "app/win32/ForegroundReporter.h"
 #include "app/win32/frmMenuHook.h"
 #include "app/win32/mUnhandledExceptionHandler.h"
 #include "capture/win32/SystemGridSources.h"
@@ -54,12 +53,12 @@ void tellFirstCopy(zav::IReporter& reporter) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     zav::installCrashHandler();
-    zav::ForegroundReporter reporter;
+    const auto reporter = zav::makeSystemReporter();
 
     // Before anything is read or written: a second copy leaves the first one's files alone.
     zav::UniqueHandle oneCopy;
     if (oneCopyRunsAlready(oneCopy)) {
-        tellFirstCopy(reporter);
+        tellFirstCopy(*reporter);
         return 0;
     }
 
@@ -78,9 +77,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::unique_ptr<zav::frmMenuHook> watcher;
     try {
         dialogs = std::make_unique<zav::ExportDialogs>(storage, zav::Main(storage), *captures, *windows);
-        watcher = std::make_unique<zav::frmMenuHook>(*dialogs, reporter);
+        watcher = std::make_unique<zav::frmMenuHook>(*dialogs, *reporter);
     } catch (const std::exception& e) {
-        reporter.show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);
+        reporter->show(zav::errorReport(e), zav::kProgramTitle, zav::MessageIcon::Stop);
         return 1;
     }
     // From here on errors are reported by the window that met them; the program stays resident.

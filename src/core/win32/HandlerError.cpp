@@ -2,15 +2,21 @@
 
 #include "core/Error.h"
 #include "core/Platform.h"
+#include "core/win32/OwnedReporter.h"
 
 namespace zav {
 namespace win {
 
 void reportHandlerError(HWND owner, const std::exception& e) noexcept {
+    OwnedReporter reporter(owner);
     try {
-        MessageBoxW(owner, errorReport(e).c_str(), kProgramTitle, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+        reporter.show(errorReport(e), kProgramTitle, MessageIcon::Stop);
     } catch (...) {
-        MessageBoxW(owner, L"Error", L"ZAVExport", MB_OK | MB_ICONSTOP);
+        // Not even the report could be made (no memory left): the shortest word that says it.
+        try {
+            reporter.show(L"Error", kProgramTitle, MessageIcon::Stop);
+        } catch (...) {
+        }
     }
 }
 

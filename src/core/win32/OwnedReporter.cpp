@@ -4,7 +4,7 @@ namespace zav {
 namespace win {
 
 int OwnedReporter::box(const std::wstring& text, const std::wstring& title, UINT style) {
-    HWND owner = owner_.hwnd();
+    HWND owner = this->owner();
     HWND focus = GetFocus();
     // With an owner the box is modal to it (the owner is disabled while the box is open).
     style |= MB_SETFOREGROUND | (owner ? MB_APPLMODAL : MB_TASKMODAL);

@@ -15,13 +15,17 @@ namespace win {
 
 class OwnedReporter final : public IReporter {
 public:
-    explicit OwnedReporter(const Window& owner) : owner_(owner) {}
+    explicit OwnedReporter(const Window& owner) : window_(&owner) {}
+    // Over a window that is no Window object of the program's (null: owned by none).
+    explicit OwnedReporter(HWND owner) : handle_(owner) {}
     void show(const std::wstring& text, const std::wstring& title, MessageIcon icon) override;
     bool ask(const std::wstring& text, const std::wstring& title) override;
 
 private:
     int box(const std::wstring& text, const std::wstring& title, UINT style);
-    const Window& owner_;
+    HWND owner() const { return window_ ? window_->hwnd() : handle_; }
+    const Window* window_ = nullptr;
+    HWND handle_ = nullptr;
 };
 
 }  // namespace win

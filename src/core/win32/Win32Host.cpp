@@ -113,16 +113,21 @@ public:
     }
 };
 
+// The program's own boxes that no window of it owns (the icon's commands, a second copy, a failed
+// start): the resident program has no window to put them over, since its watcher stands off every
+// screen. Each comes to the foreground, as the program that shows it is in the background, and
+// keeps no other window of the program waiting. What it asks is whether to give something up
+// (Exit): No is the default button.
 class Win32Reporter final : public IReporter {
 public:
     void show(const std::wstring& text, const std::wstring& title, MessageIcon icon) override {
-        UINT style = MB_OK | MB_TASKMODAL | MB_SETFOREGROUND;
+        UINT style = MB_OK | MB_SETFOREGROUND;
         if (icon == MessageIcon::Stop) style |= MB_ICONSTOP;
         if (icon == MessageIcon::Information) style |= MB_ICONINFORMATION;
         MessageBoxW(nullptr, text.c_str(), title.c_str(), style);
     }
     bool ask(const std::wstring& text, const std::wstring& title) override {
-        UINT style = MB_YESNO | MB_DEFBUTTON1 | MB_TASKMODAL | MB_SETFOREGROUND;
+        const UINT style = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SETFOREGROUND;
         return MessageBoxW(nullptr, text.c_str(), title.c_str(), style) == IDYES;
     }
 };
