@@ -57,6 +57,12 @@ choose_item() {
     xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
 }
 
+# wait_progress: waits up to 20 s for the export dialog to show its progress ("row N of M").
+wait_progress() {
+    for _ in $(seq 1 40); do [[ $(D text "$ZAV_DIALOG" 1020) == row* ]] && return 0; sleep 0.25; done
+    return 1
+}
+
 # click_at WHAT X Y: clicks there. Without a position (the inspector did not find WHAT) it is a
 # failed step, counted as a failed check is: a click that went nowhere must not pass for one that
 # was made, and the checks after it may not notice.
@@ -153,6 +159,18 @@ close_program() {
 set_box() {
     click_at "the box $2 of [$1]" $(D center "$1" "$2") || return 1
     xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$3"; sleep 0.3
+}
+
+# type_text TITLE ID TEXT: types the text into that box one character at a time, each once the box
+# shows the one before. xdotool types a character that no key gives by giving it to a spare key for
+# a moment: a program that reads the key late (a busy machine) reads another character, or none.
+type_text() {
+    local typed="" i
+    for ((i = 0; i < ${#3}; i++)); do
+        xdotool type "${3:i:1}"
+        typed+=${3:i:1}
+        for _ in $(seq 1 50); do [[ $(D utext "$1" "$2") == *"$typed" ]] && break; sleep 0.1; done
+    done
 }
 
 # program_folder WORK PROGRAM UIDRIVER HOST HOSTNAME: a fresh WORK/prog holding the program, the

@@ -17,6 +17,8 @@
 //   order <t> I <t> J ...        the on-screen column order (LVM_SETCOLUMNORDERARRAY)
 //   row <t> CELL <t> CELL ...    one row of cell texts (missing cells are empty)
 //   generate <t> ROWS <t> COLS   further rows whose cell (r, c), 1-based, reads "R<r>C<c>"
+//   pace <t> MS                  an owner-data list's texts are answered MS milliseconds late: a
+//                                short list is read as slowly as a long one
 //   fake <t> CLASS <t> MODE      instead of a list view, a window of that class answering the list
 //                                view messages itself (modes: see FakeMode)
 //   hang                         stop answering messages once the info file is written
@@ -68,6 +70,7 @@ struct Description {
     std::vector<std::vector<std::string>> rows;
     long generatedRows = 0;
     int generatedColumns = 0;
+    DWORD pace = 0;
     std::string fakeClass;
     FakeMode fakeMode = FakeMode::None;
     bool hang = false;
@@ -166,6 +169,8 @@ bool readDescription(const char* path, Description& d) {
         else if (key == "generate") {
             d.generatedRows = std::atol(field(1).c_str());
             d.generatedColumns = std::atoi(field(2).c_str());
+        } else if (key == "pace") {
+            d.pace = static_cast<DWORD>(std::atol(field(1).c_str()));
         } else if (key == "fake") {
             d.fakeClass = field(1);
             std::string m = field(2);
@@ -393,6 +398,7 @@ LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return g_desc.unicode ? NFR_UNICODE : NFR_ANSI;
         case WM_NOTIFY: {
             auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+            if ((hdr->code == LVN_GETDISPINFOA || hdr->code == LVN_GETDISPINFOW) && g_desc.pace) Sleep(g_desc.pace);
             if (hdr->code == LVN_GETDISPINFOA) {
                 auto* info = reinterpret_cast<NMLVDISPINFOA*>(lParam);
                 if (info->item.mask & LVIF_TEXT)

@@ -1,10 +1,11 @@
 // A host of a tree view for the capture tests and the end-to-end tests: one top-level window
 // "ZavTreeHost" with a tree (control 1). Without arguments the tree is nested three levels deep,
 // with a collapsed branch, Unicode items (an emoji among them), an empty item and one of 10,000
-// characters. "big N" fills it with N items instead (roots of 999 children each), "deep N" with a
-// chain of N items each the child of the one before, "checks 1" with the nested items behind check
-// boxes (TVS_CHECKBOXES), "beta", "epsilon" and "omega" checked. A posted WM_APP makes it stop answering (it
-// sleeps), for the hung-target tests.
+// characters. "big N [MS]" fills it with N items instead (roots of 999 children each), each item
+// that another program reads answered MS milliseconds late (a small tree read as slowly as a large
+// one); "deep N" with a chain of N items each the child of the one before; "checks 1" with the
+// nested items behind check boxes (TVS_CHECKBOXES), "beta", "epsilon" and "omega" checked. A
+// posted WM_APP makes it stop answering (it sleeps), for the hung-target tests.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -13,6 +14,14 @@
 #include <string>
 
 namespace {
+
+WNDPROC g_treeProc = nullptr;
+DWORD g_pace = 0;
+
+LRESULT CALLBACK pacedTreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if ((msg == TVM_GETITEMW || msg == TVM_GETITEMA) && InSendMessage()) Sleep(g_pace);
+    return CallWindowProcW(g_treeProc, hwnd, msg, wParam, lParam);
+}
 
 LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DESTROY) PostQuitMessage(0);
@@ -118,7 +127,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
 
     wchar_t mode[16] = {};
     long count = 0;
-    if (std::swscanf(commandLine, L"%15ls %ld", mode, &count) == 2 && count > 0) {
+    unsigned long pace = 0;
+    if (std::swscanf(commandLine, L"%15ls %ld %lu", mode, &count, &pace) >= 2 && count > 0) {
+        if (pace) {
+            g_pace = pace;
+            g_treeProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pacedTreeProc)));
+        }
         SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
         if (std::wcscmp(mode, L"big") == 0) fillBig(tree, count);
         if (std::wcscmp(mode, L"deep") == 0) fillDeep(tree, count);

@@ -149,7 +149,7 @@ check "the chosen output file stays" same "$(D utext "$T" 1005)" "${folder}chose
 click_control "$T" $kAnsi
 check "ANSI is ticked" same "$(D checked "$T" $kAnsi)" 1
 click_button "$T" OK
-sleep 1
+D wait ZAVExport 10 >/dev/null
 message=$(D message ZAVExport)
 check "the export is refused, naming the first cell the code page lacks" \
     eval '[[ $message == *'"'"'Row 5, column "Amount", holds the character U+0645'"'"'* ]] || { echo "   message: [$message]"; false; }'

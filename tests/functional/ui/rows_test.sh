@@ -98,7 +98,7 @@ check "the menu opens a third time" open_menu 0.5
 check "a third dialog opens" choose_print_grid
 sleep 0.5
 click_button "$T" OK
-sleep 1
+D wait ZAVExport 10 >/dev/null
 message=$(D message ZAVExport)
 check "an export of no selected rows is refused" \
     eval '[[ $message == *"No rows are selected in the list"* ]] || { echo "   message: [$message]"; false; }'

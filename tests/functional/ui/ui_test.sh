@@ -87,7 +87,7 @@ read -r ll lt _ lb < <(D rect "$T" 1007)
 check "repainting the tab control keeps a list's border" seen_on_white $(pixel "$ll" $(((lt + lb) / 2)))
 
 # Help: a box over the dialog, which waits for it; then the focus is where it was.
-click_button "$T" Help; sleep 1
+click_button "$T" Help; D wait ZAVExport 10 >/dev/null
 check "Help shows its message" same "$(D message ZAVExport)" "See the readme.txt in the program directory for help."
 check "the message box belongs to the dialog" same "$(D owner ZAVExport)" "$T"
 check "the dialog waits for the box" same "$(D enabled "$T")" 0
@@ -113,7 +113,7 @@ check "its frame shows the program's icon" has_program_icon "$A"
 # The selected row of the column list, now without the focus, is still plainly marked.
 check "the unfocused list's selected row is seen" seen_on_white $(pixel $((cl + 80)) $((ct + 28)))
 # OK with nothing to replace: the box belongs to the add dialog; the focus comes back to OK.
-click_button "$A" OK; sleep 1
+click_button "$A" OK; D wait ZAVExport 10 >/dev/null
 check "an empty rule is refused" same "$(D message ZAVExport)" "You must enter what you want to replace!"
 check "by a box over the add dialog" same "$(D owner ZAVExport)" "$A"
 check "which waits for it" same "$(D enabled "$A")" 0
@@ -164,7 +164,7 @@ check "it offers the saved type" same "$(D text "$T" 1002)" "Report host"
 check "with its rule" same "$(D items "$T" 1007 | head -n 1)" "Name"
 xdotool mousemove $(D center "$T" 1004); sleep 0.3; xdotool click 1; sleep 0.3
 # A slash is refused when Tab leaves the name box; the box's OK gives the focus back to it.
-xdotool key End shift+Home; sleep 0.2; xdotool type --delay 50 "Rep/x"; sleep 0.3; xdotool key Tab; sleep 1
+xdotool key End shift+Home; sleep 0.2; xdotool type --delay 50 "Rep/x"; sleep 0.3; xdotool key Tab; D wait ZAVExport 10 >/dev/null
 check "Tab out of a name with a slash is refused" same "$(D message ZAVExport)" "Export Type cannot contain a slash!"
 check "by a box over the dialog" same "$(D owner ZAVExport)" "$T"
 click_button ZAVExport OK; sleep 1
@@ -188,13 +188,13 @@ html2_before=$(file_state Exports/Report2.html)
 check "and again" open_menu 0.5
 check "a third dialog opens" choose_print_grid
 sleep 0.5
-click_button "$T" Cancel; sleep 1
+click_button "$T" Cancel; D wait ZAVExport 10 >/dev/null
 check "Cancel asks" same "$(D message ZAVExport)" "Cancel?"
 check "over the dialog" same "$(D owner ZAVExport)" "$T"
 click_button ZAVExport "&No"; sleep 1
 check "No keeps the dialog" same "$(D count "$T")" 1
 check "with the focus on Cancel again" same "$(D focus "$T")" 1018
-click_button "$T" Cancel; sleep 1
+click_button "$T" Cancel; D wait ZAVExport 10 >/dev/null
 click_button ZAVExport "&Yes"
 check "Yes closes it" D gone "$T" 20
 check "the catalog was not written" same "$(file_state catalog.ini)" "$catalog_before"
