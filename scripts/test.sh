@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds every tree and runs every test: the native unit tests, then the same tests and the
 # functional tests as Windows programs under Wine: the 64-bit build always, the 32-bit build where
-# this machine runs 32-bit programs (it is always compiled). Installs what is missing first.
+# this machine runs 32-bit programs (elsewhere only its program is compiled). Installs what is
+# missing first. Ends with the wall time and the slowest tests; a run over 15 minutes says so.
 set -euo pipefail
+started=$(date +%s)
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
@@ -35,56 +37,77 @@ cmake -S . -B build/win64 -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DZAV_PEER_LVHOST="$peer64" -DZAV_PEER_EXE="$peerexe64" >/dev/null
 cmake --build build/win64 -j "$jobs"
 echo "== Windows build, i686 (ZAVExport.exe)"
-cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror \
+# Where 32-bit programs do not run, its tests could not run either: the program alone.
+tests32=OFF
+[ "$run32" = yes ] && tests32=ON
+cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror -DZAV_TESTS=$tests32 \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DZAV_PEER_LVHOST="$peer32" -DZAV_PEER_EXE="$peerexe32" >/dev/null
 cmake --build build/win32 -j "$jobs"
+built=$(date +%s)
 
-# How many tests each group must run at least, one line a group: a group whose test discovery
-# failed (under Wine a test program that does not start lists no tests) would otherwise vanish
-# from the run without a failure. Whoever adds or removes tests updates the group's line with the
-# count `ctest -N` prints in that tree (configured as below, inside a Wine session for the Windows
-# trees); when merging, take the higher of two counts plus the other side's new tests.
-expected_native=213
-expected_win64=286        # x86_64 tree, without a 32-bit list-view host
-expected_win64_peer32=40 # the x86_64 tests against a 32-bit host, only where 32-bit programs run
-expected_win32=287        # i686 tree, only where 32-bit programs run
-
-# run_group NAME EXPECTED TREE [CTEST ARGS...]: runs the tree's tests and fails when ctest failed,
-# found no test, or ran fewer than EXPECTED. ctest's summary stays printed.
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+# run_group NAME TREE [CTEST ARGS...]: runs those tests of the tree (ctest's summary stays printed)
+# and fails when ctest failed or ran fewer tests than the tree registers for them.
 run_group() {
-    local name=$1 expected=$2 tree=$3 log rc=0 ran
-    shift 3
-    log=$(mktemp)
-    (cd "$tree" && ctest --no-tests=error --output-on-failure -j "$jobs" "$@") | tee "$log" || rc=$?
-    ran=$(sed -n 's/.* tests failed out of \([0-9][0-9]*\)$/\1/p' "$log" | tail -n 1)
-    rm -f "$log"
-    if [ -z "$ran" ] || [ "$ran" -lt "$expected" ]; then
-        echo "FAILED: the $name group ran ${ran:-no} tests, expected at least $expected"
+    local name=$1 tree=$2 rc=0 ran expected
+    shift 2
+    expected=$(cd "$tree" && ctest -N "$@" | sed -n 's/^Total Tests: //p')
+    (cd "$tree" && ctest --no-tests=error --output-on-failure "$@") | tee "$logs/$name" || rc=$?
+    ran=$(sed -n 's/.* tests failed out of \([0-9][0-9]*\)$/\1/p' "$logs/$name" | tail -n 1)
+    if [ -z "$ran" ] || [ "$ran" -lt "${expected:-1}" ]; then
+        echo "FAILED: the $name group ran ${ran:-no} tests, expected $expected"
         rc=1
     fi
     return $rc
 }
 
+# The Windows tests each run in a Wine session of their own, their prefix copied from
+# build/wineprefix, made here once. The GoogleTest programs run one at a time, so that each test's
+# time is its own (a test over its budget fails); the end-to-end tests, three side by side.
 status=0
+rm -rf build/*/test-results
 echo "== native tests"
-run_group native "$expected_native" build/native || status=1
-
-# shellcheck source=scripts/wine-env.sh
-source scripts/wine-env.sh
-wine_session_start build
+run_group native build/native -j "$jobs" || status=1
+bash scripts/in-session.sh build
 echo "== x86_64 tests under 64-bit Wine"
-expected64=$expected_win64
-[ "$run32" = yes ] && expected64=$((expected_win64 + expected_win64_peer32))
-run_group x86_64 "$expected64" build/win64 --timeout 900 || status=1
+run_group x86_64 build/win64 -LE '^e2e$' || status=1
+run_group x86_64-e2e build/win64 -L '^e2e$' -j 3 || status=1
 if [ "$run32" = yes ]; then
     echo "== i686 tests under 32-bit Wine"
-    run_group i686 "$expected_win32" build/win32 --timeout 900 || status=1
+    run_group i686 build/win32 -LE '^e2e$' || status=1
+    run_group i686-e2e build/win32 -L '^e2e$' -j 3 || status=1
 fi
-wine_session_stop
 
+# The unit program is one source for every tree: a Windows tree whose reports hold fewer of its
+# tests than the native tree's lost some on the way (a test program that ends early or lists less).
+unit_tests() { cat "$1"/test-results/unit.*.xml 2>/dev/null | grep -c '<testcase ' || true; }
+native_units=$(unit_tests build/native)
+for tree in build/win64 $([ "$run32" = yes ] && echo build/win32); do
+    if [ "$(unit_tests "$tree")" -lt "$native_units" ]; then
+        echo "FAILED: $tree ran $(unit_tests "$tree") unit tests, fewer than the native tree's $native_units"
+        status=1
+    fi
+done
+
+echo "== summary"
 if [ "$run32" = yes ]; then
     echo "Windows builds tested: x86_64 and i686 (this machine runs 32-bit programs)."
 else
-    echo "Windows builds tested: x86_64 only; the i686 build was compiled but not run (this machine runs no 32-bit programs)."
+    echo "Windows builds tested: x86_64 only; the i686 program was compiled but not run (this machine runs no 32-bit programs)."
+fi
+echo "The slowest tests (seconds, group, test):"
+for f in "$logs"/*; do
+    sed -n "s|^ *[0-9]*/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec\$|\2 ${f##*/} \1|p" "$f"
+done | sort -rn | head -n 5 | sed 's/^/  /'
+echo "The slowest unit tests (seconds, test, share):"
+for f in build/*/test-results/*.xml; do
+    sed -n "s|.*<testcase name=\"\([^\"]*\)\".* time=\"\([0-9.]*\)\".* classname=\"\([^\"]*\)\".*|\2 \3.\1 ${f#build/}|p" "$f"
+done | sort -rn | head -n 5 | sed 's/^/  /'
+now=$(date +%s)
+minutes() { printf '%d min %02d s' $(($1 / 60)) $(($1 % 60)); }
+echo "Wall time: $(minutes $((now - started))) (builds $(minutes $((built - started))), tests $(minutes $((now - built))))."
+if [ $((now - started)) -gt 900 ]; then
+    echo "OVER BUDGET: the run took longer than its 15 minutes (a slower or busier machine, or tests that grew)."
 fi
 exit $status

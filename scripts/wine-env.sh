@@ -4,14 +4,16 @@
 # wrappers in scripts/bin (wine picks the loader of the program's word size). The display has a
 # window manager (openbox), as a desktop has: windows get frames, and activation and stacking go
 # through it.
-#   wine_session_start DIR   - prefix DIR/wineprefix; exports WINEPREFIX, DISPLAY, PATH, ...;
-#                              starts Xvfb, openbox and the wineserver
+#   wine_session_start DIR [TEMPLATE] - prefix DIR/wineprefix, made there once (with TEMPLATE, a
+#                              ready prefix, a fresh copy of it instead: a session of its own);
+#                              exports WINEPREFIX, DISPLAY, PATH, ...; starts Xvfb, openbox, the
+#                              wineserver and the desktop
 #   wine_session_stop        - stops them (also run on exit)
 
 ZAV_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 wine_session_start() {
-    local build_dir
+    local build_dir template=${2:-}
     mkdir -p "$1"
     build_dir=$(cd "$1" && pwd)
     export WINEPREFIX="$build_dir/wineprefix"
@@ -64,10 +66,16 @@ wine_session_start() {
         return 1
     fi
 
-    # A prefix made without 32-bit Wine cannot run 32-bit programs: the stamp tells which it is.
-    local kind=win64
-    [ -x /usr/lib/wine/wine ] && kind=wow64
-    if [ ! -f "$WINEPREFIX/.zav-ready-$kind" ]; then
+    local kind
+    kind=$(_zav_prefix_kind)
+    if [ -n "$template" ]; then
+        if [ ! -f "$template/.zav-ready-$kind" ]; then
+            echo "wine-env: $template is no ready prefix" >&2
+            wine_session_stop
+            return 1
+        fi
+        _zav_copy_prefix "$template" "$WINEPREFIX"
+    elif [ ! -f "$WINEPREFIX/.zav-ready-$kind" ]; then
         echo "wine: creating the prefix $WINEPREFIX"
         rm -rf "$WINEPREFIX"
         wine wineboot -i >/dev/null 2>&1 || true
@@ -82,6 +90,40 @@ wine_session_start() {
     # start here, detached from the callers' pipes (a test runner would otherwise wait for them).
     wineserver -p >/dev/null 2>&1 </dev/null || true
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    # The desktop's process too, kept for the whole session by its starter. Started on demand, it
+    # ends a moment after the last program that used it, and the next program to open a window
+    # waits for a new one: seconds on an idle machine, minutes on a loaded one, for every test.
+    (wine explorer.exe /desktop >/dev/null 2>&1 </dev/null &)
+    for i in $(seq 1 200); do _zav_desktop_up && break; sleep 0.05; done
+}
+
+# A prefix made without 32-bit Wine cannot run 32-bit programs: its stamp tells which it is.
+_zav_prefix_kind() { if [ -x /usr/lib/wine/wine ]; then echo wow64; else echo win64; fi; }
+
+# wine_prefix_ready DIR: true when DIR/wineprefix is made (and fits this machine's Wine).
+wine_prefix_ready() { [ -f "$1/wineprefix/.zav-ready-$(_zav_prefix_kind)" ]; }
+
+# True when the session's desktop process runs.
+_zav_desktop_up() {
+    local p
+    for p in $(pgrep -f 'explorer.exe /desktop'); do
+        tr '\0' '\n' < "/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+    done
+    return 1
+}
+
+# _zav_copy_prefix FROM TO: TO becomes a copy of the prefix FROM in a fraction of a second. The
+# Windows folder's files are hard links, nothing writes them once the prefix is made (the copy
+# never updates itself); what Wine does write (the registry, the INI files of the Windows folder,
+# the user's folders) is copied.
+_zav_copy_prefix() {
+    rm -rf "$2"
+    mkdir -p "$2/drive_c"
+    cp -a "$1"/*.reg "$1"/.zav-ready-* "$1/dosdevices" "$2/"
+    cp -a --link "$1/drive_c/windows" "$2/drive_c/"
+    cp -a --remove-destination "$1"/drive_c/windows/*.ini "$2/drive_c/windows/"
+    find "$1/drive_c" -mindepth 1 -maxdepth 1 ! -name windows -exec cp -a {} "$2/drive_c/" \;
+    echo disable > "$2/.update-timestamp"
 }
 
 # Adds wine_session_stop to the caller's EXIT trap instead of replacing it.
@@ -99,6 +141,7 @@ _zav_chain_exit_trap() {
 wine_session_stop() {
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
     fi
     if [ -n "${ZAV_WM_PID:-}" ]; then
         kill "$ZAV_WM_PID" >/dev/null 2>&1 || true
