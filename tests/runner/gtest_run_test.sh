@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# scripts/gtest-run.sh judges a share by the program's own report: a stand-in program writes the
+# report each case gives (or none) and ends with its code; the verdict and the named tests are
+# checked.
+#   gtest_run_test.sh SCRIPTS_DIR
+set -u
+set -o pipefail
+scripts=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+case_() { printf '<testcase name="%s" status="run" result="completed" time="%s" timestamp="t" classname="%s" />\n' "$@"; }
+fails=0
+# name | exit code | report ("-": none) | verdict | a line the output must hold
+while IFS='|' read -r name code report verdict expect; do
+    printf '%b' "$report" > "$work/report"
+    cat > "$work/program" <<PROGRAM
+#!/usr/bin/env bash
+echo "[ RUN      ] Suite.Started"
+out=\${1#--gtest_output=xml:}
+[ "$report" = - ] || cp "$work/report" "\$out"
+exit $code
+PROGRAM
+    chmod +x "$work/program"
+    out=$(ZAV_TEST_BUDGET=5 bash "$scripts/gtest-run.sh" "$work/program" 1 2 "$work/results/r")
+    rc=$?
+    got=pass; [ $rc -ne 0 ] && got=fail
+    if [ "$got" != "$verdict" ] || ! grep -qF -- "$expect" <<<"$out"; then
+        echo "FAILED: $name: $got (expected $verdict), output without [$expect]:"; echo "$out"
+        fails=$((fails + 1))
+    else
+        echo "ok: $name"
+    fi
+done <<CASES
+every test in time|0|$(case_ Fast 0.01 A)\n$(case_ Slow 4.9 A)\n|pass|2 tests
+a test over the budget|0|$(case_ Fast 0.01 A)\n$(case_ Slow 5.01 A)\n|fail|FAILED: A.Slow took 5.01 s
+a failed test|1|$(case_ Fast 0.01 A)\n|fail|share 1 of 2
+no report|0|-|fail|Suite.Started
+a report of no test|0|<testsuites/>\n|fail|ran no test
+CASES
+exit $((fails != 0))
