@@ -94,7 +94,7 @@ wine_session_start() {
     # ends a moment after the last program that used it, and the next program to open a window
     # waits for a new one: seconds on an idle machine, minutes on a loaded one, for every test.
     (wine explorer.exe /desktop >/dev/null 2>&1 </dev/null &)
-    for i in $(seq 1 200); do _zav_desktop_up && break; sleep 0.05; done
+    for _ in $(seq 1 200); do _zav_desktop_up && break; sleep 0.05; done
 }
 
 # A prefix made without 32-bit Wine cannot run 32-bit programs: its stamp tells which it is.
