@@ -80,8 +80,10 @@ void ClipboardTableWriter::begin() {
 
 void ClipboardTableWriter::writeRow(std::int32_t, const std::wstring* cells) {
     fields_.clear();
-    for (std::int32_t c : shown())
-        fields_.push_back(c < 1 || c > columnCount() ? std::wstring() : formatter_.plainCell(cells[c - 1], rulesOf(c)));
+    for (std::int32_t c : shown()) {
+        const std::wstring* text = cellOf(c, cells);
+        fields_.push_back(text ? formatter_.plainCell(*text, rulesOf(c)) : std::wstring());
+    }
     writeRecord();
 }
 

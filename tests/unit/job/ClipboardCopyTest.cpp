@@ -171,13 +171,15 @@ TEST(GridCopy, AnEmptyGridIsItsHeaderAndAGridWithoutColumnsIsNothing) {
 TEST(GridCopy, RulesAndTheColumnChoiceApplyAndLongGridsComeWhole) {
     auto grid = std::make_shared<Grid>();
     grid->headers = {L"A", L"B", L"C"};
+    grid->checkBoxes = true;
+    grid->checked = {2};
     grid->rowCount = 1000;  // several blocks
     grid->cell = [](std::int32_t r, std::int32_t c) { return L"r" + std::to_wstring(r) + L"c" + std::to_wstring(c); };
     std::vector<cReplaceList> rules(4);
     cColumn b;
     b.addReplace(L"c2", L"<two>");
     rules[2] = b.replaces;
-    auto job = copyOf(grid, rules, {3, 2});
+    auto job = copyOf(grid, rules, {kCheckedColumn, 3, 2});
     int steps = 0;
     while (job->step()) ++steps;
     job->finish();
@@ -185,10 +187,10 @@ TEST(GridCopy, RulesAndTheColumnChoiceApplyAndLongGridsComeWhole) {
     EXPECT_EQ(job->rowsDone(), 1000);
     const Table cells = cellsOf(parseClipboardHtml(job->html()).fragment);
     ASSERT_EQ(cells.size(), 1001u);
-    EXPECT_EQ(cells[0], (std::vector<std::wstring>{L"C", L"B"}));
-    EXPECT_EQ(cells[1], (std::vector<std::wstring>{L"r1c3", L"r1<two>"}));
-    EXPECT_EQ(cells[1000], (std::vector<std::wstring>{L"r1000c3", L"r1000<two>"}));
-    EXPECT_EQ(job->text().substr(0, 26), L"C\tB\r\nr1c3\tr1<two>\r\nr2c3\tr2");
+    EXPECT_EQ(cells[0], (std::vector<std::wstring>{L"Checked", L"C", L"B"}));
+    EXPECT_EQ(cells[1], (std::vector<std::wstring>{L"No", L"r1c3", L"r1<two>"}));
+    EXPECT_EQ(cells[1000], (std::vector<std::wstring>{L"No", L"r1000c3", L"r1000<two>"}));
+    EXPECT_EQ(job->text().substr(0, 48), L"Checked\tC\tB\r\nNo\tr1c3\tr1<two>\r\nYes\tr2c3\tr2<two>\r\n");
 }
 
 TEST(GridCopy, AGridThatStopsAnsweringIsAFailureNotAShortCopy) {
