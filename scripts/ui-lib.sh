@@ -57,9 +57,10 @@ choose_item() {
     xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
 }
 
-# wait_progress: waits up to 20 s for the export dialog to show its progress ("row N of M").
+# wait_progress: waits up to 60 s for the export dialog to show its progress ("row N of M"); it
+# shows at once on an idle machine, and took longer than 20 s at a load average of 18.
 wait_progress() {
-    for _ in $(seq 1 40); do [[ $(D text "$ZAV_DIALOG" 1020) == row* ]] && return 0; sleep 0.25; done
+    for _ in $(seq 1 240); do [[ $(D text "$ZAV_DIALOG" 1020) == row* ]] && return 0; sleep 0.25; done
     return 1
 }
 
