@@ -57,6 +57,9 @@ choose_item() {
     xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
 }
 
+# progress_row: the row the export dialog's progress shows ("row N of M": N), or nothing.
+progress_row() { D text "$ZAV_DIALOG" 1020 | sed -n 's/^row \([0-9]*\) of .*/\1/p'; }
+
 # wait_progress: waits up to 60 s for the export dialog to show its progress ("row N of M"); it
 # shows at once on an idle machine, and took longer than 20 s at a load average of 18.
 wait_progress() {

@@ -36,7 +36,6 @@ printf 'the previous export\r\n' > "$out"
 cp "$out" previous.html
 
 # progress_row: the N of "row N of M" (empty when no progress shows).
-progress_row() { D text "$T" $PROGRESS_TEXT | sed -n 's/^row \([0-9]*\) of .*/\1/p'; }
 
 open_menu 0.5
 check "Print Grid opens the dialog" choose_print_grid

@@ -63,7 +63,6 @@ wine zav_tvhost.exe big 3000 5 &
 hostpid=$!
 check "the big tree is up" quiet D wait "ZavTreeHost" 120
 read -r left top _ _ < <(D rect "ZavTreeHost" 1)
-progress_row() { D text "$T" $PROGRESS_TEXT | sed -n 's/^row \([0-9]*\) of .*/\1/p'; }
 check "the menu opens over the big tree" open_menu 0.5
 check "Print Grid opens the dialog for it" choose_print_grid
 click_button "$T" OK
