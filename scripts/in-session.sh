@@ -22,9 +22,13 @@ mkdir -p "$wine_dir"
 session=$1 seconds=$2
 shift 2
 source "$here/wine-env.sh"
-trap 'exit 143' TERM INT HUP
 wine_session_start "$session" "$wine_dir/wineprefix" || exit 1
-timeout -k 10 "$seconds" "$@"
+# The command runs in the background so that a runner's TERM (ctest at its time-out) is handled at
+# once: the command ends and the session is taken down, not left running without its script.
+timeout -k 10 "$seconds" "$@" &
+child=$!
+trap 'kill -TERM $child 2>/dev/null; wait $child; wine_session_stop; rm -rf "$session/wineprefix"; exit 143' TERM INT HUP
+wait $child
 rc=$?
 [ $rc -eq 124 ] && echo "FAILED: the test did not end within $seconds s"
 wine_session_stop
