@@ -84,7 +84,9 @@ TEST(IniText, PlainTextsStayReadableAndOldTextsDecodeAsThemselves) {
     EXPECT_EQ(encodeIniValue(L"C:\\Exports\\a b.html"), L"C:\\Exports\\a b.html");
     EXPECT_EQ(encodeIniValue(L"<HTML>\r\n<body>"), L"<HTML>%0D%0A<body>");
     EXPECT_EQ(encodeIniRuleValue(L"b=c"), L"b%3Dc");
+    // The type's own sections, in any letter case, are never a text's section.
     EXPECT_EQ(encodeIniSectionName(L"General"), L"%47eneral");
+    EXPECT_EQ(encodeIniSectionName(L"fileINFO"), L"%66ileINFO");
     EXPECT_EQ(encodeIniSectionName(L"Name_Size"), L"Name_Size");
     EXPECT_EQ(decodeIniText(L"100%"), L"100%");
     EXPECT_EQ(decodeIniText(L"%zz%4"), L"%zz%4");

@@ -355,6 +355,7 @@ TEST(Profile, FilesWithAUtf16ByteOrderMarkStayUtf16) {
     script({
         {'f', N, N, bars(utf16("[s]\r\nk=caf") + std::string("\xE9\0\r\0\n\0", 6))},
         {'g', "s", "k", "dflt", "4 caf\xE9|"},
+        {'n', N, N, N, "2 s||"},
         {'w', "s", "n", "1", "1 " + bars(utf16("[s]\r\nk=caf") + std::string("\xE9\0\r\0\n\0", 6) + utf16("n=1\r\n").substr(2))},
         {'f', N, N, "[|s|]|"},
         {'g', "s", "k", "dflt", "4 dflt|"},
