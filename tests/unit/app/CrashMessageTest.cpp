@@ -9,13 +9,12 @@ namespace {
 TEST(CrashMessage, TextsByExceptionCode) {
     EXPECT_EQ(L"FATAL error => General Protection Fault (Access Violation)\n\nProgram will terminate",
               zav::crashMessage(0xC0000005u));
-    EXPECT_EQ(L"General Protection Fault (Stack Overflow", zav::crashDescription(0xC00000FDu));
-    EXPECT_EQ(L"General Protection Fault, Error code hC0000094", zav::crashDescription(0xC0000094u));
-    // No leading zeros, upper-case digits.
-    EXPECT_EQ(L"General Protection Fault, Error code h80000003", zav::crashDescription(0x80000003u));
-    EXPECT_EQ(L"General Protection Fault, Error code hABC", zav::crashDescription(0xABCu));
-    EXPECT_EQ(L"General Protection Fault, Error code h0", zav::crashDescription(0u));
-    EXPECT_EQ(L"Orvek", std::wstring(zav::kCrashTitle));
+    // Other codes in hex without leading zeros, upper-case digits.
+    const std::pair<std::uint32_t, const wchar_t*> cases[] = {
+        {0xC00000FDu, L" (Stack Overflow"}, {0xC0000094u, L", Error code hC0000094"},
+        {0x80000003u, L", Error code h80000003"}, {0xABCu, L", Error code hABC"}, {0u, L", Error code h0"}};
+    for (const auto& [code, tail] : cases)
+        EXPECT_EQ(L"General Protection Fault" + std::wstring(tail), zav::crashDescription(code)) << code;
 }
 
 TEST(ErrorReport, NumberAndDescriptionOfOwnAndForeignErrors) {

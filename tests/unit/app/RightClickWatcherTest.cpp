@@ -1,6 +1,10 @@
 // The hook's decision per event: a right press over a list view is taken with its release and
 // opens the menu; everything else goes on; a press outside the open menu or Escape closes it.
+// Each script runs on a fresh watcher: the events in order, each with the decision it must get.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "app/RightClickWatcher.h"
 
@@ -18,127 +22,70 @@ const Decision kTakeRelease{true, Post::PressEnded};
 const Decision kPassAndCancel{false, Post::CancelMenu};
 const Decision kTakeAndCancel{true, Post::CancelMenu};
 
-RightClickWatcher::Press rightOnList() {
-    RightClickWatcher::Press p;
-    p.isListView = true;
-    return p;
-}
-RightClickWatcher::Press rightElsewhere() { return RightClickWatcher::Press{}; }
-RightClickWatcher::Press with(RightClickWatcher::Press p, bool RightClickWatcher::Press::*field) {
-    p.*field = true;
-    return p;
-}
-RightClickWatcher::Press otherButton(bool menuOpen, bool overMenu = false) {
-    RightClickWatcher::Press p;
-    p.button = Button::Other;
-    p.menuOpen = menuOpen;
-    p.overOwnMenu = overMenu;
-    return p;
-}
+// "D<flags>" a press: right unless X (another button), L over a list view, M the menu open, O over
+// our menu, W over our window, S Shift held, B a modal box open, P paused, F the requests full.
+// "UR"/"UX" the right or another button's release; "E<down><menu open>" Escape, e.g. "E11".
+struct Step {
+    const char* event;
+    Decision want;
+    int holding = -1;  // 0/1: whether the watcher holds a taken press afterwards
+};
 
-TEST(RightClickWatcher, APressOnAListIsTakenWithItsReleaseAndOpensOneMenu) {
-    RightClickWatcher w;
-    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
-    EXPECT_TRUE(w.holdingTakenPress());
-    // Other buttons' releases in between are not the taken one.
-    EXPECT_EQ(kPass, w.buttonUp(Button::Other));
-    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
-    EXPECT_FALSE(w.holdingTakenPress());
-    // A second release (none was pressed) goes on; the next press opens the menu again.
-    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
-    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
-    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
-}
-
-TEST(RightClickWatcher, PressesThatAreNotForTheMenuGoOnWithTheirRelease) {
-    using P = RightClickWatcher::Press;
-    for (const P& p : {rightElsewhere(), with(rightOnList(), &P::modifierHeld), with(rightOnList(), &P::modalBoxOpen),
-                       with(rightOnList(), &P::overOwnWindow), with(rightOnList(), &P::overOwnMenu),
-                       with(rightOnList(), &P::requestsFull)}) {
-        RightClickWatcher w;
-        EXPECT_EQ(kPass, w.buttonDown(p));
-        EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+Decision apply(RightClickWatcher& w, const std::string& e) {
+    if (e[0] == 'U') return w.buttonUp(e[1] == 'R' ? Button::Right : Button::Other);
+    if (e[0] == 'E') return w.escapeKey(e[1] == '1', e[2] == '1');
+    RightClickWatcher::Press p;
+    for (char c : e.substr(1)) {
+        if (c == 'X') p.button = Button::Other;
+        bool* flag = c == 'L' ? &p.isListView : c == 'M' ? &p.menuOpen : c == 'O' ? &p.overOwnMenu
+                   : c == 'W' ? &p.overOwnWindow : c == 'S' ? &p.modifierHeld : c == 'B' ? &p.modalBoxOpen
+                   : c == 'P' ? &p.paused : c == 'F' ? &p.requestsFull : nullptr;
+        if (flag) *flag = true;
     }
-    RightClickWatcher w;
-    EXPECT_EQ(kPass, w.buttonDown(otherButton(false)));
-    EXPECT_EQ(kPass, w.buttonUp(Button::Other));
+    return w.buttonDown(p);
 }
 
-TEST(RightClickWatcher, APressThatBeganElsewhereIsNotTakenWhenItsReleaseComesOverAList) {
-    // Sliding onto a list view with the button held: no press event there, and the release is
-    // the other window's.
-    RightClickWatcher w;
-    EXPECT_EQ(kPass, w.buttonDown(rightElsewhere()));
-    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
+TEST(RightClickWatcher, EventScripts) {
+    const struct {
+        const char* what;
+        std::vector<Step> steps;
+    } scripts[] = {
+        {"a press on a list is taken with its release and opens one menu; other releases are not the taken one",
+         {{"DL", kTakeAndOpen, 1}, {"UX", kPass}, {"UR", kTakeRelease, 0}, {"UR", kPass}, {"DL", kTakeAndOpen},
+          {"UR", kTakeRelease}}},
+        {"presses not for the menu go on with their release",
+         {{"D", kPass}, {"UR", kPass}, {"DLS", kPass}, {"UR", kPass}, {"DLB", kPass}, {"UR", kPass}, {"DLW", kPass},
+          {"UR", kPass}, {"DLO", kPass}, {"UR", kPass}, {"DLF", kPass}, {"UR", kPass}, {"DX", kPass}, {"UX", kPass}}},
+        {"a lost release does not swallow the release of a later passed press",
+         {{"DL", kTakeAndOpen}, {"D", kPass}, {"UR", kPass}}},
+        {"while the menu is open a press outside it closes it and goes on; on a list it opens the list's menu",
+         {{"DXM", kPassAndCancel}, {"UX", kPass}, {"DXMO", kPass}, {"DM", kPassAndCancel}, {"UR", kPass},
+          {"DLMS", kPassAndCancel}, {"UR", kPass}, {"DLM", kTakeAndOpen}, {"UR", kTakeRelease}, {"DLMO", kPass}}},
+        {"Escape closes the open menu and is taken with its repeats and release, then belongs to others again",
+         {{"E10", kPass}, {"E00", kPass}, {"E11", kTakeAndCancel}, {"E10", kTake}, {"E00", kTake}, {"E10", kPass},
+          {"E00", kPass}}},
+        {"while paused every right press goes on with its release; our open menu still closes",
+         {{"DLP", kPass, 0}, {"UR", kPass}, {"DLPM", kPassAndCancel}, {"UR", kPass}, {"DL", kTakeAndOpen},
+          {"UR", kTakeRelease}}},
+    };
+    for (const auto& script : scripts) {
+        RightClickWatcher w;
+        for (std::size_t i = 0; i < script.steps.size(); ++i) {
+            const Step& s = script.steps[i];
+            EXPECT_EQ(s.want, apply(w, s.event)) << script.what << ", step " << i << " " << s.event;
+            if (s.holding >= 0) {
+                EXPECT_EQ(s.holding == 1, w.holdingTakenPress()) << script.what << ", step " << i;
+            }
+        }
+    }
 }
 
-TEST(RightClickWatcher, ALostReleaseDoesNotSwallowTheReleaseOfALaterPassedPress) {
-    RightClickWatcher w;
-    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
-    // Its release never came (the system dropped it); the next press is over another window.
-    EXPECT_EQ(kPass, w.buttonDown(rightElsewhere()));
-    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
-}
-
-TEST(RightClickWatcher, WhileTheMenuIsOpenAPressOutsideItClosesIt) {
-    using P = RightClickWatcher::Press;
-    RightClickWatcher w;
-    // Left, middle or extra button outside the menu: closed, and the click goes on.
-    EXPECT_EQ(kPassAndCancel, w.buttonDown(otherButton(true)));
-    EXPECT_EQ(kPass, w.buttonUp(Button::Other));
-    // On the menu itself the menu handles it.
-    EXPECT_EQ(kPass, w.buttonDown(otherButton(true, true)));
-    // A right press on a window that is no list view, or with Shift: closed, and it goes on.
-    EXPECT_EQ(kPassAndCancel, w.buttonDown(with(rightElsewhere(), &P::menuOpen)));
-    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
-    EXPECT_EQ(kPassAndCancel, w.buttonDown(with(with(rightOnList(), &P::menuOpen), &P::modifierHeld)));
-    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
-    // A right press on a list view opens its menu in place of the open one.
-    EXPECT_EQ(kTakeAndOpen, w.buttonDown(with(rightOnList(), &P::menuOpen)));
-    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
-    // A right press on our own menu is the menu's.
-    EXPECT_EQ(kPass, w.buttonDown(with(with(rightOnList(), &P::menuOpen), &P::overOwnMenu)));
-}
-
-TEST(RightClickWatcher, OnlyRightPressesAskAboutTheWindowUnlessTheMenuIsOpen) {
+TEST(RightClickWatcher, OnlyRightPressesAskAboutTheWindowUnlessTheMenuIsOpenOrThePauseIsOn) {
     EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, false));
     EXPECT_FALSE(RightClickWatcher::pressNeedsWindow(Button::Other, false));
     EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Other, true));
-}
-
-TEST(RightClickWatcher, EscapeClosesTheOpenMenuAndIsTakenWithItsRepeatsAndRelease) {
-    RightClickWatcher w;
-    EXPECT_EQ(kPass, w.escapeKey(true, false));
-    EXPECT_EQ(kPass, w.escapeKey(false, false));
-
-    EXPECT_EQ(kTakeAndCancel, w.escapeKey(true, true));
-    // The menu has gone; the key still repeats and is released: all of it was the menu's.
-    EXPECT_EQ(kTake, w.escapeKey(true, false));
-    EXPECT_EQ(kTake, w.escapeKey(false, false));
-    // Afterwards Escape belongs to whichever window has the keyboard again.
-    EXPECT_EQ(kPass, w.escapeKey(true, false));
-    EXPECT_EQ(kPass, w.escapeKey(false, false));
-}
-
-// Paused from the notification-area menu: the host gets every right press and its release, and
-// opens its own menu; our open menu still closes on a press elsewhere; resuming restores ours.
-TEST(RightClickWatcher, WhilePausedEveryRightPressGoesOnWithItsRelease) {
-    RightClickWatcher w;
-    const auto paused = with(rightOnList(), &RightClickWatcher::Press::paused);
-    EXPECT_EQ(kPass, w.buttonDown(paused));
-    EXPECT_FALSE(w.holdingTakenPress());
-    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
-    EXPECT_EQ(kPassAndCancel, w.buttonDown(with(paused, &RightClickWatcher::Press::menuOpen)));
-    EXPECT_EQ(kPass, w.buttonUp(Button::Right));
-
-    EXPECT_EQ(kTakeAndOpen, w.buttonDown(rightOnList()));
-    EXPECT_EQ(kTakeRelease, w.buttonUp(Button::Right));
-}
-
-TEST(RightClickWatcher, WhilePausedARightPressAsksAboutTheWindowOnlyWhenTheMenuIsOpen) {
     EXPECT_FALSE(RightClickWatcher::pressNeedsWindow(Button::Right, false, true));
     EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, true, true));
-    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, false, false));
 }
 
 }  // namespace

@@ -1,38 +1,27 @@
-// The notification-area menu: its order, and what Exit asks before anything is lost.
+// What Exit on the notification-area menu asks before anything is lost.
 #include <gtest/gtest.h>
 
 #include "app/TrayMenu.h"
 
 namespace {
 
-using zav::exitQuestion;
-using zav::TrayMenuItem;
-
-bool has(const std::wstring& text, const wchar_t* part) { return text.find(part) != std::wstring::npos; }
-
-TEST(TrayMenu, TheDefaultCommandComesFirstTheOptionsThenExitAfterASeparator) {
-    std::wstring captions;
-    for (const TrayMenuItem& item : zav::trayMenuItems()) captions += item.caption ? item.caption : L"-";
-    captions += L"|";
-    EXPECT_EQ(L"Open Exports FolderSettings...PauseStart with WindowsAbout ZAVExport-Exit|", captions);
-    for (const TrayMenuItem& item : zav::trayMenuItems())
-        EXPECT_EQ(item.caption == nullptr, item.command == TrayMenuItem::kSeparator);
-}
-
-TEST(TrayMenu, ExitAsksNothingWhenNothingWouldBeLost) { EXPECT_EQ(L"", exitQuestion(false, 0)); }
-
 TEST(TrayMenu, ExitSaysWhatALongExportAndOpenDialogsLose) {
-    const std::wstring running = exitQuestion(true, 1);
-    EXPECT_TRUE(has(running, L"export is running"));
-    EXPECT_TRUE(has(running, L"previous file stays"));
-    EXPECT_TRUE(has(running, L"unsaved edits are lost"));
-    EXPECT_TRUE(has(running, L"Exit ZAVExport?"));
-
-    const std::wstring editing = exitQuestion(false, 1);
-    EXPECT_FALSE(has(editing, L"export is running"));
-    EXPECT_TRUE(has(editing, L"The open export dialog will be closed"));
-
-    EXPECT_TRUE(has(exitQuestion(false, 3), L"The 3 open export dialogs will be closed"));
+    const struct {
+        bool exporting;
+        int dialogs;
+        std::vector<const wchar_t*> has, hasNot;
+    } cases[] = {
+        {false, 0, {}, {}},  // nothing would be lost: no question at all
+        {true, 1, {L"export is running", L"previous file stays", L"unsaved edits are lost", L"Exit ZAVExport?"}, {}},
+        {false, 1, {L"The open export dialog will be closed"}, {L"export is running"}},
+        {false, 3, {L"The 3 open export dialogs will be closed"}, {}},
+    };
+    for (const auto& c : cases) {
+        const std::wstring question = zav::exitQuestion(c.exporting, c.dialogs);
+        EXPECT_EQ(c.dialogs == 0, question.empty()) << c.dialogs;
+        for (const wchar_t* part : c.has) EXPECT_NE(std::wstring::npos, question.find(part)) << c.dialogs;
+        for (const wchar_t* part : c.hasNot) EXPECT_EQ(std::wstring::npos, question.find(part)) << c.dialogs;
+    }
 }
 
 }  // namespace

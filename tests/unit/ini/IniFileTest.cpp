@@ -430,72 +430,48 @@ TEST_F(IniFileTest, EntryListsAreWholeAndSplitAtTheFirstEquals) {
     EXPECT_EQ(many[1][399], L"value number 399 of many");
 }
 
-TEST_F(IniFileTest, SectionHeadersAreFoundByTheLineRules) {
-    zavtest::writeBytes(path,
-                        "[General]\r\n"
-                        "a=1\r\n"
-                        "  [Blanks Around]   \r\n"
-                        "[With Comment] ; note\r\n"
-                        "; [Commented]\r\n"
-                        "[Semi;Colon]\r\n"
-                        "\t[Tabbed]\r\n"
-                        "[Two]]\r\n"
-                        "[Second]Bracket]\r\n"
-                        "[ inner blanks ]\r\n"
-                        "[general]\r\n"
-                        "not a header\r\n"
-                        "[Last]");  // no line end at the very end
+// Section lists read the file's lines: only a CR ends a line, a header is a line that starts with
+// "[" and ends with its first "]", and the array stops at an empty name.
+TEST_F(IniFileTest, SectionListsFollowTheLineRules) {
+    const struct {
+        std::string bytes;
+        const wchar_t* list;
+        int count;
+    } cases[] = {
+        {"[General]\r\na=1\r\n  [Blanks Around]   \r\n[With Comment] ; note\r\n; [Commented]\r\n[Semi;Colon]\r\n"
+         "\t[Tabbed]\r\n[Two]]\r\n[Second]Bracket]\r\n[ inner blanks ]\r\n[general]\r\nnot a header\r\n[Last]",
+         L"General|Blanks Around|With Comment| inner blanks |general|Last||", 6},
+        {"[A]\r\n[]\r\n[B]\r\n", L"A||B||", 1},
+        {"just text\r\n; comment\r\n", L"||", 0},
+        {"[One]\n[Two]\n", L"||", 0},  // a lone LF does not end a line: the whole file is one line
+        {"[One]\na=1\n[Two]", L"||", 0},
+        {"[Only]", L"Only||", 1},
+        {"[One]\r[Two]\r", L"One|Two||", 2},
+    };
     cINIFile ini = open();
-    EXPECT_EQ(ini.GetSections(),
-              nul(L"General|Blanks Around|With Comment| inner blanks |general|Last||"));
-    std::vector<std::wstring> names;
-    EXPECT_EQ(ini.GetSectionsEx(names), 6);
-    EXPECT_EQ(names[1], L"Blanks Around");
+    for (const auto& c : cases) {
+        zavtest::writeBytes(path, c.bytes);
+        EXPECT_EQ(ini.GetSections(), nul(c.list)) << c.bytes;
+        std::vector<std::wstring> names{L"kept"};
+        EXPECT_EQ(ini.GetSectionsEx(names), c.count) << c.bytes;
+        std::wstring joined;  // the array's names as the list's first ones ("kept" when none)
+        for (const auto& name : names) joined += name + L"|";
+        EXPECT_EQ(joined, c.count ? std::wstring(c.list).substr(0, joined.size()) : L"kept|") << c.bytes;
+    }
+    const std::pair<const wchar_t*, VBool> exist[] = {
+        {L"GENERAL", vbTrue}, {L"with comment", vbTrue}, {L"B", vbFalse}, {L"With", vbFalse},  // only whole names
+        {L"Tabbed", vbFalse}, {L"Two]", vbFalse},  // a "]" before the last character
+        {L"Semi", vbFalse}, {L"", vbTrue},  // the list ends with two NULs: "" is always "there"
+    };
+    zavtest::writeBytes(path, cases[0].bytes);
+    for (const auto& [name, there] : exist) EXPECT_EQ(ini.SectExist(name), there) << toAnsi(name);
+    zavtest::writeBytes(path, cases[1].bytes);
+    EXPECT_EQ(ini.SectExist(L"B"), vbTrue);  // past the empty name that stops the array
 
-    EXPECT_EQ(ini.SectExist(L"GENERAL"), vbTrue);
-    EXPECT_EQ(ini.SectExist(L"with comment"), vbTrue);
-    EXPECT_EQ(ini.SectExist(L"With"), vbFalse);  // only whole names
-    EXPECT_EQ(ini.SectExist(L"Tabbed"), vbFalse);
-    EXPECT_EQ(ini.SectExist(L"Two]"), vbFalse);  // a "]" before the last character
-    EXPECT_EQ(ini.SectExist(L"Semi"), vbFalse);
-    // The list ends with two NULs, so the empty name is always "there".
-    EXPECT_EQ(ini.SectExist(L""), vbTrue);
-}
-
-TEST_F(IniFileTest, EmptyHeaderStopsTheArrayButNotTheExistenceTest) {
-    zavtest::writeBytes(path, "[A]\r\n[]\r\n[B]\r\n");
-    cINIFile ini = open();
-    EXPECT_EQ(ini.GetSections(), nul(L"A||B||"));
-    std::vector<std::wstring> names;
-    EXPECT_EQ(ini.GetSectionsEx(names), 1);
-    EXPECT_EQ(ini.SectExist(L"B"), vbTrue);
-}
-
-TEST_F(IniFileTest, FilesWithoutSectionsAndLineFeedOnlyFiles) {
-    zavtest::writeBytes(path, "just text\r\n; comment\r\n");
-    cINIFile ini = open();
-    EXPECT_EQ(ini.GetSections(), nul(L"||"));
-    std::vector<std::wstring> names{L"kept"};
-    EXPECT_EQ(ini.GetSectionsEx(names), 0);
-    EXPECT_EQ(names, std::vector<std::wstring>{L"kept"});
-
-    // A lone LF does not end a line: the whole file is one line.
-    zavtest::writeBytes(path, "[One]\n[Two]\n");
-    EXPECT_EQ(ini.GetSections(), nul(L"||"));
-    zavtest::writeBytes(path, "[One]\na=1\n[Two]");
-    EXPECT_EQ(ini.GetSections(), nul(L"||"));
-    zavtest::writeBytes(path, "[Only]");
-    EXPECT_EQ(ini.GetSections(), nul(L"Only||"));
-    // A CR alone ends a line.
-    zavtest::writeBytes(path, "[One]\r[Two]\r");
-    EXPECT_EQ(ini.GetSections(), nul(L"One|Two||"));
-}
-
-TEST_F(IniFileTest, MissingFileMakesTheSectionListRaise) {
-    cINIFile ini = open();
+    // A missing file makes the section list raise; entry reads simply give the defaults.
+    zavtest::storage().fs.deleteFile(path, true);
     EXPECT_THROW(ini.GetSections(), Error);
     EXPECT_THROW(ini.SectExist(L"General"), Error);
-    // Entry reads on a missing file simply give the defaults.
     EXPECT_EQ(ini.GetString(L"a", L"d"), L"d");
     EXPECT_EQ(ini.GetSectEntries(), nul(L"|"));
 }

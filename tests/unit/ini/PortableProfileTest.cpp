@@ -1,182 +1,371 @@
-// The portable profile layer over real files: what it reads from awkward files, how it cuts results
-// to the caller's buffer, and the exact bytes it leaves after changes. The expectations are those of
-// Windows. Where Wine's kernel32 differs (the differential test of the Windows build lists those
-// cases as known Wine differences), the source is named beside the test: Wine's own conformance
-// tests (dlls/kernel32/tests/profile.c), which mark such cases todo_wine, or Microsoft's reference
-// pages of the profile functions.
+// The profile functions as scripts over real files: each step a call and what Windows answers (the
+// count, then every byte written into the buffer, "|" for NUL; after a change the file's bytes).
+// Every step runs through the portable layer; in the Windows build also through kernel32 (under
+// Wine), which must give the same answer except on the steps marked with a documented point where
+// Wine differs from Windows (its conformance tests, dlls/kernel32/tests/profile.c, mark these
+// todo_wine). After such a step the system's file is set to the portable one's again.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 #include "ini/Profile.h"
-#include "text/Ansi.h"
 
 using namespace zav;
-using zavtest::TempDir;
 
 namespace {
 
-// "|" stands for a NUL in expected lists.
+using Text = std::optional<std::string>;
+const Text N;  // an absent argument (NULL)
+
+enum Wine {
+    Same,
+    Comments,   // a line starting with ";" is a comment (Wine: an entry)
+    Headers,    // a header ends at its first "]", and one without "]" still starts a section
+    NoSection,  // lines before the first header are in no section; "[]" names the section ""
+    CutLists,   // a cut name list ends with two NULs, and is empty when its first name does not fit
+    InPlace,    // a change edits the file in place (Wine rewrites the whole file)
+    Blanks,     // names given lose their edge blanks in every call; values are written as given
+    Root,       // a read-only file refuses changes (Wine run as root, as here, writes it)
+    Limit,      // values of up to 65,535 characters are handed out (Wine 8: 32,766)
+};
+
+// op: 'f' the file's bytes become `text` (N: no file), 'R' read-only on ("1") or off, 'F' the files
+// move to a folder that does not exist; 'g' getString, 'i' getInt (`text` the default), 'w'
+// writeString, 's' getSection, 'S' writeSection, 'n' getSectionNames.
+struct Step {
+    char op;
+    Text section{}, key{}, text{};
+    std::string expected{};
+    std::uint32_t size = 256;
+    Wine wine = Same;
+};
+
 std::string nul(std::string s) {
     for (auto& c : s)
         if (c == '|') c = '\0';
     return s;
 }
+std::string bars(std::string s) {
+    for (auto& c : s)
+        if (c == '\0') c = '|';
+    return s;
+}
+const char* arg(const Text& t) { return t ? t->c_str() : nullptr; }
 
-class PortableProfileTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    std::unique_ptr<IProfile> profile = makePortableProfile(dir.file(L"WIN.INI"));
-    std::wstring path = dir.file(L"test.ini");
-    std::wstring file = path;
+std::string fileState(const std::wstring& file) {
+    return zavtest::pathExists(file) ? bars(zavtest::readBytes(file)) : "(no file)";
+}
 
-    void given(const std::string& bytes) { zavtest::writeBytes(path, bytes); }
-    std::string bytes() const { return zavtest::readBytes(path); }
+std::string run(IProfile& p, const Step& s, const std::wstring& file) {
+    const std::string text = s.text ? nul(*s.text) : std::string();
+    const char* t = s.text ? text.c_str() : nullptr;
+    const wchar_t* f = file.c_str();
+    std::string buffer(s.size + 8, '#');  // the bytes behind the buffer must stay as they are
+    std::uint32_t n = 0;
+    std::int32_t done = 0;  // a change first, then the file it left
+    switch (s.op) {
+        case 'i': return std::to_string(static_cast<std::int32_t>(p.getInt(arg(s.section), arg(s.key), std::stoi(text), f)));
+        case 'w': done = p.writeString(arg(s.section), arg(s.key), t, f); return std::to_string(done != 0) + " " + fileState(file);
+        case 'S': done = p.writeSection(arg(s.section), t, f); return std::to_string(done != 0) + " " + fileState(file);
+        case 'g': n = p.getString(arg(s.section), arg(s.key), t, buffer.data(), s.size, f); break;
+        case 's': n = p.getSection(arg(s.section), buffer.data(), s.size, f); break;
+        case 'n': n = p.getSectionNames(buffer.data(), s.size, f); break;
+    }
+    buffer.erase(buffer.find_last_not_of('#') + 1);
+    return std::to_string(n) + " " + bars(buffer);
+}
 
-    struct Result {
-        std::uint32_t count;
-        std::string buffer;  // all `size` bytes; unwritten ones stay '#'
+std::string describe(const Step& s) {
+    auto show = [](const Text& t) { return t ? "\"" + bars(t->substr(0, 40)) + "\"" : std::string("NULL"); };
+    return std::string(1, s.op) + "(" + show(s.section) + ", " + show(s.key) + ", " + show(s.text) + ", " +
+           std::to_string(s.size) + ")";
+}
+
+void script(const std::vector<Step>& steps) {
+    zavtest::TempDir dir;
+    std::unique_ptr<IProfile> layers[] = {makePortableProfile(dir.file(L"WIN.INI")), makeSystemProfile()};
+    std::wstring files[] = {dir.file(L"portable.ini"), dir.file(L"system.ini")};
+#ifdef _WIN32
+    const int count = 2;
+#else
+    const int count = 1;  // natively the system's layer is the portable one
+#endif
+    // The file's bytes become `bytes` (none: no file).
+    auto give = [&](int i, const Text& bytes, bool readOnly) {
+        if (zavtest::pathExists(files[i])) zavtest::storage().fs.deleteFile(files[i], true);
+        if (bytes) zavtest::writeBytes(files[i], *bytes);
+        if (bytes && readOnly) zavtest::setReadOnly(files[i], true);
     };
-    Result get(const char* section, const char* key, const char* def = "dflt", std::uint32_t size = 256) {
-        std::string b(size, '#');
-        auto n = profile->getString(section, key, def, b.data(), size, file.c_str());
-        return {n, b};
+    bool readOnly = false;
+    for (const Step& s : steps) {
+        if (s.op == 'R') readOnly = *s.text == "1";
+        for (int i = 0; i < count; ++i) {
+            if (s.op == 'f') give(i, s.text ? Text(nul(*s.text)) : N, false);
+            if (s.op == 'R') zavtest::setReadOnly(files[i], readOnly);
+            if (s.op == 'F') files[i] = dir.file(L"gone\\") + (i ? L"system.ini" : L"portable.ini");
+            if (s.op == 'f' || s.op == 'R' || s.op == 'F') continue;
+            const std::string got = run(*layers[i], s, files[i]);
+            // kernel32 keeps parsed files: the next call must read the file afresh.
+            if (i == 1) layers[1]->writeString(nullptr, nullptr, nullptr, files[1].c_str());
+            if (i == 1 && s.wine != Same) {
+                if (s.op == 'w' || s.op == 'S')
+                    give(1, zavtest::pathExists(files[0]) ? Text(zavtest::readBytes(files[0])) : N, readOnly);
+                continue;
+            }
+            EXPECT_EQ(got, s.expected) << (i ? "kernel32: " : "portable: ") << describe(s);
+        }
     }
-    // The text a successful read returns (the count's worth of the buffer).
-    std::string value(const char* section, const char* key, const char* def = "dflt", std::uint32_t size = 256) {
-        auto r = get(section, key, def, size);
-        return r.buffer.substr(0, r.count);
-    }
-    Result section(const char* name, std::uint32_t size = 256) {
-        std::string b(size, '#');
-        auto n = profile->getSection(name, b.data(), size, file.c_str());
-        return {n, b};
-    }
-    Result names(std::uint32_t size = 256) {
-        std::string b(size, '#');
-        auto n = profile->getSectionNames(b.data(), size, file.c_str());
-        return {n, b};
-    }
-    std::int32_t put(const char* section, const char* key, const char* value) {
-        return profile->writeString(section, key, value, file.c_str());
-    }
-};
+}
+
+std::string utf16(const std::string& ascii) {
+    std::string out("\xFF\xFE", 2);
+    for (char c : ascii) out += std::string{c, '\0'};
+    return out;
+}
 
 }  // namespace
 
-// --- reading values ---------------------------------------------------------------------------
-
-TEST_F(PortableProfileTest, BlanksAroundNamesAndValuesAreIgnoredAndAsciiLettersMatchInAnyCase) {
-    given("  [ Main ]  \r\n\t Key One \t=\t value  with  inner  blanks \t\r\nCAF\xC9=1\r\n");
-    EXPECT_EQ(value("main", "key one"), "value  with  inner  blanks");
-    EXPECT_EQ(value("  MAIN ", " KEY ONE  "), "value  with  inner  blanks");
-    EXPECT_EQ(value("Main", "caf\xC9"), "1");
-    EXPECT_EQ(value("Main", "caf\xE9"), "dflt");  // accented letters are compared as they are
-    EXPECT_EQ(value("Main", "Key"), "dflt");
+TEST(Profile, ValuesAreFoundByTheirNamesAndLoseOnePairOfQuotes) {
+    script({
+        {'f', N, N, "  [ Main ]  \r\n\t Key One \t=\t value  with  inner  blanks \t\r\nCAF\xC9=1\r\n"},
+        {'g', "  MAIN ", " KEY ONE  ", "dflt", "26 value  with  inner  blanks|"},
+        {'g', "Main", "caf\xC9", "dflt", "1 1|"},
+        {'g', "Main", "caf\xE9", "dflt", "4 dflt|"},  // only ASCII letters match in any case
+        {'g', "Main", "Key", "dflt", "4 dflt|"},
+        {'f', N, N, "[q]\r\nd=\"two words\"\r\ns='single'\r\nmixed=\"x'\r\ninner=a\"b\"\r\nlone=\"\r\nempty=\"\"\r\n"
+                    "twice=\"\"x\"\"\r\nblank=   \r\nbare\r\n"},
+        {'g', "q", "d", "dflt", "9 two words|"},
+        {'g', "q", "s", "dflt", "6 single|"},
+        {'g', "q", "mixed", "dflt", "3 \"x'|"},
+        {'g', "q", "inner", "dflt", "4 a\"b\"|"},
+        {'g', "q", "lone", "dflt", "1 \"|"},
+        {'g', "q", "empty", "dflt", "0 |"},
+        {'g', "q", "twice", "dflt", "3 \"x\"|"},
+        {'g', "q", "blank", "dflt", "0 |"},
+        {'g', "q", "bare", "dflt", "4 dflt|"},  // no "=": no value
+        {'g', "q", "missing", "'def'", "3 def|"},
+        // The first of two sections or keys of one name is the one read.
+        {'f', N, N, "[a]\r\nk=first\r\nk=second\r\n[A]\r\nk=third\r\nonly2=x\r\n"},
+        {'g', "a", "k", "dflt", "5 first|"},
+        {'g', "a", "only2", "dflt", "4 dflt|"},
+        // Line ends of every kind; blanks of the C library and ^Z, but not a no-break space; a NUL
+        // ends a name or a value.
+        {'f', N, N, "[lf]\nx=2\r[cr]\ry=3\n\n\r\n"},
+        {'g', "lf", "x", "dflt", "1 2|"},
+        {'g', "cr", "y", "dflt", "1 3|"},
+        {'f', N, N, "[s]\r\n\xA0k\xA0=\xA0v\xA0\r\nz=v\x1A\r\nk=a|b\r\nn|x=1\r\n\x1A[t]\r\nf=\x0Bv\x0C\r\n"},
+        {'g', "s", "\xA0k\xA0", "dflt", "3 \xA0v\xA0|"},
+        {'g', "s", "z", "dflt", "1 v|"},
+        {'g', "s", "k", "dflt", "1 a|"},
+        {'g', "s", "n", "dflt", "1 1|"},
+        {'g', "t", "f", "dflt", "1 v|"},
+        // No file, or an empty one: the default without its trailing spaces but the first.
+        {'f', N, N, N},
+        {'g', "s", "k", "def  ", "3 def|"},
+        {'g', "s", "k", "   ", "1  |"},
+        {'g', "s", "k", N, "0 |"},
+        {'f', N, N, ""},
+        {'g', "s", "k", " x ", "2  x|"},
+    });
 }
 
-TEST_F(PortableProfileTest, EmptyValueIsNotAbsentAndALineWithoutEqualsHasNoValue) {
-    given("[s]\r\nempty=\r\nblank=   \r\nbare\r\n");
-    auto r = get("s", "empty");
-    EXPECT_EQ(r.count, 0u);
-    EXPECT_EQ(r.buffer[0], '\0');
-    EXPECT_EQ(value("s", "blank"), "");
-    EXPECT_EQ(value("s", "bare"), "dflt");
+TEST(Profile, CommentsHeadersAndLinesBeforeTheFirstHeaderFollowWindows) {
+    script({
+        // Comments are never found or listed; a write of that name adds an entry beside them, and
+        // they stay when their section goes.
+        {'f', N, N, "[a]\r\n;c=comment\r\n  ; indented=1\r\nk=v\r\n"},
+        {'g', "a", ";c", "dflt", "4 dflt|", 256, Comments},
+        {'g', "a", "; indented", "dflt", "4 dflt|", 256, Comments},
+        {'s', "a", N, N, "4 k=v||", 256, Comments},
+        {'w', "a", ";c", "new", "1 [a]\r\n;c=comment\r\n  ; indented=1\r\nk=v\r\n;c=new\r\n", 0, Comments},
+        {'w', "a", "k", N, "1 [a]\r\n;c=comment\r\n  ; indented=1\r\n;c=new\r\n", 0, Comments},
+        {'w', "a", N, N, "1 ;c=comment\r\n  ; indented=1\r\n;c=new\r\n", 0, Comments},
+        {'f', N, N, "[a]b] tail\r\nk=1\r\n[ open \r\nv=2\r\n"},
+        {'g', "a", "k", "dflt", "1 1|", 256, Headers},
+        {'g', "a]b", "k", "dflt", "4 dflt|", 256, Headers},
+        {'g', "open", "v", "dflt", "1 2|", 256, Headers},
+        {'g', "a", "v", "dflt", "4 dflt|", 256, Headers},
+        {'n', N, N, N, "7 a|open||", 256, Headers},
+        {'f', N, N, "\r\nkey=val_no_section\r\n[]\r\nkey=val_e_section\r\n[s]\r\n"},
+        {'g', "  ", "key", "dflt", "13 val_e_section|", 256, NoSection},
+        {'f', N, N, "top=1\r\n[s]\r\nk=1\r\n"},
+        {'g', "", "top", "dflt", "4 dflt|", 256, NoSection},
+        {'g', "", N, "dflt", "4 dflt|", 256, NoSection},  // no keys: the default
+        {'w', "", "top", "2", "1 top=1\r\n[s]\r\nk=1\r\n[]\r\ntop=2\r\n", 0, NoSection},
+        {'g', "", "top", "dflt", "1 2|", 256, NoSection},
+        // A second entry without a name right after another is not read.
+        {'f', N, N, "[s]\r\n=novalue\r\n=again\r\nk=v\r\n"},
+        {'s', "s", N, N, "13 =novalue|k=v||"},
+    });
 }
 
-TEST_F(PortableProfileTest, OnePairOfMatchingQuotesIsRemoved) {
-    given("[q]\r\nd=\"two words\"\r\ns='single'\r\nmixed=\"x'\r\ninner=a\"b\"\r\nlone=\"\r\nempty=\"\"\r\n"
-          "twice=\"\"x\"\"\r\n");
-    EXPECT_EQ(value("q", "d"), "two words");
-    EXPECT_EQ(value("q", "s"), "single");
-    EXPECT_EQ(value("q", "mixed"), "\"x'");
-    EXPECT_EQ(value("q", "inner"), "a\"b\"");
-    EXPECT_EQ(value("q", "lone"), "\"");
-    EXPECT_EQ(value("q", "empty"), "");
-    EXPECT_EQ(value("q", "twice"), "\"x\"");
-    // The default loses its quotes too.
-    EXPECT_EQ(value("q", "missing", "'def'"), "def");
+TEST(Profile, AnswersAreCutToTheCallersBuffer) {
+    script({
+        {'f', N, N, "[s]\r\nk=" + std::string(300, 'v') + "\r\nq=\"abcd\"\r\n"},
+        {'g', "s", "k", "", "254 " + std::string(254, 'v') + "|", 255},
+        {'g', "s", "k", "", "0 |", 1},
+        {'g', "s", "k", "", "0 ", 0},
+        // A quoted value cut just before its closing quote loses one more character.
+        {'g', "s", "q", "", "4 abcd|", 6},
+        {'g', "s", "q", "", "3 abc|", 5},
+        {'g', "s", "q", "", "3 abc|", 4},
+        {'g', "s", "q", "", "2 ab|", 3},
+        // Key lists: names with a value only, two NULs at the end, cut with two NULs, and nothing
+        // when the first name does not fit; whole only when a byte is left free.
+        {'f', N, N, "[s]\r\nalpha=1\r\nbare\r\nbeta=2\r\n[empty]\r\n"},
+        {'g', "s", N, "", "11 alpha|beta||"},
+        {'g', "s", N, "", "11 alpha|beta||", 13},
+        {'g', "s", N, "", "10 alpha|beta||", 12, CutLists},
+        {'g', "s", N, "", "7 alpha|b||", 9, CutLists},
+        {'g', "s", N, "", "5 alpha||", 7, CutLists},
+        {'g', "s", N, "", "0 ||", 6, CutLists},
+        {'g', "empty", N, "'d'", "1 d|"},
+        {'g', "none", N, "d  ", "3 d  |"},
+        // Section lines: name=value, or the bare name; cut with two NULs, even when the list would
+        // just fit.
+        {'f', N, N, "[s]\r\na = 1\r\nbare\r\nb=\"q\"\r\n[S]\r\nlater=x\r\n"},
+        {'s', "s", N, N, "15 a=1|bare|b=\"q\"||"},
+        {'s', "s", N, N, "14 a=1|bare|b=\"q\"||", 16},
+        {'s', "s", N, N, "6 a=1|ba||", 8},
+        {'s', "missing", N, N, "0 ||", 8},
+        // Section names: "" left out, cut as key lists are; no section at all gives one NUL.
+        {'f', N, N, "[One]\r\n[two]\r\n[One]\r\n[]\r\n"},
+        {'n', N, N, N, "12 One|two|One||"},
+        {'g', N, "ignored", "", "12 One|two|One||"},
+        {'n', N, N, N, "5 One|t||", 7, CutLists},
+        {'n', N, N, N, "3 One||", 5, CutLists},
+        {'n', N, N, N, "0 ||", 4, CutLists},
+        {'f', N, N, ""},
+        {'n', N, N, N, "0 |", 4},
+        // Windows hands out no value of 65,536 characters or more, whatever the buffer.
+        {'f', N, N, "[s]\r\nbelow=" + std::string(65535, 'v') + "\r\nat=" + std::string(65536, 'w') + "\r\n"},
+        {'g', "s", "below", "dflt", "65535 " + std::string(65535, 'v') + "|", 70000, Limit},
+        {'g', "s", "at", "dflt", "0 |", 70000, Limit},
+        {'g', "s", "at", "dflt", "0 |", 16, Limit},
+        {'g', "s", "below", "dflt", "15 " + std::string(15, 'v') + "|", 16, Limit},
+    });
 }
 
-TEST_F(PortableProfileTest, FirstOfDuplicateSectionsAndKeysWins) {
-    given("[a]\r\nk=first\r\nk=second\r\n[A]\r\nk=third\r\nonly2=x\r\n");
-    EXPECT_EQ(value("a", "k"), "first");
-    // The second section of the same name is never searched by a read.
-    EXPECT_EQ(value("a", "only2"), "dflt");
+TEST(Profile, IntegersStopAtTheFirstNonDigitAndKeepTheLow32Bits) {
+    script({
+        {'f', N, N, "[n]\r\nplain=42\r\nneg=-17\r\nplus=+8\r\ntrail=12abc\r\nword=abc\r\nhex=0x1F\r\noct=0o17\r\n"
+                    "bin=0b101\r\nbig=4294967297\r\nquoted=\"7\"\r\nempty=\r\nspace=- 5\r\n"},
+        {'i', "n", "plain", "99", "42"},   {'i', "n", "neg", "99", "-17"},    {'i', "n", "plus", "99", "8"},
+        {'i', "n", "trail", "99", "12"},   {'i', "n", "word", "99", "0"},     {'i', "n", "hex", "99", "31"},
+        {'i', "n", "oct", "99", "15"},     {'i', "n", "bin", "99", "5"},      {'i', "n", "big", "99", "1"},
+        {'i', "n", "quoted", "99", "7"},   {'i', "n", "empty", "99", "99"},   {'i', "n", "space", "99", "0"},
+        {'i', "n", "missing", "-5", "-5"},
+    });
 }
 
-// Windows: a line starting with ";" is a comment, not an entry (Wine reads it as an entry named
-// ";c"). It is never found or listed, a write of that name adds an entry beside it, and it stays
-// when its section goes.
-TEST_F(PortableProfileTest, CommentLinesAreNoEntries) {
-    given("[a]\r\n;c=comment\r\n  ; indented=1\r\nk=v\r\n");
-    EXPECT_EQ(value("a", ";c"), "dflt");
-    EXPECT_EQ(value("a", "; indented"), "dflt");
-    EXPECT_EQ(section("a").buffer.substr(0, 5), nul("k=v||"));
-    // A write of that name leaves the comment alone; the line it adds is a comment itself.
-    EXPECT_NE(put("a", ";c", "new"), 0);
-    EXPECT_EQ(bytes(), "[a]\r\n;c=comment\r\n  ; indented=1\r\nk=v\r\n;c=new\r\n");
-    EXPECT_EQ(value("a", ";c"), "dflt");
-    EXPECT_NE(put("a", ";c", nullptr), 0);
-    EXPECT_NE(put("a", "k", nullptr), 0);
-    EXPECT_EQ(bytes(), "[a]\r\n;c=comment\r\n  ; indented=1\r\n;c=new\r\n");
-    EXPECT_NE(put("a", nullptr, nullptr), 0);
-    EXPECT_EQ(bytes(), ";c=comment\r\n  ; indented=1\r\n;c=new\r\n");
+TEST(Profile, ChangesEditTheFileInPlace) {
+    script({
+        // Keys join their section, after its last entry; new sections go to the end; a line keeps
+        // the name as the file spells it.
+        {'f', N, N, N},
+        {'w', "One", "a", "1", "1 [One]\r\na=1\r\n"},
+        {'w', "Two", "b", "2", "1 [One]\r\na=1\r\n[Two]\r\nb=2\r\n"},
+        {'w', "one", "c", "3", "1 [One]\r\na=1\r\nc=3\r\n[Two]\r\nb=2\r\n"},
+        {'w', "ONE", "A", "changed", "1 [One]\r\na=changed\r\nc=3\r\n[Two]\r\nb=2\r\n"},
+        {'f', N, N, "[a]\r\nx=1\r\n\r\n; about b\r\n[b]\r\n; b has none yet\r\n"},
+        {'w', "a", "y", "2", "1 [a]\r\nx=1\r\ny=2\r\n\r\n; about b\r\n[b]\r\n; b has none yet\r\n", 0, InPlace},
+        {'w', "b", "z", "3", "1 [a]\r\nx=1\r\ny=2\r\n\r\n; about b\r\n[b]\r\nz=3\r\n; b has none yet\r\n", 0, InPlace},
+        // Only the changed line is written: blanks, line ends and text before the first header stay.
+        {'f', N, N, "\r\n; header comment\r\n  [ s ] \r\n\r\n  k  =  v  \r\nbare\n\n[t]\r\nlast=1"},
+        {'w', "t", "n", "new", "1 \r\n; header comment\r\n  [ s ] \r\n\r\n  k  =  v  \r\nbare\n\n[t]\r\nlast=1\r\nn=new\r\n", 0, InPlace},
+        {'w', "s", "k", "w", "1 \r\n; header comment\r\n  [ s ] \r\n\r\nk=w\r\nbare\n\n[t]\r\nlast=1\r\nn=new\r\n", 0, InPlace},
+        {'w', "s", "bare", N, "1 \r\n; header comment\r\n  [ s ] \r\n\r\nk=w\r\n\n[t]\r\nlast=1\r\nn=new\r\n", 0, InPlace},
+        {'f', N, N, "Data | before | first | section\r\n[section1]\r\n"},
+        {'w', "section1", "key1", "string1", "1 Data | before | first | section\r\n[section1]\r\nkey1=string1\r\n", 0, InPlace},
+        // A value that reads back the same changes nothing.
+        {'f', N, N, "[s]\n\n  k =  v\n"},
+        {'w', "s", "k", "v", "1 [s]\n\n  k =  v\n", 0, InPlace},
+        {'w', " s ", "\tK ", "v", "1 [s]\n\n  k =  v\n", 0, Blanks},
+        {'w', "s", "missing", N, "1 [s]\n\n  k =  v\n"},
+        {'w', "nosuch", N, N, "1 [s]\n\n  k =  v\n"},
+        // An empty value stays; an absent one removes the first entry of that name.
+        {'f', N, N, "[s]\r\na=1\r\nb=2\r\na=3\r\nbare\r\n"},
+        {'w', "s", "b", "", "1 [s]\r\na=1\r\nb=\r\na=3\r\nbare\r\n"},
+        {'w', "s", "a", N, "1 [s]\r\nb=\r\na=3\r\nbare\r\n"},
+        {'w', "s", "BARE", "x", "1 [s]\r\nb=\r\na=3\r\nbare=x\r\n"},
+        // Names lose their edge blanks; a value is written as given and read without them.
+        // (The blanks last: Wine, rewriting the whole file, would drop them at the next change.)
+        {'f', N, N, N},
+        {'w', "s", "two", "a\r\nb=c", "1 [s]\r\ntwo=a\r\nb=c\r\n"},
+        {'g', "s", "b", "dflt", "1 c|"},
+        {'w', "s", "two  words", "x", "1 [s]\r\ntwo=a\r\nb=c\r\ntwo  words=x\r\n"},
+        {'g', "s", "two words", "dflt", "4 dflt|"},
+        {'w', " s ", " k ", " v ", "1 [s]\r\ntwo=a\r\nb=c\r\ntwo  words=x\r\nk= v \r\n", 0, Blanks},
+        {'g', "\ts ", " k\t", "dflt", "1 v|"},
+        // Code page 1252 bytes stay as they are; only ASCII letters match in another case.
+        {'f', N, N, N},
+        {'w', "\xC9t\xE9", "cl\xE9", "caf\xE9 \x80 \x9C\x8C", "1 [\xC9t\xE9]\r\ncl\xE9=caf\xE9 \x80 \x9C\x8C\r\n"},
+        {'w', "\xC9T\xE9", "CL\xE9", "!", "1 [\xC9t\xE9]\r\ncl\xE9=!\r\n"},
+        {'w', "\xC9t\xE9", "cl\xC9", "o", "1 [\xC9t\xE9]\r\ncl\xE9=!\r\ncl\xC9=o\r\n"},
+    });
 }
 
-// New entries go after the section's last entry: blank lines and comments in front of the next
-// header stay there, and a section with comments only gets the entry under its header.
-TEST_F(PortableProfileTest, NewEntriesFollowTheLastEntryOfTheirSection) {
-    given("[a]\r\nx=1\r\n\r\n; about b\r\n[b]\r\n; b has none yet\r\n");
-    EXPECT_NE(put("a", "y", "2"), 0);
-    EXPECT_NE(put("b", "z", "3"), 0);
-    EXPECT_EQ(bytes(), "[a]\r\nx=1\r\ny=2\r\n\r\n; about b\r\n[b]\r\nz=3\r\n; b has none yet\r\n");
+TEST(Profile, SectionsAreRemovedAndReplacedWhole) {
+    script({
+        // Deleting removes the first section of that name but its comments; the lines before the
+        // first header are in no section, not even "".
+        {'f', N, N, "top=1\r\n[a]\r\nx=1\r\n;c\r\n\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n"},
+        {'w', "A", N, N, "1 top=1\r\n;c\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n", 0, InPlace},
+        {'w', "", N, "ignored", "1 top=1\r\n;c\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n", 0, NoSection},
+        // Writing a section replaces the entries of every section of that name.
+        {'f', N, N, "[s]\r\nold=1\r\n;c\r\n[t]\r\nkeep=1\r\n[S]\r\nold2=2\r\n"},
+        {'S', "s", N, "a=1|no equals| b = 2 |a=dup||", "1 [s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\nkeep=1\r\n[S]\r\n", 0, InPlace},
+        {'S', "t", N, "|", "1 [s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\n[S]\r\n", 0, InPlace},
+        {'S', "u", N, "k=v||", "1 [s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\n[S]\r\n[u]\r\nk=v\r\n", 0, InPlace},
+        {'S', "none", N, "||", "1 [s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\n[S]\r\n[u]\r\nk=v\r\n", 0, InPlace},
+        // Flushing the cache, or a change without a section, does nothing.
+        {'f', N, N, "[s]\r\nk=v\r\n"},
+        {'w', N, N, N, "0 [s]\r\nk=v\r\n"},
+        {'w', N, "k", "v2", "0 [s]\r\nk=v\r\n"},
+        {'S', N, N, N, "0 [s]\r\nk=v\r\n"},
+    });
 }
 
-TEST_F(PortableProfileTest, LineEndsMayBeCrLfLfOrCr) {
-    given("[lf]\nx=2\r[cr]\ry=3\n\n\r\n");
-    EXPECT_EQ(value("lf", "x"), "2");
-    EXPECT_EQ(value("cr", "y"), "3");
+TEST(Profile, ReadOnlyFilesAndMissingFoldersRefuseChanges) {
+    script({
+        {'f', N, N, "[s]\r\nk=v\r\n"},
+        {'R', N, N, "1"},
+        {'w', "s", "k", "new", "0 [s]\r\nk=v\r\n", 0, Root},
+        {'w', "s", "k", N, "0 [s]\r\nk=v\r\n", 0, Root},
+        {'w', "s", N, N, "0 [s]\r\nk=v\r\n", 0, Root},
+        {'S', "s", N, "a=1||", "0 [s]\r\nk=v\r\n", 0, Root},
+        {'g', "s", "k", "dflt", "1 v|"},
+        {'R', N, N, "0"},
+        // Removing from a missing file succeeds without making it.
+        {'f', N, N, N},
+        {'w', "s", N, N, "1 (no file)"},
+        {'w', "s", "k", N, "1 (no file)"},
+        {'F'},
+        {'w', "s", "k", "v", "0 (no file)"},
+        {'w', "s", "k", N, "0 (no file)"},
+        {'g', "s", "k", "'d'", "3 'd'|"},  // the default as given, quotes and all
+    });
 }
 
-// Windows: lines before the first header belong to no section; "[]" is the section "", and a
-// write to "" goes under "[]". Wine's conformance test test_profile_string reads
-// "key=val_no_section" before "[]" and expects the value under "[]" (todo_wine).
-TEST_F(PortableProfileTest, LinesBeforeTheFirstHeaderAreInNoSectionAndBracketsAloneNameTheEmptyOne) {
-    given("\r\nkey=val_no_section\r\n[]\r\nkey=val_e_section\r\n[s]\r\n");
-    EXPECT_EQ(value("", "key"), "val_e_section");
-    EXPECT_EQ(value("  ", "key"), "val_e_section");
-    given("top=1\r\n[s]\r\nk=1\r\n");
-    EXPECT_EQ(value("", "top"), "dflt");
-    EXPECT_EQ(get("", nullptr).count, 4u);  // no keys: the default
-    EXPECT_NE(put("", "top", "2"), 0);
-    EXPECT_EQ(bytes(), "top=1\r\n[s]\r\nk=1\r\n[]\r\ntop=2\r\n");
-    EXPECT_EQ(value("", "top"), "2");
+// A file that begins with the UTF-16LE byte-order mark is read as UTF-16, and a change keeps it so
+// (Microsoft's WritePrivateProfileString page); without the mark the same bytes are ANSI text.
+TEST(Profile, FilesWithAUtf16ByteOrderMarkStayUtf16) {
+    script({
+        {'f', N, N, bars(utf16("[s]\r\nk=caf") + std::string("\xE9\0\r\0\n\0", 6))},
+        {'g', "s", "k", "dflt", "4 caf\xE9|"},
+        {'n', N, N, N, "2 s||"},
+        {'w', "s", "n", "1", "1 " + bars(utf16("[s]\r\nk=caf") + std::string("\xE9\0\r\0\n\0", 6) + utf16("n=1\r\n").substr(2))},
+        {'f', N, N, "[|s|]|"},
+        {'g', "s", "k", "dflt", "4 dflt|"},
+    });
 }
 
-// Windows: a header's name ends at its first "]", and a line starting with "[" without any "]"
-// still starts a section, named by the rest of the line (Wine takes the name to the last "]" and
-// reads a header without "]" as an entry).
-TEST_F(PortableProfileTest, HeadersEndAtTheFirstBracketAndOneWithoutCloseStillStartsASection) {
-    given("[a]b] tail\r\nk=1\r\n[ open \r\nv=2\r\n");
-    EXPECT_EQ(value("a", "k"), "1");
-    EXPECT_EQ(value("a]b", "k"), "dflt");
-    EXPECT_EQ(value("open", "v"), "2");
-    EXPECT_EQ(value("a", "v"), "dflt");
-    EXPECT_EQ(names().buffer.substr(0, 8), nul("a|open||"));
-}
-
-TEST_F(PortableProfileTest, MissingAndEmptyFilesGiveTheDefaultWithoutItsTrailingSpaces) {
-    EXPECT_EQ(value("s", "k", "def  "), "def");
-    EXPECT_EQ(value("s", "k", "   "), " ");
-    EXPECT_EQ(value("s", "k", nullptr), "");
-    given("");
-    EXPECT_EQ(value("s", "k", " x "), " x");
-    EXPECT_FALSE(zavtest::readBytes(path).size());
-}
-
-TEST_F(PortableProfileTest, NullFileIsWinIniAndABareNameLivesBesideIt) {
+TEST(Profile, NullFileIsWinIniAndABareNameLivesBesideIt) {
+    zavtest::TempDir dir;
+    auto profile = makePortableProfile(dir.file(L"WIN.INI"));
     zavtest::writeBytes(dir.file(L"WIN.INI"), "[w]\r\nk=win\r\n");
     zavtest::writeBytes(dir.file(L"bare.ini"), "[b]\r\nk=bare\r\n");
     char b[16];
@@ -184,292 +373,4 @@ TEST_F(PortableProfileTest, NullFileIsWinIniAndABareNameLivesBesideIt) {
     EXPECT_STREQ(b, "win");
     EXPECT_EQ(profile->getString("b", "k", "", b, sizeof b, L"bare.ini"), 4u);
     EXPECT_STREQ(b, "bare");
-}
-
-// --- results cut to the caller's buffer --------------------------------------------------------
-
-TEST_F(PortableProfileTest, ValuesAreCutToSizeMinusOne) {
-    const std::string longValue(300, 'v');
-    given("[s]\r\nk=" + longValue + "\r\nq=\"abcd\"\r\n");
-    auto r = get("s", "k", "", 255);
-    EXPECT_EQ(r.count, 254u);
-    EXPECT_EQ(r.buffer.substr(0, 255), std::string(254, 'v') + '\0');
-    r = get("s", "k", "", 1);
-    EXPECT_EQ(r.count, 0u);
-    EXPECT_EQ(r.buffer, std::string(1, '\0'));
-    // Nothing is written into an empty buffer.
-    EXPECT_EQ(get("s", "k", "", 0).buffer, "");
-    // A quoted value cut just before its closing quote loses one more character.
-    EXPECT_EQ(value("s", "q", "", 6), "abcd");
-    EXPECT_EQ(value("s", "q", "", 5), "abc");
-    EXPECT_EQ(value("s", "q", "", 4), "abc");
-    EXPECT_EQ(value("s", "q", "", 3), "ab");
-}
-
-TEST_F(PortableProfileTest, KeyListsSkipCommentsAndBareLinesAndEndWithTwoNuls) {
-    given("[s]\r\nalpha=1\r\n;note=x\r\nbare\r\nbeta=\r\n[empty]\r\n");
-    auto r = get("s", nullptr);
-    EXPECT_EQ(r.count, 11u);
-    EXPECT_EQ(r.buffer.substr(0, 12), nul("alpha|beta||"));
-    // A section without keys, or none at all, gives the default instead.
-    EXPECT_EQ(value("empty", nullptr, "'d'"), "d");
-    EXPECT_EQ(value("none", nullptr, "d  "), "d  ");
-}
-
-// Windows: a cut key list ends with two NULs, the count is size-2, and a list whose first name does
-// not fit gives nothing. Wine's conformance test test_GetPrivateProfileString expects
-// "name1\0name2\0na\0\0" from a 16-byte buffer (todo_wine: Wine leaves one NUL).
-TEST_F(PortableProfileTest, KeyListCutShortEndsWithTwoNuls) {
-    given("[s]\r\nalpha=1\r\nbeta=2\r\n");
-    auto r = get("s", nullptr, "", 9);
-    EXPECT_EQ(r.count, 7u);
-    EXPECT_EQ(r.buffer, nul("alpha|b||"));
-    r = get("s", nullptr, "", 7);
-    EXPECT_EQ(r.count, 5u);
-    EXPECT_EQ(r.buffer, nul("alpha||"));
-    r = get("s", nullptr, "", 6);
-    EXPECT_EQ(r.count, 0u);
-    EXPECT_EQ(r.buffer, nul("||####"));
-    // Whole only when the list and its last NUL leave a byte free (the section-name test of
-    // test_profile_sections_names: 28 bytes for a 28-byte list give 26).
-    r = get("s", nullptr, "", 13);
-    EXPECT_EQ(r.count, 11u);
-    EXPECT_EQ(r.buffer, nul("alpha|beta||#"));
-    r = get("s", nullptr, "", 12);
-    EXPECT_EQ(r.count, 10u);
-    EXPECT_EQ(r.buffer, nul("alpha|beta||"));
-}
-
-TEST_F(PortableProfileTest, SectionListsNameEqualsValueAndCutsWithTwoNuls) {
-    given("[s]\r\na = 1\r\n;c=2\r\nbare\r\nb=\"q\"\r\n[S]\r\nlater=x\r\n");
-    auto r = section("s");
-    EXPECT_EQ(r.count, 15u);
-    EXPECT_EQ(r.buffer.substr(0, 16), nul("a=1|bare|b=\"q\"||"));
-    r = section("s", 8);
-    EXPECT_EQ(r.count, 6u);
-    EXPECT_EQ(r.buffer, nul("a=1|ba||"));
-    // A list that would fit exactly (16 bytes with its last NUL) is still reported as cut.
-    r = section("s", 16);
-    EXPECT_EQ(r.count, 14u);
-    EXPECT_EQ(r.buffer, nul("a=1|bare|b=\"q\"||"));
-    r = section("missing", 8);
-    EXPECT_EQ(r.count, 0u);
-    EXPECT_EQ(r.buffer, nul("||######"));
-}
-
-// Windows: a cut section-name list ends with two NULs (Wine's test_profile_sections_names, todo_wine:
-// Wine leaves the last byte alone), and one whose first name does not fit gives nothing.
-TEST_F(PortableProfileTest, SectionNamesSkipTheEmptyNameAndCutWithTwoNuls) {
-    given("top=1\r\n[One]\r\n[two]\r\n[One]\r\n[]\r\n");
-    auto r = names();
-    EXPECT_EQ(r.count, 12u);
-    EXPECT_EQ(r.buffer.substr(0, 13), nul("One|two|One||"));
-    r = names(7);
-    EXPECT_EQ(r.count, 5u);
-    EXPECT_EQ(r.buffer, nul("One|t||"));
-    r = names(5);
-    EXPECT_EQ(r.count, 3u);
-    EXPECT_EQ(r.buffer, nul("One||"));
-    r = names(4);
-    EXPECT_EQ(r.count, 0u);
-    EXPECT_EQ(r.buffer, nul("||##"));
-    // The section-name list through a null section, and an empty file: one NUL only.
-    EXPECT_EQ(value(nullptr, "ignored", "", 256), nul("One|two|One|"));
-    given("");
-    r = names(4);
-    EXPECT_EQ(r.count, 0u);
-    EXPECT_EQ(r.buffer, nul("|###"));
-}
-
-// --- integers ------------------------------------------------------------------------------------
-
-TEST_F(PortableProfileTest, IntegersStopAtTheFirstNonDigitAndKeepTheLow32Bits) {
-    given("[n]\r\nplain=42\r\nneg=-17\r\nplus=+8\r\ntrail=12abc\r\nword=abc\r\nhex=0x1F\r\nHEX=0X1F\r\n"
-          "oct=0o17\r\nbin=0b101\r\nbig=4294967297\r\nquoted=\"7\"\r\nempty=\r\nspace=- 5\r\n");
-    auto i = [&](const char* key, int def = 99) {
-        return static_cast<std::int32_t>(profile->getInt("n", key, def, file.c_str()));
-    };
-    EXPECT_EQ(i("plain"), 42);
-    EXPECT_EQ(i("neg"), -17);
-    EXPECT_EQ(i("plus"), 8);
-    EXPECT_EQ(i("trail"), 12);
-    EXPECT_EQ(i("word"), 0);
-    EXPECT_EQ(i("hex"), 31);
-    EXPECT_EQ(i("HEX"), 31);  // the key matches in any case; the value "0X1F" stops at the X
-    EXPECT_EQ(i("oct"), 15);
-    EXPECT_EQ(i("bin"), 5);
-    EXPECT_EQ(i("big"), 1);
-    EXPECT_EQ(i("quoted"), 7);
-    EXPECT_EQ(i("empty"), 99);
-    EXPECT_EQ(i("space"), 0);
-    EXPECT_EQ(i("missing", -5), -5);
-}
-
-// --- writing -------------------------------------------------------------------------------------
-
-TEST_F(PortableProfileTest, WritesCreateTheFileAppendKeysToTheirSectionAndSectionsAtTheEnd) {
-    EXPECT_NE(put("One", "a", "1"), 0);
-    EXPECT_EQ(bytes(), "[One]\r\na=1\r\n");
-    EXPECT_NE(put("Two", "b", "2"), 0);
-    EXPECT_NE(put("one", "c", "3"), 0);
-    EXPECT_NE(put("ONE", "A", "changed"), 0);  // the line keeps the name as the file spells it
-    EXPECT_EQ(bytes(), "[One]\r\na=changed\r\nc=3\r\n[Two]\r\nb=2\r\n");
-}
-
-// Windows edits the file in place: only the line that changes is written, every other byte
-// (blank lines, blanks, line ends, text before the first header) stays. Wine's
-// test_WritePrivateProfileString keeps the bytes before the first section (todo_wine: Wine
-// rewrites the whole file from what it parsed).
-TEST_F(PortableProfileTest, WritesEditTheFileInPlace) {
-    given("\r\n; header comment\r\n  [ s ] \r\n\r\n  k  =  v  \r\nbare\n\n[t]\r\nlast=1");
-    EXPECT_NE(put("t", "n", "new"), 0);
-    EXPECT_EQ(bytes(), "\r\n; header comment\r\n  [ s ] \r\n\r\n  k  =  v  \r\nbare\n\n[t]\r\nlast=1\r\nn=new\r\n");
-    EXPECT_NE(put("s", "k", "w"), 0);
-    EXPECT_NE(put("s", "bare", nullptr), 0);
-    EXPECT_EQ(bytes(), "\r\n; header comment\r\n  [ s ] \r\n\r\nk=w\r\n\n[t]\r\nlast=1\r\nn=new\r\n");
-
-    const std::string before = std::string("Data \0 before \0 first \0 section", 31) + "\r\n[section1]\r\n";
-    given(before);
-    EXPECT_NE(put("section1", "key1", "string1"), 0);
-    EXPECT_EQ(bytes(), before + "key1=string1\r\n");
-}
-
-TEST_F(PortableProfileTest, WritingAValueThatReadsBackTheSameLeavesTheFileAsItWas) {
-    const std::string original = "[s]\n\n  k =  v\n";
-    given(original);
-    EXPECT_NE(put("s", "k", "v"), 0);
-    EXPECT_NE(put(" s ", "\tK ", "v"), 0);
-    EXPECT_NE(put("s", "missing", nullptr), 0);
-    EXPECT_NE(put("nosuch", nullptr, nullptr), 0);
-    EXPECT_EQ(bytes(), original);
-}
-
-TEST_F(PortableProfileTest, EmptyValueStaysAndAbsentValueRemovesTheEntry) {
-    given("[s]\r\na=1\r\nb=2\r\na=3\r\n");
-    EXPECT_NE(put("s", "b", ""), 0);
-    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb=\r\na=3\r\n");
-    EXPECT_NE(put("s", "a", nullptr), 0);  // the first of the duplicates
-    EXPECT_EQ(bytes(), "[s]\r\nb=\r\na=3\r\n");
-    // A bare line gets a value when one is written to it.
-    given("[s]\r\nbare\r\n");
-    EXPECT_NE(put("s", "BARE", "x"), 0);
-    EXPECT_EQ(bytes(), "[s]\r\nbare=x\r\n");
-}
-
-// Names given are taken without the blanks around them, on reads and on writes; a value is
-// written as given, blanks and all, and read without the blanks around it.
-TEST_F(PortableProfileTest, NamesLoseTheirEdgeBlanksAndValuesAreWrittenAsGiven) {
-    EXPECT_NE(put(" s ", " k ", " v "), 0);
-    EXPECT_EQ(bytes(), "[s]\r\nk= v \r\n");
-    EXPECT_EQ(value("s", "k"), "v");
-    EXPECT_EQ(value("\ts ", " k\t"), "v");
-    EXPECT_NE(put("s", "two", "a\r\nb=c"), 0);
-    EXPECT_EQ(bytes(), "[s]\r\nk= v \r\ntwo=a\r\nb=c\r\n");
-    EXPECT_EQ(value("s", "two"), "a");
-    EXPECT_EQ(value("s", "b"), "c");
-    // Inner blanks are part of the name.
-    EXPECT_NE(put("s", "two  words", "x"), 0);
-    EXPECT_EQ(value("s", "two words"), "dflt");
-    EXPECT_EQ(value("s", " two  words "), "x");
-}
-
-TEST_F(PortableProfileTest, DeletingASectionRemovesTheFirstOfThatNameButItsComments) {
-    given("top=1\r\n[a]\r\nx=1\r\n;c\r\n\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
-    EXPECT_NE(put("A", nullptr, nullptr), 0);
-    EXPECT_EQ(bytes(), "top=1\r\n;c\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
-    // The lines before the first header are in no section, not even "".
-    EXPECT_NE(put("", nullptr, "ignored"), 0);
-    EXPECT_EQ(bytes(), "top=1\r\n;c\r\n[b]\r\ny=2\r\n[A]\r\nz=3\r\n");
-}
-
-TEST_F(PortableProfileTest, WriteSectionReplacesEveryEntryOfEverySectionOfThatName) {
-    given("[s]\r\nold=1\r\n;c\r\n[t]\r\nkeep=1\r\n[S]\r\nold2=2\r\n");
-    EXPECT_NE(profile->writeSection("s", nul("a=1|no equals| b = 2 |a=dup||").c_str(), file.c_str()), 0);
-    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\nkeep=1\r\n[S]\r\n");
-    EXPECT_NE(profile->writeSection("t", nul("|").c_str(), file.c_str()), 0);
-    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\n[S]\r\n");
-    // A new section goes to the end; an empty list for a missing section changes nothing.
-    EXPECT_NE(profile->writeSection("u", nul("k=v||").c_str(), file.c_str()), 0);
-    EXPECT_NE(profile->writeSection("none", nul("||").c_str(), file.c_str()), 0);
-    EXPECT_EQ(bytes(), "[s]\r\na=1\r\nb= 2 \r\na=dup\r\n;c\r\n[t]\r\n[S]\r\n[u]\r\nk=v\r\n");
-}
-
-TEST_F(PortableProfileTest, FlushAndNullSectionWritesReturnZeroAndChangeNothing) {
-    given("[s]\r\nk=v\r\n");
-    EXPECT_EQ(put(nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(put(nullptr, "k", "v2"), 0);
-    EXPECT_EQ(profile->writeSection(nullptr, nullptr, file.c_str()), 0);
-    EXPECT_EQ(bytes(), "[s]\r\nk=v\r\n");
-}
-
-TEST_F(PortableProfileTest, ReadOnlyFileAndMissingFolderRefuseChanges) {
-    given("[s]\r\nk=v\r\n");
-    zavtest::setReadOnly(path, true);
-    EXPECT_EQ(put("s", "k", "new"), 0);
-    EXPECT_EQ(put("s", "k", nullptr), 0);
-    EXPECT_EQ(put("s", nullptr, nullptr), 0);
-    EXPECT_EQ(profile->writeSection("s", nul("a=1||").c_str(), file.c_str()), 0);
-    EXPECT_EQ(value("s", "k"), "v");  // reading is fine
-    zavtest::setReadOnly(path, false);
-    EXPECT_EQ(bytes(), "[s]\r\nk=v\r\n");
-
-    const std::wstring lost = dir.file(L"no folder\\x.ini");
-    EXPECT_EQ(profile->writeString("s", "k", "v", lost.c_str()), 0);
-    EXPECT_EQ(profile->writeString("s", "k", nullptr, lost.c_str()), 0);
-    EXPECT_FALSE(zavtest::pathExists(dir.file(L"no folder")));
-    // Reading there gives the default as given, quotes and all.
-    char b[16];
-    EXPECT_EQ(profile->getString("s", "k", "'d'", b, sizeof b, lost.c_str()), 3u);
-    EXPECT_STREQ(b, "'d'");
-    // Deleting from a missing file in an existing folder succeeds without creating it.
-    EXPECT_NE(put("s", nullptr, nullptr), 0);
-    EXPECT_NE(profile->writeString("s", "k", nullptr, dir.file(L"absent.ini").c_str()), 0);
-    EXPECT_FALSE(zavtest::pathExists(dir.file(L"absent.ini")));
-}
-
-TEST_F(PortableProfileTest, CodePage1252TextSurvivesAWriteByteForByte) {
-    const std::string text = "caf\xE9 \x80 \x9C\x8C \xFC";
-    EXPECT_NE(put("\xC9t\xE9", "cl\xE9", text.c_str()), 0);
-    EXPECT_NE(put("\xC9T\xE9", "CL\xE9", (text + "!").c_str()), 0);  // ASCII letters in other case
-    EXPECT_NE(put("\xC9t\xE9", "cl\xC9", "other"), 0);                 // an accent in other case
-    EXPECT_EQ(bytes(), "[\xC9t\xE9]\r\ncl\xE9=" + text + "!\r\ncl\xC9=other\r\n");
-}
-
-// --- encodings and limits --------------------------------------------------------------------
-
-// A file that begins with the UTF-16LE byte-order mark is read as UTF-16, and a change keeps it so
-// (Microsoft's WritePrivateProfileString page: a file created with Unicode characters gets
-// Unicode characters written to it).
-TEST_F(PortableProfileTest, FilesWithAUtf16ByteOrderMarkAreReadAndWrittenAsUtf16) {
-    auto utf16 = [](const std::string& ascii) {
-        std::string out("\xFF\xFE", 2);
-        for (char c : ascii) out += std::string{c, '\0'};
-        return out;
-    };
-    given(utf16("[s]\r\nk=caf") + std::string("\xE9\0\r\0\n\0", 6));
-    EXPECT_EQ(value("s", "k"), "caf\xE9");
-    EXPECT_EQ(names().buffer.substr(0, 3), nul("s||"));
-    EXPECT_NE(put("s", "n", "1"), 0);
-    EXPECT_EQ(bytes(), utf16("[s]\r\nk=caf") + std::string("\xE9\0", 2) + std::string("\r\0\n\0", 4) +
-                           utf16("n=1\r\n").substr(2));
-    // Without the mark the same bytes are ANSI text, NULs and all.
-    given(std::string("[\0s\0]\0", 6));
-    EXPECT_EQ(value("s", "k"), "dflt");
-}
-
-// Windows hands out no value of 65,536 characters or more; one character less comes back whole.
-TEST_F(PortableProfileTest, ValuesOf64KiCharactersOrMoreAreNotHandedOut) {
-    const std::string below(65535, 'v');
-    given("[s]\r\nbelow=" + below + "\r\nat=" + std::string(65536, 'w') + "\r\nabove=" +
-          std::string(70000, 'x') + "\r\n");
-    auto r = get("s", "below", "dflt", 70000);
-    EXPECT_EQ(r.count, 65535u);
-    EXPECT_EQ(r.buffer.substr(0, 65536), below + '\0');
-    r = get("s", "at", "dflt", 70000);
-    EXPECT_EQ(r.count, 0u);
-    EXPECT_EQ(r.buffer[0], '\0');
-    EXPECT_EQ(get("s", "above", "dflt", 80000).count, 0u);
-    // Cut to a small buffer, a long value still gives nothing.
-    EXPECT_EQ(get("s", "at", "dflt", 16).count, 0u);
-    EXPECT_EQ(get("s", "below", "dflt", 16).count, 15u);
 }
