@@ -185,6 +185,20 @@ TEST(GridCopy, WithoutATypeTheListAsShownWithoutSeedRulesElseTheFirstCompatibleT
     EXPECT_EQ(copyText(d), L"Size\tName\r\n1 KB\ta\r\n");
 }
 
+TEST(GridCopy, TheCheckBoxesColumnOfTheTypeHoldsEachRowsMark) {
+    Dialog d({L"Name"}, {{L"a"}, {L"b"}});
+    d.scene.grid->checkBoxes = true;
+    d.scene.grid->checked = {2};
+    auto& m = d.open();
+    m.checkedColumn = true;
+    ASSERT_TRUE(m.okClicked());
+    auto job = startCopy(d);
+    runToEnd(*job);
+    EXPECT_EQ(job->text(), L"Checked\tName\r\nNo\ta\r\nYes\tb\r\n");
+    EXPECT_EQ(fragmentOf(*job), "<table>\r\n<tr><td>Checked</td><td>Name</td></tr>\r\n<tr><td>No</td><td>a</td></tr>\r\n"
+                                "<tr><td>Yes</td><td>b</td></tr>\r\n</table>");
+}
+
 TEST(GridCopy, SelectedRowsAreTheHeaderAndOnlyThoseRowsReadInRuns) {
     Dialog d;
     d.scene.grid->headers = {L"N", L"Sq"};
