@@ -337,8 +337,8 @@ TEST(ListViewReader, TwoCapturesOfTwoHostsReadTheirOwnLists) {
     ib.hWnd = wh(two.list());
     ASSERT_EQ(zav::vbTrue, a->readListViewInfo(ia));
     ASSERT_EQ(zav::vbTrue, b->readListViewInfo(ib));
-    EXPECT_EQ(L"First", ia.szColumnText[1]);
-    EXPECT_EQ(L"Second", ib.szColumnText[1]);
+    EXPECT_EQ(L"First", ia.szColumnText.at(1));
+    EXPECT_EQ(L"Second", ib.szColumnText.at(1));
     EXPECT_EQ(L"one-1", a->getCellText(1, 1));
     EXPECT_EQ(L"two-1b", b->getCellText(1, 2));
     EXPECT_EQ(L"one-2", a->getCellText(2, 1));
