@@ -81,6 +81,7 @@ void ClipboardTableWriter::begin() {
 void ClipboardTableWriter::writeRow(std::int32_t, const std::wstring* cells) {
     fields_.clear();
     for (std::int32_t c : shown()) {
+        // The check box's "Yes" or "No" too, as the files have it.
         const std::wstring* text = cellOf(c, cells);
         fields_.push_back(text ? formatter_.plainCell(*text, rulesOf(c)) : std::wstring());
     }

@@ -3,8 +3,13 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "capture/win32/RemoteControl.h"
+#include "capture/win32/SystemGridSources.h"
+
 namespace zavtest {
 namespace {
+
+constexpr DWORD kStartTimeoutMs = 120000;
 
 void writeFile(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -13,19 +18,30 @@ void writeFile(const std::string& path, const std::string& bytes) {
     std::fclose(f);
 }
 
-bool readInfo(const std::string& path, HWND& list, DWORD& pid, RECT& rc, HWND& top) {
+// The list-view host's info file: its list, process, the list's rectangle and its top-level window.
+bool readInfo(const std::string& path, HWND& list, RECT& rc, HWND& top) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     unsigned long l = 0, p = 0, t = 0;
     long left = 0, tp = 0, right = 0, bottom = 0;
-    int n = std::fscanf(f, "%lu %lu %ld %ld %ld %ld %lu", &l, &p, &left, &tp, &right, &bottom, &t);
+    const int n = std::fscanf(f, "%lu %lu %ld %ld %ld %ld %lu", &l, &p, &left, &tp, &right, &bottom, &t);
     std::fclose(f);
     if (n != 7) return false;
     list = reinterpret_cast<HWND>(static_cast<UINT_PTR>(l));
     top = reinterpret_cast<HWND>(static_cast<UINT_PTR>(t));
-    pid = p;
     rc = RECT{left, tp, right, bottom};
     return true;
+}
+
+// The visible top-level window of `windowClass` that belongs to `pid` (one of an earlier host may
+// still be going away).
+HWND shownWindowOf(DWORD pid, const wchar_t* windowClass) {
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, windowClass, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -56,6 +72,11 @@ std::string hostProgram() {
     return chosen.empty() ? programFolder() + "zav_lvhost.exe" : windowsPath(chosen);
 }
 
+std::string siblingHostProgram(const std::string& name, const std::string& besides) {
+    const std::string next = besides.empty() ? hostProgram() : windowsPath(besides);
+    return next.substr(0, next.find_last_of("\\/") + 1) + name;
+}
+
 int programWordSize(const std::string& program) {
     // The machine field of the PE header: 0x014C i386, 0x8664 x86-64.
     FILE* f = std::fopen(program.c_str(), "rb");
@@ -74,9 +95,27 @@ int programWordSize(const std::string& program) {
     return bits;
 }
 
-int hostWordSize() { return programWordSize(hostProgram()); }
+void HostProcess::start(const std::string& command, DWORD flags) {
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::string line = command;
+    // Under a busy wineserver a start is at times refused for a moment: two more tries.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) Sleep(300);
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi_)) return;
+        error = GetLastError();
+    }
+    fail("cannot start " + command + " (error " + std::to_string(error) + ")");
+}
 
-HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, const std::string& program) {
+void HostProcess::fail(const std::string& why) {
+    cleanUp();
+    throw std::runtime_error(why);
+}
+
+HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, const std::string& program)
+    : hangMessage_(WM_APP + 1) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     static LONG counter = 0;
@@ -86,38 +125,25 @@ HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, c
     const std::string descPath = folder_ + "host.txt";
     const std::string infoPath = folder_ + "host.info";
     writeFile(descPath, description);
-
-    std::string command = "\"" + (program.empty() ? hostProgram() : windowsPath(program)) + "\" \"" + descPath + "\" \"" + infoPath + "\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    // Under a busy wineserver a start is at times refused for a moment: two more tries.
-    bool started = false;
-    DWORD error = 0;
-    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
-        if (attempt > 0) Sleep(300);
-        started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                                 &si, &pi_) != FALSE;
-        if (!started) error = GetLastError();
-    }
-    if (!started) {
-        cleanUp();
-        throw std::runtime_error("cannot start " + command + " (error " + std::to_string(error) + ")");
-    }
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (readInfo(infoPath, list_, pid_, rect_, top_)) break;
+    start("\"" + (program.empty() ? hostProgram() : windowsPath(program)) + "\" \"" + descPath + "\" \"" + infoPath + "\"",
+          CREATE_NO_WINDOW);
+    for (const DWORD begun = GetTickCount(); !readInfo(infoPath, list_, rect_, top_); Sleep(20)) {
         if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) {
             DWORD code = 0;
             GetExitCodeProcess(pi_.hProcess, &code);
-            cleanUp();
-            throw std::runtime_error("the list-view host ended with " + std::to_string(code));
+            fail("the list-view host ended with " + std::to_string(code));
         }
-        if (GetTickCount() - start > startTimeoutMs) {
-            cleanUp();
-            throw std::runtime_error("the list-view host did not come up");
-        }
-        Sleep(20);
+        if (GetTickCount() - begun > startTimeoutMs) fail("the list-view host did not come up");
     }
+}
+
+HostProcess::HostProcess(const std::string& program, const std::string& arguments, const wchar_t* windowClass) {
+    start("\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments), 0);
+    for (const DWORD begun = GetTickCount(); !(top_ = shownWindowOf(pi_.dwProcessId, windowClass)); Sleep(50))
+        if (GetTickCount() - begun > kStartTimeoutMs) fail(program + " did not come up");
+    // The window shows before the host has made and filled its controls: wait until it is idle in
+    // its message loop, so that a test never reads a half-made host.
+    WaitForInputIdle(pi_.hProcess, kStartTimeoutMs);
 }
 
 HostProcess::~HostProcess() { cleanUp(); }
@@ -139,8 +165,13 @@ bool HostProcess::close(DWORD timeoutMs) {
 }
 
 void HostProcess::hang() {
+    // The host sleeps once it takes the posted message from its queue; until then it still answers
+    // sent messages (they come before posted ones), so wait until one goes unanswered.
+    PostMessageW(top_, hangMessage_, 0, 0);
     DWORD_PTR r = 0;
-    SendMessageTimeoutA(top_, WM_APP + 1, 0, 0, SMTO_NORMAL, 5000, &r);
+    for (int i = 0; i < 100; ++i)
+        if (!SendMessageTimeoutW(top_, WM_NULL, 0, 0, SMTO_NORMAL, 100, &r)) return;
+    throw std::runtime_error("the host did not stop answering");
 }
 
 void HostProcess::cleanUp() {
@@ -153,12 +184,22 @@ void HostProcess::cleanUp() {
         pi_ = {};
     }
     if (!folder_.empty()) {
-        DeleteFileA((folder_ + "host.txt").c_str());
-        DeleteFileA((folder_ + "host.info").c_str());
-        DeleteFileA((folder_ + "host.info.tmp").c_str());
+        for (const char* file : {"host.txt", "host.info", "host.info.tmp"}) DeleteFileA((folder_ + file).c_str());
         RemoveDirectoryA(folder_.c_str());
         folder_.clear();
     }
+}
+
+ControlRead readControl(HWND control, DWORD timeoutMs, bool readCells) {
+    zav::CaptureOptions options;
+    options.timeoutMs = timeoutMs;
+    ControlRead r;
+    const auto window = reinterpret_cast<zav::WindowHandle>(control);
+    r.capture = zav::makeSystemGridSourceFactory(options)->openGridSource(zav::gridTargetOf(window));
+    r.info.hWnd = window;
+    r.ok = r.capture->readListViewInfo(r.info) != zav::vbFalse;
+    if (r.ok && readCells) r.ok = r.capture->readCells(1, r.info.lItemCount, r.info.lColumnCount, r.cells);
+    return r;
 }
 
 }  // namespace zavtest

@@ -3,15 +3,11 @@
 // killed host refused with nothing read.
 #include <windows.h>
 
-#include <cstdio>
-#include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "ControlHost.h"
 #include "HostProcess.h"
 #include "capture/GridSource.h"
 #include "capture/win32/SystemGridSources.h"
@@ -21,9 +17,8 @@ namespace {
 std::string listBoxHostProgram() { return zavtest::siblingHostProgram("zav_lbhost.exe"); }
 
 // The list-box host, started for one test and killed at its end.
-class ListBoxHost : public zavtest::ControlHost {
-public:
-    ListBoxHost() : ControlHost(listBoxHostProgram(), L"ZavListBoxHostWindow", L"ZavListBoxHost") {}
+struct ListBoxHost : zavtest::HostProcess {
+    ListBoxHost() : HostProcess(listBoxHostProgram(), std::string(), L"ZavListBoxHostWindow") {}
 };
 
 using Read = zavtest::ControlRead;
@@ -33,8 +28,6 @@ const std::wstring kLongLine = L"<" + std::wstring(9998, L'\u00e9') + L">";
 
 TEST(ListBoxCapture, EveryLineOfAListBoxAndAComboBoxIsReadWhole) {
     ListBoxHost host;
-    std::printf("list-box host: %s (%d-bit)\n", listBoxHostProgram().c_str(),
-                zavtest::programWordSize(listBoxHostProgram()));
     Read list = readControl(host.control(1));
     ASSERT_TRUE(list.ok) << zav::describeCaptureFailure(list.capture->failure());
     EXPECT_EQ(list.info.kind, zav::ControlKind::ListBox);
@@ -78,15 +71,12 @@ TEST(ListBoxCapture, AHungOrKilledHostIsRefused) {
     }
     {
         ListBoxHost host;
-        const HWND list = host.control(1);
-        auto capture = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(list)));
-        zav::ListViewInfo info;
-        info.hWnd = reinterpret_cast<zav::WindowHandle>(list);
-        ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
+        Read list = readControl(host.control(1), 4000, false);
+        ASSERT_TRUE(list.ok);
         host.kill();
         std::vector<std::wstring> lines;
-        EXPECT_FALSE(capture->readCells(1, info.lItemCount, 1, lines));
-        EXPECT_EQ(capture->failure(), zav::CaptureFailure::TargetGone);
+        EXPECT_FALSE(list.capture->readCells(1, list.info.lItemCount, 1, lines));
+        EXPECT_EQ(list.capture->failure(), zav::CaptureFailure::TargetGone);
     }
 }
 

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ControlHost.h"
 #include "HostProcess.h"
 #include "capture/GridSource.h"
 #include "capture/win32/RemoteControl.h"
@@ -24,10 +23,9 @@ std::string treeHostProgram(const std::string& besides = std::string()) {
     return zavtest::siblingHostProgram("zav_tvhost.exe", besides);
 }
 
-class TreeHost : public zavtest::ControlHost {
-public:
+struct TreeHost : zavtest::HostProcess {
     explicit TreeHost(const std::string& arguments = std::string(), const std::string& program = treeHostProgram())
-        : ControlHost(program, L"ZavTreeHostWindow", L"ZavTreeHost", arguments) {}
+        : HostProcess(program, arguments, L"ZavTreeHostWindow") {}
     HWND tree() const { return control(1); }
 };
 
@@ -44,7 +42,6 @@ const std::wstring kDelta = L"delta \u0416\u03a9";
 
 TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPath) {
     TreeHost host;
-    std::printf("tree host: %s (%d-bit)\n", treeHostProgram().c_str(), zavtest::programWordSize(treeHostProgram()));
     zavtest::ControlRead tree = zavtest::readControl(host.tree());
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
     EXPECT_EQ(tree.info.kind, zav::ControlKind::TreeView);
@@ -64,6 +61,7 @@ TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPath) {
                                   }));
     EXPECT_EQ(tree.cells.at(7 * 3).size(), 10000u);
     EXPECT_EQ(tree.capture->failure(), CaptureFailure::None);
+    EXPECT_FALSE(tree.info.checkBoxes);
 
     // A row behind the walk starts it again; a row ahead of it is walked to; beyond the tree and
     // outside the columns: nothing, and no failure.
@@ -76,11 +74,6 @@ TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPath) {
 }
 
 TEST(TreeViewCapture, ATreeWithCheckBoxesGivesEachItemsMarkWhetherItsRowsWereJustReadOrNot) {
-    TreeHost plain;
-    zavtest::ControlRead unboxed = zavtest::readControl(plain.tree());
-    ASSERT_TRUE(unboxed.ok);
-    EXPECT_FALSE(unboxed.info.checkBoxes);
-
     TreeHost host("checks 1");
     zavtest::ControlRead tree = zavtest::readControl(host.tree());
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
@@ -108,13 +101,11 @@ TEST(TreeViewCapture, BlocksReadInTurnGiveTheSameRowsAsOneRead) {
     TreeHost host;
     zavtest::ControlRead whole = zavtest::readControl(host.tree());
     ASSERT_TRUE(whole.ok);
-    auto capture = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(host.tree())));
-    zav::ListViewInfo info;
-    info.hWnd = reinterpret_cast<zav::WindowHandle>(host.tree());
-    ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
+    zavtest::ControlRead opened = zavtest::readControl(host.tree(), 4000, false);
+    ASSERT_TRUE(opened.ok);
     std::vector<std::wstring> cells, block;
-    for (std::int32_t first = 1; first <= info.lItemCount; first += 2) {
-        ASSERT_TRUE(capture->readCells(first, std::min(2, info.lItemCount - first + 1), 3, block));
+    for (std::int32_t first = 1; first <= opened.info.lItemCount; first += 2) {
+        ASSERT_TRUE(opened.capture->readCells(first, std::min(2, opened.info.lItemCount - first + 1), 3, block));
         cells.insert(cells.end(), block.begin(), block.end());
     }
     EXPECT_EQ(cells, whole.cells);
@@ -188,16 +179,13 @@ TEST(TreeViewCapture, AHungOrKilledHostIsRefused) {
     }
     {
         TreeHost host;
-        const HWND tree = host.tree();
-        auto capture = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(tree)));
-        zav::ListViewInfo info;
-        info.hWnd = reinterpret_cast<zav::WindowHandle>(tree);
-        ASSERT_TRUE(capture->readListViewInfo(info) != zav::vbFalse);
+        zavtest::ControlRead tree = zavtest::readControl(host.tree(), 4000, false);
+        ASSERT_TRUE(tree.ok);
         std::vector<std::wstring> cells;
-        ASSERT_TRUE(capture->readCells(1, 2, 3, cells));
+        ASSERT_TRUE(tree.capture->readCells(1, 2, 3, cells));
         host.kill();
-        EXPECT_FALSE(capture->readCells(3, info.lItemCount - 2, 3, cells));
-        EXPECT_EQ(capture->failure(), CaptureFailure::TargetGone);
+        EXPECT_FALSE(tree.capture->readCells(3, tree.info.lItemCount - 2, 3, cells));
+        EXPECT_EQ(tree.capture->failure(), CaptureFailure::TargetGone);
         for (const std::wstring& cell : cells) EXPECT_EQ(cell, L"");
     }
 }

@@ -2,9 +2,8 @@
 // as an export in one go, and characters the file's code page lacks written as references.
 #include <gtest/gtest.h>
 
-#include "ExportFixture.h"
+#include "DialogFixture.h"
 #include "job/FileExport.h"
-#include "model/ExportOptions.h"
 #include "text/Utf8.h"
 
 using namespace zav;
@@ -12,19 +11,15 @@ using namespace exporttest;
 
 namespace {
 
-struct Job {
-    Environment env;
-    Scene scene;
-    std::unique_ptr<frmExportOptionsModel> model;
-
+// A dialog on a list of `rows` generated rows ("r:c") of `columns` columns "C1".."Cn".
+struct Job : Dialog {
     explicit Job(std::int32_t rows, std::int32_t columns = 4) {
         for (std::int32_t c = 1; c <= columns; ++c) scene.grid->headers.push_back(L"C" + std::to_wstring(c));
         scene.grid->rowCount = rows;
         scene.grid->cell = [](std::int32_t r, std::int32_t c) { return std::to_wstring(r) + L":" + std::to_wstring(c); };
-        model = std::make_unique<frmExportOptionsModel>(zavtest::storage(), env.settings, scene.captures, scene.windows, zavtest::reporter());
-        model->populateExportOptions(scene.target);
+        open();
     }
-    std::string html() const { return zavtest::readBytes(model->txtOutput); }
+    std::string html() const { return output(); }
 };
 
 }  // namespace
@@ -145,8 +140,8 @@ TEST(FileExportJob, ASavedTypeExportsWithoutADialogByteForByteAsTheDialogDoes) {
 
         zavtest::writeBytes(m.txtOutput, "");
         auto grid = openGrid(j.scene.captures, j.scene.target);
-        const SavedExportType saved = readSavedExportType(zavtest::storage(), j.env.settings, L"Saved", grid->info);
-        runToEnd(*startFileExport(zavtest::storage().fs, grid,
+        const SavedExportType saved = readSavedExportType(j.storage(), j.env.settings, L"Saved", grid->info);
+        runToEnd(*startFileExport(j.faults.fs, grid,
                                   exportPlanOf(saved.type, saved.rules, grid->info, usEnglishNumberFormat())));
         EXPECT_EQ(j.html(), byDialog) << toUtf8(exportFormatText(format));
         if (format == ExportFormat::Csv) {

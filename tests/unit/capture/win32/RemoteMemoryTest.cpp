@@ -90,8 +90,6 @@ TEST(IsWinNT, AsksUntilTheSystemAnsweredThenKeepsTheAnswer) {
     EXPECT_EQ(4, g_queries);
 }
 
-TEST(IsWinNT, TheSystemUnderTestIsOfTheNtFamily) { EXPECT_EQ(zav::vbTrue, zav::isWinNT()); }
-
 DWORD localState(std::uintptr_t address) {
     MEMORY_BASIC_INFORMATION mbi = {};
     if (!VirtualQuery(reinterpret_cast<LPCVOID>(address), &mbi, sizeof mbi)) return 0;

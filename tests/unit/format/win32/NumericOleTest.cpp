@@ -1,5 +1,5 @@
 // Our numeric test against the system's own text-to-double conversion (oleaut32's VarR8FromStr)
-// under the user's locale: the examples, many awkward texts, and a seeded mass of random ones.
+// under the user's locale: plain and awkward texts, and a seeded mass of random ones.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -26,22 +26,10 @@ bool systemSaysNumeric(const std::wstring& text) {
 
 }  // namespace
 
-TEST(NumericTextOnWindows, ExamplesAgreeWithTheSystem) {
-    const NumberFormat format = makeSystemHost()->numberFormat();
-    for (const wchar_t* yes : {L"12", L" 12 ", L"-3.5", L"1,000", L"(7)", L"1E3", L"$5", L"&H1F", L"&O17"}) {
-        EXPECT_TRUE(systemSaysNumeric(yes)) << zavtest::shown(yes);
-        EXPECT_TRUE(isNumericText(yes, format)) << zavtest::shown(yes);
-    }
-    for (const wchar_t* no : {L"12 kB", L"abc", L""}) {
-        EXPECT_FALSE(systemSaysNumeric(no)) << zavtest::shown(no);
-        EXPECT_FALSE(isNumericText(no, format)) << zavtest::shown(no);
-    }
-}
-
 TEST(NumericTextOnWindows, AwkwardTextsAgreeWithTheSystem) {
     const NumberFormat format = makeSystemHost()->numberFormat();
     const wchar_t* texts[] = {
-        L" ", L".", L"-", L"+", L"$", L"()", L"(7", L"7)", L"(-7", L"(7-", L"(7))", L"--7", L"7--", L"+7+", L"7+",
+        L"12", L" 12 ", L"-3.5", L"1,000", L"(7)", L"1E3", L"$5", L"&H1F", L"&O17", L"12 kB", L"abc", L"", L" ", L".", L"-", L"+", L"$", L"()", L"(7", L"7)", L"(-7", L"(7-", L"(7))", L"--7", L"7--", L"+7+", L"7+",
         L"7++", L"-7-", L"+-7", L"-+7", L"1e", L"1e+", L"1e-3", L"1e++3", L"1e+-3", L"1E3E4", L".5", L"5.", L"0",
         L"000", L".0", L".", L"..5", L",5", L"5,", L"1,2,3", L"1.2.3", L"1.5e3", L"1e3.5", L"1e,3", L"1e3,5",
         L"$1e3", L"1e3$", L"5$", L"$5$", L"5$$", L"$$5", L"$-5", L"-$5", L"$(5)", L"($5)", L"&h", L"&H0", L"&HG",
