@@ -157,6 +157,7 @@ void ListViewSource::readViewAndItems(ListViewInfo& info) {
     itemCount_ = info.lItemCount;
     tracking_ = Tracking::Unknown;
     paramRows_.clear();
+    movedRow_ = 0;
 }
 
 std::int32_t ListViewSource::headerColumnCount() {
@@ -214,17 +215,24 @@ bool ListViewSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std
         });
         if (!read) return false;
         if (tracking_ == Tracking::Unknown && !startTracking(firstRow, first, count, columns, cells)) return false;
-        if (params && !trackRows(firstRow, first, count, columns)) return false;
+        if (params) trackRows(firstRow, first, count, columns);
+        if (movedRow_ != 0) break;
     }
     // The count asked again, one message a block: a list that lost rows since the read began gives
-    // no file of rows that were no longer there.
+    // no file of rows that were no longer there. A fall is said before a row that came twice: rows
+    // gone answer no item data, which would read as the same.
     LRESULT now = 0;
     if (!send(lvlayout::kLvmGetItemCount, 0, 0, now)) return false;
+    CaptureDetail detail;
     if (static_cast<std::int32_t>(now) < itemCount_) {
-        CaptureDetail detail;
         detail.rowsBefore = itemCount_;
         detail.rowsNow = std::max<std::int32_t>(0, static_cast<std::int32_t>(now));
         note(CaptureFailure::RowsFell, detail);
+        return false;
+    }
+    if (movedRow_ != 0) {
+        detail.row = movedRow_;
+        note(CaptureFailure::RowsMoved, detail);
         return false;
     }
     return true;
@@ -260,10 +268,11 @@ bool ListViewSource::startTracking(std::int32_t firstRow, std::size_t first, std
     params_.swap(params);
     params_.assign(count, 0);
     for (std::size_t k = 0; k < at.size(); ++k) params_[at[k] - first] = params[k];
-    return trackRows(firstRow, first, count, columns);
+    trackRows(firstRow, first, count, columns);
+    return true;
 }
 
-bool ListViewSource::trackRows(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns) {
+void ListViewSource::trackRows(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns) {
     // The item data of the first column's requests, one a row.
     std::vector<std::pair<std::uint64_t, std::int32_t>> block;
     for (std::size_t i = (columns - first % columns) % columns; i < count; i += columns)
@@ -271,13 +280,10 @@ bool ListViewSource::trackRows(std::int32_t firstRow, std::size_t first, std::si
     for (const auto& [param, row] : block) {
         const auto [at, added] = paramRows_.emplace(param, row);
         if (!added && at->second != row) {
-            CaptureDetail detail;
-            detail.row = row;
-            note(CaptureFailure::RowsMoved, detail);
-            return false;
+            movedRow_ = row;
+            return;
         }
     }
-    return true;
 }
 
 std::optional<std::wstring> ListViewSource::requestColumnText(std::int32_t lColumn) {

@@ -69,9 +69,9 @@ private:
     bool readCheckBoxStyle();
 
     // Whether the rows of the `count` requests from cell `first` of readCells' grid from
-    // `firstRow` (their item data in params_) came each once: false (RowsMoved noted) at a row
+    // `firstRow` (their item data in params_) came each once: movedRow_ is set to the first row
     // whose item data an earlier row had.
-    bool trackRows(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns);
+    void trackRows(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns);
     // After the first block read (its cells in `cells`): whether its rows are watched from now on
     // (tracking_), and if so, they are the first tracked. False when the source failed.
     bool startTracking(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns,
@@ -83,6 +83,7 @@ private:
     Tracking tracking_ = Tracking::Unknown;
     std::vector<std::uint64_t> params_;                        // of the block's requests
     std::unordered_map<std::uint64_t, std::int32_t> paramRows_;  // item data -> the row it came at
+    std::int32_t movedRow_ = 0;  // the first row that came twice, 0 while none
 };
 
 }  // namespace zav
