@@ -4,8 +4,19 @@
 
 namespace zav {
 
-std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind) {
+namespace {
+// A count as the messages show it: 20,000.
+std::wstring grouped(std::int64_t n) {
+    std::wstring digits = std::to_wstring(n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n));
+    for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, L',');
+    return n < 0 ? L"-" + digits : digits;
+}
+std::wstring rowsOf(std::int32_t n) { return grouped(n) + (n == 1 ? L" row" : L" rows"); }
+}  // namespace
+
+std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind, const CaptureDetail& detail) {
     const std::wstring control = kind == ControlKind::None ? L"list view" : describeControlKind(kind);
+    const std::wstring at = L"row " + grouped(detail.row) + L", column " + grouped(detail.column);
     switch (failure) {
         case CaptureFailure::None: return L"";
         case CaptureFailure::NoWindow: return L"The " + control + L" no longer exists.";
@@ -19,6 +30,21 @@ std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind) {
         case CaptureFailure::TargetTooWide:
             return L"The " + control + L" belongs to a 64-bit program, which the 32-bit ZAVExport.exe cannot read. "
                    L"Use ZAVExport64.exe for it.";
+        case CaptureFailure::RowsFell:
+            return L"The " + control + L" changed while it was being read: it held " + rowsOf(detail.rowsBefore) +
+                   L" when the export began and holds " + grouped(detail.rowsNow) + L" now.";
+        case CaptureFailure::RowsMoved:
+            return L"The " + control + L" changed while it was being read: its rows moved (it was re-sorted or "
+                   L"refreshed), and row " + grouped(detail.row) + L" came again as a row already read.";
+        case CaptureFailure::TextUnreadable:
+            return L"The " + control + L" told a length for the text at " + at + L" that cannot be honoured (" +
+                   grouped(detail.length) + L" characters), and the text could not be read whole.";
+        case CaptureFailure::Inconsistent:
+            return L"The " + control + L" answered inconsistently at " + at +
+                   L": the length of its text and the text it gave do not agree.";
+        case CaptureFailure::TreeLoop:
+            return L"The tree view answered inconsistently: an item came again at row " + grouped(detail.row) +
+                   L" of one walk over the tree, as if it were its own descendant.";
         case CaptureFailure::NoTexts:
             return L"The list draws its lines itself and keeps no texts (owner-drawn without strings), "
                    L"so there is nothing to export from it.";

@@ -68,10 +68,27 @@ enum class CaptureFailure {
     TargetHung,        // the window stopped answering
     TargetTooWide,     // the window belongs to a 64-bit program and this program is 32-bit
     NoTexts,           // a list box or combo box that draws its lines itself and keeps no texts
+    RowsFell,          // the item count fell below the rows counted when the read began (counts)
+    RowsMoved,         // a row came twice while the list was read: it re-sorted (row)
+    TextUnreadable,    // a text whose told length cannot be honoured, not read whole (row, column, length)
+    Inconsistent,      // the control's answers contradict each other (row, column)
+    TreeLoop,          // a tree answered an item twice in one walk (row)
+};
+
+// What goes with a failure, where it has one: the row and column (1-based) it was met at, for
+// RowsFell the rows counted when the read began and the rows there now, for TextUnreadable the
+// length told.
+struct CaptureDetail {
+    std::int32_t row = 0;
+    std::int32_t column = 0;
+    std::int32_t rowsBefore = 0;
+    std::int32_t rowsNow = 0;
+    std::int64_t length = 0;
 };
 
 // What went wrong, for the user, naming the kind of control that was read (a list view for None).
-std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind = ControlKind::ListView);
+std::wstring describeCaptureFailure(CaptureFailure failure, ControlKind kind = ControlKind::ListView,
+                                    const CaptureDetail& detail = {});
 
 // A grid source: the control it was opened for, and whatever it holds in the control's process
 // (for a list view, the two buffers there). Owned by whoever opened it; destroying it frees what it
@@ -101,6 +118,12 @@ public:
     virtual bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked);
     // The first failure met since the source was opened (None when every call could read).
     virtual CaptureFailure failure() const = 0;
+    // What goes with that failure (all 0 when nothing does).
+    virtual CaptureDetail failureDetail() const { return {}; }
+    // The rows the control turned out to hold, when its data ended before the count it told (a
+    // tree walk that found no next item, a list box line that is not there); -1 while none ended.
+    // No row past it is read, and a read of rows past it gives them empty.
+    virtual std::int32_t rowsEnded() const { return -1; }
 };
 
 // Opens the source of a control's kind (for a list view, openListViewBuffers). Always gives a

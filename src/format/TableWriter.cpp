@@ -133,7 +133,19 @@ bool TableWriter::nextBlock() {
     // A block the capture could not read is not written: the export has failed, and nothing
     // after it is read.
     if (!capture_.readCells(first, rows, columnCount_, cells_)) return false;
-    if (checkMarksShown_ && !capture_.readCheckMarks(first, rows, checked_)) return false;
+    // A control whose data ended before its count gives the rows it holds and no more: the table
+    // ends with them (and the progress with it).
+    const std::int32_t ended = capture_.rowsEnded();
+    if (ended >= 0 && first + rows - 1 > ended) {
+        rows = std::max<std::int32_t>(0, ended - first + 1);
+        if (someRows_) {
+            rows_.erase(std::upper_bound(rows_.begin(), rows_.end(), ended), rows_.end());
+            rowCount_ = static_cast<std::int32_t>(rows_.size());
+        } else {
+            rowCount_ = ended;
+        }
+    }
+    if (checkMarksShown_ && rows > 0 && !capture_.readCheckMarks(first, rows, checked_)) return false;
     for (std::int32_t r = 0; r < rows; ++r) {
         rowChecked_ = checkMarksShown_ && static_cast<std::size_t>(r) < checked_.size() && checked_[r] != 0;
         writeRow(first + r, cells_.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(columnCount_));

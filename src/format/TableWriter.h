@@ -69,6 +69,8 @@ public:
     virtual void begin() = 0;
     // Reads and writes the next block of rows. False when no row was left to write, or when the
     // capture could not read the block (nothing of it is written; the caller asks the capture).
+    // When the capture finds its data ended before the count (rowsEnded), the rows past the end
+    // are not written and rowCount() falls to the rows written.
     bool nextBlock();
     virtual void end() = 0;
     std::int32_t rowsWritten() const { return rowsWritten_; }

@@ -7,7 +7,7 @@ namespace zav {
 
 std::wstring OpenedGrid::problem() const {
     if (!source) return describeCaptureFailure(CaptureFailure::NoWindow, info.kind);
-    return describeCaptureFailure(source->failure(), info.kind);
+    return describeCaptureFailure(source->failure(), info.kind, source->failureDetail());
 }
 
 std::wstring OpenedGrid::controlName() const { return controlNameOf(info.kind); }

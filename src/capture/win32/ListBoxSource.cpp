@@ -8,8 +8,10 @@
 namespace zav {
 namespace {
 
-// A line's length as answered is believed up to this many characters; a control answering more
-// is not given a buffer that large.
+// What LB_ERR and CB_ERR answer: the line is not there.
+constexpr LRESULT kNoLine = -1;
+// A line's length as told is believed up to this many characters (a text longer than the options'
+// longest is cut there); a control telling more is not given a buffer that large.
 constexpr std::size_t kMaxLine = 64u << 20;
 
 // The system's own style bits of both kinds of control, the same in every header version.
@@ -71,37 +73,79 @@ std::wstring ListBoxSource::getColumnText(std::int32_t lColumn) {
 
 std::wstring ListBoxSource::getCellText(std::int32_t lRow, std::int32_t lColumn) {
     if (!taken_ || lColumn != 1 || lRow < 1 || lRow > lineCount_) return {};
+    if (rowsEnded() >= 0 && lRow > rowsEnded()) return {};  // past the last line there is
     LRESULT length = 0;
     const WPARAM index = static_cast<WPARAM>(lRow - 1);
     if (!send(combo_ ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0, length)) return {};
-    if (length <= 0 || static_cast<std::size_t>(length) > kMaxLine) return {};  // LB_ERR, or not believed
-    return *options().wideTexts ? readLine<wchar_t>(lRow - 1, static_cast<std::size_t>(length))
-                               : readLine<char>(lRow - 1, static_cast<std::size_t>(length));
+    if (length == kNoLine) {  // the lines end before the count the control told
+        noteEnded(lRow - 1);
+        return {};
+    }
+    return *options().wideTexts ? readLine<wchar_t>(lRow, length) : readLine<char>(lRow, length);
 }
 
 template <class Unit>
-std::wstring ListBoxSource::readLine(std::int32_t index, std::size_t length) {
-    // The text comes back into a buffer of ours, as long as the length just answered. A line
-    // changed between the two messages could be longer: the buffer keeps room to spare, and a
-    // longer answer than asked for is asked again with its own length.
-    for (int attempt = 0; attempt < 3; ++attempt) {
+std::wstring ListBoxSource::readLine(std::int32_t lRow, LRESULT told) {
+    // The system copies the whole line into a buffer of ours, however long it is, so the buffer
+    // must hold it: as long as the length told, with room to spare for a line changed between the
+    // two messages. A length that cannot be honoured (negative, or beyond what a control holds)
+    // is never read as an empty text: the line goes into a buffer of the longest text read, and
+    // one longer than that is refused.
+    const std::size_t longest = options().maxTextLength;
+    const bool believed = told >= 0 && static_cast<std::size_t>(told) <= kMaxLine;
+    std::size_t length = believed ? static_cast<std::size_t>(told) : longest;
+    CaptureDetail at;
+    at.row = lRow;
+    at.column = 1;
+    at.length = static_cast<std::int64_t>(told);
+    for (int attempt = 0; attempt < 2; ++attempt) {
         std::vector<Unit> buffer(length + length / 2 + 64, Unit{0});
         LRESULT copied = 0;
-        if (!send(combo_ ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
-                  reinterpret_cast<LPARAM>(buffer.data()), copied))
+        const UINT message = combo_ ? CB_GETLBTEXT : LB_GETTEXT;
+        const LPARAM into = reinterpret_cast<LPARAM>(buffer.data());
+        if (!believed) {
+            // The system sizes the copy between the processes by the length the control tells, so
+            // the text of such a length may not come at all, though the control still answers.
+            const CaptureFailure failure =
+                sendTimed(window(), message, static_cast<WPARAM>(lRow - 1), into,
+                          SendManner{options().timeoutMs, true, *options().wideTexts}, copied);
+            LRESULT alive = 0;
+            if (failure != CaptureFailure::None) {
+                if (send(WM_NULL, 0, 0, alive)) note(CaptureFailure::TextUnreadable, at);  // else hung or gone
+                return {};
+            }
+        } else if (!send(message, static_cast<WPARAM>(lRow - 1), into, copied)) {
             return {};
-        if (copied <= 0) return {};
-        const std::size_t n = static_cast<std::size_t>(copied);
-        if (n > length && n < kMaxLine) {
-            length = n;
-            continue;
         }
-        const std::size_t units = std::min({n, buffer.size() - 1, options().maxTextLength});
-        const auto end = std::find(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(units), Unit{0});
+        if (copied == kNoLine) {  // gone since its length was asked
+            noteEnded(lRow - 1);
+            return {};
+        }
+        // What the control says it copied must be the text that is there.
+        const std::size_t room = buffer.size() - 1;
+        const auto end = std::find(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(room), Unit{0});
         const std::size_t kept = static_cast<std::size_t>(end - buffer.begin());
-        if constexpr (sizeof(Unit) == 1) return fromAnsi(buffer.data(), kept);
-        else return std::wstring(buffer.data(), kept);
+        if (copied < 0 || static_cast<std::size_t>(copied) != kept || (!believed && kept > longest)) {
+            note(believed ? CaptureFailure::Inconsistent : CaptureFailure::TextUnreadable, at);
+            return {};
+        }
+        // A line longer than its length said: its length asked again, once; a control that keeps
+        // saying less than it gives contradicts itself.
+        if (believed && kept > length) {
+            LRESULT again = 0;
+            if (!send(combo_ ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(lRow - 1), 0, again)) return {};
+            if (attempt == 0 && again >= 0 && static_cast<std::size_t>(again) >= kept) {
+                length = static_cast<std::size_t>(again);
+                continue;
+            }
+            note(CaptureFailure::Inconsistent, at);
+            return {};
+        }
+        const std::size_t cut = std::min(kept, longest);
+        if constexpr (sizeof(Unit) == 1) return fromAnsi(buffer.data(), cut);
+        else return std::wstring(buffer.data(), cut);
     }
+    note(CaptureFailure::Inconsistent, at);
     return {};
 }
 

@@ -32,7 +32,8 @@ public:
 private:
     ListBoxSource(const GridTarget& target, const CaptureOptions& options);
     bool keepsTexts() const;
-    template <class Unit> std::wstring readLine(std::int32_t index, std::size_t length);
+    // Row lRow's line (1-based), whose length the control told as `told`.
+    template <class Unit> std::wstring readLine(std::int32_t lRow, LRESULT told);
 
     bool combo_ = false;       // a combo box (CB_ messages) rather than a list box (LB_)
     std::int32_t lineCount_ = 0;

@@ -11,6 +11,7 @@ namespace zav {
 namespace lvlayout {
 
 constexpr std::uint32_t kLvifText = 0x0001;  // LVIF_TEXT
+constexpr std::uint32_t kLvifParam = 0x0004; // LVIF_PARAM
 constexpr std::uint32_t kLvcfText = 0x0004;  // LVCF_TEXT
 
 constexpr unsigned kLvmGetItemCount = 0x1004;    // LVM_GETITEMCOUNT
@@ -24,17 +25,21 @@ constexpr unsigned kLvmGetItemTextA = 0x102D;    // LVM_GETITEMTEXTA
 constexpr unsigned kHdmGetItemCount = 0x1200;    // HDM_GETITEMCOUNT
 constexpr unsigned kLvmGetColumnW = 0x105F;      // LVM_GETCOLUMNW
 constexpr unsigned kLvmGetItemTextW = 0x1073;    // LVM_GETITEMTEXTW
+constexpr unsigned kLvmGetItemA = 0x1005;        // LVM_GETITEMA
+constexpr unsigned kLvmGetItemW = 0x104B;        // LVM_GETITEMW
 
 // How texts travel in the messages: 8-bit text of the ANSI code page (the A messages, all the 9x
 // family has) or UTF-16 (the W messages). Lengths and cchTextMax count units of `Unit`.
 struct AnsiTexts {
     using Unit = char;
     static constexpr unsigned kGetItemText = kLvmGetItemTextA;
+    static constexpr unsigned kGetItem = kLvmGetItemA;
     static constexpr unsigned kGetColumn = kLvmGetColumnA;
 };
 struct WideTexts {
     using Unit = char16_t;
     static constexpr unsigned kGetItemText = kLvmGetItemTextW;
+    static constexpr unsigned kGetItem = kLvmGetItemW;
     static constexpr unsigned kGetColumn = kLvmGetColumnW;
 };
 
@@ -75,6 +80,7 @@ using Layout64 = Layout<std::uint64_t>;
 
 static_assert(sizeof(Layout32::Item) == 40, "LVITEMA of a 32-bit process: ten 32-bit fields");
 static_assert(offsetof(Layout32::Item, pszText) == 20, "LVITEMA.pszText of a 32-bit process");
+static_assert(offsetof(Layout32::Item, lParam) == 32, "LVITEMA.lParam of a 32-bit process");
 static_assert(sizeof(Layout32::Column) == 36, "LVCOLUMNA as sent to a 32-bit process");
 static_assert(offsetof(Layout32::Column, pszText) == 12, "LVCOLUMNA.pszText of a 32-bit process");
 

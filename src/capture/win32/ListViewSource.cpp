@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <type_traits>
+#include <unordered_set>
+#include <utility>
 
 #include <commctrl.h>
 
@@ -37,21 +39,31 @@ struct ColumnRequest {
     }
 };
 
-// Cells (LVM_GETITEMTEXT), from cell `first` of a grid that starts at `firstRow` (1-based) with
-// `columns` cells a row: the list view answers the count of units it copied.
+// Cells, from cell `first` of a grid that starts at `firstRow` (1-based) with `columns` cells a
+// row: LVM_GETITEMTEXT, which answers the count of units it copied; with `params`, the first
+// column's through LVM_GETITEM, which brings the row's item data (LVIF_PARAM) in the same request
+// and answers whether it knows the row.
 template <class Texts>
 struct CellRequests {
-    static constexpr TextAnswer kAnswer = TextAnswer::Length;
     std::int32_t firstRow;
     std::size_t columns;
     std::size_t first;
+    bool params;
     std::int32_t row(std::size_t i) const { return firstRow + static_cast<std::int32_t>((first + i) / columns); }
     std::int32_t column(std::size_t i) const { return static_cast<std::int32_t>((first + i) % columns) + 1; }
-    TextMessage message(std::size_t i) const { return {Texts::kGetItemText, static_cast<WPARAM>(row(i) - 1)}; }
+    bool withParam(std::size_t i) const { return params && column(i) == 1; }
+    TextAnswer answer(std::size_t i) const { return withParam(i) ? TextAnswer::Known : TextAnswer::Length; }
+    TextMessage message(std::size_t i) const {
+        if (withParam(i)) return {Texts::kGetItem, 0};
+        return {Texts::kGetItemText, static_cast<WPARAM>(row(i) - 1)};
+    }
     template <class Item>
     void fill(std::size_t i, Item& descriptor) const {
         descriptor.mask = lvlayout::kLvifText;
         descriptor.iSubItem = column(i) - 1;
+        if (!withParam(i)) return;
+        descriptor.mask |= lvlayout::kLvifParam;
+        descriptor.iItem = row(i) - 1;
     }
 };
 
@@ -143,6 +155,9 @@ void ListViewSource::readViewAndItems(ListViewInfo& info) {
     if (stopped()) return;
     info.checkBoxes = readCheckBoxStyle();
     itemCount_ = info.lItemCount;
+    tracking_ = Tracking::Unknown;
+    paramRows_.clear();
+    movedRow_ = 0;
 }
 
 std::int32_t ListViewSource::headerColumnCount() {
@@ -190,14 +205,85 @@ bool ListViewSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std
     if (!makeBlock(sizeof(lvlayout::Layout64::Item))) return false;
     for (std::size_t first = 0; first < total; first += kBlockItems) {
         const std::size_t count = std::min(kBlockItems, total - first);
+        const bool params = tracking_ == Tracking::On;
+        params_.assign(params ? count : 0, 0);
         const bool read = forTarget<lvlayout::ListView>([&](auto layout, auto texts) {
             using Texts = decltype(texts);
-            const CellRequests<Texts> requests{firstRow, columns, first};
-            return readTextBlock<typename decltype(layout)::Item, Texts>(requests, count, &cells[first]);
+            const CellRequests<Texts> requests{firstRow, columns, first, params};
+            return readTextBlock<typename decltype(layout)::Item, Texts>(requests, count, &cells[first],
+                                                                         params ? params_.data() : nullptr);
         });
         if (!read) return false;
+        if (tracking_ == Tracking::Unknown && !startTracking(firstRow, first, count, columns, cells)) return false;
+        if (params) trackRows(firstRow, first, count, columns);
+        if (movedRow_ != 0) break;
+    }
+    // The count asked again, one message a block: a list that lost rows since the read began gives
+    // no file of rows that were no longer there. A fall is said before a row that came twice: rows
+    // gone answer no item data, which would read as the same.
+    LRESULT now = 0;
+    if (!send(lvlayout::kLvmGetItemCount, 0, 0, now)) return false;
+    CaptureDetail detail;
+    if (static_cast<std::int32_t>(now) < itemCount_) {
+        detail.rowsBefore = itemCount_;
+        detail.rowsNow = std::max<std::int32_t>(0, static_cast<std::int32_t>(now));
+        note(CaptureFailure::RowsFell, detail);
+        return false;
+    }
+    if (movedRow_ != 0) {
+        detail.row = movedRow_;
+        note(CaptureFailure::RowsMoved, detail);
+        return false;
     }
     return true;
+}
+
+bool ListViewSource::startTracking(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns,
+                                   const std::vector<std::wstring>& cells) {
+    // The first rows read are asked once more, their first column through LVM_GETITEM with the
+    // item data: rows are watched only where that gives the same texts and item data distinct
+    // from row to row. A program that gives its rows equal item data (none set; owner-data lists)
+    // cannot show a row read twice, nor can a window that answers LVM_GETITEMTEXT alone.
+    tracking_ = Tracking::Off;
+    std::vector<std::size_t> at;  // the cells of column 1
+    for (std::size_t i = (columns - first % columns) % columns; i < count; i += columns) at.push_back(first + i);
+    if (at.size() < 2) return true;
+    std::vector<std::wstring> texts(at.size());
+    params_.assign(at.size(), 0);
+    const std::int32_t from = firstRow + static_cast<std::int32_t>(at.front() / columns);
+    const bool read = forTarget<lvlayout::ListView>([&](auto layout, auto kinds) {
+        using Texts = decltype(kinds);
+        const CellRequests<Texts> requests{from, 1, 0, true};
+        return readTextBlock<typename decltype(layout)::Item, Texts>(requests, at.size(), texts.data(),
+                                                                     params_.data());
+    });
+    if (!read) return false;
+    std::unordered_set<std::uint64_t> values(params_.begin(), params_.end());
+    if (values.size() < at.size()) return true;
+    for (std::size_t k = 0; k < at.size(); ++k)
+        if (texts[k] != cells[at[k]]) return true;
+    tracking_ = Tracking::On;
+    // These rows are the first watched.
+    std::vector<std::uint64_t> params(at.size());
+    params_.swap(params);
+    params_.assign(count, 0);
+    for (std::size_t k = 0; k < at.size(); ++k) params_[at[k] - first] = params[k];
+    trackRows(firstRow, first, count, columns);
+    return true;
+}
+
+void ListViewSource::trackRows(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns) {
+    // The item data of the first column's requests, one a row.
+    std::vector<std::pair<std::uint64_t, std::int32_t>> block;
+    for (std::size_t i = (columns - first % columns) % columns; i < count; i += columns)
+        block.emplace_back(params_[i], firstRow + static_cast<std::int32_t>((first + i) / columns));
+    for (const auto& [param, row] : block) {
+        const auto [at, added] = paramRows_.emplace(param, row);
+        if (!added && at->second != row) {
+            movedRow_ = row;
+            return;
+        }
+    }
 }
 
 std::optional<std::wstring> ListViewSource::requestColumnText(std::int32_t lColumn) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "capture/GridSource.h"
@@ -67,7 +68,22 @@ private:
     // Whether the list shows check boxes (LVS_EX_CHECKBOXES).
     bool readCheckBoxStyle();
 
+    // Whether the rows of the `count` requests from cell `first` of readCells' grid from
+    // `firstRow` (their item data in params_) came each once: movedRow_ is set to the first row
+    // whose item data an earlier row had.
+    void trackRows(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns);
+    // After the first block read (its cells in `cells`): whether its rows are watched from now on
+    // (tracking_), and if so, they are the first tracked. False when the source failed.
+    bool startTracking(std::int32_t firstRow, std::size_t first, std::size_t count, std::size_t columns,
+                       const std::vector<std::wstring>& cells);
+
     std::int32_t itemCount_ = 0; // rows of the last successful readListViewInfo
+    // Whether rows read twice are watched for: told after the first block (startTracking).
+    enum class Tracking { Unknown, On, Off };
+    Tracking tracking_ = Tracking::Unknown;
+    std::vector<std::uint64_t> params_;                        // of the block's requests
+    std::unordered_map<std::uint64_t, std::int32_t> paramRows_;  // item data -> the row it came at
+    std::int32_t movedRow_ = 0;  // the first row that came twice, 0 while none
 };
 
 }  // namespace zav

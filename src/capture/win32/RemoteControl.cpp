@@ -113,8 +113,10 @@ ScreenRect RemoteControl::windowRect() const {
     return ScreenRect{rc.left, rc.top, rc.right, rc.bottom};
 }
 
-void RemoteControl::note(CaptureFailure failure) {
-    if (failure_ == CaptureFailure::None) failure_ = failure;
+void RemoteControl::note(CaptureFailure failure, const CaptureDetail& detail) {
+    if (failure_ != CaptureFailure::None) return;
+    failure_ = failure;
+    detail_ = detail;
 }
 
 void RemoteControl::noteCopyFailure() {

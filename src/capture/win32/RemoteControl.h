@@ -16,6 +16,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "capture/GridSource.h"
@@ -80,6 +82,8 @@ public:
     RemoteControl& operator=(const RemoteControl&) = delete;
 
     CaptureFailure failure() const override { return failure_; }
+    CaptureDetail failureDetail() const override { return detail_; }
+    std::int32_t rowsEnded() const override { return rowsEnded_; }
 
     // The target's process (0 until it is found) and word size (32 or 64; this program's own
     // until told), which picks the descriptor layouts.
@@ -116,8 +120,13 @@ protected:
     void startRecord(ListViewInfo& info, ControlKind kind) const;
     ScreenRect windowRect() const;
 
-    // The first failure is the one kept.
-    void note(CaptureFailure failure);
+    // The first failure is the one kept, with what goes with it.
+    void note(CaptureFailure failure, const CaptureDetail& detail = {});
+    // The control's data ended after `rows` rows (the first end found is kept).
+    void noteEnded(std::int32_t rows) {
+        if (rowsEnded_ < 0 || rows < rowsEnded_) rowsEnded_ = std::max<std::int32_t>(0, rows);
+    }
+    void forgetEnd() { rowsEnded_ = -1; }
     // A buffer in the target that cannot be reached: its window went away (the target is gone,
     // nothing more is sent), else the buffer failed.
     void noteCopyFailure();
@@ -139,7 +148,8 @@ protected:
 
     // A kind's `Requests` for the two reads below tell, for request i: fill(i, descriptor), the
     // descriptor's own fields (its text pointer and room are set here); message(i), the message
-    // and its wParam; and kAnswer, how the message answers.
+    // and its wParam; and kAnswer, how the message answers (or answer(i), where the requests of
+    // one block send messages of both kinds).
     //
     // The text of request `i` alone: the descriptor and a zero unit in one copy, the message, the
     // descriptor and the text back in one copy; a text that fills the buffer asked again with a
@@ -152,9 +162,12 @@ protected:
     // through the block (makeBlock first): every descriptor in one copy, one message each, the
     // texts back in one copy. A text that filled its room, or that the control answered from its
     // own memory (which the next answers may change), is asked again alone. The text of a request
-    // answered without one is left as it was. False when the source failed.
+    // answered without one is left as it was. With `params`, params[i] is the lParam of request
+    // i's descriptor as the control left it (the item data, where fill(i) asked for it). False
+    // when the source failed.
     template <class Descriptor, class Texts, class Requests>
-    bool readTextBlock(const Requests& requests, std::size_t count, std::wstring* texts);
+    bool readTextBlock(const Requests& requests, std::size_t count, std::wstring* texts,
+                       std::uint64_t* params = nullptr);
     // What the last text message answered.
     std::int32_t lastTextAnswer() const { return lastAnswer_; }
 
@@ -186,6 +199,8 @@ private:
     std::int32_t lastAnswer_ = 0;
     bool stopped_ = false;  // the target hung or went away: nothing more is sent
     CaptureFailure failure_ = CaptureFailure::None;
+    CaptureDetail detail_;
+    std::int32_t rowsEnded_ = -1;
     std::string scratch_;                // local copy of the single buffer's descriptor and text
     std::string blockScratch_;           // local copy of the block's descriptors and texts
     std::vector<std::int32_t> answers_;  // each block request's answer
@@ -194,6 +209,18 @@ private:
 // ---- the reads ----
 
 namespace remote_control_detail {
+// How request i of `requests` answers: its answer(i) where it has one, else its kind's kAnswer.
+template <class Requests, class = void>
+struct AnswersEach : std::false_type {};
+template <class Requests>
+struct AnswersEach<Requests, std::void_t<decltype(std::declval<const Requests&>().answer(std::size_t{}))>>
+    : std::true_type {};
+template <class Requests>
+TextAnswer answerOf(const Requests& requests, std::size_t i) {
+    if constexpr (AnswersEach<Requests>::value) return requests.answer(i);
+    else return Requests::kAnswer;
+}
+
 // Room for the largest descriptor of any kind: the single buffer's text follows at this offset
 // (which keeps it aligned for any text unit).
 constexpr std::size_t kDescriptorArea = 128;
@@ -235,6 +262,7 @@ bool RemoteControl::readText(const Requests& requests, std::size_t i, std::optio
     using Unit = typename Texts::Unit;
     using Pointer = decltype(Descriptor{}.pszText);
     static_assert(sizeof(Descriptor) <= kDescriptorArea, "a descriptor fits before the single text");
+    const TextAnswer answer = remote_control_detail::answerOf(requests, i);
     text.reset();
     for (;;) {
         // The descriptor and a zero unit at the start of the text in one copy: a Known answer ends
@@ -254,9 +282,9 @@ bool RemoteControl::readText(const Requests& requests, std::size_t i, std::optio
         if (!send(message.message, message.wParam, static_cast<LPARAM>(single_.address()), r)) return false;
         lastAnswer_ = static_cast<std::int32_t>(r);
         const std::size_t room = static_cast<std::size_t>(cchText_);  // units
-        const std::optional<std::size_t> want = answeredUnits(Requests::kAnswer, lastAnswer_, room);
+        const std::optional<std::size_t> want = answeredUnits(answer, lastAnswer_, room);
         if (!want) {
-            if (Requests::kAnswer == TextAnswer::Length) text = std::wstring();
+            if (answer == TextAnswer::Length) text = std::wstring();
             return true;
         }
 
@@ -270,8 +298,8 @@ bool RemoteControl::readText(const Requests& requests, std::size_t i, std::optio
         Descriptor back;
         std::memcpy(&back, scratch_.data(), sizeof back);
         if (back.pszText != descriptor.pszText) {  // the control answered with text of its own
-            const std::size_t length = Requests::kAnswer == TextAnswer::Length ? static_cast<std::size_t>(lastAnswer_)
-                                                                               : options_.maxTextLength;
+            const std::size_t length =
+                answer == TextAnswer::Length ? static_cast<std::size_t>(lastAnswer_) : options_.maxTextLength;
             text = readElsewhere<Texts>(static_cast<std::uintptr_t>(back.pszText), length);
             return true;
         }
@@ -289,10 +317,13 @@ bool RemoteControl::readText(const Requests& requests, std::size_t i, std::optio
 }
 
 template <class Descriptor, class Texts, class Requests>
-bool RemoteControl::readTextBlock(const Requests& requests, std::size_t count, std::wstring* texts) {
+bool RemoteControl::readTextBlock(const Requests& requests, std::size_t count, std::wstring* texts,
+                                  std::uint64_t* params) {
     using Rooms = remote_control_detail::BlockRooms<Descriptor, Texts>;
     using Pointer = decltype(Descriptor{}.pszText);
-    constexpr bool known = Requests::kAnswer == TextAnswer::Known;
+    using remote_control_detail::answerOf;
+    bool known = false;
+    for (std::size_t i = 0; i < count && !known; ++i) known = answerOf(requests, i) == TextAnswer::Known;
     const std::uintptr_t base = block_.address();
     // Every descriptor in one copy, request i's text to the i-th room. A Known answer does not say
     // how far its text reaches, so its rooms go along empty: one answered without writing its text
@@ -317,10 +348,10 @@ bool RemoteControl::readTextBlock(const Requests& requests, std::size_t count, s
         LRESULT r = 0;
         if (!send(message.message, message.wParam, static_cast<LPARAM>(base + i * sizeof(Descriptor)), r)) return false;
         answers_[i] = lastAnswer_ = static_cast<std::int32_t>(r);
-        if (const auto units = answeredUnits(Requests::kAnswer, answers_[i], Rooms::room))
+        if (const auto units = answeredUnits(answerOf(requests, i), answers_[i], Rooms::room))
             readTo = Rooms::textAt(i) + *units * sizeof(typename Texts::Unit);
     }
-    if (readTo == 0) return true;  // no request has a text
+    if (readTo == 0 && !params) return true;  // no request has a text
     // The descriptors (the control may have pointed one elsewhere) and the texts in one copy.
     blockScratch_.resize(std::max(readTo, count * sizeof(Descriptor)));
     if (!block_.read(0, &blockScratch_[0], blockScratch_.size())) {
@@ -328,10 +359,11 @@ bool RemoteControl::readTextBlock(const Requests& requests, std::size_t count, s
         return false;
     }
     for (std::size_t i = 0; i < count; ++i) {
-        const std::optional<std::size_t> units = answeredUnits(Requests::kAnswer, answers_[i], Rooms::room);
-        if (!units) continue;
         Descriptor back;
         std::memcpy(&back, &blockScratch_[i * sizeof(Descriptor)], sizeof back);
+        if (params) params[i] = static_cast<std::uint64_t>(back.lParam);
+        const std::optional<std::size_t> units = answeredUnits(answerOf(requests, i), answers_[i], Rooms::room);
+        if (!units) continue;
         const char* text = blockScratch_.data() + Rooms::textAt(i);
         const std::size_t n = remote_text::textLength<Texts>(text, *units);
         if (back.pszText == static_cast<Pointer>(base + Rooms::textAt(i)) && n + 1 < Rooms::room) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <type_traits>
+#include <unordered_set>
 
 #include <commctrl.h>
 
@@ -102,6 +103,7 @@ VBool TreeViewSource::readListViewInfo(ListViewInfo& info) {
     taken_ = false;
     itemCount_ = 0;
     walk_ = Walk{};
+    forgetEnd();
     info.lItemCount = 0;
     info.lColumnCount = 0;
     startRecord(info, ControlKind::TreeView);
@@ -158,6 +160,7 @@ std::uint64_t TreeViewSource::nextItem(WPARAM flag, std::uint64_t item) {
 void TreeViewSource::restartWalk() {
     walk_ = Walk{};
     walk_.started = true;
+    seen_.clear();
     walk_.next = nextItem(kTvgnRoot, 0);
 }
 
@@ -166,6 +169,14 @@ bool TreeViewSource::walk(std::size_t count) {
     while (steps_.size() < count && walk_.next != 0 &&
            walk_.rowsGiven + static_cast<std::int32_t>(steps_.size()) < itemCount_) {
         const std::uint64_t item = walk_.next;
+        // An item that comes again would start the walk over a part it has given: the tree's
+        // answers contradict each other, and nothing read from it is believed.
+        if (!seen_.insert(item).second) {
+            CaptureDetail detail;
+            detail.row = walk_.rowsGiven + static_cast<std::int32_t>(steps_.size()) + 1;
+            note(CaptureFailure::TreeLoop, detail);
+            return false;
+        }
         steps_.push_back(Step{item, walk_.level});
         // Depth first: the first child, else the next sibling of the item or of the nearest item
         // above it that has one.
@@ -230,7 +241,11 @@ bool TreeViewSource::readCells(std::int32_t firstRow, std::int32_t rowCount, std
         const std::size_t want = skip > 0 ? std::min<std::size_t>(kBlockItems, static_cast<std::size_t>(skip))
                                           : std::min(kBlockItems, rows - row);
         if (!walk(want) || !readTexts()) return false;
-        if (steps_.empty()) return true;  // the tree holds fewer items now: the rest stays empty
+        if (steps_.empty()) {
+            // The walk found the tree's end before its count: the rows end here.
+            noteEnded(walk_.rowsGiven);
+            return true;
+        }
         for (std::size_t i = 0; i < steps_.size(); ++i) {
             const std::int32_t level = steps_[i].level;
             walk_.path.resize(static_cast<std::size_t>(level - 1));

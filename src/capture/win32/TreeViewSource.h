@@ -5,8 +5,9 @@
 // The tree's items have no row numbers, only handles, so the rows are the steps of one walk over
 // the tree: the export asks for its rows in order, and the walk goes on from where the last block
 // ended. Its stack is a vector of ours, so a deep tree costs memory, never our call stack. The row
-// count is the tree's own item count (TVM_GETCOUNT): the walk never goes beyond it, so a tree that
-// answers its handles in a cycle still ends, and progress and Stop know the total.
+// count is the tree's own item count (TVM_GETCOUNT): the walk never goes beyond it, and a walk
+// that ends before it ends the rows (rowsEnded). A tree that answers an item twice in one walk
+// (its handles in a cycle) is refused (TreeLoop).
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "capture/GridSource.h"
@@ -41,7 +43,7 @@ public:
     // Rows are read by walking: a row behind the walk starts it again from the first root.
     std::wstring getCellText(std::int32_t lRow, std::int32_t lColumn) override;
     // Rows from firstRow on, columns 1 to columnCount of the three. Rows beyond the last item the
-    // tree still holds are empty.
+    // tree holds are empty, and rowsEnded() tells where it ended.
     bool readCells(std::int32_t firstRow, std::int32_t rowCount, std::int32_t columnCount,
                    std::vector<std::wstring>& cells) override;
     // Whether each row's item shows a checked box (its state image 2), for a tree with check
@@ -85,6 +87,7 @@ private:
     std::vector<std::uint64_t> readItems_;
     std::int32_t readFirst_ = 0;
     std::vector<std::wstring> texts_;
+    std::unordered_set<std::uint64_t> seen_;  // the items of the walk so far
 };
 
 }  // namespace zav

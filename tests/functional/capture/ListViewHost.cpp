@@ -31,6 +31,11 @@
 //   select <t> I <t> J ...       these rows (0-based) are selected, owner-data lists' too
 //   checkboxes                   the list has check boxes (LVS_EX_CHECKBOXES)
 //   check <t> I <t> J ...        these rows (0-based) are checked
+//   params                       each row's item data (LVIF_PARAM) is its number, 1-based
+//   shrink <t> N <t> KEEP        once it has answered N item texts to other processes, it keeps
+//                                only its first KEEP rows (a live list refreshed while read)
+//   resort <t> N                 once it has answered N item texts to other processes, its last
+//                                row moves to the top (a list re-sorted while read)
 //
 // Once the window is ready the host writes INFO-FILE (through a temporary name, so a reader sees
 // it whole): "HWND PID LEFT TOP RIGHT BOTTOM TOPLEVEL" in decimal. It ends when its top-level
@@ -81,6 +86,10 @@ struct Description {
     long itemCount = 0;
     std::vector<int> selected;
     bool checkBoxes = false;
+    bool params = false;
+    long changeAfter = 0;  // item texts answered to other processes before the list changes
+    long shrinkTo = -1;
+    bool resort = false;
     std::vector<int> checked;
 };
 
@@ -155,6 +164,14 @@ bool readDescription(const char* path, Description& d) {
         else if (key == "select") d.selected = numbers(f);
         else if (key == "checkboxes") d.checkBoxes = true;
         else if (key == "check") d.checked = numbers(f);
+        else if (key == "params") d.params = true;
+        else if (key == "shrink") {
+            d.changeAfter = std::atol(field(1).c_str());
+            d.shrinkTo = std::atol(field(2).c_str());
+        } else if (key == "resort") {
+            d.changeAfter = std::atol(field(1).c_str());
+            d.resort = true;
+        }
         else if (key == "headercount") {
             d.lieHeaderCount = true;
             d.headerCount = std::atol(field(1).c_str());
@@ -282,8 +299,51 @@ LRESULT CALLBACK fakeProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 WNDPROC g_listProc = nullptr;
 WNDPROC g_headerProc = nullptr;
 
+// The change of "shrink" or "resort", made once, through the list's own procedure.
+void changeList(HWND lv) {
+    const auto call = [&](UINT m, WPARAM w, LPARAM l) { return CallWindowProcA(g_listProc, lv, m, w, l); };
+    const long rows = static_cast<long>(call(LVM_GETITEMCOUNT, 0, 0));
+    if (g_desc.shrinkTo >= 0) {
+        call(WM_SETREDRAW, FALSE, 0);
+        for (long r = rows - 1; r >= g_desc.shrinkTo; --r) call(LVM_DELETEITEM, static_cast<WPARAM>(r), 0);
+        call(WM_SETREDRAW, TRUE, 0);
+        return;
+    }
+    // The last row to the top, its texts and item data with it.
+    const int columns = std::max<int>(1, std::max<int>(static_cast<int>(g_desc.columns.size()), g_desc.generatedColumns));
+    std::vector<std::string> texts;
+    char buffer[256];
+    for (int c = 0; c < columns; ++c) {
+        LVITEMA get = {};
+        get.iSubItem = c;
+        get.pszText = buffer;
+        get.cchTextMax = sizeof buffer;
+        buffer[0] = 0;
+        call(LVM_GETITEMTEXTA, static_cast<WPARAM>(rows - 1), reinterpret_cast<LPARAM>(&get));
+        texts.push_back(buffer);
+    }
+    LVITEMA last = {};
+    last.mask = LVIF_PARAM;
+    last.iItem = static_cast<int>(rows - 1);
+    call(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&last));
+    call(LVM_DELETEITEM, static_cast<WPARAM>(rows - 1), 0);
+    LVITEMA top = {};
+    top.mask = LVIF_TEXT | LVIF_PARAM;
+    top.pszText = &texts[0][0];
+    top.lParam = last.lParam;
+    call(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&top));
+    for (int c = 1; c < columns; ++c) {
+        LVITEMA sub = {};
+        sub.iSubItem = c;
+        sub.pszText = &texts[static_cast<std::size_t>(c)][0];
+        call(LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&sub));
+    }
+}
+
 LRESULT CALLBACK lyingListProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == LVM_GETITEMCOUNT && InSendMessage()) return g_desc.itemCount;
+    if (msg == LVM_GETITEMCOUNT && InSendMessage() && g_desc.lieItemCount) return g_desc.itemCount;
+    const bool text = msg == LVM_GETITEMTEXTA || msg == LVM_GETITEMTEXTW || msg == LVM_GETITEMA || msg == LVM_GETITEMW;
+    if (text && InSendMessage() && g_desc.changeAfter > 0 && --g_desc.changeAfter == 0) changeList(hWnd);
     return CallWindowProcA(g_listProc, hWnd, msg, wParam, lParam);
 }
 
@@ -293,7 +353,7 @@ LRESULT CALLBACK lyingHeaderProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 void installLies(HWND lv) {
-    if (g_desc.lieItemCount)
+    if (g_desc.lieItemCount || g_desc.changeAfter > 0)
         g_listProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(lv, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingListProc)));
     HWND header = reinterpret_cast<HWND>(SendMessageA(lv, LVM_GETHEADER, 0, 0));
@@ -363,7 +423,8 @@ HWND createListView(HWND parent, const RECT& rc) {
         for (int c = 0; c < columns; ++c) {
             std::wstring text = toWide(cellText(r, c));
             LVITEMW item = {};
-            item.mask = LVIF_TEXT;
+            item.mask = LVIF_TEXT | (g_desc.params && c == 0 ? LVIF_PARAM : 0);
+            item.lParam = r + 1;
             item.iItem = static_cast<int>(r);
             item.iSubItem = c;
             item.pszText = &text[0];
@@ -374,7 +435,8 @@ HWND createListView(HWND parent, const RECT& rc) {
     for (long r = 0; r < rows && !g_desc.unicode; ++r) {
         std::string first = cellText(r, 0);
         LVITEMA item = {};
-        item.mask = LVIF_TEXT;
+        item.mask = LVIF_TEXT | (g_desc.params ? LVIF_PARAM : 0);
+        item.lParam = r + 1;
         item.iItem = static_cast<int>(r);
         item.pszText = &first[0];
         SendMessageA(lv, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));

@@ -4,7 +4,10 @@
 // characters. "big N [MS]" fills it with N items instead (roots of 999 children each), each item
 // that another program reads answered MS milliseconds late (a small tree read as slowly as a large
 // one); "deep N" with a chain of N items each the child of the one before; "checks 1" with the
-// nested items behind check boxes (TVS_CHECKBOXES), "beta", "epsilon" and "omega" checked. A
+// nested items behind check boxes (TVS_CHECKBOXES), "beta", "epsilon" and "omega" checked. "count 1"
+// and "loop 1" hold nine items (roots a, b, c of two children each: a1, a2, ...) and lie to other
+// processes: "count" answers TVM_GETCOUNT with 2^31-1, "loop" answers TVGN_CHILD of the leaf a2 with
+// the root a. A
 // posted WM_APP makes it stop answering (it sleeps), for the hung-target tests.
 #include <windows.h>
 
@@ -107,6 +110,34 @@ void fillDeep(HWND tree, long items) {
     for (long i = 1; i <= items; ++i) parent = add(tree, parent, L"d" + std::to_wstring(i));
 }
 
+WNDPROC g_treeProc = nullptr;
+bool g_lieCount = false;
+HTREEITEM g_loopFrom = nullptr, g_loopTo = nullptr;
+
+LRESULT CALLBACK lyingTreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (InSendMessage()) {
+        if (msg == TVM_GETCOUNT && g_lieCount) return 0x7FFFFFFF;
+        if (msg == TVM_GETNEXTITEM && wParam == TVGN_CHILD && g_loopFrom &&
+            reinterpret_cast<HTREEITEM>(lParam) == g_loopFrom)
+            return reinterpret_cast<LRESULT>(g_loopTo);
+    }
+    return CallWindowProcW(g_treeProc, hwnd, msg, wParam, lParam);
+}
+
+void fillLying(HWND tree, bool loop) {
+    HTREEITEM a = nullptr, a2 = nullptr;
+    for (const wchar_t* root : {L"a", L"b", L"c"}) {
+        HTREEITEM r = add(tree, nullptr, root);
+        add(tree, r, std::wstring(root) + L"1");
+        HTREEITEM second = add(tree, r, std::wstring(root) + L"2");
+        if (!a) a = r, a2 = second;
+    }
+    g_lieCount = !loop;
+    if (loop) g_loopFrom = a2, g_loopTo = a;
+    g_treeProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingTreeProc)));
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
@@ -138,6 +169,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
         if (std::wcscmp(mode, L"big") == 0) fillBig(tree, count);
         if (std::wcscmp(mode, L"deep") == 0) fillDeep(tree, count);
         if (std::wcscmp(mode, L"checks") == 0) fillChecked(tree);
+        if (std::wcscmp(mode, L"count") == 0 || std::wcscmp(mode, L"loop") == 0)
+            fillLying(tree, std::wcscmp(mode, L"loop") == 0);
         SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
     } else {
         fillNested(tree);
