@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ControlHost.h"
 #include "HostProcess.h"
 #include "capture/GridSource.h"
 #include "capture/win32/SystemGridSources.h"
@@ -79,8 +78,7 @@ void check(const Case& c, const Outcome& got) {
 }
 
 TEST(LyingControls, AListBoxGivesTheLinesItHoldsOrIsRefusedAsInconsistent) {
-    zavtest::ControlHost host(zavtest::siblingHostProgram("zav_lbhost.exe"), L"ZavListBoxHostWindow",
-                              L"ZavListBoxHost");
+    zavtest::HostProcess host(zavtest::siblingHostProgram("zav_lbhost.exe"), std::string(), L"ZavListBoxHostWindow");
     const std::vector<std::wstring> lines = {L"one", L"two \u0416", L"", L"four", L"five"};
     const wchar_t* inconsistent =
         L"The list box answered inconsistently at row 1, column 1: the length of its text and the text it gave "
@@ -103,8 +101,8 @@ TEST(LyingControls, AListBoxGivesTheLinesItHoldsOrIsRefusedAsInconsistent) {
 
 TEST(LyingControls, ATreeGivesTheItemsItHoldsAndALoopIsRefused) {
     const auto tree = [](const char* mode) {
-        return zavtest::ControlHost(zavtest::siblingHostProgram("zav_tvhost.exe"), L"ZavTreeHostWindow",
-                                    L"ZavTreeHost", std::string(mode) + " 1");
+        return zavtest::HostProcess(zavtest::siblingHostProgram("zav_tvhost.exe"), std::string(mode) + " 1",
+                                    L"ZavTreeHostWindow");
     };
     const Case counted = {"a count of 2^31-1", 1,
                           {L"a", L"1", L"a", L"a1", L"2", L"a\\a1", L"a2", L"2", L"a\\a2",

@@ -110,7 +110,6 @@ void fillDeep(HWND tree, long items) {
     for (long i = 1; i <= items; ++i) parent = add(tree, parent, L"d" + std::to_wstring(i));
 }
 
-WNDPROC g_treeProc = nullptr;
 bool g_lieCount = false;
 HTREEITEM g_loopFrom = nullptr, g_loopTo = nullptr;
 
