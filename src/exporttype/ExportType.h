@@ -22,7 +22,7 @@ struct ExportType {
     std::wstring htmlFooter;
     // Kept as the texts of the file. A key missing from a file of an earlier version reads empty,
     // and empty means what that version did: an HTML file, columns in index order.
-    std::wstring format;         // "HTML", "CSV" or "TSV" (tab-separated text)
+    std::wstring format;         // "HTML", "CSV", "TSV" (tab-separated text), "JSON" or "XML"
     std::wstring delimiter;      // CSV: one character
     std::wstring textEncoding;   // CSV and TSV: "UTF-8" (with a byte-order mark) or "ANSI"
     std::wstring formulaSafety;  // CSV and TSV: "1" or "0"
@@ -35,17 +35,21 @@ struct ExportType {
 inline constexpr const wchar_t* kFormatHtml = L"HTML";
 inline constexpr const wchar_t* kFormatCsv = L"CSV";
 inline constexpr const wchar_t* kFormatTsv = L"TSV";
+inline constexpr const wchar_t* kFormatJson = L"JSON";
+inline constexpr const wchar_t* kFormatXml = L"XML";
 inline constexpr const wchar_t* kEncodingUtf8 = L"UTF-8";
 inline constexpr const wchar_t* kEncodingAnsi = L"ANSI";
 inline constexpr const wchar_t* kColumnOrderDisplay = L"Display";
 inline constexpr const wchar_t* kColumnOrderIndex = L"Index";
 
-enum class ExportFormat { Html, Csv, Tsv };
+enum class ExportFormat { Html, Csv, Tsv, Json, Xml };
 
 // The format a type's text names; an empty or unknown text is HTML, the only format there was.
 inline ExportFormat exportFormatOf(const std::wstring& text) {
     if (text == kFormatCsv) return ExportFormat::Csv;
     if (text == kFormatTsv) return ExportFormat::Tsv;
+    if (text == kFormatJson) return ExportFormat::Json;
+    if (text == kFormatXml) return ExportFormat::Xml;
     return ExportFormat::Html;
 }
 
@@ -53,6 +57,8 @@ inline const wchar_t* exportFormatText(ExportFormat format) {
     switch (format) {
         case ExportFormat::Csv: return kFormatCsv;
         case ExportFormat::Tsv: return kFormatTsv;
+        case ExportFormat::Json: return kFormatJson;
+        case ExportFormat::Xml: return kFormatXml;
         default: return kFormatHtml;
     }
 }

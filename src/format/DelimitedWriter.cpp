@@ -105,7 +105,7 @@ void DelimitedTableWriter::writeRecord(std::int32_t row) {
 }
 
 void DelimitedTableWriter::begin() {
-    if (options_.utf8) out_.writeRaw("\xEF\xBB\xBF");
+    if (options_.utf8 && options_.byteOrderMark) out_.writeRaw("\xEF\xBB\xBF");
     fields_.clear();
     for (std::int32_t c : shown()) fields_.push_back(headerText(c));
     writeRecord(0);

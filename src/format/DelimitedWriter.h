@@ -20,6 +20,8 @@ struct DelimitedOptions {
     // UTF-8 with a byte-order mark (spreadsheets then read non-Latin text whole); else the ANSI
     // code page, which refuses the export at the first cell holding a character it lacks.
     bool utf8 = true;
+    // UTF-8 starts with the byte-order mark (a file); a stream for other programs goes without.
+    bool byteOrderMark = true;
     // A cell a spreadsheet would run as a formula is written with a leading apostrophe.
     bool formulaSafety = true;
 };

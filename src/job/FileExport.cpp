@@ -2,8 +2,7 @@
 
 #include "core/Error.h"
 #include "core/ScopeExit.h"
-#include "format/DelimitedWriter.h"
-#include "format/HtmlWriter.h"
+#include "job/PlanWriter.h"
 
 namespace zav {
 
@@ -21,14 +20,7 @@ FileExportJob::FileExportJob(IFileSystem& fs, std::shared_ptr<OpenedGrid> grid, 
         discardFile(fs_, partial_);
     });
     writer_ = fs_.openTextWriter(partial_);
-    const ExportPlan& s = this->plan();
-    std::unique_ptr<TableWriter> table;
-    if (s.format == ExportFormat::Html)
-        table = std::make_unique<HtmlTableWriter>(*writer_, s.fragments, read.info, *read.source, rules(), s.numberFormat);
-    else
-        table = std::make_unique<DelimitedTableWriter>(*writer_, s.delimited, read.info, *read.source, rules(),
-                                                       s.numberFormat);
-    begin(std::move(table), std::move(rows));
+    begin(makeTableWriter(*writer_, this->plan(), read, rules()), std::move(rows));
     dropPartial.dismiss();
 }
 

@@ -27,6 +27,8 @@ const wchar_t* frmExportOptionsModel::extensionOf(ExportFormat format) {
     switch (format) {
         case ExportFormat::Csv: return L".csv";
         case ExportFormat::Tsv: return L".txt";
+        case ExportFormat::Json: return L".json";
+        case ExportFormat::Xml: return L".xml";
         default: return L".html";
     }
 }

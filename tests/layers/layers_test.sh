@@ -28,8 +28,9 @@ declare -A uses=(
     [model]="job"
     [ui]="model"
     [app]="ui catalog capture settings"
+    [console]="job"
 )
-layers=(text core ini settings exporttype catalog capture format job model ui app)
+layers=(text core ini settings exporttype catalog capture format job model ui app console)
 
 # may_use LAYER: the layer and every layer it reaches through its uses, sorted, one line.
 may_use() {

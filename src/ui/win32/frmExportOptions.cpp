@@ -246,7 +246,9 @@ void frmExportOptions::createFormatPage() {
 }
 
 // The file formats in the order the format list shows them.
-constexpr ExportFormat kFileFormats[] = {ExportFormat::Html, ExportFormat::Csv, ExportFormat::Tsv};
+constexpr ExportFormat kFileFormats[] = {ExportFormat::Html, ExportFormat::Csv, ExportFormat::Tsv, ExportFormat::Json,
+                                         ExportFormat::Xml};
+constexpr int kFileFormatCount = static_cast<int>(sizeof kFileFormats / sizeof kFileFormats[0]);
 
 // Tab "File": the file's format, the settings of CSV and tab-separated text, and which columns go
 // into the file.
@@ -257,8 +259,8 @@ void frmExportOptions::createFilePage() {
     auto page = [&](HWND h) { pages_[2].push_back(h); };
     page(createControl(dlg, L"STATIC", L"File Format", 0, 0, -1, L + 60, T + 360, 2685, 225));
     HWND formats = createControl(dlg, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL | kTabStop, 0, kCmbFileFormat,
-                                 L + 60, T + 600, 2685, 315 + 900);
-    for (const wchar_t* name : {L"HTML", L"CSV", L"Tab-separated text"})
+                                 L + 60, T + 600, 2685, 315 + 1350);
+    for (const wchar_t* name : {L"HTML", L"CSV", L"Tab-separated text", L"JSON", L"XML"})
         SendMessageW(formats, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     page(formats);
     page(createControl(dlg, L"STATIC", L"CSV Delimiter", 0, 0, -1, L + 60, T + 1020, 2685, 225));
@@ -381,7 +383,7 @@ void frmExportOptions::onCommand(int id, int code, HWND) {
         case kCmbFileFormat:
             if (code == CBN_SELCHANGE) {
                 const auto index = SendMessageW(control(kCmbFileFormat), CB_GETCURSEL, 0, 0);
-                if (index >= 0 && index < 3) model_.setFormat(kFileFormats[index]);
+                if (index >= 0 && index < kFileFormatCount) model_.setFormat(kFileFormats[index]);
                 auto filling = scopedValue(updating_, true);
                 win::setWindowText(control(kTxtOutput), model_.txtOutput);  // its extension follows
             }
@@ -668,7 +670,7 @@ void frmExportOptions::showFields() {
     win::setWindowText(control(kTxtDataFormat), model_.txtDataFormat);
     win::setWindowText(control(kTxtHTMLFooter), model_.txtHTMLFooter);
     int format = 0;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < kFileFormatCount; ++i)
         if (kFileFormats[i] == model_.format()) format = i;
     SendMessageW(control(kCmbFileFormat), CB_SETCURSEL, static_cast<WPARAM>(format), 0);
     win::setWindowText(control(kTxtDelimiter), model_.txtDelimiter);
