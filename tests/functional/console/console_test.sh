@@ -169,7 +169,7 @@ done <<'EOF'
 2|export needs a window|export --id 1
 2|--type "None": there is no export type file|export --window "console grid" --type None
 3|no window matches --window "no such window"|export --window "no such window"
-3|3 controls match --window "zavlistboxhost"|export --window zavlistboxhost
+3|controls match --window "zavlistboxhost"|export --window zavlistboxhost
 3|ZAVExportCmd64: no readable control matches --kind treeview|export --window zavlistboxhost --kind treeview
 3|No rows are selected|export --window "console grid" --selected
 4|cannot read the list box|export --window zavlistboxhost --id 3
