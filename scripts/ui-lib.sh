@@ -165,16 +165,14 @@ set_box() {
     xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$3"; sleep 0.3
 }
 
-# type_text TITLE ID TEXT: types the text into that box one character at a time, each once the box
-# shows the one before. xdotool types a character that no key gives by giving it to a spare key for
-# a moment: a program that reads the key late (a busy machine) reads another character, or none.
+# type_text TITLE ID TEXT: types the text into that box and waits until the box shows it (10 s at
+# most). One xdotool run types the whole text: xdotool types a character that no key gives by
+# lending it a spare key for a moment, and with one run a character the characters beyond Latin
+# did not arrive at all, even on an idle machine.
 type_text() {
-    local typed="" i
-    for ((i = 0; i < ${#3}; i++)); do
-        xdotool type "${3:i:1}"
-        typed+=${3:i:1}
-        for _ in $(seq 1 50); do [[ $(D utext "$1" "$2") == *"$typed" ]] && break; sleep 0.1; done
-    done
+    xdotool type --delay 80 "$3"
+    for _ in $(seq 1 100); do [[ $(D utext "$1" "$2") == *"$3" ]] && return 0; sleep 0.1; done
+    return 1
 }
 
 # program_folder WORK PROGRAM UIDRIVER HOST HOSTNAME: a fresh WORK/prog holding the program, the
