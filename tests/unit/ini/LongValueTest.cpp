@@ -4,66 +4,45 @@
 // checked on the file itself: no line may hold a value longer than every reader gives back.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "TestSupport.h"
 #include "ini/ValueLimits.h"
 #include "ini/cINIFile.h"
-#include "text/Ansi.h"
 
 using namespace zav;
-using zavtest::TempDir;
 
 namespace {
 
 class LongValueTest : public ::testing::Test {
 protected:
-    TempDir dir;
+    zavtest::TempDir dir;
     std::wstring path = dir.file(L"long.ini");
-
-    cINIFile open() {
-        cINIFile ini(zavtest::storage());
+    cINIFile ini{zavtest::storage()};
+    void SetUp() override {
         ini.FullPath(path);
         ini.SectionName(L"General");
-        return ini;
     }
 
     // The longest value of any line of the file, in characters.
     std::size_t longestStoredValue() const {
         const std::string bytes = zavtest::readBytes(path);
-        std::size_t longest = 0, start = 0;
-        while (start < bytes.size()) {
-            std::size_t end = bytes.find("\r\n", start);
-            if (end == std::string::npos) end = bytes.size();
+        std::size_t longest = 0;
+        for (std::size_t start = 0, end; start < bytes.size(); start = end + 2) {
+            end = std::min(bytes.find("\r\n", start), bytes.size());
             const std::size_t eq = bytes.find('=', start);
-            if (eq < end && end - eq - 1 > longest) longest = end - eq - 1;
-            start = end + 2;
+            if (eq < end) longest = std::max(longest, end - eq - 1);
         }
         return longest;
-    }
-
-    // A text whose pieces, cut anywhere, start or end with blanks and quotes.
-    static std::wstring awkward(std::size_t length) {
-        const std::wstring pattern = L" \"a b\" '; [x]=%41 ";
-        std::wstring text;
-        while (text.size() < length) text += pattern;
-        text.resize(length);
-        return text;
     }
 };
 
 }  // namespace
 
-TEST(ValueLimits, LengthIsAProblemFromOneCharacterPastTheLimitAndTheMessageNamesFieldAndLimit) {
+TEST(ValueLimits, WhatAValueLosesOnReadingIsAProblemOnlyForASingleValue) {
     // Windows reads up to 65535 characters; Wine 8.0's kernel32 only up to 32766: the lower one.
-    EXPECT_EQ(valueLimitProblem(L"HTMLHeader", std::wstring(32765, L'x')), L"");
     EXPECT_EQ(valueLimitProblem(L"HTMLHeader", std::wstring(32766, L'x')), L"");
     EXPECT_EQ(valueLimitProblem(L"HTMLHeader", std::wstring(32767, L'x')),
               L"HTMLHeader: 32767 characters, but an INI value is read back only up to 32766 characters.");
     EXPECT_EQ(longValueProblem(L"HTMLHeader", std::wstring(200000, L'x')), L"");
-}
-
-TEST(ValueLimits, WhatAValueLosesOnReadingIsAProblemOnlyForASingleValue) {
     for (const wchar_t* text : {L" lead", L"trail\t", L"\"quoted\"", L"'quoted'"}) {
         EXPECT_NE(valueLimitProblem(L"File", text), L"") << zavtest::shown(text);
         EXPECT_EQ(longValueProblem(L"File", text), L"") << zavtest::shown(text);
@@ -79,11 +58,13 @@ TEST(ValueLimits, WhatAValueLosesOnReadingIsAProblemOnlyForASingleValue) {
 }
 
 TEST_F(LongValueTest, TextsAroundTheLimitComeBackWholeAndNoStoredValueIsLongerThanWindowsReads) {
-    cINIFile ini = open();
     const std::size_t piece = kLongestIniValue - 2;
     for (std::size_t length : {std::size_t{0}, std::size_t{1}, kLongestIniValue - 3, kLongestIniValue - 1,
                                kLongestIniValue, kLongestIniValue + 1, 2 * piece, 2 * piece + 1, 3 * piece + 7}) {
-        for (const std::wstring& text : {std::wstring(length, L'x'), awkward(length)}) {
+        std::wstring awkward;  // pieces, cut anywhere, start or end with blanks and quotes
+        while (awkward.size() < length) awkward += L" \"a b\" '; [x]=%41 ";
+        awkward.resize(length);
+        for (const std::wstring& text : {std::wstring(length, L'x'), awkward}) {
             ASSERT_NE(ini.PutLongString(L"HTMLHeader", text), 0) << length;
             EXPECT_EQ(ini.GetLongString(L"HTMLHeader", L"default"), text) << length;
             EXPECT_LE(longestStoredValue(), kLongestIniValue) << length;
@@ -92,24 +73,19 @@ TEST_F(LongValueTest, TextsAroundTheLimitComeBackWholeAndNoStoredValueIsLongerTh
 }
 
 TEST_F(LongValueTest, AShortTextIsStoredAsPutStringStoresItAndAPlainEntryReadsAsItIs) {
-    cINIFile ini = open();
     ASSERT_NE(ini.PutLongString(L"File", L"c:\\out.html"), 0);
     EXPECT_EQ(zavtest::readBytes(path), "[General]\r\nFile=c:\\out.html\r\n");
-    // What a single value would lose goes in quotes.
-    ASSERT_NE(ini.PutLongString(L"File", L" padded "), 0);
+    ASSERT_NE(ini.PutLongString(L"File", L" padded "), 0);  // what a single value would lose: quoted
     EXPECT_EQ(zavtest::readBytes(path), "[General]\r\nFile=\" padded \"\r\n");
     EXPECT_EQ(ini.GetLongString(L"File", L""), L" padded ");
-    // Written by PutString, or missing.
     ini.PutString(L"Old", L"plain text");
     EXPECT_EQ(ini.GetLongString(L"Old", L"d"), L"plain text");
     EXPECT_EQ(ini.GetLongString(L"Missing", L"d"), L"d");
 }
 
 TEST_F(LongValueTest, ContinuationsOfALongerEarlierTextGoAndTheSectionKeepsItsOtherEntries) {
-    cINIFile ini = open();
     ini.PutString(L"Before", L"1");
-    const std::wstring longer(3 * kLongestIniValue, L'a');
-    ASSERT_NE(ini.PutLongString(L"HTMLFooter", longer), 0);
+    ASSERT_NE(ini.PutLongString(L"HTMLFooter", std::wstring(3 * kLongestIniValue, L'a')), 0);
     EXPECT_NE(ini.GetString(cINIFile::ContinuationName(L"HTMLFooter", 4), L"none"), L"none");
     ini.PutString(L"After", L"2");
     ASSERT_NE(ini.PutLongString(L"HTMLFooter", L"short"), 0);
@@ -118,7 +94,6 @@ TEST_F(LongValueTest, ContinuationsOfALongerEarlierTextGoAndTheSectionKeepsItsOt
 }
 
 TEST_F(LongValueTest, TextsNoValueCarriesAreRefusedAndNothingIsWritten) {
-    cINIFile ini = open();
     EXPECT_EQ(ini.PutLongString(L"HTMLHeader", std::wstring(70000, L'x') + L"\r\n<p>"), 0);
     EXPECT_EQ(ini.PutLongString(L"HTMLHeader", L"\x4E2D"), 0);
     EXPECT_FALSE(zavtest::pathExists(path));
