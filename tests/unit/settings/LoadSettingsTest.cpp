@@ -4,7 +4,6 @@
 #include "FakeHost.h"
 #include "TestSupport.h"
 #include "app/mMain.h"
-#include "catalog/Catalog.h"
 #include "core/Error.h"
 #include "ini/FileInfo.h"
 #include "model/ChangeSettings.h"
@@ -12,24 +11,22 @@
 #include "text/Ansi.h"
 
 using namespace zav;
-using zavtest::TempDir;
 
 namespace {
 
 class StartupTest : public ::testing::Test {
 protected:
     StartupTest() { host_.folder = dir.path(); }
-
     std::string settings() const { return zavtest::readBytes(dir.file(L"settings.ini")); }
-
-    TempDir dir;
-
-private:
+    void give(const std::string& general) {  // settings.ini with these [General] lines, folders in dir
+        const std::string f = toAnsi(dir.path());
+        std::string text = "[General]\r\n" + general;
+        for (std::size_t at; (at = text.find('@')) != std::string::npos;) text.replace(at, 1, f);
+        zavtest::writeBytes(dir.file(L"settings.ini"), text);
+    }
+    zavtest::TempDir dir;
     zavtest::FakeHost host_;
-
-protected:
-    // The build's storage as seen from a program installed in `dir`.
-    const Storage storage_ = zavtest::withHost(host_);
+    const Storage storage_ = zavtest::withHost(host_);  // a program installed in `dir`
 };
 
 }  // namespace
@@ -37,34 +34,21 @@ protected:
 TEST_F(StartupTest, FirstRunWritesTheFourDefaultsInOrderThenTheStampAndMakesTheFolders) {
     const Settings loaded = loadSettings(storage_, dir.path());
     const std::string f = toAnsi(dir.path());
-    EXPECT_EQ(settings(),
-              "[General]\r\n"
-              "OutputFolder=" + f + "\\Exports\\\r\n"
-              "CatalogFile=" + f + "\\catalog.ini\r\n"
-              "ReplacesFile=" + f + "\\replaces.ini\r\n"
-              "OptionFolder=" + f + "\\ExportOptions\\\r\n"
-              "[FileInfo]\r\n"
-              "Type=Settings\r\n"
-              "Version=0.1.3\r\n");
+    EXPECT_EQ(settings(), "[General]\r\nOutputFolder=" + f + "\\Exports\\\r\nCatalogFile=" + f +
+                              "\\catalog.ini\r\nReplacesFile=" + f + "\\replaces.ini\r\nOptionFolder=" + f +
+                              "\\ExportOptions\\\r\n[FileInfo]\r\nType=Settings\r\nVersion=0.1.3\r\n");
     EXPECT_TRUE(zavtest::pathExists(dir.file(L"Exports")));
     EXPECT_TRUE(zavtest::pathExists(dir.file(L"ExportOptions")));
     EXPECT_EQ(loaded.settingsFile, dir.file(L"settings.ini"));
-    EXPECT_EQ(loaded.outputFolder, dir.path() + L"\\Exports\\");
-    EXPECT_EQ(loaded.catalogFile, dir.path() + L"\\catalog.ini");
-    EXPECT_EQ(loaded.replacesFile, dir.path() + L"\\replaces.ini");
-    EXPECT_EQ(loaded.optionFolder, dir.path() + L"\\ExportOptions\\");
+    EXPECT_EQ(loaded.outputFolder + L"|" + loaded.catalogFile + L"|" + loaded.replacesFile + L"|" + loaded.optionFolder,
+              dir.file(L"Exports\\|") + dir.file(L"catalog.ini|") + dir.file(L"replaces.ini|") +
+                  dir.file(L"ExportOptions\\"));
     EXPECT_TRUE(zavtest::reporter().messages.empty());
 }
 
 TEST_F(StartupTest, LaterRunsOnlyRestampTheFileInfo) {
-    zavtest::writeBytes(dir.file(L"settings.ini"),
-                        "[General]\r\n"
-                        "OutputFolder=" + toAnsi(dir.path()) + "\\Out\\\r\n"
-                        "OptionFolder=" + toAnsi(dir.path()) + "\\Types\\\r\n"
-                        "; kept by hand\r\n"
-                        "[FileInfo]\r\n"
-                        "Type=Settings\r\n"
-                        "Version=0.0.1\r\n");
+    give("OutputFolder=@\\Out\\\r\nOptionFolder=@\\Types\\\r\n; kept by hand\r\n[FileInfo]\r\nType=Settings\r\n"
+         "Version=0.0.1\r\n");
     loadSettings(storage_, dir.path());
     const std::string s = settings();
     EXPECT_NE(s.find("Version=0.1.3\r\n"), std::string::npos);
@@ -74,38 +58,28 @@ TEST_F(StartupTest, LaterRunsOnlyRestampTheFileInfo) {
     EXPECT_TRUE(zavtest::pathExists(dir.file(L"Out")));
     EXPECT_TRUE(zavtest::pathExists(dir.file(L"Types")));
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"Exports")));
-
-    // A second start changes nothing more.
-    loadSettings(storage_, dir.path());
+    loadSettings(storage_, dir.path());  // a second start changes nothing more
     EXPECT_EQ(settings(), s);
 }
 
 TEST_F(StartupTest, MissingOrUncreatableFoldersEndStartUpWithAnError) {
-    zavtest::writeBytes(dir.file(L"settings.ini"),
-                        "[General]\r\nOptionFolder=" + toAnsi(dir.path()) + "\\Types\\\r\n");
+    give("OptionFolder=@\\Types\\\r\n");
     try {
         loadSettings(storage_, dir.path());
-        FAIL() << "an empty OutputFolder was accepted";
+        ADD_FAILURE() << "an empty OutputFolder was accepted";
     } catch (const Error& e) {
         EXPECT_NE(e.operation().find(L"CreateFolder"), std::wstring::npos);
         EXPECT_NE(e.operation().find(L"setting OutputFolder"), std::wstring::npos);
     }
-
-    zavtest::writeBytes(dir.file(L"settings.ini"),
-                        "[General]\r\nOutputFolder=" + toAnsi(dir.path()) + "\\a\\b\\\r\nOptionFolder=" +
-                            toAnsi(dir.path()) + "\\Types\\\r\n");
+    give("OutputFolder=@\\a\\b\\\r\nOptionFolder=@\\Types\\\r\n");
     EXPECT_THROW(loadSettings(storage_, dir.path()), Error);
     EXPECT_FALSE(zavtest::pathExists(dir.file(L"a")));  // no intermediate folders
 }
 
-TEST_F(StartupTest, MainLoadsSettingsThenRebuildsAnEmptyCatalog) {
-    Main(storage_);
-    const std::string catalog = zavtest::readBytes(dir.file(L"catalog.ini"));
-    EXPECT_EQ(catalog, "[FileInfo]\r\nType=Catalog\r\nVersion=" + toAnsi(versionText()) + "\r\n");
-}
-
-TEST_F(StartupTest, ChangedSettingsTakeEffectAtOnceTheCatalogRebuiltFromTheNewTypeFolder) {
+TEST_F(StartupTest, MainRebuildsTheCatalogAndChangedSettingsTakeEffectAtOnce) {
     const Settings first = Main(storage_);
+    EXPECT_EQ(zavtest::readBytes(dir.file(L"catalog.ini")),
+              "[FileInfo]\r\nType=Catalog\r\nVersion=" + toAnsi(versionText()) + "\r\n");
     zavtest::storage().fs.createFolder(dir.file(L"Team"));
     zavtest::writeBytes(dir.file(L"Team\\Mine.ini"),
                         "[FileInfo]\r\nType=ExportOption\r\nVersion=0.1.3\r\nEncoding=Escaped\r\n"
@@ -116,9 +90,8 @@ TEST_F(StartupTest, ChangedSettingsTakeEffectAtOnceTheCatalogRebuiltFromTheNewTy
     const Settings now = ChangeSettings(storage_, wanted);
     EXPECT_EQ(now.optionFolder, dir.file(L"Team\\"));
     EXPECT_EQ(now.catalogFile, dir.file(L"Lists\\team-catalog.ini"));
-    const std::string catalog = zavtest::readBytes(now.catalogFile);
+    const std::string catalog = zavtest::readBytes(now.catalogFile);  // rebuilt from the new folder
     EXPECT_NE(catalog.find("[A_B]\r\n"), std::string::npos) << catalog;
     EXPECT_NE(catalog.find("=Mine\r\n"), std::string::npos) << catalog;
-    // The next start reads what was saved.
-    EXPECT_EQ(loadSettings(storage_, dir.path()).optionFolder, now.optionFolder);
+    EXPECT_EQ(loadSettings(storage_, dir.path()).optionFolder, now.optionFolder);  // saved for the next start
 }
