@@ -12,7 +12,6 @@ namespace zav {
 namespace {
 
 std::vector<int> closed;
-
 struct FakeTraits {
     using type = int;
     static int invalid() noexcept { return -1; }
@@ -21,56 +20,42 @@ struct FakeTraits {
 };
 using Owner = UniqueResource<FakeTraits>;
 
-class Ownership : public ::testing::Test {
-protected:
-    void SetUp() override { closed.clear(); }
-};
-
-TEST_F(Ownership, ClosesOnceWhateverPathTheValueTakes) {
-    {
-        Owner a(3);
-        Owner b(std::move(a));       // handed over, not closed
-        EXPECT_FALSE(a);
-        EXPECT_EQ(b.get(), 3);
-        Owner c(5);
-        c = std::move(b);            // 5 closed, 3 now in c
-        EXPECT_EQ(closed, std::vector<int>{5});
-        c = std::move(c);            // self-move keeps it
-        EXPECT_EQ(c.get(), 3);
-        c.reset(7);                  // 3 closed
-        EXPECT_EQ(c.release(), 7);   // given up, never closed
-        EXPECT_EQ(c.get(), -1);
-        Owner d(0);                  // 0 is a valid value for these traits
-    }
-    EXPECT_EQ(closed, (std::vector<int>{5, 3, 0}));
-}
-
-TEST_F(Ownership, InvalidValuesAreNeverClosed) {
-    { Owner empty; Owner bad(-1); empty.reset(); }
-    EXPECT_TRUE(closed.empty());
-}
-
 int nullClosed = 0;
 void countClose(int*) noexcept { ++nullClosed; }
 
-TEST_F(Ownership, NullHandleTraitsTreatOnlyNullAsEmpty) {
-    int x = 0;
-    nullClosed = 0;
-    { UniqueResource<NullHandleTraits<int*, countClose>> owner(&x), none; EXPECT_TRUE(owner); EXPECT_FALSE(none); }
-    EXPECT_EQ(nullClosed, 1);
-}
-
 // A value of two parts released as one, as a device context is with its window.
 struct Pair {
-    int owner = 0;
-    int handle = 0;
+    int owner = 0, handle = 0;
 };
 std::vector<std::pair<int, int>> pairsClosed;
 bool pairIsLive(Pair p) noexcept { return p.handle != 0; }
 void closePair(Pair p) noexcept { pairsClosed.emplace_back(p.owner, p.handle); }
 
-TEST_F(Ownership, ValueTraitsReleaseBothPartsOfALiveValueOnly) {
-    pairsClosed.clear();
+TEST(Ownership, ClosesOnceWhateverPathTheValueTakesAndNeverAnInvalidValue) {
+    closed.clear();
+    {
+        Owner a(3);
+        Owner b(std::move(a));  // handed over, not closed
+        EXPECT_FALSE(a);
+        EXPECT_EQ(b.get(), 3);
+        Owner c(5);
+        c = std::move(b);  // 5 closed, 3 now in c
+        EXPECT_EQ(closed, std::vector<int>{5});
+        c = std::move(c);  // self-move keeps it
+        EXPECT_EQ(c.get(), 3);
+        c.reset(7);  // 3 closed
+        EXPECT_EQ(c.release(), 7);  // given up, never closed
+        EXPECT_EQ(c.get(), -1);
+        Owner d(0), empty, bad(-1);  // 0 is a valid value for these traits; the others are never closed
+        empty.reset();
+    }
+    EXPECT_EQ(closed, (std::vector<int>{5, 3, 0}));
+}
+
+TEST(Ownership, NullHandleAndValueTraitsCloseOnlyALiveValue) {
+    int x = 0;
+    { UniqueResource<NullHandleTraits<int*, countClose>> owner(&x), none; EXPECT_TRUE(owner); EXPECT_FALSE(none); }
+    EXPECT_EQ(nullClosed, 1);
     using PairOwner = UniqueResource<ValueTraits<Pair, pairIsLive, closePair>>;
     {
         PairOwner live(Pair{7, 9}), none, noHandle(Pair{7, 0});
@@ -80,13 +65,12 @@ TEST_F(Ownership, ValueTraitsReleaseBothPartsOfALiveValueOnly) {
         PairOwner moved(std::move(live));
         EXPECT_EQ(live.get().handle, 0);
     }
-    EXPECT_EQ(pairsClosed, (std::vector<std::pair<int, int>>{{7, 9}}));
+    EXPECT_EQ(pairsClosed, (std::vector<std::pair<int, int>>{{7, 9}}));  // both parts, once
 }
 
-TEST(ScopeGuard, RunsOnReturnAndThrowUnlessDismissed) {
+TEST(ScopeGuard, RunsOnReturnAndThrowUnlessDismissedAndScopedValuesNest) {
     int runs = 0;
     { auto g = scopeExit([&] { ++runs; }); }
-    EXPECT_EQ(runs, 1);
     try {
         auto g = scopeExit([&] { ++runs; });
         throw std::runtime_error("x");
@@ -95,15 +79,10 @@ TEST(ScopeGuard, RunsOnReturnAndThrowUnlessDismissed) {
     EXPECT_EQ(runs, 2);
     { auto g = scopeExit([&] { ++runs; }); g.dismiss(); }
     EXPECT_EQ(runs, 2);
-}
-
-TEST(ScopeGuard, ScopedValuePutsBackThePreviousValueEvenWhenNested) {
     bool flag = false;
     {
         auto outer = scopedValue(flag, true);
-        {
-            auto inner = scopedValue(flag, true);
-        }
+        { auto inner = scopedValue(flag, true); }
         EXPECT_TRUE(flag);  // still inside the outer scope
     }
     EXPECT_FALSE(flag);

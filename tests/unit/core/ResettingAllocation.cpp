@@ -17,42 +17,25 @@ namespace {
 
 // The thread that armed it; neither lookup touches the error code (a thread_local would, through
 // TlsGetValue, on this build's runtime).
-#ifdef _WIN32
-using ThreadId = DWORD;
-ThreadId currentThread() { return GetCurrentThreadId(); }
-#else
-using ThreadId = pthread_t;
-ThreadId currentThread() { return pthread_self(); }
-#endif
 std::atomic<bool> armed{false};
-ThreadId armedThread{};
-
-bool armedHere() {
 #ifdef _WIN32
-    return armed.load() && armedThread == currentThread();
-#else
-    return armed.load() && pthread_equal(armedThread, currentThread());
-#endif
-}
-
-#ifdef _WIN32
+DWORD armedThread{};
 const DWORD slot = TlsAlloc();
-#endif
-
-void resetErrorCode() {
-#ifdef _WIN32
-    TlsGetValue(slot);  // clears the last error when it succeeds
+void arm() { armedThread = GetCurrentThreadId(); }
+bool armedHere() { return armed.load() && armedThread == GetCurrentThreadId(); }
+void resetErrorCode() { TlsGetValue(slot); }  // clears the last error when it succeeds
 #else
-    errno = 0;
+pthread_t armedThread{};
+void arm() { armedThread = pthread_self(); }
+bool armedHere() { return armed.load() && pthread_equal(armedThread, pthread_self()); }
+void resetErrorCode() { errno = 0; }
 #endif
-}
 
 }  // namespace
 
 void* operator new(std::size_t size) {
-    if (size == 0) size = 1;
     void* p = nullptr;
-    while ((p = std::malloc(size)) == nullptr) {
+    while ((p = std::malloc(size ? size : 1)) == nullptr) {
         std::new_handler handler = std::get_new_handler();
         if (!handler) throw std::bad_alloc();
         handler();
@@ -60,33 +43,23 @@ void* operator new(std::size_t size) {
     if (armedHere()) resetErrorCode();
     return p;
 }
-
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace zavtest {
 
 ResettingAllocation::ResettingAllocation() {
-    armedThread = currentThread();
+    arm();
     armed.store(true);
 }
-
 ResettingAllocation::~ResettingAllocation() { armed.store(false); }
 
-long lastErrorCode() {
 #ifdef _WIN32
-    return static_cast<long>(GetLastError());
+long lastErrorCode() { return static_cast<long>(GetLastError()); }
+void setLastErrorCode(long code) { SetLastError(static_cast<DWORD>(code)); }
 #else
-    return errno;
+long lastErrorCode() { return errno; }
+void setLastErrorCode(long code) { errno = static_cast<int>(code); }
 #endif
-}
-
-void setLastErrorCode(long code) {
-#ifdef _WIN32
-    SetLastError(static_cast<DWORD>(code));
-#else
-    errno = static_cast<int>(code);
-#endif
-}
 
 }  // namespace zavtest

@@ -26,36 +26,28 @@ private:
 }  // namespace
 
 TEST(GdiOwnership, ObjectsAndMemoryDCsAreDeletedWhenTheirOwnerEnds) {
-    HBITMAP bitmap = nullptr;
+    LOGFONTW lf = {};
+    lf.lfHeight = 12;
+    HGDIOBJ held[4] = {};
     HBRUSH brush = nullptr;
-    HFONT font = nullptr;
-    HDC memory = nullptr;
     {
         UniqueBitmap b(CreateBitmap(8, 8, 1, 1, nullptr));
         UniqueBrush r(CreateSolidBrush(RGB(1, 2, 3)));
-        LOGFONTW lf = {};
-        lf.lfHeight = 12;
         UniqueFont f(CreateFontIndirectW(&lf));
         UniqueMemoryDC m(CreateCompatibleDC(nullptr));
-        bitmap = b.get();
+        const HGDIOBJ objects[4] = {b.get(), r.get(), f.get(), m.get()};
+        const DWORD types[4] = {OBJ_BITMAP, OBJ_BRUSH, OBJ_FONT, OBJ_MEMDC};
+        for (int i = 0; i < 4; ++i) {
+            held[i] = objects[i];
+            ASSERT_EQ(GetObjectType(held[i]), types[i]) << i;
+        }
         brush = r.get();
-        font = f.get();
-        memory = m.get();
-        ASSERT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
-        ASSERT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
-        ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-        ASSERT_EQ(GetObjectType(memory), static_cast<DWORD>(OBJ_MEMDC));
-
-        // Handed over, an object lives on with its new owner only.
-        UniqueBrush taken(std::move(r));
+        UniqueBrush taken(std::move(r));  // handed over, an object lives on with its new owner only
         EXPECT_FALSE(r);
         r.reset();
         EXPECT_EQ(GetObjectType(brush), static_cast<DWORD>(OBJ_BRUSH));
     }
-    EXPECT_EQ(GetObjectType(bitmap), 0u);
-    EXPECT_EQ(GetObjectType(brush), 0u);
-    EXPECT_EQ(GetObjectType(font), 0u);
-    EXPECT_EQ(GetObjectType(memory), 0u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(GetObjectType(held[i]), 0u) << i;
 }
 
 TEST(GdiOwnership, AWindowDCGoesBackToItsWindowOnce) {
