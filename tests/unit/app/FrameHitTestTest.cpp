@@ -10,17 +10,12 @@ namespace {
 using zav::WindowFacts;
 
 constexpr std::uint32_t kChild = 0x40000000u, kVisible = 0x10000000u, kDisabled = 0x08000000u;
-constexpr std::uint32_t kShown = kChild | kVisible;
-constexpr std::uint32_t kGroupBox = kShown | 0x7u;
+constexpr std::uint32_t kShown = kChild | kVisible, kGroupBox = kShown | 0x7u;
 
 WindowFacts window(int parent, const wchar_t* cls, std::uint32_t style, zav::ScreenRect r, int border = 0,
                    std::uint32_t exStyle = 0) {
     WindowFacts w;
-    w.parent = parent;
-    w.className = cls;
-    w.style = style;
-    w.exStyle = exStyle;
-    w.window = r;
+    w.parent = parent, w.className = cls, w.style = style, w.exStyle = exStyle, w.window = r;
     w.client = {r.left + border, r.top + border, r.right - border, r.bottom - border};
     return w;
 }
@@ -31,7 +26,6 @@ const std::vector<WindowFacts> kDialog = {
     /* 1 */ window(-1, L"Button", kGroupBox, {10, 10, 310, 210}),             // the frame
     /* 2 */ window(-1, L"SysListView32", kShown, {30, 30, 230, 140}, 2),
     /* 3 */ window(2, L"SysHeader32", kShown, {20, 32, 228, 52}),          // scrolled left
-
     /* 4 */ window(-1, L"BUTTON", kGroupBox, {250, 20, 305, 200}),            // a frame in a frame
     /* 5 */ window(-1, L"button", kGroupBox, {255, 30, 300, 190}),
     /* 6 */ window(-1, L"ListBox", kShown, {260, 40, 295, 180}, 1),
@@ -48,19 +42,16 @@ TEST(FrameHitTest, APressLandsOnWhatLiesUnderTheFramesAsTheSystemWouldHitIt) {
         int window;
         const char* what;
     } cases[] = {
-        {100, 100, 2, "the list view under the frame"},
-        {100, 45, 3, "its header, a child of the list, not the list"},
+        {100, 100, 2, "the list view under the frame"}, {100, 45, 3, "its header, a child of the list, not the list"},
         {31, 45, 2, "its border: outside its client area the search stops at the list, even where the "
                     "scrolled header's rectangle reaches"},
         {60, 25, 0, "a label on top is hit, as the system hits it: only frames are passed over"},
         {270, 100, 6, "a list box under two frames"},
         {252, 100, -1, "the outer frame's border, no control beneath: the dialog"},
-        {12, 12, -1, "the frame's own corner"},
-        {50, 160, 8, "the shown combo box below a hidden one"},
+        {12, 12, -1, "the frame's own corner"}, {50, 160, 8, "the shown combo box below a hidden one"},
         {150, 170, -1, "a disabled tree view is not hit"},
         {210, 160, 11, "a transparent window is not hit: the check box under it is"},
-        {230, 30, -1, "a rectangle's right edge lies outside it"},
-        {400, 400, -1, "outside every window"},
+        {230, 30, -1, "a rectangle's right edge lies outside it"}, {400, 400, -1, "outside every window"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.window, zav::windowPastFrames(kDialog, c.x, c.y)) << c.what;
 }
@@ -93,8 +84,7 @@ TEST(FrameHitTest, AFrameIsAButtonOfTheGroupBoxStyle) {
         {L"button", 0x7u, true},
         {L"Button", 0x50010003u, false},  // a check box
         {L"Button", 0x5001000Bu, false},  // owner-drawn (its type shares the group box's bits)
-        {L"Static", 0x7u, false},
-        {L"Buttons", 0x7u, false},
+        {L"Static", 0x7u, false}, {L"Buttons", 0x7u, false},
     };
     for (const auto& c : cases) EXPECT_EQ(c.frame, zav::isGroupBox(c.cls, c.style)) << c.style;
 }

@@ -7,7 +7,6 @@
 #include <mutex>
 #include <string>
 #include <thread>
-#include <utility>
 
 #include "app/RequestRing.h"
 
@@ -18,7 +17,7 @@ using Ticket = Ring::Ticket;
 
 TEST(RequestRing, AFullRingRefusesUntilARequestIsTaken) {
     Ring ring;
-    Ticket tickets[4] = {};
+    Ticket tickets[5] = {};
     for (int i = 0; i < 4; ++i) {
         EXPECT_FALSE(ring.full());
         ASSERT_TRUE(ring.put("r" + std::to_string(i), tickets[i]));
@@ -28,38 +27,30 @@ TEST(RequestRing, AFullRingRefusesUntilARequestIsTaken) {
     EXPECT_FALSE(ring.put("r4", refused));
     EXPECT_EQ(99u, refused);
     std::string got;
-    ASSERT_TRUE(ring.take(tickets[0], got));
-    EXPECT_EQ("r0", got);
-    EXPECT_FALSE(ring.full());
-    Ticket fifth = 0;
-    EXPECT_TRUE(ring.put("r5", fifth));
-    const std::pair<Ticket, const char*> rest[] = {{tickets[1], "r1"}, {tickets[2], "r2"}, {tickets[3], "r3"}, {fifth, "r5"}};
-    for (const auto& [ticket, want] : rest) {
-        ASSERT_TRUE(ring.take(ticket, got));
-        EXPECT_EQ(want, got);
+    for (int i = 0; i < 5; ++i) {  // each take makes room for one more, round the ring's end
+        ASSERT_TRUE(ring.take(tickets[i], got));
+        EXPECT_EQ("r" + std::to_string(i), got);
+        EXPECT_FALSE(ring.full());
+        if (i == 0) {
+            EXPECT_TRUE(ring.put("r4", tickets[4]));
+        }
     }
 }
 
 TEST(RequestRing, ATicketTakesItsOwnRequestOnceAndDropsTheOlderOnes) {
     Ring ring;
     Ticket a = 0, b = 0, c = 0;
-    ASSERT_TRUE(ring.put("a", a));
-    ASSERT_TRUE(ring.put("b", b));
-    ASSERT_TRUE(ring.put("c", c));
+    ASSERT_TRUE(ring.put("a", a) && ring.put("b", b) && ring.put("c", c));
     std::string got;
     ASSERT_TRUE(ring.take(b, got));  // a's message never came
     EXPECT_EQ("b", got);
-    const struct {
-        Ticket ticket;
-        bool taken;
-    } after[] = {{a, false}, {b, false}, {c + 1, false}, {c, true}, {c, false}};
-    for (const auto& step : after) {
+    const std::pair<Ticket, bool> after[] = {{a, false}, {b, false}, {c + 1, false}, {c, true}, {c, false}};
+    for (const auto& [ticket, taken] : after) {
         got = "-";
-        EXPECT_EQ(step.taken, ring.take(step.ticket, got)) << step.ticket;
-        EXPECT_EQ(step.taken ? "c" : "-", got);
+        EXPECT_EQ(taken, ring.take(ticket, got)) << ticket;
+        EXPECT_EQ(taken ? "c" : "-", got);
     }
-    // Three slots came free: the ring takes four again, round its end.
-    Ticket t = 0;
+    Ticket t = 0;  // three slots came free: the ring takes four again, round its end
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(ring.put("x", t));
     EXPECT_TRUE(ring.full());
 }

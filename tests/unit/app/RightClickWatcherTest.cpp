@@ -81,11 +81,10 @@ TEST(RightClickWatcher, EventScripts) {
 }
 
 TEST(RightClickWatcher, OnlyRightPressesAskAboutTheWindowUnlessTheMenuIsOpenOrThePauseIsOn) {
-    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, false));
-    EXPECT_FALSE(RightClickWatcher::pressNeedsWindow(Button::Other, false));
-    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Other, true));
-    EXPECT_FALSE(RightClickWatcher::pressNeedsWindow(Button::Right, false, true));
-    EXPECT_TRUE(RightClickWatcher::pressNeedsWindow(Button::Right, true, true));
+    using R = RightClickWatcher;
+    EXPECT_TRUE(R::pressNeedsWindow(Button::Right, false) && R::pressNeedsWindow(Button::Other, true) &&
+                R::pressNeedsWindow(Button::Right, true, true));
+    EXPECT_FALSE(R::pressNeedsWindow(Button::Other, false) || R::pressNeedsWindow(Button::Right, false, true));
 }
 
 }  // namespace
