@@ -134,7 +134,7 @@ const FileCase kFormats[] = {
      "<tr><td class=d>first</td><td class=d>second</td></tr>\r\n</table>\r\n</HTML>\r\n"},
 };
 
-const FileCase kLayouts[] = {
+const FileCase kColumns[] = {
     {"display order without hidden columns, CSV", {L"Name", L"Hidden", L"Size"}, {{L"a", L"h", L"1"}}, ExportFormat::Csv,
      reordered, defaults, kBom + "Size,Name\r\n1,a\r\n"},
     {"display order without hidden columns, HTML", {L"Name", L"Hidden", L"Size"}, {{L"a", L"h", L"1"}}, ExportFormat::Html,
@@ -147,6 +147,9 @@ const FileCase kLayouts[] = {
          d.scene.grid->widths = {0, 0};
      },
      defaults, kBom + "B,A\r\n2,1\r\n"},
+};
+
+const FileCase kRows[] = {
     {"every row while the type does not ask for the selected ones", {L"N"}, numbered(3), ExportFormat::Csv,
      [](Dialog& d) { d.scene.grid->selected = {2}; }, defaults, kBom + "N\r\nr1\r\nr2\r\nr3\r\n"},
     {"selected rows, CSV", {L"N"}, numbered(4), ExportFormat::Csv, [](Dialog& d) { d.scene.grid->selected = {2, 4}; },
@@ -188,7 +191,7 @@ const FileCase kLayouts[] = {
 
 }  // namespace
 
-// The two tables apart: each of them alone keeps within a test's time under Wine.
+// The tables apart: each of them alone keeps within a test's time under Wine.
 static void expectExportsAsTheyShould(const FileCase* begin, const FileCase* end) {
     for (const FileCase* t = begin; t != end; ++t) {
         SCOPED_TRACE(t->what);
@@ -211,8 +214,12 @@ TEST(ExportedFiles, HoldTheFormatTheTypeChoosesWithItsSettings) {
     expectExportsAsTheyShould(std::begin(kFormats), std::end(kFormats));
 }
 
-TEST(ExportedFiles, HoldTheColumnsAndRowsTheTypeChooses) {
-    expectExportsAsTheyShould(std::begin(kLayouts), std::end(kLayouts));
+TEST(ExportedFiles, HoldTheColumnsTheTypeChooses) {
+    expectExportsAsTheyShould(std::begin(kColumns), std::end(kColumns));
+}
+
+TEST(ExportedFiles, HoldTheRowsTheTypeChoosesAndTheirCheckBoxes) {
+    expectExportsAsTheyShould(std::begin(kRows), std::end(kRows));
 }
 
 TEST(ExportedFiles, TheOutputFileEndsAsTheFormatSaysUnlessTyped) {
