@@ -7,24 +7,22 @@
 using namespace zav;
 
 TEST(DelimitedFields, QuoteExactlyTheFieldsThatNeedItAndDoubleTheirQuotes) {
-    const NumberFormat us = usEnglishNumberFormat();
-    auto field = [&](const std::wstring& text, wchar_t delimiter) {
-        std::wstring out;
-        appendDelimitedField(out, text, delimiter, false, us);
-        return out;
+    const struct {
+        const wchar_t* text;
+        wchar_t delimiter;
+        const wchar_t* field;
+    } cases[] = {
+        {L"plain text", L',', L"plain text"}, {L"", L',', L""}, {L"a,b", L',', L"\"a,b\""},
+        {L"a,b", L';', L"a,b"},  // only the delimiter in use needs quotes
+        {L"a;b", L';', L"\"a;b\""}, {L"say \"hi\"", L',', L"\"say \"\"hi\"\"\""}, {L"\"", L',', L"\"\"\"\""},
+        {L"one\r\ntwo", L',', L"\"one\r\ntwo\""}, {L"cr\ronly", L',', L"\"cr\ronly\""}, {L"lf\nonly", L',', L"\"lf\nonly\""},
+        {L"a\tb", L'\t', L"\"a\tb\""}, {L"a\tb", L',', L"a\tb"},
     };
-    EXPECT_EQ(field(L"plain text", L','), L"plain text");
-    EXPECT_EQ(field(L"", L','), L"");
-    EXPECT_EQ(field(L"a,b", L','), L"\"a,b\"");
-    EXPECT_EQ(field(L"a,b", L';'), L"a,b");  // only the delimiter in use needs quotes
-    EXPECT_EQ(field(L"a;b", L';'), L"\"a;b\"");
-    EXPECT_EQ(field(L"say \"hi\"", L','), L"\"say \"\"hi\"\"\"");
-    EXPECT_EQ(field(L"\"", L','), L"\"\"\"\"");
-    EXPECT_EQ(field(L"one\r\ntwo", L','), L"\"one\r\ntwo\"");
-    EXPECT_EQ(field(L"cr\ronly", L','), L"\"cr\ronly\"");
-    EXPECT_EQ(field(L"lf\nonly", L','), L"\"lf\nonly\"");
-    EXPECT_EQ(field(L"a\tb", L'\t'), L"\"a\tb\"");
-    EXPECT_EQ(field(L"a\tb", L','), L"a\tb");
+    for (const auto& c : cases) {
+        std::wstring out;
+        appendDelimitedField(out, c.text, c.delimiter, false, usEnglishNumberFormat());
+        EXPECT_EQ(out, c.field) << toUtf8(c.text);
+    }
 }
 
 TEST(DelimitedFields, FormulaSafetyGuardsWhatASpreadsheetWouldRunAndLeavesNumbers) {

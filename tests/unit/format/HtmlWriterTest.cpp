@@ -8,50 +8,38 @@
 using namespace zav;
 using namespace exporttest;
 
-namespace {
-
-cReplaceList rulesOf(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> pairs) {
-    cColumn column;
-    for (const auto& p : pairs) column.addReplace(p.first, p.second);
-    return column.replaces;
-}
-
-std::wstring cell(const std::wstring& text, const cReplaceList& rules) {
-    return formatCell(text, &rules, usEnglishNumberFormat());
-}
-
-}  // namespace
-
-TEST(CellRules, NumbersMatchWholeOtherTextsEveryOccurrence) {
-    const auto comma = rulesOf({{L",", L""}});
-    EXPECT_EQ(cell(L"a,b", comma), L"ab");
-    EXPECT_EQ(cell(L"1,000", comma), L"1,000");
-    EXPECT_EQ(cell(L"1,000", rulesOf({{L"1,000", L"1000"}})), L"1000");
-    const auto one = rulesOf({{L"1", L"x"}});
-    EXPECT_EQ(cell(L"12", one), L"12");
-    EXPECT_EQ(cell(L"12a", one), L"x2a");
-    EXPECT_EQ(cell(L"aaa", rulesOf({{L"aa", L"b"}})), L"ba");  // no overlaps, left to right
-    EXPECT_EQ(cell(L"ab", rulesOf({{L"a", L"aa"}})), L"aab");  // inserted text not scanned again
-    EXPECT_EQ(cell(L"ABC", rulesOf({{L"abc", L"x"}})), L"ABC");
-    EXPECT_EQ(cell(L"12", rulesOf({{L"", L"x"}})), L"12");
-}
-
-TEST(CellRules, ChainOnTheTextThePreviousRulesLeft) {
-    const auto chain = rulesOf({{L"a", L"1"}, {L"1", L"one"}});
-    EXPECT_EQ(cell(L"a", chain), L"one");
-    EXPECT_EQ(cell(L"ab", chain), L"oneb");
-}
-
-TEST(CellRules, EscapeTheCellButNotWhatRulesPutIn) {
-    const NumberFormat us = usEnglishNumberFormat();
-    EXPECT_EQ(formatCell(L"a<b & \"c\" > d", nullptr, us), L"a&lt;b &amp; &quot;c&quot; &gt; d");
-    EXPECT_EQ(cell(L"Yes", rulesOf({{L"Yes", L"<b>Yes</b>"}})), L"<b>Yes</b>");
-    EXPECT_EQ(cell(L"Yes & no", rulesOf({{L"Yes", L"<b>Yes</b>"}})), L"<b>Yes</b> &amp; no");
-    // Rules match the raw cell text, including its markup characters.
-    EXPECT_EQ(cell(L"R&D", rulesOf({{L"&", L"<br>"}})), L"R<br>D");
-    EXPECT_EQ(cell(L"<i>", rulesOf({{L"i", L"b"}})), L"&lt;b&gt;");
-    // A whole-number match replaces the cell by the rule's text, written as typed.
-    EXPECT_EQ(cell(L"7", rulesOf({{L"7", L"<7>"}})), L"<7>");
+// Numbers match a rule only whole, other texts at every occurrence, left to right; rules chain on
+// the text the previous ones left; the cell is escaped, what rules put in is not.
+TEST(CellRules, MatchReplaceAndEscapeAsTheyShould) {
+    const struct {
+        const wchar_t* text;
+        std::vector<std::pair<const wchar_t*, const wchar_t*>> rules;
+        const wchar_t* cell;
+    } cases[] = {
+        {L"a,b", {{L",", L""}}, L"ab"},
+        {L"1,000", {{L",", L""}}, L"1,000"},
+        {L"1,000", {{L"1,000", L"1000"}}, L"1000"},
+        {L"12", {{L"1", L"x"}}, L"12"},
+        {L"12a", {{L"1", L"x"}}, L"x2a"},
+        {L"aaa", {{L"aa", L"b"}}, L"ba"},   // no overlaps
+        {L"ab", {{L"a", L"aa"}}, L"aab"},   // inserted text not scanned again
+        {L"ABC", {{L"abc", L"x"}}, L"ABC"},
+        {L"12", {{L"", L"x"}}, L"12"},
+        {L"a", {{L"a", L"1"}, {L"1", L"one"}}, L"one"},
+        {L"ab", {{L"a", L"1"}, {L"1", L"one"}}, L"oneb"},
+        {L"a<b & \"c\" > d", {}, L"a&lt;b &amp; &quot;c&quot; &gt; d"},
+        {L"Yes", {{L"Yes", L"<b>Yes</b>"}}, L"<b>Yes</b>"},
+        {L"Yes & no", {{L"Yes", L"<b>Yes</b>"}}, L"<b>Yes</b> &amp; no"},
+        {L"R&D", {{L"&", L"<br>"}}, L"R<br>D"},  // rules match the raw text, markup characters too
+        {L"<i>", {{L"i", L"b"}}, L"&lt;b&gt;"},
+        {L"7", {{L"7", L"<7>"}}, L"<7>"},  // a whole-number match is written as typed
+    };
+    for (const auto& c : cases) {
+        cColumn column;
+        for (const auto& [from, to] : c.rules) column.addReplace(from, to);
+        EXPECT_EQ(formatCell(c.text, c.rules.empty() ? nullptr : &column.replaces, usEnglishNumberFormat()), c.cell)
+            << zavtest::shown(c.text);
+    }
 }
 
 namespace {
@@ -146,10 +134,9 @@ TEST(HtmlTable, StopsReadingAtTheFirstBlockTheCaptureCouldNotRead) {
     const std::vector<const cReplaceList*> rules;
     writeHtmlTable(out, HtmlFragments{}, gridInfo(100000, 4), grid, rules, usEnglishNumberFormat());
     EXPECT_EQ(CaptureFailure::TargetGone, grid.failure());
-    // Blocks of 64 rows of 4 cells: the failed one holds rows 961 to 1024, and nothing after it
-    // is asked for or written.
-    ASSERT_EQ(256, kCellsPerBlock);
-    EXPECT_EQ(1024, grid.lastRowAsked);
-    EXPECT_NE(std::wstring::npos, out.text_.find(L"<td >r960c4</td></tr>\r\n"));
-    EXPECT_EQ(std::wstring::npos, out.text_.find(L"r961c1"));
+    // The block that failed is the last asked for, and nothing of it or after it is written.
+    const std::int32_t rows = kCellsPerBlock / 4, failed = (1000 - 1) / rows * rows + 1;
+    EXPECT_EQ(failed + rows - 1, grid.lastRowAsked);
+    EXPECT_NE(std::wstring::npos, out.text_.find(L"<td >r" + std::to_wstring(failed - 1) + L"c4</td></tr>\r\n"));
+    EXPECT_EQ(std::wstring::npos, out.text_.find(L"r" + std::to_wstring(failed) + L"c1"));
 }

@@ -71,20 +71,6 @@ std::wstring copyText(Dialog& d, bool selectedRows = false) {
 
 }  // namespace
 
-TEST(GridCopy, TextCellsAreQuotedOnlyWhenTheyHoldATabALineBreakOrAQuote) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"plain, with; commas", L"plain, with; commas"}, {L"", L""}, {L"a\tb", L"\"a\tb\""},
-        {L"line\r\nnext", L"\"line\r\nnext\""}, {L"lf\nonly", L"\"lf\nonly\""}, {L"cr\ronly", L"\"cr\ronly\""},
-        {L"say \"hi\"", L"\"say \"\"hi\"\"\""}, {L"\"", L"\"\"\"\""},
-        {L"=1+1", L"=1+1"},  // the clipboard is no file a spreadsheet runs unasked
-    };
-    for (const auto& [text, quoted] : cases) {
-        std::wstring out;
-        appendClipboardCell(out, text);
-        EXPECT_EQ(out, quoted);
-    }
-}
-
 TEST(GridCopy, HtmlHeaderOffsetsAreBytesThatSliceTheDocumentAndTheFragment) {
     for (const std::string& fragment : {std::string("<table><tr><td>x</td></tr></table>"), std::string(),
                                        toUtf8(L"<table><tr><td>\u0416\u4e2d\u00e9</td></tr></table>") +
@@ -104,31 +90,34 @@ TEST(GridCopy, HtmlHeaderOffsetsAreBytesThatSliceTheDocumentAndTheFragment) {
     }
 }
 
+// The text quotes a cell only when it holds a tab, a line break or a quote (and guards no formula:
+// the clipboard is no file a spreadsheet runs unasked); the HTML escapes every cell.
 TEST(GridCopy, BothFormsHoldTheHeaderThenEveryRowExactly) {
     auto grid = std::make_shared<Grid>();
     grid->headers = {L"Name \"N\"", L"Tab\there", L"<Markup> & co"};
     grid->rows = {{L"plain", L"a\tb", L"<b>bold</b> & \"q\""},
                   {L"two\r\nlines", L"lf\nonly", L"=SUM(A1)"},
-                  {L"\u0416\u0443\u043a \u4e2d\u6587", L"emoji \U0001F600", L""}};
+                  {L"\u0416\u0443\u043a \u4e2d\u6587", L"emoji \U0001F600", L""},
+                  {L"cr\ronly", L"\"", L"plain, with; commas"}};
     auto job = copyOf(grid);
     runToEnd(*job);
     EXPECT_EQ(job->text(),
               L"\"Name \"\"N\"\"\"\t\"Tab\there\"\t<Markup> & co\r\n"
               L"plain\t\"a\tb\"\t\"<b>bold</b> & \"\"q\"\"\"\r\n"
               L"\"two\r\nlines\"\t\"lf\nonly\"\t=SUM(A1)\r\n"
-              L"\u0416\u0443\u043a \u4e2d\u6587\temoji \U0001F600\t\r\n");
+              L"\u0416\u0443\u043a \u4e2d\u6587\temoji \U0001F600\t\r\n"
+              L"\"cr\ronly\"\t\"\"\"\"\tplain, with; commas\r\n");
     // Nothing of a cell is taken as markup, and the emoji is one four-byte sequence.
     EXPECT_EQ(fragmentOf(*job),
               "<table>\r\n<tr><td>Name &quot;N&quot;</td><td>Tab\there</td><td>&lt;Markup&gt; &amp; co</td></tr>\r\n"
               "<tr><td>plain</td><td>a\tb</td><td>&lt;b&gt;bold&lt;/b&gt; &amp; &quot;q&quot;</td></tr>\r\n"
               "<tr><td>two\r\nlines</td><td>lf\nonly</td><td>=SUM(A1)</td></tr>\r\n<tr><td>" +
-                  toUtf8(L"\u0416\u0443\u043a \u4e2d\u6587") + "</td><td>emoji \xF0\x9F\x98\x80</td><td></td></tr>\r\n</table>");
-}
-
-TEST(GridCopy, AnEmptyGridIsItsHeaderAndAGridWithoutColumnsIsNothing) {
-    auto grid = std::make_shared<Grid>();
+                  toUtf8(L"\u0416\u0443\u043a \u4e2d\u6587") + "</td><td>emoji \xF0\x9F\x98\x80</td><td></td></tr>\r\n"
+              "<tr><td>cr\ronly</td><td>&quot;</td><td>plain, with; commas</td></tr>\r\n</table>");
+    // An empty grid is its header, a grid without columns an empty line.
     grid->headers = {L"A", L"B"};
-    auto job = copyOf(grid);
+    grid->rows.clear();
+    job = copyOf(grid);
     EXPECT_FALSE(job->step());
     job->finish();
     EXPECT_EQ(job->text(), L"A\tB\r\n");
@@ -166,7 +155,7 @@ TEST(GridCopy, RulesAndTheColumnChoiceApplyAndLongGridsComeWhole) {
     EXPECT_EQ(fragmentOf(*job), fragment + "</table>");
 }
 
-TEST(GridCopy, WithoutATypeTheListAsShownWithoutSeedRulesElseTheFirstCompatibleType) {
+TEST(GridCopy, WithoutATypeTheListAsShownWithoutSeedRulesElseTheFirstCompatibleTypeWithItsChoices) {
     Dialog d({L"Name", L"Size", L"Hidden"}, {{L"a", L"1 kB", L"h"}});
     d.scene.grid->order = {2, 3, 1};
     d.scene.grid->widths = {100, 100, 0};
@@ -183,16 +172,14 @@ TEST(GridCopy, WithoutATypeTheListAsShownWithoutSeedRulesElseTheFirstCompatibleT
     again.displayOrder = true;
     ASSERT_TRUE(again.okClicked());
     EXPECT_EQ(copyText(d), L"Size\tName\r\n1 KB\ta\r\n");
-}
 
-TEST(GridCopy, TheCheckBoxesColumnOfTheTypeHoldsEachRowsMark) {
-    Dialog d({L"Name"}, {{L"a"}, {L"b"}});
-    d.scene.grid->checkBoxes = true;
-    d.scene.grid->checked = {2};
-    auto& m = d.open();
-    m.checkedColumn = true;
-    ASSERT_TRUE(m.okClicked());
-    auto job = startCopy(d);
+    // The check boxes' column of the type holds each row's mark.
+    Dialog c({L"Name"}, {{L"a"}, {L"b"}});
+    c.scene.grid->checkBoxes = true;
+    c.scene.grid->checked = {2};
+    c.open().checkedColumn = true;
+    ASSERT_TRUE(c.model->okClicked());
+    auto job = startCopy(c);
     runToEnd(*job);
     EXPECT_EQ(job->text(), L"Checked\tName\r\nNo\ta\r\nYes\tb\r\n");
     EXPECT_EQ(fragmentOf(*job), "<table>\r\n<tr><td>Checked</td><td>Name</td></tr>\r\n<tr><td>No</td><td>a</td></tr>\r\n"
