@@ -7,6 +7,7 @@
 # The command ends by SECONDS (a time-out is reported as such), so the session is always taken
 # down by this script, never left behind by a runner that kills it.
 set -u
+set -o pipefail
 wine_dir=$1
 shift
 here=$(cd "$(dirname "$0")" && pwd)

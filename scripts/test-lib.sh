@@ -1,24 +1,21 @@
-# Sourced by the shell tests: a pipeline fails when any command in it fails, every check is
-# counted, and the test ends with the count.
+# Sourced by the shell tests: pipefail, every check counted, the test ending with the count.
 set -o pipefail
 failures=0
 
-# check DESCRIPTION COMMAND...: runs the command; says ok or FAILED and counts the failures.
+# check DESCRIPTION COMMAND...: runs the command; says ok or FAILED and counts the failures. quiet
+# COMMAND...: the command without its output (a redirection after `check` would swallow the verdict).
 check() {
     local what=$1
     shift
     if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 
-# quiet COMMAND...: the command with its output dropped, for checks whose command prints (a
-# redirection after `check` would swallow the check's own verdict).
 quiet() { "$@" >/dev/null; }
 
 # same GOT EXPECTED: true when equal, else shows both.
 same() { [ "$1" = "$2" ] || { echo "   got:      [$1]"; echo "   expected: [$2]"; return 1; }; }
 
-# file_state FILE: the file's size, modification time (to the nanosecond) and a checksum of its
-# bytes, or "(no file)": a file written again, even with the same bytes, gives another state.
+# file_state FILE: size, modification time (ns) and checksum, or "(no file)": a rewrite shows.
 file_state() {
     if [ -e "$1" ]; then
         printf '%s %s\n' "$(stat -c '%s %.9Y' "$1")" "$(md5sum < "$1" | cut -d' ' -f1)"
@@ -27,8 +24,8 @@ file_state() {
     fi
 }
 
-# folder_state: every file and folder below the current folder with its state, one a line, sorted
-# (a folder's time changes when an entry is made or removed in it, a temporary file too).
+# folder_state: every file and folder below the current one with its state (a folder's time
+# changes when an entry is made or removed in it, a temporary one too), sorted.
 folder_state() {
     local entry
     find . | LC_ALL=C sort | while IFS= read -r entry; do
@@ -45,8 +42,7 @@ same_state() {
     [ "$1" = "$2" ] || { diff <(printf '%s\n' "$2") <(printf '%s\n' "$1") | sed -n 's/^[<>]/   &/p'; return 1; }
 }
 
-# The window inspector (zav_uidriver.exe at $ZAV_DRIVER): where windows and controls are, what they
-# say. Its status is the inspector's own (pipefail), not that of the line-ending filter.
+# D ARGS...: the window inspector ($ZAV_DRIVER); its status is its own (pipefail), not tr's.
 D() { wine "$ZAV_DRIVER" "$@" | tr -d '\r'; }
 
 # Ends the test with the number of failed checks.
@@ -55,24 +51,19 @@ finish() {
     exit $((failures > 0))
 }
 
-# Only one copy of the program runs in a Wine session: a copy an earlier test left behind would
-# make every later start end at once, and the checks after it would test that copy. So a test
-# first ends any copy left over, and ends its own on every way out.
-
-# The process ids of the program's copies in this Wine session (their first argument is the
-# program; the test scripts that name it as an argument are not copies).
+# One copy of the program runs in a Wine session: a test first ends a copy left over (else every
+# start would end at once) and ends its own on every way out. zav_copies: their process ids.
 zav_copies() {
     local p first
     for p in /proc/[0-9]*; do
-        tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        grep -qxF "WINEPREFIX=$WINEPREFIX" < <(tr '\0' '\n' < "$p/environ" 2>/dev/null) || continue
         first=$(tr '\0' '\n' < "$p/cmdline" 2>/dev/null | head -n 1)
         [[ $first =~ ZAVExport(64)?\.exe$ ]] && echo "${p#/proc/}"
     done
     return 0
 }
 
-# no_copy_running: closes a copy left over (its watcher window), kills it when it does not go,
-# and waits until its one-copy mutex is gone. False, with a message, when a copy stays.
+# no_copy_running: closes (or kills) a copy left over and waits for its mutex to go; false if it stays.
 no_copy_running() {
     local i pids
     [ "$(D onecopy)" = 0 ] && return 0
@@ -87,8 +78,7 @@ no_copy_running() {
     return 1
 }
 
-# On the test's way out (a failed check, an error, a signal): the program started as $pid and
-# the host as $hostpid are ended, and the test waits until the program's copy has really gone.
+# zav_end_test: on the way out, the program ($pid) and the host ($hostpid) are ended and awaited.
 zav_end_test() {
     local p
     for p in ${pid:-} ${hostpid:-}; do
@@ -98,9 +88,8 @@ zav_end_test() {
     done
     [ -n "${ZAV_DRIVER:-}" ] && no_copy_running >/dev/null
 }
-# start_program [PROGRAM]: starts the program (the file $name unless given) as the only copy and
-# waits for its watcher; sets pid. A start that ends at once, as a second copy does, ends the
-# test as failed: it must never pass for a start that worked.
+# start_program [PROGRAM]: starts the program ($name unless given) as the only copy and waits for
+# its watcher; sets pid. A start that ends at once (as a second copy's) fails the test there.
 start_program() {
     trap zav_end_test EXIT
     trap 'exit 1' TERM INT HUP

@@ -1,22 +1,30 @@
 # Sourced by the scripts that drive the program with a real mouse (inside a session of
 # scripts/wine-env.sh). Expects: ZAV_DRIVER (the window inspector, zav_uidriver.exe), left and top
-# (screen position of the host's list view), shots (folder for screenshots).
+# (screen position of the host's list view), shots (folder for screenshots); ZAV_IDS names the file
+# of the dialogs' control IDs that the build reads from their headers (kTxtOutput=1005 ...): every
+# ID the script names is checked here, so one that left its header fails the test at once.
+set -u
+set -o pipefail
 # shellcheck source=scripts/test-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/test-lib.sh"
+# shellcheck disable=SC1090
+source "${ZAV_IDS:?ZAV_IDS names no file of control IDs}" || exit 1
+for id in $(grep -ohE '\$\{?k[A-Z][A-Za-z0-9_]*' "$0" "${BASH_SOURCE[0]}" | tr -d '${' | sort -u); do
+    [ -n "${!id:-}" ] || { echo "FAILED: the control ID $id is not in $ZAV_IDS"; exit 1; }
+done
 ZAV_DIALOG="LV Export Options"
+T=$ZAV_DIALOG
+A="LV Export Options Add Replace"
 shot() { import -window root "$shots/$1.png" 2>/dev/null; }
 
-# The title of the X window under the pointer (empty over the bare screen).
 x_window_under_pointer() {
     local id
     id=$(xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')
     xdotool getwindowname "$id" 2>/dev/null || true
 }
 
-# Presses the right button over the list and holds it at least $1 seconds; true when the popup
-# menu is there. One press: there is no second. On this bare display (no window manager) a
-# window of ours that was just closed stays on the X screen for up to 2 s more, and a press on
-# it goes nowhere: the press waits until the list is what lies under the pointer.
+# open_menu SECONDS: one right press over the list, held that long; true when the popup menu is
+# there. A window of ours just closed may stay on the X screen up to 2 s: the press waits for it.
 open_menu() {
     xdotool mousemove $((left + 50)) $((top + 40)); sleep 0.3
     local i under first=""
@@ -35,41 +43,34 @@ open_menu() {
     return 1
 }
 
-# Releases the button and clicks "Print Grid" (the menu opens at the cursor; its first item lies
-# just below); true when the export options dialog is up and a right click on it showed no menu.
+# choose_print_grid: releases the button and clicks "Print Grid" (just below the cursor); true when
+# the export dialog is up and a right click on it shows no menu.
 choose_print_grid() {
     xdotool mouseup 3; sleep 0.3
     xdotool mousemove $((left + 75)) $((top + 52)); sleep 0.4; xdotool click 1
     D wait "$ZAV_DIALOG" 30 >/dev/null || return 1
     sleep 0.5
-    # A right click on the dialog (no list view there) shows no menu. (Under Wine the release of
-    # the button that opened the menu is not seen by later ticks; this click's release is.)
     local dl dt
-    read -r dl dt _ _ < <(D rect "$ZAV_DIALOG" 1001)
+    read -r dl dt _ _ < <(D rect "$ZAV_DIALOG" $kTabOptions)
     xdotool mousemove $((dl + 200)) $((dt + 8)); sleep 0.3; xdotool click 3; sleep 0.5
     [ "$(D menus)" = 0 ]
 }
 
-# choose_item N: after open_menu, releases the button and clicks the menu's Nth item (the menu
-# opens at the cursor, its first item just below, 19 pixels an item).
+# choose_item N: after open_menu, releases the button and clicks the menu's Nth item (19 pixels each).
 choose_item() {
     xdotool mouseup 3; sleep 0.3
     xdotool mousemove $((left + 75)) $((top + 52 + 19 * ($1 - 1))); sleep 0.4; xdotool click 1
 }
 
-# progress_row: the row the export dialog's progress shows ("row N of M": N), or nothing.
-progress_row() { D text "$ZAV_DIALOG" 1020 | sed -n 's/^row \([0-9]*\) of .*/\1/p'; }
+# progress_row: N of the export dialog's "row N of M", or nothing. wait_progress: up to 60 s for it.
+progress_row() { D text "$ZAV_DIALOG" $kLblExport | sed -n 's/^row \([0-9]*\) of .*/\1/p'; }
 
-# wait_progress: waits up to 60 s for the export dialog to show its progress ("row N of M"); it
-# shows at once on an idle machine, and took longer than 20 s at a load average of 18.
 wait_progress() {
-    for _ in $(seq 1 240); do [[ $(D text "$ZAV_DIALOG" 1020) == row* ]] && return 0; sleep 0.25; done
+    for _ in $(seq 1 240); do [[ $(D text "$ZAV_DIALOG" $kLblExport) == row* ]] && return 0; sleep 0.25; done
     return 1
 }
 
-# click_at WHAT X Y: clicks there. Without a position (the inspector did not find WHAT) it is a
-# failed step, counted as a failed check is: a click that went nowhere must not pass for one that
-# was made, and the checks after it may not notice.
+# click_at WHAT X Y: clicks there; without a position (WHAT not found) a failed check is counted.
 click_at() {
     local what=$1
     shift
@@ -80,29 +81,25 @@ click_at() {
 # Clicks the button with that caption in the window with that title.
 click_button() { click_at "the button [$2] of [$1]" $(D button "$1" "$2"); }
 
-# The colour of the screen's pixel at X Y, as "R G B" (0 to 255 each).
+# pixel X Y: the screen's colour there as "R G B". darkest X Y W H: the darkest grey (0-255) there.
 pixel() {
     import -window root -crop "1x1+$1+$2" +repage -depth 8 txt:- 2>/dev/null |
         sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
 }
 
-# The darkest grey (0 black to 255 white) in the screen's rectangle X Y WIDTH HEIGHT.
 darkest() {
     import -window root -crop "$3x$4+$1+$2" +repage -colorspace gray -format '%[fx:int(minima*255+0.5)]' info: 2>/dev/null
 }
 
-# has_program_icon TITLE: true when the window manager shows the program's icon for that window
-# (its orange arrow, 0xFFE07020, is among the pixels it was given), not Wine's default one.
+# has_program_icon TITLE: true when that window's icon holds the program's orange (0xFFE07020).
 has_program_icon() {
     local x
     x=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
-    [ -n "$x" ] && xprop -id "$x" -notype -f _NET_WM_ICON 32c _NET_WM_ICON | grep -qw 4292898848
+    [ -n "$x" ] && grep -qw 4292898848 <<< "$(xprop -id "$x" -notype -f _NET_WM_ICON 32c _NET_WM_ICON)"
 }
 
-# integers COUNT WORD...: true when exactly COUNT words are given and each is a whole number. A
-# pixel or a rectangle that could not be read gives no words or others; bash's arithmetic would
-# read a missing number as a syntax error, which drops the whole check line without a verdict, and
-# a word as a variable that is 0.
+# integers COUNT WORD...: true when exactly COUNT whole numbers are given (a position or colour not
+# read must fail the check, not become a syntax error or a 0 in bash's arithmetic).
 integers() {
     local want=$1 word
     shift
@@ -112,12 +109,10 @@ integers() {
     done
 }
 
-# same_colour "R G B" "R G B": true when both are colours read off the screen and equal; a pixel
-# that could not be read equals nothing.
+# same_colour "R G B" "R G B": both read off the screen, and equal.
 same_colour() { integers 3 $1 && integers 3 $2 && same "$1" "$2"; }
 
-# seen_on_white R G B: true when the colour stands out on white (its parts lie, together, at least
-# 90 below white); a pale grey does not.
+# seen_on_white R G B: the colour stands out on white (together at least 90 below it).
 seen_on_white() {
     integers 3 "$@" || return 1
     [ $((765 - $1 - $2 - $3)) -ge 90 ] || { echo "   colour: $1 $2 $3"; return 1; }
@@ -139,8 +134,7 @@ apart() {
 # Clicks the control with that ID in the window with that title.
 click_control() { click_at "the control $2 of [$1]" $(D center "$1" "$2") && sleep 0.3; }
 
-# program_ends PID CHECK FAILURE: waits up to 30 s for the program to end and checks (as CHECK)
-# that it ended with exit code 0; when it does not end, FAILURE is told and it is killed.
+# program_ends PID CHECK FAILURE: checks (as CHECK) that it ends within 30 s with code 0, else FAILURE.
 program_ends() {
     if timeout 30 tail --pid="$1" -f /dev/null; then
         wait "$1"
@@ -152,8 +146,7 @@ program_ends() {
     fi
 }
 
-# close_program PID: closes the watcher window from outside and checks that the program then ends,
-# with exit code 0.
+# close_program PID: closes the watcher window; the program must end with code 0.
 close_program() {
     D close "ZAV Menu Hook"
     program_ends "$1" "closing the watcher ends the program cleanly" "the program did not end"
@@ -165,40 +158,136 @@ set_box() {
     xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$3"; sleep 0.3
 }
 
-# type_text TITLE ID TEXT: types the text into that box and waits until the box shows it (10 s at
-# most). One xdotool run types the whole text: xdotool types a character that no key gives by
-# lending it a spare key for a moment, and with one run a character the characters beyond Latin
-# did not arrive at all, even on an idle machine.
+# type_text TITLE ID TEXT: types the text (in one xdotool run: characters beyond Latin got lost
+# when typed a run each) and waits up to 10 s for that box to show it.
 type_text() {
     xdotool type --delay 80 "$3"
     for _ in $(seq 1 100); do [[ $(D utext "$1" "$2") == *"$3" ]] && return 0; sleep 0.1; done
     return 1
 }
 
-# program_folder WORK PROGRAM UIDRIVER HOST HOSTNAME: a fresh WORK/prog holding the program, the
+# program_folder PROGRAM UIDRIVER HOST WORK HOSTNAME: a fresh WORK/prog holding the program, the
 # window inspector and the host program (as HOSTNAME), made the current folder; sets prog, shots
-# (WORK/screens), name (the program's file name) and ZAV_DRIVER.
+# (WORK/screens), work, name (the program's file name) and ZAV_DRIVER.
 program_folder() {
-    rm -rf "$1"
-    mkdir -p "$1/prog" "$1/screens"
-    prog="$1/prog"
-    shots="$1/screens"
-    name=$(basename "$2")
-    cp "$2" "$prog/$name"
-    cp "$3" "$prog/zav_uidriver.exe"
+    work=$4
+    rm -rf "$work"
+    mkdir -p "$work/prog" "$work/screens"
+    prog="$work/prog"
+    shots="$work/screens"
+    name=$(basename "$1")
+    cp "$1" "$prog/$name"
+    cp "$2" "$prog/zav_uidriver.exe"
     ZAV_DRIVER="$prog/zav_uidriver.exe"
-    cp "$4" "$prog/$5"
-    cd "$prog" || return 1
+    cp "$3" "$prog/$5"
+    cd "$prog" || exit 1
+}
+
+# lv_host NAME TITLE: the list-view host on NAME.txt (the one before it ended), up and showing
+# TITLE, its list's place read from NAME.info into left and top; sets hostpid.
+lv_host() {
+    [ -n "${hostpid:-}" ] && { kill "$hostpid" 2>/dev/null; wait "$hostpid" 2>/dev/null; }
+    rm -f "$1.info"
+    wine zav_lvhost.exe "$1.txt" "$1.info" &
+    hostpid=$!
+    D wait "$2" 60 >/dev/null && wait_info "$1.info" && read -r _ _ left top _ _ _ < "$1.info"
+}
+
+# right_click X Y: one right click (press, a short hold, release) at that point of the list.
+right_click() {
+    xdotool mousemove $((left + $1)) $((top + $2)); sleep 0.3
+    xdotool mousedown 3; sleep 0.4; xdotool mouseup 3
+}
+
+# host_saw: what the menu host (zav_menuhost.exe, its log $log) saw and did since the last call, on
+# one line. The log is never emptied while the host writes to it: the test reads on from where it
+# stopped (kept in $log.seen, as this runs in a subshell), up to the last whole line.
+host_saw() {
+    sleep 0.5
+    local from new
+    from=$(cat "$log.seen" 2>/dev/null || echo 0)
+    new=$(tail -c +$((from + 1)) "$log"; echo .)
+    new=${new%.}
+    case "$new" in
+        *$'\n'*) new=${new%$'\n'*}$'\n' ;;
+        *) new="" ;;
+    esac
+    echo $((from + $(printf '%s' "$new" | wc -c))) > "$log.seen"
+    printf '%s' "$new" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//'
+}
+# host_menu_opened: the host saw a right press and opened its own menu (the release it may not
+# see: a list view takes it in its own loop after the press).
+host_menu_opened() {
+    local saw
+    saw=$(host_saw)
+    case "$saw" in
+        "press menu" | "press release menu") return 0 ;;
+        *) echo "   host saw: [$saw]"; return 1 ;;
+    esac
+}
+
+# clip ARGS...: the clipboard tool (zav_clipboard.exe in the current folder). wait_for_copy: true
+# once the clipboard holds HTML again, read into text.out and html.out (10 s at most).
+clip() { wine zav_clipboard.exe "$@"; }
+wait_for_copy() {
+    for _ in $(seq 1 50); do clip read text.out html.out && [ -s html.out ] && return 0; sleep 0.2; done
+    return 1
+}
+
+# message_has PATTERN: true when the program's message box says PATTERN (among other words).
+message_has() {
+    local said
+    said=$(D message ZAVExport)
+    [[ $said == *$1* ]] || { echo "   said: [$said]"; return 1; }
+}
+
+# cancel_dialog: Cancel, Yes to the question; true when the export dialog has gone.
+cancel_dialog() {
+    click_button "$T" Cancel
+    D wait ZAVExport 20 >/dev/null && click_button ZAVExport "&Yes"
+    D gone "$T" 20
+}
+
+# csv_rows FILE ENCODING DELIMITER EXPECTED-JSON: true when the file, read with Python's csv
+# module, is exactly the expected rows, every record ends with CR LF, no hidden cell ("secret")
+# was written, and (UTF-8) the file starts with a byte-order mark or (ANSI) has none.
+csv_rows() {
+    python3 - "$@" <<'PY'
+import csv, io, json, sys
+path, encoding, delimiter, expected = sys.argv[1], sys.argv[2], sys.argv[3], json.loads(sys.argv[4])
+data = open(path, "rb").read()
+ok = True
+if (encoding == "utf-8") != data.startswith(b"\xef\xbb\xbf"):
+    print("   a byte-order mark missing or one too many"); ok = False
+text = data[3:].decode("utf-8") if encoding == "utf-8" else data.decode(encoding)
+rows = list(csv.reader(io.StringIO(text, newline=""), delimiter=delimiter, strict=True))
+if rows != expected:
+    print("   got:      " + json.dumps(rows, ensure_ascii=False))
+    print("   expected: " + json.dumps(expected, ensure_ascii=False)); ok = False
+if not text.endswith("\r\n") or text.count("\r\n") < len(expected):
+    print("   records are not ended by CR LF"); ok = False
+if "secret" in text:
+    print("   the hidden column was written"); ok = False
+sys.exit(0 if ok else 1)
+PY
 }
 
 # Shows the export options dialog's File tab, its third (the tab control's items are about 50
 # pixels wide); true when the page's format list is shown.
 file_tab() {
     local tl tt
-    read -r tl tt _ _ < <(D rect "$ZAV_DIALOG" 1001)
+    read -r tl tt _ _ < <(D rect "$ZAV_DIALOG" $kTabOptions)
     integers 2 "$tl" "$tt" || return 1
     xdotool mousemove $((tl + 115)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
-    same "$(D visible "$ZAV_DIALOG" 1021)" 1
+    same "$(D visible "$ZAV_DIALOG" $kCmbFileFormat)" 1
+}
+
+# choose_format KEY CAPTION: on the File tab, picks the format by its first letter with the mouse
+# and Enter; true when the list shows CAPTION then.
+choose_format() {
+    click_control "$T" $kCmbFileFormat || return 1
+    xdotool key "$1"; sleep 0.3; xdotool key Return; sleep 0.5
+    same "$(D text "$T" $kCmbFileFormat)" "$2"
 }
 
 # html_rows FILE: the rows of an exported HTML file (ANSI code page 1252, numeric references), one a
@@ -270,4 +359,43 @@ tray_choose() {
     h=$(((mb - mt - 4) * 3 / 19))
     if [ "$1" = last ]; then y=$((mb - 2 - h / 2)); else y=$((mt + 2 + ($1 - 1) * h + h / 2)); fi
     xdotool mousemove $(((ml + mr) / 2)) "$y"; sleep 0.4; xdotool click 1; sleep 0.7
+}
+
+# at WINDOW CONTROL: the next open_menu (which presses at left + 50, top + 40) goes 10 pixels into
+# that control of that window.
+at() {
+    local l t
+    read -r l t _ _ < <(D rect "$1" "$2")
+    integers 2 "$l" "$t" && left=$((l - 40)) && top=$((t - 30))
+}
+
+# For the benchmarks. bench_start BUILD ROWS WORK TITLE [FILE...]: WORK made afresh with the
+# program, the inspector, the list-view host and the FILEs of the build folder BUILD; the host
+# showing an owner-data list TITLE of ROWS x 5 cells and the program resident. Sets pid.
+bench_start() {
+    rm -rf "$3"
+    mkdir -p "$3"
+    cp "$1"/ZAVExport64.exe "$1"/tests/functional/ui/zav_uidriver.exe "$1"/tests/functional/capture/zav_lvhost.exe \
+        "${@:5}" "$3/" || exit 1
+    ZAV_DRIVER="$3/zav_uidriver.exe"
+    shots=$3
+    cd "$3" || exit 1
+    printf 'title\t%s\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\n' \
+        "$4" "$2" > host.txt
+    lv_host host "$4" || { echo "the host did not start"; exit 1; }
+    wine ZAVExport64.exe &
+    pid=$!
+    D wait "ZAV Menu Hook" 60 >/dev/null || { echo "the program did not start"; exit 1; }
+    sleep 2
+}
+# elapsed START: seconds since START (date +%s.%N), to the hundredth.
+elapsed() { echo "$(date +%s.%N) $1" | awk '{ printf "%.2f", $1 - $2 }'; }
+# bench_export: Print Grid and OK over the list; prints the seconds from OK to the dialog gone.
+bench_export() {
+    open_menu 0.5 && choose_print_grid || { echo "no dialog"; exit 1; }
+    click_at OK $(D button "$ZAV_DIALOG" OK) >/dev/null
+    local start
+    start=$(date +%s.%N)
+    D gone "$ZAV_DIALOG" 3600 >/dev/null || { echo "the export did not end"; exit 1; }
+    elapsed "$start"
 }

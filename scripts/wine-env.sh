@@ -9,6 +9,7 @@
 #                              exports WINEPREFIX, DISPLAY, PATH, ...; starts Xvfb, openbox, the
 #                              wineserver and the desktop
 #   wine_session_stop        - stops them (also run on exit)
+set -o pipefail
 
 ZAV_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -56,11 +57,11 @@ wine_session_start() {
     ZAV_WM_PID=$!
     # Ready when it has put its check window on the root window.
     for i in $(seq 1 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        grep -q 'window id' <<< "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" && break
         kill -0 "$ZAV_WM_PID" 2>/dev/null || break
         sleep 0.05
     done
-    if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+    if ! grep -q 'window id' <<< "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"; then
         echo "wine-env: the window manager (openbox) did not come up" >&2
         wine_session_stop
         return 1
@@ -107,7 +108,7 @@ wine_prefix_ready() { [ -f "$1/wineprefix/.zav-ready-$(_zav_prefix_kind)" ]; }
 _zav_desktop_up() {
     local p
     for p in $(pgrep -f 'explorer.exe /desktop'); do
-        tr '\0' '\n' < "/proc/$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && return 0
+        grep -qxF "WINEPREFIX=$WINEPREFIX" < <(tr '\0' '\n' < "/proc/$p/environ" 2>/dev/null) && return 0
     done
     return 1
 }

@@ -7,6 +7,7 @@
 # when (and only when) the first may use the second. An include that reaches up does not build.
 #   layers_test.sh COMPILER LAYERS_FILE SOURCE_DIR INCLUDE_ROOTS
 set -u
+set -o pipefail
 compiler=$1
 layers_file=$2
 src=$3

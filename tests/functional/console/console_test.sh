@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# The console program under Wine (inside the session of scripts/wine-env.sh), no mouse: hosts of
-# the tests' own (a Unicode list view with its columns reordered and one hidden, the tree, the list
-# boxes and the combo box, an owner-data list, a hung and a killed host), Wine's Registry Editor
-# and Task Manager. Each grid is exported as CSV, TSV, JSON and XML, read back with Python's own
-# readers and compared with the grid; the standard output must equal the file. Every exit code is
-# produced and checked with its line on the standard error. All of it runs while the resident
-# program runs, whose files must stay byte for byte as they were.
+# The console program under Wine, no mouse, while the resident program runs (its files must stay
+# byte for byte): the tests' hosts (a Unicode list view reordered with a hidden column, the tree,
+# the list boxes, the combo box, a hung and a killed host), Wine's Registry Editor and Task Manager
+# exported as CSV, TSV, JSON and XML, read back with Python and compared; the standard output must
+# equal the file; every exit code with its line on the standard error.
 #   console_test.sh CMDEXE PROGRAM UIDRIVER LVHOST TVHOST LBHOST WORK
 set -u
 set -o pipefail
@@ -81,10 +79,10 @@ print(json.dumps(rows, ensure_ascii=False))
 PY
 }
 
-# exports WHAT EXPECTED-CSV-JSON EXPECTED-JSON ARGS...: the control ARGS pick, written in the
-# formats $formats (all four unless set) to files and to the standard output. Each file's grid must be the expected one (CSV and
-# TSV carry the apostrophes of formula safety, JSON and XML the plain texts; "-" for either: the
-# CSV's grid stands for all four), and the standard output the file without its byte-order mark.
+# exports WHAT EXPECTED-CSV-JSON EXPECTED-JSON ARGS...: the control ARGS pick, in the formats
+# $formats (all four unless set), to a file and to the standard output: each file's grid the
+# expected one (CSV and TSV with formula safety's apostrophes; "-": the CSV's grid stands for all),
+# and the standard output the file without its byte-order mark.
 exports() {
     local what=$1 expected_csv=$2 expected_plain=$3 f got file
     shift 3

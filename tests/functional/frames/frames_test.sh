@@ -1,24 +1,13 @@
 #!/usr/bin/env bash
 # Controls under a frame declared before them (the frame on top in the window order), with a real
-# mouse, inside the session of scripts/wine-env.sh. In a dialog and on a property page of a host of
-# the tests' own, a right press on the list view, tree view, list box and combo box opens our menu
-# and Copy Grid copies that control's grid, while the host sees none of those presses; a press on a
-# frame's border or caption away from any control goes on to the host. Then the application list
-# of Wine's configuration program, which lies under its frame "Application settings": its one
-# column has no title, then "Default Settings" and the applications the test adds.
+# mouse: in a dialog and on a property page of a host of the tests' own, a right press on the list
+# view, tree view, list box and combo box opens our menu and Copy Grid copies that control's grid,
+# the host seeing none of it; a press on a frame away from any control goes to the host. Then the
+# application list of Wine's configuration program, under its frame "Application settings".
 #   frames_test.sh PROGRAM UIDRIVER FRAMESHOST CLIPBOARD-TOOL WORK
-set -u
-set -o pipefail
-exe=$1
-driver=$2
-host=$3
-tool=$4
-work=$5
-# shellcheck source=../../../scripts/ui-lib.sh
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-
-program_folder "$work" "$exe" "$driver" "$host" zav_frameshost.exe
-cp "$tool" zav_clipboard.exe
+program_folder "$1" "$2" "$3" "$5" zav_frameshost.exe
+cp "$4" zav_clipboard.exe
 : > host.log
 wine zav_frameshost.exe host.log &
 hostpid=$!
@@ -35,11 +24,11 @@ copies_grid() {
     integers 4 "$l" "$t" "$r" "$b" || return 1
     left=$(((l + r) / 2 - 50))
     top=$(((t + b) / 2 - 40))
-    wine zav_clipboard.exe set marker || return 1
+    clip set marker || return 1
     open_menu 0.4 || return 1
     choose_item 2
     for i in $(seq 1 50); do
-        wine zav_clipboard.exe read text.out html.out && text=$(tr -d '\r' < text.out | tr '\t\n' ',;')
+        clip read text.out html.out && text=$(tr -d '\r' < text.out | tr '\t\n' ',;')
         [ "$text" != marker ] && break
         sleep 0.2
     done

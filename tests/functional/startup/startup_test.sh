@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# Starts the real program under Wine (inside the session of scripts/wine-env.sh):
-#  1. first run in an empty folder creates settings.ini, the catalog and the two folders, and the
-#     program stays resident (its watcher window) until that window is closed;
-#  2. a second run keeps [General] and restamps [FileInfo];
-#  3. a settings file without "OutputFolder" ends start-up with an error box, which is closed
-#     with the keyboard; the program then exits with a failure code;
-#  4. started with another folder as the current one, it makes its files beside itself and
-#     nothing in the current folder.
+# The real program started under Wine: a first run makes its files and stays resident until its
+# watcher closes; a second run keeps [General] and restamps [FileInfo]; settings without
+# OutputFolder end start-up with an error box and a failure code; started from another folder it
+# makes its files beside itself and nothing in the current folder.
+#   startup_test.sh PROGRAM WORK UIDRIVER
 set -u
 set -o pipefail
 exe=$1
@@ -23,12 +20,10 @@ cd "$work/prog"
 
 cp "$driver" "$work/zav_uidriver.exe"
 ZAV_DRIVER="$work/zav_uidriver.exe"
-# A copy left by an earlier test would make every start below end at once; and one left by this
-# test must not do that to the next.
 trap zav_end_test EXIT
 no_copy_running || { failures=$((failures + 1)); finish; }
-# run_resident [PROGRAM]: runs the program (the one in the current folder unless given) until its
-# watcher window is up, then closes that window; the exit code is the program's.
+# run_resident [PROGRAM]: runs the program ($name unless given) until its watcher is up, then closes
+# that window; the exit code is the program's.
 run_resident() {
     wine "${1:-$name}" &
     local pid=$! up=1
@@ -64,8 +59,7 @@ check "stamp rewritten" grep -q $'^Version=0.1.3\r$' settings.ini
 printf '[General]\r\nOptionFolder=%s\\ExportOptions\\\r\n' "$winfolder" > settings.ini
 wine "$name" &
 pid=$!
-# Found through the window list of Wine itself, which a slow start cannot outrun; then closed
-# with the keyboard on its X window.
+# (Closed with the keyboard on its X window.)
 if D wait ZAVExport 90 >/dev/null; then
     echo "ok: error box shown"
     check "it names the setting" grep -q "OutputFolder" <<< "$(D message ZAVExport)"
@@ -85,8 +79,7 @@ else
     failures=$((failures + 1))
 fi
 
-# Another current folder: everything the first start makes goes beside the program, and the
-# settings name that folder, not the current one.
+# Another current folder: the files go beside the program, and the settings name that folder.
 mkdir -p "$work/beside" "$work/elsewhere"
 cp "$exe" "$work/beside/$name"
 cd "$work/elsewhere"

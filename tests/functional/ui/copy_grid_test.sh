@@ -1,25 +1,15 @@
 #!/usr/bin/env bash
-# "Copy Grid" through the real program with a real mouse, inside the session of
-# scripts/wine-env.sh. A Unicode list-view host whose texts hold quotes, tabs, CR, LF, markup, a
-# leading "=", Cyrillic, CJK and emoji, its columns dragged into another order and one of them at
-# zero width: the clipboard's Unicode text and "HTML Format", read back by a tool of the tests'
-# own, hold exactly the grid as shown. Then a long list whose copy is stopped, and one whose
-# program ends during the copy: both leave the clipboard as it was.
+# "Copy Grid" with a real mouse: a Unicode host (quotes, tabs, CR, LF, markup, a leading "=",
+# Cyrillic, CJK, emoji), its columns reordered and one at zero width: the clipboard's Unicode text
+# and "HTML Format", read back by a tool of the tests' own, hold exactly the grid as shown, or its
+# selected rows. A long list's copy stopped, and one whose program ends meanwhile, leave the
+# clipboard as it was.
 #   copy_grid_test.sh PROGRAM UIDRIVER LVHOST CLIPBOARD-TOOL WORK
-set -u
-set -o pipefail
-exe=$1
-driver=$2
-host=$3
-tool=$4
-work=$5
-# shellcheck source=../../../scripts/ui-lib.sh
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 C="Copy Grid"
 
-program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
-cp "$tool" zav_clipboard.exe
-clip() { wine zav_clipboard.exe "$@"; }
+program_folder "$1" "$2" "$3" "$5" zav_lvhost.exe
+cp "$4" zav_clipboard.exe
 
 # The grid as the host shows it (columns in display order, the zero-width one left out) and the
 # host's description, both from the one table below. In the description \t \r \n \\ stand for
@@ -91,32 +81,16 @@ assert p.rows == grid, "html cells: %r" % p.rows
 PY
 }
 
-# wait_for_copy: true once the clipboard holds something other than the marker (10 s at most).
-wait_for_copy() {
-    local i
-    for i in $(seq 1 50); do
-        clip read text.out html.out && [ -s html.out ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
-
 # marker_left: the clipboard holds the marker set before, and no HTML.
 marker_left() { clip read text.out html.out && same "$(cat text.out)" "$1" && test ! -e html.out; }
 
 choose_copy_grid() { choose_item 2; }
 
-wine zav_lvhost.exe host.txt host.info &
-hostpid=$!
+check "the host is up" lv_host host "Copy host"
 start_program
-check "the host is up" quiet D wait "Copy host" 60
-check "the program is resident" quiet D wait "ZAV Menu Hook" 60
-for _ in $(seq 1 100); do [ -s host.info ] && break; sleep 0.1; done
-read -r _ _ left top _ _ _ < host.info
 
 check "the marker is put on the clipboard" clip set "before the copy"
 check "the menu opens" open_menu 0.5
-shot copy-menu
 choose_copy_grid
 check "Copy Grid puts both forms on the clipboard" wait_for_copy
 check "no dialog and no message opened" same "$(D count "$ZAV_DIALOG")/$(D count ZAVExport)" "0/0"
@@ -128,26 +102,18 @@ check "the menu opens for the selection" open_menu 0.5
 choose_item 3
 check "Copy Selected Rows puts both forms on the clipboard" wait_for_copy
 check "both hold the header and the selected rows only" clipboard_matches text.out html.out selected.json
-D close "Copy host"
-wait $hostpid 2>/dev/null
 
 # A long list: the progress window comes up, and Stop leaves the clipboard as it was.
 rows=200000
 printf 'title\tBig list\nownerdata\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\nselect\t5\t6\t%s\n' \
     "$rows" $((rows - 1)) > big.txt
-rm -f big.info
-wine zav_lvhost.exe big.txt big.info &
-hostpid=$!
-check "the big host is up" quiet D wait "Big list" 60
-for _ in $(seq 1 100); do [ -s big.info ] && break; sleep 0.1; done
-read -r _ _ left top _ _ _ < big.info
+check "the big host is up" lv_host big "Big list"
 check "the marker is put on the clipboard again" clip set "kept through Stop"
 check "the menu opens over the big list" open_menu 0.5
 choose_copy_grid
 check "a long copy shows its progress window" quiet D wait "$C" 20
 sleep 1
-check "which counts the rows" bash -c "[[ \"\$1\" =~ ^row\ [0-9]+\ of\ $rows\$ ]]" _ "$(D text "$C" 100)"
-shot copy-progress
+check "which counts the rows" bash -c "[[ \"\$1\" =~ ^row\ [0-9]+\ of\ $rows\$ ]]" _ "$(D text "$C" $kCopyLblProgress)"
 click_button "$C" Stop
 check "Stop closes it" D gone "$C" 10
 sleep 1
@@ -165,17 +131,10 @@ check "the menu opens over the big list for its selection" open_menu 0.5
 choose_item 3
 check "Copy Selected Rows of an owner-data list fills the clipboard" wait_for_copy
 check "with its header and its selected rows" clipboard_matches text.out html.out big-selected.json
-D close "Big list"
-wait $hostpid 2>/dev/null
 
 # A list whose program ends in the middle of the copy: refused with a message, the clipboard as
 # it was.
-rm -f big.info
-wine zav_lvhost.exe big.txt big.info &
-hostpid=$!
-check "the big host is up once more" quiet D wait "Big list" 60
-for _ in $(seq 1 100); do [ -s big.info ] && break; sleep 0.1; done
-read -r _ _ left top _ _ _ < big.info
+check "the big host is up once more" lv_host big "Big list"
 check "the marker is put on the clipboard once more" clip set "kept through an ended host"
 check "the menu opens over the big list again" open_menu 0.5
 choose_copy_grid
@@ -183,12 +142,10 @@ check "the copy is under way" quiet D wait "$C" 20
 kill -9 $hostpid
 wait $hostpid 2>/dev/null
 check "the failure is said" quiet D wait ZAVExport 30
-check "it says the grid was not copied" bash -c '[[ "$1" == *"was not copied"* ]]' _ "$(D message ZAVExport)"
-shot copy-ended
+check "it says the grid was not copied" message_has "was not copied"
 click_button ZAVExport OK
 check "the message goes, and the progress window with it" D gone "$C" 10
 check "the ended host left the clipboard as it was" marker_left "kept through an ended host"
 
 close_program $pid
-echo "screenshots: $work/screens"
 finish

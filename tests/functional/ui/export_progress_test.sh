@@ -1,49 +1,29 @@
 #!/usr/bin/env bash
-# Long and endless exports through the real program with a real mouse (inside the session of
-# scripts/wine-env.sh): the dialog shows its progress, repaints after being covered, and Stop
-# leaves the previous file byte for byte and the dialog open; a second export runs to its end.
-# Then a list view that claims 2^31-1 rows and a header that claims 100000 columns: the dialog
-# comes up within seconds, the export can be stopped, the end of the session stops it too, the
-# program still ends on WM_CLOSE, and Exit from the icon during an export asks, then stops it.
+# Long and endless exports with a real mouse: progress, a repaint after being covered, Stop keeps
+# the previous file byte for byte and the dialog open, a second export runs to its end. A list view
+# that claims 2^31-1 rows and 100000 columns: the dialog comes within seconds, Stop, the end of the
+# session stops the export too, WM_CLOSE still ends the program, and Exit during an export asks.
 #   export_progress_test.sh PROGRAM UIDRIVER LVHOST WORK
-set -u
-set -o pipefail
-exe=$1
-driver=$2
-host=$3
-work=$4
-# shellcheck source=../../../scripts/ui-lib.sh
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-T=$ZAV_DIALOG
-PROGRESS_TEXT=1020
-
-program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
+program_folder "$@" zav_lvhost.exe
 
 # A list read slowly (each cell 2 ms late): an export takes at least 20 s on any machine, long enough
 # to be watched and stopped, short enough to be run to its end.
 rows=2000
 printf 'title\tBig list\nownerdata\npace\t2\ncolumn\t80\tA\ncolumn\t80\tB\ncolumn\t80\tC\ncolumn\t80\tD\ncolumn\t80\tE\ngenerate\t%s\t5\n' \
     "$rows" > big.txt
-wine zav_lvhost.exe big.txt big.info &
-hostpid=$!
+check "the host is up" lv_host big "Big list"
 start_program
-check "the host is up" quiet D wait "Big list" 60
-check "the program is resident" quiet D wait "ZAV Menu Hook" 60
-for _ in $(seq 1 100); do [ -s big.info ] && break; sleep 0.1; done
-read -r _ _ left top _ _ _ < big.info
 out="Exports/Big list.html"
 printf 'the previous export\r\n' > "$out"
 cp "$out" previous.html
-
-# progress_row: the N of "row N of M" (empty when no progress shows).
 
 open_menu 0.5
 check "Print Grid opens the dialog" choose_print_grid
 click_button "$T" OK
 wait_progress
 first=$(progress_row)
-check "a long export shows its progress" test -n "$first"
-check "out of every row" same "$(D text "$T" $PROGRESS_TEXT | sed 's/^row [0-9]* //')" "of $rows"
+check "a long export shows its progress, out of every row" same "$(D text "$T" $kLblExport | sed 's/^row [0-9]* //')" "of $rows"
 check "the Cancel button is now Stop" quiet D button "$T" Stop
 sleep 1
 check "the progress moves on" test "$(progress_row)" -gt "${first:-0}"
@@ -74,7 +54,6 @@ kill $coverpid 2>/dev/null
 wait $coverpid 2>/dev/null
 sleep 1
 area_of_dialog after.png
-shot progress
 differing=$(compare -metric AE -fuzz 15% before.png after.png null: 2>&1 | cut -d' ' -f1)
 area=$(((dr - dl) * (db - dt)))
 # The bar and the row number change meanwhile; a dialog that did not repaint stays red.
@@ -97,25 +76,18 @@ check "a second export runs to its end and closes the dialog" D gone "$T" 180
 check "the file holds every row" same "$(grep -c '^<tr>' "$out")" "$((rows + 1))"
 check "down to the last cell" same "$(tr -d '\r' < "$out" | tail -n 3 | head -n 1)" \
     "<tr><td >R${rows}C1</td><td >R${rows}C2</td><td >R${rows}C3</td><td >R${rows}C4</td><td >R${rows}C5</td></tr>"
-D close "Big list"
-wait $hostpid 2>/dev/null
 
 # A list view that claims more than it has.
 printf 'title\tLiar\ncolumn\t80\tA\ncolumn\t80\tB\nrow\tx\ty\nitemcount\t2147483647\nheadercount\t100000\n' > liar.txt
-wine zav_lvhost.exe liar.txt liar.info &
-hostpid=$!
-check "the lying host is up" quiet D wait "Liar" 60
-for _ in $(seq 1 100); do [ -s liar.info ] && break; sleep 0.1; done
-read -r _ _ left top _ _ _ < liar.info
+check "the lying host is up" lv_host liar "Liar"
 open_menu 0.5
 started=$(date +%s)
 check "Print Grid opens a dialog for it" choose_print_grid
 check "within seconds ($(($(date +%s) - started)) s)" test $(($(date +%s) - started)) -le 15
-check "with the columns that answer" same "$(D items "$T" 1007 | tr '\n' ,)" "A,B,"
+check "with the columns that answer" same "$(D items "$T" $kLvColumns | tr '\n' ,)" "A,B,"
 click_button "$T" OK
 wait_progress
-check "the endless export shows how far it got" test -n "$(progress_row)"
-check "out of what the list view claims" same "$(D text "$T" $PROGRESS_TEXT | sed 's/^row [0-9]* //')" "of 2147483647"
+check "the endless export shows how far it got, out of what the list view claims" same "$(D text "$T" $kLblExport | sed 's/^row [0-9]* //')" "of 2147483647"
 click_button "$T" Stop
 D wait ZAVExport 20 >/dev/null
 check "it can be stopped" same "$(D message ZAVExport)" "The export was stopped. The output file was left as it was before."
@@ -136,7 +108,7 @@ check "within seconds ($(($(date +%s) - started)) s)" test $(($(date +%s) - star
 check "the export stopped: the previous file is left byte for byte" cmp -s Exports/Liar.html previous-liar.html
 check "and no temporary file is left" test ! -e Exports/Liar.html.tmp
 check "no box holds up the end of the session" same "$(sleep 1; D count ZAVExport)" 0
-check "the dialog shows no progress any more" same "$(D visible "$T" $PROGRESS_TEXT)" 0
+check "the dialog shows no progress any more" same "$(D visible "$T" $kLblExport)" 0
 
 # The program stays resident and still ends when its window is closed.
 close_program $pid
@@ -158,6 +130,4 @@ click_button ZAVExport "&Yes"
 program_ends "$pid" "Yes ends the program with code 0" "Exit did not end the program"
 check "the previous file is still left byte for byte" cmp -s Exports/Liar.html previous-liar.html
 check "and no temporary file is left behind" test ! -e Exports/Liar.html.tmp
-D close "Liar"
-wait $hostpid 2>/dev/null
 finish

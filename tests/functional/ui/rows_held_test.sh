@@ -1,23 +1,14 @@
 #!/usr/bin/env bash
-# Controls that lie about their rows or change while read, through the real program with a real
-# mouse (right press, Print Grid, OK; and Copy Grid), one program start for every case: a file
-# holds exactly the rows the control held, or nothing is written and the previous file stays, no
-# temporary file is left, and the message says what happened; a refused copy leaves the clipboard
-# as it was.
+# Controls that lie about their rows or change while read, one program start for every case (Print
+# Grid and OK, or Copy Grid): the file holds exactly the rows the control held, or nothing is
+# written, the previous file stays and the message says why; no temporary file is left; a refused
+# copy leaves the clipboard as it was.
 #   rows_held_test.sh PROGRAM UIDRIVER LBHOST TVHOST LVHOST CLIPBOARD-TOOL WORK
-set -u
-set -o pipefail
-exe=$1
-driver=$2
-# shellcheck source=../../../scripts/ui-lib.sh
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-T=$ZAV_DIALOG
-
-program_folder "$7" "$exe" "$driver" "$3" zav_lbhost.exe
+program_folder "$1" "$2" "$3" "$7" zav_lbhost.exe
 cp "$4" zav_tvhost.exe
 cp "$5" zav_lvhost.exe
 cp "$6" zav_clipboard.exe
-clip() { wine zav_clipboard.exe "$@"; }
 
 hostpid=
 # host TITLE PROGRAM ARGS...: the one host of the next cases, the previous one ended.
@@ -28,13 +19,6 @@ host() {
     wine "$@" &
     hostpid=$!
     D wait "$title" 60 >/dev/null
-}
-# at WINDOW CONTROL: the next press goes 10 pixels into that control (open_menu presses at
-# left + 50, top + 40).
-at() {
-    local l t
-    read -r l t _ _ < <(D rect "$1" "$2")
-    integers 2 "$l" "$t" && left=$((l - 40)) && top=$((t - 30))
 }
 lines() { printf '%s\n' "$@"; }
 
@@ -53,18 +37,14 @@ export_case() {
         check "$what: the file holds exactly the rows held" same "$(html_rows "$file")" "$expected"
     else
         check "$what: a box says why" quiet D wait ZAVExport 60
-        local said
-        said=$(D message ZAVExport)
-        check "$what: \"$message\"" eval '[[ $said == *"$message"* ]] || { echo "   said: [$said]"; false; }'
+        check "$what: \"$message\"" message_has "$message"
         click_button ZAVExport OK
         if [ -e before.html ]; then
             check "$what: the previous file is kept" cmp -s "$file" before.html
         else
             check "$what: nothing is written" test ! -e "$file"
         fi
-        click_button "$T" Cancel
-        D wait ZAVExport 20 >/dev/null && click_button ZAVExport "&Yes"
-        check "$what: the dialog closes" D gone "$T" 20
+        check "$what: the dialog closes" cancel_dialog
     fi
     check "$what: no temporary file" same "$(ls Exports | grep -c '\.tmp$')" 0
 }
@@ -90,15 +70,13 @@ at ZavListBoxHost 4
 check "the marker is put on the clipboard" clip set "marker"
 check "the menu opens for Copy Grid" open_menu 0.5
 choose_item 2
-copied() { for _ in $(seq 1 50); do clip read text.out html.out && [ -s html.out ] && return 0; sleep 0.2; done; false; }
-check "Copy Grid copies the five lines" eval 'copied && same "$(tr -d "\r" < text.out)" "$five"'
+check "Copy Grid copies the five lines" eval 'wait_for_copy && same "$(tr -d "\r" < text.out)" "$five"'
 at ZavListBoxHost 6
 check "the marker is put on the clipboard again" clip set "marker"
 check "the menu opens for the refused copy" open_menu 0.5
 choose_item 2
 check "a box refuses the copy" quiet D wait ZAVExport 30
-said=$(D message ZAVExport)
-check "saying the list box answered inconsistently" eval '[[ $said == *"$inconsistent"* ]] || { echo "   said: [$said]"; false; }'
+check "saying the list box answered inconsistently" message_has "$inconsistent"
 click_button ZAVExport OK
 check "the clipboard is as it was" eval 'clip read text.out html.out; same "$(cat text.out)" marker && test ! -s html.out'
 
@@ -132,6 +110,4 @@ export_case "the same list, standing, gives its 5 rows" "$lv" \
 live resort
 export_case "a list re-sorted while read is refused" "$lv" "" "its rows moved (it was re-sorted or refreshed)"
 close_program $pid
-kill "$hostpid" 2>/dev/null
-wait "$hostpid" 2>/dev/null
 finish

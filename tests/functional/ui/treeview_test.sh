@@ -1,39 +1,23 @@
 #!/usr/bin/env bash
-# A tree view of another program through the real program with a real mouse, inside the session of
-# scripts/wine-env.sh. The host's nested tree (a collapsed branch, Unicode items, an empty one, one
-# of 10,000 characters): a right press opens the menu, the dialog names the kind, and OK writes an
-# HTML file holding exactly the host's items with their levels and paths. A tree of 3,000 items read
-# slowly: the export shows its progress, Stop leaves the previous file as it was, and a second
-# export writes every item. Then the key tree of Wine's own Registry Editor, which nobody here
-# wrote (the 32-bit program refuses it: a 64-bit program's tree).
+# A tree view of another program with a real mouse: the host's nested tree (collapsed branch,
+# Unicode, empty, 10,000 characters) exported exactly with levels and paths; 3,000 items read
+# slowly: progress, Stop keeps the previous file, a second export writes all; then the key tree of
+# Wine's Registry Editor (which the 32-bit program refuses: a 64-bit program's tree).
 #   treeview_test.sh PROGRAM UIDRIVER TVHOST WORK
-set -u
-set -o pipefail
-exe=$1
-driver=$2
-host=$3
-work=$4
-# shellcheck source=../../../scripts/ui-lib.sh
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-T=$ZAV_DIALOG
-PROGRESS_TEXT=1020
+program_folder "$@" zav_tvhost.exe
 
-program_folder "$work" "$exe" "$driver" "$host" zav_tvhost.exe
-
-# -- the nested tree
 wine zav_tvhost.exe &
 hostpid=$!
 start_program
 check "the host is up" quiet D wait "ZavTreeHost" 60
-check "the program is resident" quiet D wait "ZAV Menu Hook" 60
 read -r left top _ _ < <(D rect "ZavTreeHost" 1)
 
 check "the menu opens over the tree" open_menu 0.5
 check "Print Grid opens the dialog" choose_print_grid
 sleep 0.5
-check "the dialog names the kind" same "$(D utext "$T" 1027)" "Compatible Export Types (tree view)"
-check "the type is named after the host's window" same "$(D utext "$T" 1004)" "ZavTreeHost"
-shot tree-dialog
+check "the dialog names the kind" same "$(D utext "$T" $kLblCompatibleTypes)" "Compatible Export Types (tree view)"
+check "the type is named after the host's window" same "$(D utext "$T" $kTxtExportType)" "ZavTreeHost"
 click_button "$T" OK
 check "OK closes the dialog" D gone "$T" 60
 
@@ -68,8 +52,7 @@ check "Print Grid opens the dialog for it" choose_print_grid
 click_button "$T" OK
 wait_progress
 first=$(progress_row)
-check "a long export shows its progress" test -n "$first"
-check "out of every item" same "$(D text "$T" $PROGRESS_TEXT | sed 's/^row [0-9]* //')" "of 3000"
+check "a long export shows its progress, out of every item" same "$(D text "$T" $kLblExport | sed 's/^row [0-9]* //')" "of 3000"
 sleep 1
 check "the progress moves on" test "$(progress_row)" -gt "${first:-0}"
 click_button "$T" Stop
@@ -93,7 +76,6 @@ wait $hostpid 2>/dev/null
 close_program $pid
 rm -rf ExportOptions catalog.ini
 start_program
-check "the program is resident again" quiet D wait "ZAV Menu Hook" 60
 wine regedit &
 regpid=$!
 R="Registry Editor"
@@ -104,7 +86,7 @@ check "it has a tree" integers 4 "$left" "$top" "$right" "$bottom"
 check "the menu opens over its tree" open_menu 0.5
 check "Print Grid opens the dialog for it" choose_print_grid
 # Its tree's nearest titled parent is its inner window, not the frame.
-check "the type is named after the tree's nearest titled parent" same "$(D utext "$T" 1004)" "regedit child window"
+check "the type is named after the tree's nearest titled parent" same "$(D utext "$T" $kTxtExportType)" "regedit child window"
 # Wine's Registry Editor is a 64-bit program here (the one under syswow64 too): the 32-bit program
 # refuses its tree, naming the program that reads it, and writes nothing.
 case "$name" in
@@ -127,12 +109,11 @@ case "$name" in
 *)
     click_button "$T" OK
     D wait ZAVExport 10 >/dev/null
-    message=$(D message ZAVExport)
-    check "the 32-bit program refuses the 64-bit tree, naming the tree and the program that reads it" \
-        eval '[[ $message == *"tree view belongs to a 64-bit program"*"ZAVExport64.exe"* ]] || { echo "   message: [$message]"; false; }'
+    check "the 32-bit program refuses the 64-bit tree, naming the program that reads it" \
+        message_has "tree view belongs to a 64-bit program"*"ZAVExport64.exe"
     click_button ZAVExport OK
     sleep 0.5
-    check "nothing is written" eval '! ls Exports | grep -q "^regedit child window"'
+    check "nothing is written" eval '! ls Exports/"regedit child window"* >/dev/null 2>&1'
     click_button "$T" Cancel; sleep 1
     [ "$(D count ZAVExport)" = 1 ] && click_button ZAVExport "&Yes"
     check "Cancel closes the dialog" D gone "$T" 20

@@ -1,30 +1,15 @@
 #!/usr/bin/env bash
-# The whole road with a real mouse, inside the session of scripts/wine-env.sh: the resident program
-# in a fresh folder, a list-view host in a second process, right presses through xdotool, the popup
-# menu, the export options and add-rule dialogs with the mouse and the keyboard (focus, Escape,
-# message boxes over their dialog, placement, drawing), OK, a second right-click, a rename, Cancel
-# with No and with Yes, and the program's end. The display has a window manager, so windows have
-# frames as on a desktop. Screenshots go to WORK/screens.
+# The whole road with a real mouse under a window manager: the program file's version and icon,
+# the popup menu, the export options and add-rule dialogs with mouse and keyboard (focus, Escape,
+# Enter, boxes over their dialog, placement, drawing), OK and the files, a second right-click, a
+# rename, Cancel with No and with Yes (nothing written), and the program's end.
 #   ui_test.sh PROGRAM UIDRIVER LVHOST WORK
-set -u
-set -o pipefail
-exe=$1
-driver=$2
-host=$3
-work=$4
-# shellcheck source=../../../scripts/ui-lib.sh
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-T=$ZAV_DIALOG
-
-program_folder "$work" "$exe" "$driver" "$host" zav_lvhost.exe
+program_folder "$@" zav_lvhost.exe
 
 printf 'title\tReport host\ncolumn\t100\tName\ncolumn\t80\tSize\nrow\ta1\t10\nrow\ta<2>\t2,5\n' > host.txt
-wine zav_lvhost.exe host.txt host.info &
-hostpid=$!
+check "the host is up" lv_host host "Report host"
 start_program
-check "the host is up" quiet D wait "Report host" 60
-check "the program is resident" quiet D wait "ZAV Menu Hook" 60
-check "first run made its files" test -f settings.ini -a -f catalog.ini -a -d Exports -a -d ExportOptions
 # What the program file tells Windows: its version (the one its files carry), its icon, and that it
 # sizes its windows for the display's DPI itself.
 info=$(D fileinfo "$name")
@@ -34,7 +19,6 @@ check "the program file has its product name and the files' version" \
     "$(printf 'product ZAVExport\nversion %s\nfile version %s' "$version" "$version")"
 check "the program file has an icon" same "$(printf '%s\n' "$info" | grep '^icon ')" "icon yes"
 check "the program declares itself DPI-aware" same "$(printf '%s\n' "$info" | grep '^dpiAware ')" "dpiAware true"
-read -r _ _ left top _ _ _ < host.info
 folder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=//p')
 
 # A press on the header (another class) shows no menu.
@@ -46,44 +30,40 @@ xdotool mouseup 3; sleep 0.3
 open_menu 2
 sleep 1
 check "one menu while the button is held" same "$(D menus)" 1
-shot menu
 check "Print Grid opens the dialog; a right click on it shows no menu" choose_print_grid
 sleep 0.5
-check "a new type is named after the host" same "$(D text "$T" 1004)" "Report host"
-check "its output file" same "$(D text "$T" 1005)" "${folder}Report host.html"
-check "the columns of the list view" same "$(D items "$T" 1007 | tr '\n' ,)" "Name,Size,"
+check "a new type is named after the host" same "$(D text "$T" $kTxtExportType)" "Report host"
+check "its output file" same "$(D text "$T" $kTxtOutput)" "${folder}Report host.html"
+check "the columns of the list view" same "$(D items "$T" $kLvColumns | tr '\n' ,)" "Name,Size,"
 read -r sw sh < <(xdotool getdisplaygeometry)
 read -r wl wt wr wb < <(D rect "$T" 0)
 check "the dialog opens centred on the screen, not at its corner" \
     eval 'integers 6 "$wl" "$wt" "$wr" "$wb" "$sw" "$sh" &&
           near $(((wl + wr) / 2)) $((sw / 2)) 40 && near $(((wt + wb) / 2)) $((sh / 2)) 60'
 check "its frame shows the program's icon" has_program_icon "$T"
-check "the type list has the focus" same "$(D focus "$T")" 1002
-shot options-tab
-read -r tl tt _ _ < <(D rect "$T" 1001)
+check "the type list has the focus" same "$(D focus "$T")" $kCmbExportTypes
+read -r tl tt _ _ < <(D rect "$T" $kTabOptions)
 xdotool mousemove $((tl + 75)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
-shot format-tab
-check "the Format tab shows the page header" same "$(D text "$T" 1011)" "<HTML>"
+check "the Format tab shows the page header" same "$(D text "$T" $kTxtHTMLHeader)" "<HTML>"
 # The label "HTML Header" (4,24 in the tab, 179 wide, its text much shorter) on the page's colour.
 check "a label has the page's colour behind it" \
     same_colour "$(pixel $((tl + 178)) $((tt + 31)))" "$(pixel $((tl + 200)) $((tt + 31)))"
 # The tab control repainted alone leaves the page's controls in sight (their borders stay).
-D redraw "$T" 1001; sleep 0.5
-read -r el et _ eb < <(D rect "$T" 1012)
+D redraw "$T" $kTabOptions; sleep 0.5
+read -r el et _ eb < <(D rect "$T" $kTxtTableFormat)
 check "repainting the tab control keeps a box's border" seen_on_white $(pixel "$el" $(((et + eb) / 2)))
-read -r _ ht hr _ < <(D rect "$T" 1011)
+read -r _ ht hr _ < <(D rect "$T" $kTxtHTMLHeader)
 check "and the arrow of a multi-line box's scroll bar" test "$(darkest $((hr - 13)) $((ht + 4)) 9 6)" -le 120
-shot format-tab-redrawn
 # Escape does nothing: not in a multi-line box, not in a one-line box.
-click_control "$T" 1011; xdotool key End; sleep 0.2; xdotool key Escape; sleep 1
+click_control "$T" $kTxtHTMLHeader; xdotool key End; sleep 0.2; xdotool key Escape; sleep 1
 check "Escape in the HTML Header box asks nothing" same "$(D count ZAVExport)" 0
-click_control "$T" 1012; xdotool key Escape; sleep 1
+click_control "$T" $kTxtTableFormat; xdotool key Escape; sleep 1
 check "nor in the Table Format box" same "$(D count ZAVExport)" 0
 check "and the dialog stays" same "$(D count "$T")" 1
-check "the header is unchanged" same "$(D text "$T" 1011)" "<HTML>"
+check "the header is unchanged" same "$(D text "$T" $kTxtHTMLHeader)" "<HTML>"
 xdotool mousemove $((tl + 25)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
-D redraw "$T" 1001; sleep 0.5
-read -r ll lt _ lb < <(D rect "$T" 1007)
+D redraw "$T" $kTabOptions; sleep 0.5
+read -r ll lt _ lb < <(D rect "$T" $kLvColumns)
 check "repainting the tab control keeps a list's border" seen_on_white $(pixel "$ll" $(((lt + lb) / 2)))
 
 # Help: a box over the dialog, which waits for it; then the focus is where it was.
@@ -91,21 +71,19 @@ click_button "$T" Help; D wait ZAVExport 10 >/dev/null
 check "Help shows its message" same "$(D message ZAVExport)" "See the readme.txt in the program directory for help."
 check "the message box belongs to the dialog" same "$(D owner ZAVExport)" "$T"
 check "the dialog waits for the box" same "$(D enabled "$T")" 0
-shot message-box
 click_button ZAVExport OK; sleep 1
-check "after the box the focus is on Help again" same "$(D focus "$T")" 1016
+check "after the box the focus is on Help again" same "$(D focus "$T")" $kCmdHelp
 xdotool key Tab; sleep 0.3
-check "and Tab goes on from there" same "$(D focus "$T")" 1017
+check "and Tab goes on from there" same "$(D focus "$T")" $kCmdOK
 # OK has the focus, but no button is the default one: Enter does not press it.
 xdotool key Return; sleep 1
 check "Enter does not press the focused OK" same "$(D count "$T")/$(D count ZAVExport)" "1/0"
 check "and writes nothing" test ! -e "ExportOptions/Report host.ini"
 
 # A rule for column Name through the add dialog.
-read -r cl ct _ _ < <(D rect "$T" 1007)
+read -r cl ct _ _ < <(D rect "$T" $kLvColumns)
 xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
 click_button "$T" Add
-A="LV Export Options Add Replace"
 check "Add opens the add dialog" quiet D wait "$A" 20
 sleep 0.5
 check "it does not cover the options dialog" apart $(D rect "$A" 0) $(D rect "$T" 0)
@@ -118,8 +96,8 @@ check "an empty rule is refused" same "$(D message ZAVExport)" "You must enter w
 check "by a box over the add dialog" same "$(D owner ZAVExport)" "$A"
 check "which waits for it" same "$(D enabled "$A")" 0
 click_button ZAVExport OK; sleep 1
-check "after the box the focus is on the add dialog's OK" same "$(D focus "$A")" 2003
-xdotool mousemove $(D center "$A" 2001); sleep 0.3; xdotool click 1; sleep 0.3; xdotool type --delay 50 "a1"
+check "after the box the focus is on the add dialog's OK" same "$(D focus "$A")" $kAddCmdOK
+xdotool mousemove $(D center "$A" $kAddTxtReplace); sleep 0.3; xdotool click 1; sleep 0.3; xdotool type --delay 50 "a1"
 # The options dialog comes forward; a second Add brings the add dialog back over it, its text kept,
 # the typing in its Replace box.
 xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
@@ -128,23 +106,22 @@ click_button "$T" Add; sleep 0.8
 check "a second Add makes the add dialog the active window" same "$(D foreground)" "$A"
 check "above the options dialog" D above "$A" "$T"
 check "still one add dialog" same "$(D count "$A")" 1
-check "with the focus in its Replace box" same "$(D focus "$A")" 2001
+check "with the focus in its Replace box" same "$(D focus "$A")" $kAddTxtReplace
 xdotool type --delay 50 "b"; sleep 0.3
-check "typing goes into the Replace box, after what was there" same "$(D text "$A" 2001)" "a1b"
+check "typing goes into the Replace box, after what was there" same "$(D text "$A" $kAddTxtReplace)" "a1b"
 xdotool key BackSpace Tab; sleep 0.3
-check "Tab leads to the With box" same "$(D focus "$A")" 2002
+check "Tab leads to the With box" same "$(D focus "$A")" $kAddTxtWith
 xdotool type --delay 50 "A&one"
 xdotool key Escape; sleep 0.8
 check "Escape does not close the add dialog" same "$(D count "$A")" 1
 xdotool key Tab Return; sleep 0.8
-check "Enter on its focused OK does nothing" same "$(D focus "$A")/$(D items "$T" 1008)" "2003/"
-shot add-dialog
+check "Enter on its focused OK does nothing" same "$(D focus "$A")/$(D items "$T" $kLvReplaces)" "$kAddCmdOK/"
 click_button "$A" OK
 check "OK closes the add dialog" D gone "$A" 10
 sleep 0.5
-check "the rule is listed" same "$(D items "$T" 1008)" "a1 | A&one"
+check "the rule is listed" same "$(D items "$T" $kLvReplaces)" "a1 | A&one"
 check "the options dialog is active again" same "$(D foreground)" "$T"
-check "with the focus on Add, as before" same "$(D focus "$T")" 1009
+check "with the focus on Add, as before" same "$(D focus "$T")" $kCmdAddReplace
 
 click_button "$T" OK
 check "OK closes the dialog without asking" D gone "$T" 20
@@ -159,20 +136,19 @@ check "the HTML table, exactly" same "$(tr -d '\r' < "Exports/Report host.html")
 check "the menu opens again" open_menu 0.5
 check "a second dialog opens" choose_print_grid
 sleep 0.5
-shot second-dialog
-check "it offers the saved type" same "$(D text "$T" 1002)" "Report host"
-check "with its rule" same "$(D items "$T" 1007 | head -n 1)" "Name"
-xdotool mousemove $(D center "$T" 1004); sleep 0.3; xdotool click 1; sleep 0.3
+check "it offers the saved type" same "$(D text "$T" $kCmbExportTypes)" "Report host"
+check "with its rule" same "$(D items "$T" $kLvColumns | head -n 1)" "Name"
+xdotool mousemove $(D center "$T" $kTxtExportType); sleep 0.3; xdotool click 1; sleep 0.3
 # A slash is refused when Tab leaves the name box; the box's OK gives the focus back to it.
 xdotool key End shift+Home; sleep 0.2; xdotool type --delay 50 "Rep/x"; sleep 0.3; xdotool key Tab; D wait ZAVExport 10 >/dev/null
 check "Tab out of a name with a slash is refused" same "$(D message ZAVExport)" "Export Type cannot contain a slash!"
 check "by a box over the dialog" same "$(D owner ZAVExport)" "$T"
 click_button ZAVExport OK; sleep 1
-check "then the name box has the focus again" same "$(D focus "$T")" 1004
+check "then the name box has the focus again" same "$(D focus "$T")" $kTxtExportType
 xdotool key End shift+Home; sleep 0.2; xdotool type --delay 50 "Report2"; sleep 0.3
-check "renaming derives the output file" same "$(D text "$T" 1005)" "${folder}Report2.html"
+check "renaming derives the output file" same "$(D text "$T" $kTxtOutput)" "${folder}Report2.html"
 xdotool key Tab; sleep 0.5
-check "a good name lets Tab go on" same "$(D count ZAVExport)/$(D focus "$T")" "0/1005"
+check "a good name lets Tab go on" same "$(D count ZAVExport)/$(D focus "$T")" "0/$kTxtOutput"
 click_button "$T" OK
 check "OK closes the renamed dialog" D gone "$T" 20
 check "the new name has its own file" test -f ExportOptions/Report2.ini -a -f Exports/Report2.html
@@ -193,7 +169,7 @@ check "Cancel asks" same "$(D message ZAVExport)" "Cancel?"
 check "over the dialog" same "$(D owner ZAVExport)" "$T"
 click_button ZAVExport "&No"; sleep 1
 check "No keeps the dialog" same "$(D count "$T")" 1
-check "with the focus on Cancel again" same "$(D focus "$T")" 1018
+check "with the focus on Cancel again" same "$(D focus "$T")" $kCmdCancel
 click_button "$T" Cancel; D wait ZAVExport 10 >/dev/null
 click_button ZAVExport "&Yes"
 check "Yes closes it" D gone "$T" 20
@@ -202,10 +178,5 @@ check "nor the HTML files" same "$(file_state "Exports/Report host.html")/$(file
     "$html_before/$html2_before"
 check "nor anything else" same_state "$(folder_state)" "$before"
 
-# The watcher closed from outside ends the program.
 close_program $pid
-D close "Report host"
-wait $hostpid 2>/dev/null
-
-echo "screenshots: $work/screens"
 finish
