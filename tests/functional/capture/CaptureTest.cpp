@@ -169,8 +169,8 @@ INSTANTIATE_TEST_SUITE_P(Hosts, ListViews, ::testing::ValuesIn(kLists), [](const
     return name;
 });
 
-// Windows that merely call themselves list views answer whatever they like: the class counts
-// whatever its letter case, and every read stays within its buffer.
+// Windows that merely call themselves list views (the class rule and its letter cases are the unit
+// tests') answer whatever they like: every read stays within its buffer.
 struct ForeignCase {
     const char* cls;
     const char* mode;
@@ -183,8 +183,6 @@ TEST(ListViewReader, ForeignAnswersAreReadWithinBounds) {
     const std::wstring e5000(5000, L'e'), x4096(4096, L'x');
     const ForeignCase cases[] = {
         {"MyListViewThing", "absurd", L"fake header", 2, {L"fake cell 1/0"}},
-        {"zzLISTVIEW", "absurd", L"fake header", 3, {L"fake cell 2/0"}},
-        {"listview", "absurd", L"fake header", 1, {L"fake cell 0/0"}},
         {"MyListViewThing", "flood", x4096.c_str(), 1, {x4096}},
         {"MyListViewThing", "negative", nullptr, 1, {L""}},
         {"MyListViewThing", "badpointer", L"", 1, {L""}},
