@@ -1,4 +1,5 @@
-// The list-view reader against list views of a real second process (the list-view host).
+// The list-view reader, and the buffers it uses, against list views of a real second process (the
+// list-view host).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 
 #include "HostProcess.h"
 #include "capture/win32/ListViewSource.h"
+#include "capture/win32/RemoteMemory.h"
 #include "capture/win32/SystemGridSources.h"
 #include "capture/win32/WindowText.h"
 
@@ -69,13 +71,13 @@ struct ListCase {
           generated(g), wideTexts(w), caption(std::move(cap)) {}
     const char* name;
     std::string description;
-    Texts headers;               // in index order
+    Texts headers;                    // in index order
     std::vector<std::int32_t> order;  // 1-based, as shown; nothing checked when empty
-    Texts cells;                 // row after row, before the generated rows
+    Texts cells;                      // row after row, before the generated rows
     int view;
-    long generated;              // rows "R<n>C1", "R<n>C2", then empty cells
+    long generated;                   // rows "R<n>C1", "R<n>C2", then empty cells
     bool wideTexts;
-    std::wstring caption;        // of the top-level window; nothing checked when empty
+    std::wstring caption;             // of the top-level window; nothing checked when empty
 };
 
 const ListCase kLists[] = {
@@ -131,19 +133,16 @@ TEST_P(ListViews, ReadWholeAsTheHostShowsThem) {
     Texts headers = {L""};
     headers.insert(headers.end(), t.headers.begin(), t.headers.end());
     EXPECT_EQ(headers, h.info.szColumnText);
-    ASSERT_EQ(headers.size(), h.info.lColumnWidth.size());
+    std::vector<std::int32_t> widths = {0};
     for (std::int32_t c = 1; c <= columns; ++c)
-        EXPECT_EQ(SendMessageW(h.host.list(), LVM_GETCOLUMNWIDTH, c - 1, 0), h.info.lColumnWidth[c]) << c;
-    if (!t.order.empty()) {
-        EXPECT_EQ(t.order, h.info.lColumnOrder);
-    }
+        widths.push_back(static_cast<std::int32_t>(SendMessageW(h.host.list(), LVM_GETCOLUMNWIDTH, c - 1, 0)));
+    EXPECT_EQ(widths, h.info.lColumnWidth);
+    if (!t.order.empty()) { EXPECT_EQ(t.order, h.info.lColumnOrder); }
     const RECT& rc = h.host.listRect();
-    EXPECT_EQ((std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}),
-              (std::vector<LONG>{h.info.rcWindow.left, h.info.rcWindow.top, h.info.rcWindow.right, h.info.rcWindow.bottom}));
+    const zav::ScreenRect& got = h.info.rcWindow;
+    EXPECT_EQ((std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom}), (std::vector<LONG>{got.left, got.top, got.right, got.bottom}));
     EXPECT_EQ(zavtest::hostWordSize(), h.lv->targetWordSize());
-    if (!t.caption.empty()) {
-        EXPECT_EQ(t.caption, zav::getWindowCaption(wh(h.host.topLevel())));
-    }
+    if (!t.caption.empty()) { EXPECT_EQ(t.caption, zav::getWindowCaption(wh(h.host.topLevel()))); }
 
     Texts read;
     ASSERT_TRUE(h.lv->readCells(1, rows + 1, columns, read));  // one row past the end: empty
@@ -170,8 +169,8 @@ INSTANTIATE_TEST_SUITE_P(Hosts, ListViews, ::testing::ValuesIn(kLists), [](const
     return name;
 });
 
-// Windows that merely call themselves list views answer whatever they like: the class counts
-// whatever its letter case, and every read stays within its buffer.
+// Windows that merely call themselves list views (the class rule and its letter cases are the unit
+// tests') answer whatever they like: every read stays within its buffer.
 struct ForeignCase {
     const char* cls;
     const char* mode;
@@ -184,8 +183,6 @@ TEST(ListViewReader, ForeignAnswersAreReadWithinBounds) {
     const std::wstring e5000(5000, L'e'), x4096(4096, L'x');
     const ForeignCase cases[] = {
         {"MyListViewThing", "absurd", L"fake header", 2, {L"fake cell 1/0"}},
-        {"zzLISTVIEW", "absurd", L"fake header", 3, {L"fake cell 2/0"}},
-        {"listview", "absurd", L"fake header", 1, {L"fake cell 0/0"}},
         {"MyListViewThing", "flood", x4096.c_str(), 1, {x4096}},
         {"MyListViewThing", "negative", nullptr, 1, {L""}},
         {"MyListViewThing", "badpointer", L"", 1, {L""}},
@@ -199,9 +196,7 @@ TEST(ListViewReader, ForeignAnswersAreReadWithinBounds) {
         Hosted h(std::string("fake\t") + t.cls + "\t" + t.mode + "\n", options);
         ASSERT_TRUE(h.ok);
         EXPECT_EQ(std::wstring(t.cls, t.cls + strlen(t.cls)), h.info.szClassName);
-        if (t.header) {
-            EXPECT_EQ(t.header, h.info.szColumnText.at(1));
-        }
+        if (t.header) { EXPECT_EQ(t.header, h.info.szColumnText.at(1)); }
         if (std::string(t.mode) == "absurd") {
             EXPECT_EQ(3, h.info.lItemCount);
             EXPECT_EQ(1, h.info.lColumnCount);
@@ -216,13 +211,23 @@ TEST(ListViewReader, ForeignAnswersAreReadWithinBounds) {
     }
 }
 
-TEST(ListViewReader, OnlyListViewClassesAreGridsAndNoWindowLeavesTheRecordUnchanged) {
-    HostProcess host("column\t50\tA\nrow\tx\n");
+// The header, the top-level window and a window gone are no grids; parents and captions are walked.
+TEST(ListViewReader, OnlyListViewsAreGridsWindowsAreWalkedAndAGoneWindowLeavesTheRecordUnchanged) {
+    HostProcess host("title\t" + std::string(300, 'T') + "\nnest\tOuter panel\nnest\t\ncolumn\t50\tA\n");
+    auto windows = zav::makeSystemWindowInfo();
+    const WindowHandle list = wh(host.list());
+    const WindowHandle inner = windows->getParent(list), outer = windows->getParent(inner), top = windows->getParent(outer);
+    EXPECT_EQ(L"", windows->getWindowCaption(list) + windows->getWindowCaption(inner));
+    EXPECT_EQ(L"Outer panel", windows->getWindowCaption(outer));
+    EXPECT_EQ(wh(host.topLevel()), top);
+    EXPECT_EQ(std::wstring(254, L'T'), windows->getWindowCaption(top));
+    EXPECT_EQ(0u, windows->getParent(top));
+    EXPECT_EQ(L"", zav::gridTargetOf(0).className + windows->getWindowCaption(0));
+
     EXPECT_EQ(zav::ControlKind::ListView, zav::gridTargetOf(wh(host.list())).kind);
     HWND header = reinterpret_cast<HWND>(SendMessageA(host.list(), LVM_GETHEADER, 0, 0));
     ASSERT_TRUE(header);
     EXPECT_EQ(L"SysHeader32", zav::gridTargetOf(wh(header)).className);
-    EXPECT_EQ(L"ZavHostPanel", zav::gridTargetOf(wh(host.topLevel())).className);
     auto factory = zav::makeSystemGridSourceFactory();
     for (HWND w : {header, host.topLevel()}) {
         EXPECT_EQ(zav::ControlKind::None, zav::gridTargetOf(wh(w)).kind);
@@ -244,13 +249,11 @@ TEST(ListViewReader, OnlyListViewClassesAreGridsAndNoWindowLeavesTheRecordUnchan
     kept.hWnd = wh(gone);
     kept.szClassName = L"kept";
     kept.lItemCount = 5;
-    kept.lColumnCount = 2;
-    kept.szColumnText = {L"", L"one", L"two"};
+    kept.szColumnText = {L"", L"one"};
     EXPECT_EQ(zav::vbFalse, lv->readListViewInfo(kept));
     EXPECT_EQ(L"kept", kept.szClassName);
     EXPECT_EQ(5, kept.lItemCount);
-    EXPECT_EQ(2, kept.lColumnCount);
-    EXPECT_EQ(L"two", kept.szColumnText[2]);
+    EXPECT_EQ(L"one", kept.szColumnText.at(1));
     EXPECT_EQ(L"", lv->getCellText(1, 1));
 }
 
@@ -329,16 +332,12 @@ TEST(ListViewReader, HungHostFailsTheCaptureWithinTheTimeOut) {
 TEST(ListViewReader, TwoCapturesOfTwoHostsReadTheirOwnLists) {
     HostProcess one("title\tOne\ncolumn\t50\tFirst\nrow\tone-1\nrow\tone-2\n");
     HostProcess two("title\tTwo\ncolumn\t50\tSecond\ncolumn\t50\tOther\nrow\ttwo-1\ttwo-1b\n");
-    auto factory = zav::makeSystemGridSourceFactory();
-    std::unique_ptr<zav::IGridSource> a = factory->openGridSource(zav::gridTargetOf(wh(one.list())));
-    std::unique_ptr<zav::IGridSource> b = factory->openGridSource(zav::gridTargetOf(wh(two.list())));
-    ListViewInfo ia, ib;
-    ia.hWnd = wh(one.list());
-    ib.hWnd = wh(two.list());
-    ASSERT_EQ(zav::vbTrue, a->readListViewInfo(ia));
-    ASSERT_EQ(zav::vbTrue, b->readListViewInfo(ib));
-    EXPECT_EQ(L"First", ia.szColumnText.at(1));
-    EXPECT_EQ(L"Second", ib.szColumnText.at(1));
+    zavtest::ControlRead ra = zavtest::readControl(one.list(), 4000, false), rb = zavtest::readControl(two.list(), 4000, false);
+    ASSERT_TRUE(ra.ok && rb.ok);
+    auto& a = ra.capture;
+    auto& b = rb.capture;
+    EXPECT_EQ(L"First", ra.info.szColumnText.at(1));
+    EXPECT_EQ(L"Second", rb.info.szColumnText.at(1));
     EXPECT_EQ(L"one-1", a->getCellText(1, 1));
     EXPECT_EQ(L"two-1b", b->getCellText(1, 2));
     EXPECT_EQ(L"one-2", a->getCellText(2, 1));
@@ -380,22 +379,6 @@ TEST(ListViewReader, HeaderCountIsBelievedOnlyAsFarAsColumnsAnswer) {
     EXPECT_EQ((Texts{L"a", L"b", L"c"}), cells);
 }
 
-TEST(WindowHelpers, ClassesCaptionsAndParents) {
-    HostProcess host("title\t" + std::string(300, 'T') + "\nnest\tOuter panel\nnest\t\ncolumn\t50\tA\n");
-    auto windows = zav::makeSystemWindowInfo();
-    const WindowHandle list = wh(host.list());
-    EXPECT_EQ(L"", windows->getWindowCaption(list));
-    const WindowHandle inner = windows->getParent(list);
-    const WindowHandle outer = windows->getParent(inner);
-    const WindowHandle top = windows->getParent(outer);
-    EXPECT_EQ(L"", windows->getWindowCaption(inner));
-    EXPECT_EQ(L"Outer panel", windows->getWindowCaption(outer));
-    EXPECT_EQ(wh(host.topLevel()), top);
-    EXPECT_EQ(std::wstring(254, L'T'), windows->getWindowCaption(top));
-    EXPECT_EQ(0u, windows->getParent(top));
-    EXPECT_EQ(L"", zav::gridTargetOf(0).className);
-    EXPECT_EQ(L"", windows->getWindowCaption(0));
-}
 
 #ifndef _WIN64
 // A 32-bit program cannot address a 64-bit one: the capture says so and sends no request.
@@ -415,5 +398,81 @@ TEST(WordSize, ThirtyTwoBitProgramRefusesASixtyFourBitTarget) {
     EXPECT_NE(std::wstring::npos, zav::describeCaptureFailure(lv->failure()).find(L"64-bit"));
 }
 #endif
+
+// Buffers in another process: made, copied to and from, released with their own process handle;
+// nothing outside a buffer is touched, and nothing at all in a process that cannot be opened or has ended.
+DWORD regionState(HANDLE process, std::uintptr_t address) {
+    MEMORY_BASIC_INFORMATION mbi = {};
+    return VirtualQueryEx(process, reinterpret_cast<LPCVOID>(address), &mbi, sizeof mbi) ? mbi.State : 0;
+}
+
+TEST(RemoteMemory, BufferInAnotherProcessRoundTripsIsReleasedAndFailsQuietlyOnceTheProcessHasEnded) {
+    HostProcess host("column\t80\tA\nrow\tx\n");
+    auto process = zav::RemoteProcess::open(host.processId());
+    ASSERT_TRUE(process);
+    zav::RemoteBuffer a = zav::RemoteBuffer::allocate(process, 40), b = zav::RemoteBuffer::allocate(process, 255);
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(a.address(), b.address());
+    EXPECT_EQ(MEM_COMMIT, regionState(host.process(), a.address()));
+
+    const char text[] = "written into the host";
+    char back[sizeof text] = {};
+    ASSERT_TRUE(zav::remoteWrite(b, 10, text, sizeof text));
+    ASSERT_TRUE(zav::remoteRead(b, 10, back, sizeof back));
+    EXPECT_STREQ(text, back);
+    EXPECT_EQ("written into the host", process->readText(b.address() + 10, 1000));
+    EXPECT_EQ("written", process->readText(b.address() + 10, 7));
+    // UTF-16 text ends at its first zero unit, not at a zero byte inside a unit (U+0100 is 00 01).
+    const char16_t wide[] = u"\u0100wide";
+    ASSERT_TRUE(zav::remoteWrite(b, 100, wide, sizeof wide));
+    const std::string units = process->readText(b.address() + 100, 1000, 2);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(wide), 10), units);
+    EXPECT_EQ(6u, process->readText(b.address() + 100, 3, 2).size());
+    char big[300] = {};
+    EXPECT_FALSE(zav::remoteRead(b, 0, big, 256));
+    EXPECT_FALSE(zav::remoteWrite(b, 250, big, 6));
+    EXPECT_FALSE(zav::remoteRead(b, static_cast<std::size_t>(-1), big, 2));
+
+    // Releasing one buffer leaves the other usable: each holds the process handle it needs.
+    const std::uintptr_t addressA = a.address(), addressB = b.address();
+    process.reset();
+    zav::remoteFree(a);
+    EXPECT_FALSE(a);
+    EXPECT_EQ(0u, a.address());
+    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), regionState(host.process(), addressA));
+    zav::remoteFree(a);  // a second release of the emptied buffer does nothing
+    ASSERT_TRUE(zav::remoteRead(b, 10, back, sizeof back));
+    EXPECT_STREQ(text, back);
+    // Moving hands the buffer over; only the new owner releases it.
+    zav::RemoteBuffer moved = std::move(b);
+    EXPECT_FALSE(b);
+    EXPECT_EQ(addressB, moved.address());
+    b.free();
+    EXPECT_EQ(MEM_COMMIT, regionState(host.process(), addressB));
+    { zav::RemoteBuffer gone = std::move(moved); }
+    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), regionState(host.process(), addressB));
+
+
+    // Copies fail quietly once the process has ended, or when it cannot be opened.
+    zav::RemoteBuffer buffer = zav::remoteAlloc(64, host.processId());
+    ASSERT_TRUE(buffer);
+    EXPECT_EQ(zav::RemoteMechanism::ProcessMemory, buffer.mechanism());
+    char out[8] = "1234567";
+    ASSERT_TRUE(zav::remoteWrite(buffer, 0, out, sizeof out));
+    host.kill();
+    EXPECT_FALSE(zav::remoteWrite(buffer, 0, out, sizeof out));
+    EXPECT_FALSE(zav::remoteRead(buffer, 0, out, sizeof out));
+    zav::remoteFree(buffer);  // released through the still open handle of the dead process
+    EXPECT_FALSE(buffer);
+
+    EXPECT_FALSE(zav::remoteAlloc(40, 0));
+    EXPECT_FALSE(zav::RemoteProcess::open(0));
+    EXPECT_FALSE(zav::remoteAlloc(40, 0x7FFFFFF1));  // ids are multiples of 4: no process has this one
+    zav::RemoteBuffer none;
+    char c = 'q';
+    EXPECT_FALSE(zav::remoteRead(none, 0, &c, 1));
+    EXPECT_FALSE(zav::remoteWrite(none, 0, &c, 1));
+    EXPECT_EQ('q', c);
+}
 
 }  // namespace

@@ -11,30 +11,19 @@ namespace {
 
 constexpr DWORD kStartTimeoutMs = 120000;
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw std::runtime_error("cannot write " + path);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-// The list-view host's info file: its list, process, the list's rectangle and its top-level window.
+// The list-view host's info file: "LIST PID LEFT TOP RIGHT BOTTOM TOPLEVEL".
 bool readInfo(const std::string& path, HWND& list, RECT& rc, HWND& top) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     unsigned long l = 0, p = 0, t = 0;
-    long left = 0, tp = 0, right = 0, bottom = 0;
-    const int n = std::fscanf(f, "%lu %lu %ld %ld %ld %ld %lu", &l, &p, &left, &tp, &right, &bottom, &t);
+    const int n = std::fscanf(f, "%lu %lu %ld %ld %ld %ld %lu", &l, &p, &rc.left, &rc.top, &rc.right, &rc.bottom, &t);
     std::fclose(f);
-    if (n != 7) return false;
     list = reinterpret_cast<HWND>(static_cast<UINT_PTR>(l));
     top = reinterpret_cast<HWND>(static_cast<UINT_PTR>(t));
-    rc = RECT{left, tp, right, bottom};
-    return true;
+    return n == 7;
 }
 
-// The visible top-level window of `windowClass` that belongs to `pid` (one of an earlier host may
-// still be going away).
+// The visible top-level window of `windowClass` of `pid` (one of an earlier host may be going away).
 HWND shownWindowOf(DWORD pid, const wchar_t* windowClass) {
     for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, windowClass, nullptr));) {
         DWORD owner = 0;
@@ -45,13 +34,6 @@ HWND shownWindowOf(DWORD pid, const wchar_t* windowClass) {
 }
 
 }  // namespace
-
-std::string programFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string s(path);
-    return s.substr(0, s.find_last_of("\\/") + 1);
-}
 
 std::string environment(const char* name) {
     char value[1024] = {};
@@ -69,7 +51,11 @@ std::string windowsPath(const std::string& path) {
 
 std::string hostProgram() {
     const std::string chosen = environment("ZAV_LVHOST");
-    return chosen.empty() ? programFolder() + "zav_lvhost.exe" : windowsPath(chosen);
+    if (!chosen.empty()) return windowsPath(chosen);
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string self(path);
+    return self.substr(0, self.find_last_of("\\/") + 1) + "zav_lvhost.exe";
 }
 
 std::string siblingHostProgram(const std::string& name, const std::string& besides) {
@@ -83,13 +69,11 @@ int programWordSize(const std::string& program) {
     if (!f) return 0;
     unsigned char dos[64] = {}, pe[6] = {};
     int bits = 0;
-    if (std::fread(dos, 1, sizeof dos, f) == sizeof dos) {
-        const long offset = dos[60] | (dos[61] << 8) | (dos[62] << 16) | (static_cast<long>(dos[63]) << 24);
-        if (std::fseek(f, offset, SEEK_SET) == 0 && std::fread(pe, 1, sizeof pe, f) == sizeof pe &&
-            pe[0] == 'P' && pe[1] == 'E') {
-            const unsigned machine = pe[4] | (pe[5] << 8);
-            bits = machine == 0x8664 ? 64 : machine == 0x014C ? 32 : 0;
-        }
+    if (std::fread(dos, 1, sizeof dos, f) == sizeof dos &&
+        std::fseek(f, dos[60] | (dos[61] << 8) | (dos[62] << 16) | (static_cast<long>(dos[63]) << 24), SEEK_SET) == 0 &&
+        std::fread(pe, 1, sizeof pe, f) == sizeof pe && pe[0] == 'P' && pe[1] == 'E') {
+        const unsigned machine = pe[4] | (pe[5] << 8);
+        bits = machine == 0x8664 ? 64 : machine == 0x014C ? 32 : 0;
     }
     std::fclose(f);
     return bits;
@@ -99,10 +83,9 @@ void HostProcess::start(const std::string& command, DWORD flags) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     std::string line = command;
-    // Under a busy wineserver a start is at times refused for a moment: two more tries.
     DWORD error = 0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (attempt > 0) Sleep(300);
+    // Under a busy wineserver a start is at times refused for a moment: two more tries.
+    for (int attempt = 0; attempt < 3; ++attempt, Sleep(300)) {
         if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, flags, nullptr, nullptr, &si, &pi_)) return;
         error = GetLastError();
     }
@@ -122,17 +105,17 @@ HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, c
     folder_ = std::string(temp) + "zav-lvhost-" + std::to_string(GetCurrentProcessId()) + "-" +
               std::to_string(InterlockedIncrement(&counter)) + "\\";
     CreateDirectoryA(folder_.c_str(), nullptr);
-    const std::string descPath = folder_ + "host.txt";
-    const std::string infoPath = folder_ + "host.info";
-    writeFile(descPath, description);
+    const std::string descPath = folder_ + "host.txt", infoPath = folder_ + "host.info";
+    FILE* f = std::fopen(descPath.c_str(), "wb");
+    if (!f) fail("cannot write " + descPath);
+    std::fwrite(description.data(), 1, description.size(), f);
+    std::fclose(f);
     start("\"" + (program.empty() ? hostProgram() : windowsPath(program)) + "\" \"" + descPath + "\" \"" + infoPath + "\"",
           CREATE_NO_WINDOW);
     for (const DWORD begun = GetTickCount(); !readInfo(infoPath, list_, rect_, top_); Sleep(20)) {
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) {
-            DWORD code = 0;
-            GetExitCodeProcess(pi_.hProcess, &code);
+        DWORD code = STILL_ACTIVE;
+        if (GetExitCodeProcess(pi_.hProcess, &code) && code != STILL_ACTIVE)
             fail("the list-view host ended with " + std::to_string(code));
-        }
         if (GetTickCount() - begun > startTimeoutMs) fail("the list-view host did not come up");
     }
 }
@@ -141,27 +124,16 @@ HostProcess::HostProcess(const std::string& program, const std::string& argument
     start("\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments), 0);
     for (const DWORD begun = GetTickCount(); !(top_ = shownWindowOf(pi_.dwProcessId, windowClass)); Sleep(50))
         if (GetTickCount() - begun > kStartTimeoutMs) fail(program + " did not come up");
-    // The window shows before the host has made and filled its controls: wait until it is idle in
-    // its message loop, so that a test never reads a half-made host.
+    // The window shows before its controls are filled: idle in its message loop, the host is whole.
     WaitForInputIdle(pi_.hProcess, kStartTimeoutMs);
 }
 
 HostProcess::~HostProcess() { cleanUp(); }
 
-bool HostProcess::running() const {
-    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
-}
-
 void HostProcess::kill() {
     if (!pi_.hProcess) return;
     TerminateProcess(pi_.hProcess, 9);
     WaitForSingleObject(pi_.hProcess, 10000);
-}
-
-bool HostProcess::close(DWORD timeoutMs) {
-    if (!pi_.hProcess) return true;
-    PostMessageA(top_, WM_CLOSE, 0, 0);
-    return WaitForSingleObject(pi_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
 void HostProcess::hang() {
@@ -178,7 +150,7 @@ void HostProcess::cleanUp() {
     if (pi_.hProcess) {
         // Killed rather than closed: closing a shown window under Wine without a window manager
         // waits two seconds for the window to be withdrawn, on every test.
-        if (running()) kill();
+        kill();
         CloseHandle(pi_.hProcess);
         CloseHandle(pi_.hThread);
         pi_ = {};

@@ -7,7 +7,10 @@
 // the hung-target tests.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+
+#include "HostWindow.h"
 
 namespace {
 
@@ -29,54 +32,32 @@ LRESULT CALLBACK lyingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!InSendMessage()) return truth;
     const int id = GetDlgCtrlID(hwnd);
     if (msg == LB_GETCOUNT && id == 4) return 0x7FFFFFFF;
-    if (msg == LB_GETTEXTLEN && truth >= 0) {
-        if (id == 5) return 0x7FFFFFFF;
-        if (id == 6) return truth >= 2 ? truth - 2 : 0;
-        if (id == 8) return -5;
-    }
+    if (msg == LB_GETTEXTLEN && truth >= 0 && id != 4 && id != 7) return id == 5 ? 0x7FFFFFFF : id == 6 ? std::max<LRESULT>(truth - 2, 0) : -5;
     if (msg == LB_GETTEXT && id == 7 && truth >= 0) return 100000;
     return truth;
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = hostProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"ZavListBoxHostWindow";
-    RegisterClassW(&wc);
-    HWND top = CreateWindowExW(0, wc.lpszClassName, L"ZavListBoxHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 640,
-                               520, nullptr, nullptr, instance, nullptr);
-    const DWORD child = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL;
-    HWND lines = CreateWindowExW(0, L"LISTBOX", L"", child, 10, 10, 180, 150, top, reinterpret_cast<HMENU>(1), instance,
-                                 nullptr);
-    HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", child | CBS_DROPDOWNLIST, 200, 10, 180, 150, top,
-                                 reinterpret_cast<HMENU>(2), instance, nullptr);
-    HWND drawn = CreateWindowExW(0, L"LISTBOX", L"", child | LBS_OWNERDRAWFIXED, 10, 170, 180, 120, top,
-                                 reinterpret_cast<HMENU>(3), instance, nullptr);
-    const std::wstring longLine = L"<" + std::wstring(9998, L'\u00e9') + L">";  // 10,000 characters
-    for (const std::wstring& line : {std::wstring(L"alpha"), std::wstring(L"gr\u00fc\u00dfe \u4e2d\u6587 \U0001F600"),
-                                     std::wstring(), longLine, std::wstring(L"omega")})
-        SendMessageW(lines, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    for (const wchar_t* line : {L"\u00e9t\u00e9 \u0416", L"second"})
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    zavhost::registerClass(L"ZavListBoxHostWindow", hostProc);
+    HWND top = CreateWindowExW(0, L"ZavListBoxHostWindow", L"ZavListBoxHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                               640, 520, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const auto fill = [](HWND box, UINT add, std::initializer_list<std::wstring> lines) {
+        for (const std::wstring& line : lines) SendMessageW(box, add, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    };
+    const DWORD style = WS_BORDER | WS_VSCROLL;
+    fill(zavhost::makeChild(top, L"LISTBOX", style, 10, 10, 180, 150, 1), LB_ADDSTRING,
+         {L"alpha", L"gr\u00fc\u00dfe \u4e2d\u6587 \U0001F600", L"", L"<" + std::wstring(9998, L'\u00e9') + L">", L"omega"});
+    fill(zavhost::makeChild(top, L"COMBOBOX", style | CBS_DROPDOWNLIST, 200, 10, 180, 150, 2), CB_ADDSTRING,
+         {L"\u00e9t\u00e9 \u0416", L"second"});
+    HWND drawn = zavhost::makeChild(top, L"LISTBOX", style | LBS_OWNERDRAWFIXED, 10, 170, 180, 120, 3);
     SendMessageW(drawn, LB_ADDSTRING, 0, 0x1234);
     SendMessageW(drawn, LB_ADDSTRING, 0, 0x5678);
     for (int id = 4; id <= 8; ++id) {
-        HWND liar = CreateWindowExW(0, L"LISTBOX", L"", child, 400, 10 + (id - 4) * 90, 200, 80, top,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        for (const wchar_t* line : {L"one", L"two \u0416", L"", L"four", L"five"})
-            SendMessageW(liar, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
-        g_listProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(liar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingProc)));
+        HWND liar = zavhost::makeChild(top, L"LISTBOX", style, 400, 10 + (id - 4) * 90, 200, 80, id);
+        fill(liar, LB_ADDSTRING, {L"one", L"two \u0416", L"", L"four", L"five"});
+        g_listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(liar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(lyingProc)));
     }
-
-    MSG m;
-    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-        if (m.message == WM_APP) Sleep(INFINITE);  // hung from now on
-        TranslateMessage(&m);
-        DispatchMessageW(&m);
-    }
-    return 0;
+    return zavhost::messageLoop(true, WM_APP);
 }

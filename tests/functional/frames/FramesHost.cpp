@@ -12,90 +12,48 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <cstdio>
 #include <string>
+
+#include "../capture/HostWindow.h"
 
 namespace {
 
 const char* g_log = nullptr;
 bool g_ordered = true;
 
-void record(const std::string& line) {
-    if (FILE* f = std::fopen(g_log, "ab")) {
-        std::fprintf(f, "%s\n", line.c_str());
-        std::fclose(f);
-    }
-}
-
-HWND child(HWND parent, const wchar_t* cls, DWORD style, int x, int w, int h, int id) {
-    return CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | style, x, 30, w, h, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-}
-
 // The four frames (IDs 100 to 103), each made before its control (IDs 200 to 203).
 void fill(HWND page, const std::wstring& p) {
-    HWND controls[4];
-    HWND frames[4];
     for (int i = 0; i < 4; ++i) {
-        frames[i] = CreateWindowExW(0, L"Button", (L"Frame " + std::to_wstring(i + 1)).c_str(),
-                                    WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10 + 150 * i, 5, 140, 150, page,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), nullptr, nullptr);
-        const int x = 25 + 150 * i;
+        HWND frame = CreateWindowExW(0, L"Button", (L"Frame " + std::to_wstring(i + 1)).c_str(),
+                                     WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 10 + 150 * i, 5, 140, 150, page,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(100 + i)), nullptr, nullptr);
+        static const wchar_t* const classes[] = {WC_LISTVIEWW, WC_TREEVIEWW, L"ListBox", L"ComboBox"};
+        static const DWORD styles[] = {LVS_REPORT | WS_BORDER, TVS_HASLINES | WS_BORDER, WS_BORDER | LBS_NOTIFY, CBS_DROPDOWNLIST};
+        HWND control = zavhost::makeChild(page, classes[i], styles[i], 25 + 150 * i, 30, 110, 110, 200 + i);
         if (i == 0) {
-            controls[i] = child(page, WC_LISTVIEWW, LVS_REPORT | WS_BORDER, x, 110, 110, 200);
-            LVCOLUMNW col = {};
-            col.mask = LVCF_TEXT | LVCF_WIDTH;
-            col.cx = 60;
-            col.pszText = const_cast<wchar_t*>(L"Name");
-            SendMessageW(controls[i], LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
-            col.pszText = const_cast<wchar_t*>(L"Size");
-            SendMessageW(controls[i], LVM_INSERTCOLUMNW, 1, reinterpret_cast<LPARAM>(&col));
-            const std::wstring rows[2][2] = {{p + L"alpha", L"1"}, {p + L"beta", L"2"}};
-            for (int r = 0; r < 2; ++r) {
-                LVITEMW item = {};
-                item.mask = LVIF_TEXT;
-                item.iItem = r;
-                item.pszText = const_cast<wchar_t*>(rows[r][0].c_str());
-                SendMessageW(controls[i], LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-                item.iSubItem = 1;
-                item.pszText = const_cast<wchar_t*>(rows[r][1].c_str());
-                SendMessageW(controls[i], LVM_SETITEMTEXTW, r, reinterpret_cast<LPARAM>(&item));
-            }
+            zavhost::addColumn(control, 0, 60, L"Name");
+            zavhost::addColumn(control, 1, 60, L"Size");
+            zavhost::addRow(control, 0, {p + L"alpha", L"1"});
+            zavhost::addRow(control, 1, {p + L"beta", L"2"});
         } else if (i == 1) {
-            controls[i] = child(page, WC_TREEVIEWW, TVS_HASLINES | WS_BORDER, x, 110, 110, 201);
-            const std::wstring root = p + L"root", leaf = p + L"leaf";
-            TVINSERTSTRUCTW ins = {};
-            ins.hInsertAfter = TVI_LAST;
-            ins.item.mask = TVIF_TEXT;
-            ins.item.pszText = const_cast<wchar_t*>(root.c_str());
-            ins.hParent = reinterpret_cast<HTREEITEM>(SendMessageW(controls[i], TVM_INSERTITEMW, 0,
-                                                                   reinterpret_cast<LPARAM>(&ins)));
-            ins.item.pszText = const_cast<wchar_t*>(leaf.c_str());
-            SendMessageW(controls[i], TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins));
+            zavhost::addItem(control, zavhost::addItem(control, nullptr, p + L"root"), p + L"leaf");
         } else {
-            const bool list = i == 2;
-            controls[i] = child(page, list ? L"ListBox" : L"ComboBox",
-                                list ? WS_BORDER | LBS_NOTIFY : CBS_DROPDOWNLIST, x, 110, 110, 200 + i);
             for (const wchar_t* line : {L"one", L"two"})
-                SendMessageW(controls[i], list ? LB_ADDSTRING : CB_ADDSTRING, 0,
-                             reinterpret_cast<LPARAM>((p + line).c_str()));
+                SendMessageW(control, i == 2 ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((p + line).c_str()));
         }
+        for (HWND w = GetWindow(control, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+            if (w == frame) g_ordered = false;
     }
-    for (int i = 0; i < 4; ++i)
-        for (HWND w = GetWindow(controls[i], GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
-            if (w == frames[i]) g_ordered = false;
 }
 
 INT_PTR CALLBACK pageProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-        case WM_INITDIALOG: {
-            // The dialog gets its own prefix; a page's lParam is its PROPSHEETPAGE.
-            fill(hWnd, lParam ? L"s-" : L"d-");
+        case WM_INITDIALOG:
+            fill(hWnd, lParam ? L"s-" : L"d-");  // the dialog's lParam is 0; a page's, its PROPSHEETPAGE
             return TRUE;
-        }
         case WM_CONTEXTMENU: {
             const HWND at = reinterpret_cast<HWND>(wParam);
-            record("context " + std::to_string(at == hWnd ? 0 : GetDlgCtrlID(at)));
+            zavhost::record(g_log, "context " + std::to_string(at == hWnd ? 0 : GetDlgCtrlID(at)));
             return TRUE;
         }
         case WM_CLOSE: PostQuitMessage(0); return TRUE;
@@ -138,12 +96,6 @@ int main(int argc, char** argv) {
     if (!dlg || !sheet) return 1;
     SetWindowPos(dlg, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(sheet, nullptr, 20, 330, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    record(g_ordered ? "ready" : "a frame lies below its control");
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (PropSheet_IsDialogMessage(sheet, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    zavhost::record(g_log, g_ordered ? "ready" : "a frame lies below its control");
+    return zavhost::messageLoop(true, 0, sheet);
 }

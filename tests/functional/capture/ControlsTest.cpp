@@ -1,0 +1,297 @@
+// List boxes, combo boxes and tree views of another process read through the system capture, and
+// through the table writer as an export reads them: every line and item whole (Unicode, 10,000
+// characters), trees in display order with level and path; controls that lie, change, hang or go
+// away refused with words true to what happened, never read as empty rows.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "HostProcess.h"
+#include "capture/GridSource.h"
+#include "capture/win32/SystemGridSources.h"
+#include "format/TableWriter.h"
+
+namespace {
+
+using zav::CaptureFailure;
+using zavtest::HostProcess;
+using zavtest::readControl;
+using Texts = std::vector<std::wstring>;
+
+std::string sibling(const char* name) { return zavtest::siblingHostProgram(name); }
+struct ListBoxHost : HostProcess {
+    ListBoxHost() : HostProcess(sibling("zav_lbhost.exe"), std::string(), L"ZavListBoxHostWindow") {}
+};
+struct TreeHost : HostProcess {
+    explicit TreeHost(const std::string& arguments = std::string(), const std::string& program = sibling("zav_tvhost.exe"))
+        : HostProcess(program, arguments, L"ZavTreeHostWindow") {}
+};
+
+const std::wstring kLong = L"<" + std::wstring(9998, L'\u00e9') + L">";
+const std::wstring kUnicode = L"gr\u00fc\u00dfe \u4e2d\u6587 \U0001F600";
+const std::wstring kDelta = L"delta \u0416\u03a9";
+
+// The rows a table writer writes, a block at a time, as an export reads them.
+class RowsWriter final : public zav::TableWriter {
+public:
+    RowsWriter(const zav::ListViewInfo& info, zav::IGridSource& source)
+        : TableWriter(info, source, std::vector<const zav::cReplaceList*>(), zav::NumberFormat{}) {}
+    void begin() override {}
+    void end() override {}
+    Texts cells;
+
+private:
+    void writeRow(std::int32_t, const std::wstring* row) override { cells.insert(cells.end(), row, row + columnCount()); }
+};
+
+// An export of `control`: the rows written (when believed), or the failure and its whole message.
+struct ExportCase {
+    const char* name;
+    int control;  // the host's control id; 0: the list-view host's list
+    Texts cells;
+    CaptureFailure failure;
+    const wchar_t* message;
+};
+
+void checkExport(const ExportCase& c, HWND control) {
+    SCOPED_TRACE(c.name);
+    auto source = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(control)));
+    zav::ListViewInfo info;
+    Texts cells;
+    std::int32_t rowCount = 0;
+    if (source->readListViewInfo(info) != zav::vbFalse) {
+        RowsWriter writer(info, *source);
+        while (writer.nextBlock()) {
+        }
+        cells = writer.cells;
+        rowCount = writer.rowCount();
+    }
+    EXPECT_EQ(source->failure(), c.failure);
+    EXPECT_EQ(zav::describeCaptureFailure(source->failure(), info.kind, source->failureDetail()), c.message);
+    if (c.failure != CaptureFailure::None) return;
+    EXPECT_EQ(cells, c.cells);
+    EXPECT_EQ(static_cast<std::size_t>(rowCount * info.lColumnCount), c.cells.size());
+}
+
+// Control 1: lines; 2: a combo box; 3: owner-drawn without strings; 4 to 8: lines that lie.
+TEST(ListBoxCapture, LinesAreReadWholeOwnerDrawnOnesRefusedAndLiesNamed) {
+    ListBoxHost host;
+    zavtest::ControlRead list = readControl(host.control(1));
+    ASSERT_TRUE(list.ok) << zav::describeCaptureFailure(list.capture->failure());
+    EXPECT_EQ(list.info.kind, zav::ControlKind::ListBox);
+    EXPECT_EQ(list.info.lColumnCount, 1);
+    EXPECT_EQ(list.info.szColumnText.at(1), L"Item");
+    ASSERT_EQ(list.info.lItemCount, 5);
+    EXPECT_EQ(list.cells, (Texts{L"alpha", kUnicode, L"", kLong, L"omega"}));
+    EXPECT_EQ(list.capture->getCellText(4, 1), kLong);
+    EXPECT_EQ(list.capture->getCellText(6, 1), L"");  // outside the grid: nothing, and no failure
+    EXPECT_EQ(list.capture->getCellText(1, 2), L"");
+    EXPECT_EQ(list.capture->failure(), CaptureFailure::None);
+
+    zavtest::ControlRead combo = readControl(host.control(2));
+    ASSERT_TRUE(combo.ok) << zav::describeCaptureFailure(combo.capture->failure());
+    EXPECT_EQ(combo.info.kind, zav::ControlKind::ComboBox);
+    EXPECT_EQ(combo.cells, (Texts{L"\u00e9t\u00e9 \u0416", L"second"}));
+
+    zavtest::ControlRead drawn = readControl(host.control(3));
+    EXPECT_FALSE(drawn.ok);
+    EXPECT_EQ(drawn.capture->failure(), CaptureFailure::NoTexts);
+    EXPECT_EQ(drawn.info.lItemCount + drawn.info.lColumnCount, 0);
+
+    const Texts lines = {L"one", L"two \u0416", L"", L"four", L"five"};
+    const wchar_t* inconsistent = L"The list box answered inconsistently at row 1, column 1: the length of its text and "
+                                  L"the text it gave do not agree.";
+    const ExportCase lies[] = {
+        {"a count of 2^31-1", 4, lines, CaptureFailure::None, L""},
+        // The system sizes its copy of the line by the length told: no text comes, and the row is
+        // named, never read as empty.
+        {"a length of 2^31-1", 5, {}, CaptureFailure::TextUnreadable,
+         L"The list box told a length for the text at row 1, column 1 that cannot be honoured (2,147,483,647 "
+         L"characters), and the text could not be read whole."},
+        {"a length of -5", 8, {}, CaptureFailure::TextUnreadable,
+         L"The list box told a length for the text at row 1, column 1 that cannot be honoured (-5 characters), "
+         L"and the text could not be read whole."},
+        {"a length two short of the text", 6, {}, CaptureFailure::Inconsistent, inconsistent},
+        {"a copy that claims 100,000 characters", 7, {}, CaptureFailure::Inconsistent, inconsistent},
+    };
+    for (const ExportCase& c : lies) checkExport(c, host.control(c.control));
+}
+
+// The nested tree: alpha (expanded) holds beta (expanded, holding gamma) and delta (collapsed,
+// holding epsilon and an empty item); a Unicode root holds a 10,000-character item; then omega.
+TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPathWhicheverBlocksAreAsked) {
+    TreeHost host;
+    zavtest::ControlRead tree = readControl(host.control(1));
+    ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
+    EXPECT_EQ(tree.info.kind, zav::ControlKind::TreeView);
+    EXPECT_EQ(tree.info.szColumnText, (Texts{L"", L"Item", L"Level", L"Path"}));
+    EXPECT_FALSE(tree.info.checkBoxes);
+    ASSERT_EQ(tree.info.lItemCount, 9);
+    EXPECT_EQ(tree.cells, (Texts{L"alpha", L"1", L"alpha", L"beta", L"2", L"alpha\\beta",
+                                 L"gamma", L"3", L"alpha\\beta\\gamma", kDelta, L"2", L"alpha\\" + kDelta,
+                                 L"epsilon", L"3", L"alpha\\" + kDelta + L"\\epsilon", L"", L"3", L"alpha\\" + kDelta + L"\\",
+                                 kUnicode, L"1", kUnicode, kLong, L"2", kUnicode + L"\\" + kLong,
+                                 L"omega", L"1", L"omega"}));
+    // A row behind the walk starts it again; a row ahead of it is walked to; beyond the tree and
+    // outside the columns: nothing, and no failure.
+    EXPECT_EQ(tree.capture->getCellText(5, 3), L"alpha\\" + kDelta + L"\\epsilon");
+    EXPECT_EQ(tree.capture->getCellText(2, 2), L"2");
+    EXPECT_EQ(tree.capture->getCellText(9, 1), L"omega");
+    EXPECT_EQ(tree.capture->getCellText(10, 1), L"");
+    EXPECT_EQ(tree.capture->getCellText(1, 4), L"");
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::None);
+    // Blocks of two rows in turn, from a capture of its own, give the same rows.
+    zavtest::ControlRead opened = readControl(host.control(1), 4000, false);
+    ASSERT_TRUE(opened.ok);
+    Texts cells, block;
+    for (std::int32_t first = 1; first <= 9; first += 2) {
+        ASSERT_TRUE(opened.capture->readCells(first, std::min(2, 10 - first), 3, block));
+        cells.insert(cells.end(), block.begin(), block.end());
+    }
+    EXPECT_EQ(cells, tree.cells);
+}
+
+TEST(TreeViewCapture, ATreeWithCheckBoxesGivesEachItemsMarkWhetherItsRowsWereJustReadOrNot) {
+    TreeHost host("checks 1");  // beta, epsilon and omega checked: rows 2, 5 and 9
+    zavtest::ControlRead tree = readControl(host.control(1));
+    ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
+    EXPECT_TRUE(tree.info.checkBoxes);
+    std::vector<char> marks;
+    ASSERT_TRUE(tree.capture->readCheckMarks(1, 9, marks));
+    EXPECT_EQ(marks, (std::vector<char>{0, 1, 0, 0, 1, 0, 0, 0, 1}));
+    // Rows just read: the marks of those rows; rows elsewhere: walked to.
+    Texts cells;
+    ASSERT_TRUE(tree.capture->readCells(4, 3, 3, cells));
+    EXPECT_EQ(cells.at(3), L"epsilon");
+    const struct { std::int32_t first, rows; std::vector<char> marks; } reads[] = {
+        {4, 3, {0, 1, 0}}, {8, 2, {0, 1}}, {1, 2, {0, 1}}};
+    for (const auto& r : reads) {
+        ASSERT_TRUE(tree.capture->readCheckMarks(r.first, r.rows, marks));
+        EXPECT_EQ(marks, r.marks) << "from row " << r.first;
+    }
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::None);
+}
+
+TEST(TreeViewCapture, ADeepTreeIsWalkedWithItsWholePath) {
+    const int depth = 2000;
+    TreeHost host("deep " + std::to_string(depth));
+    zavtest::ControlRead tree = readControl(host.control(1));
+    ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
+    ASSERT_EQ(tree.info.lItemCount, depth);
+    std::wstring path;
+    for (int level = 1; level <= depth; ++level) {
+        path += (level > 1 ? L"\\d" : L"d") + std::to_wstring(level);
+        ASSERT_EQ(tree.cells.at(level * 3 - 2), std::to_wstring(level));
+        ASSERT_EQ(tree.cells.at(level * 3 - 1), path) << "level " << level;
+    }
+}
+
+// 2,500 items: three roots of up to 999 children, read in blocks of 85 as the export asks, so the
+// blocks cross from one branch into the next, and the walk ends in the middle of a branch.
+TEST(TreeViewCapture, ItemsAreCountedAndReadInOrderAcrossBranches) {
+    constexpr std::int32_t kItems = 2500;
+    TreeHost host("big " + std::to_string(kItems));
+    zavtest::ControlRead tree = readControl(host.control(1), 4000, false);
+    ASSERT_TRUE(tree.ok);
+    ASSERT_EQ(tree.info.lItemCount, kItems);
+    Texts block;
+    for (std::int32_t first = 1; first <= kItems; first += 85) {
+        const std::int32_t rows = std::min(85, kItems - first + 1);
+        ASSERT_TRUE(tree.capture->readCells(first, rows, 3, block)) << zav::describeCaptureFailure(tree.capture->failure());
+        for (std::int32_t n = first; n < first + rows; ++n) {
+            // Row n: root (n - 1) / 1000 + 1; the root itself first, then its children 1..999.
+            const std::wstring root = L"r" + std::to_wstring((n - 1) / 1000 + 1);
+            const std::int32_t child = (n - 1) % 1000;
+            const std::wstring item = child == 0 ? root : root + L".c" + std::to_wstring(child);
+            const Texts expected = {item, child == 0 ? L"1" : L"2", child == 0 ? root : root + L"\\" + item};
+            ASSERT_EQ(Texts(block.begin() + (n - first) * 3, block.begin() + (n - first) * 3 + 3), expected) << "row " << n;
+        }
+    }
+}
+
+TEST(LyingControls, ATreeGivesTheItemsItHoldsAndALoopIsRefused) {
+    const ExportCase counted = {"a count of 2^31-1", 1,
+                                {L"a", L"1", L"a", L"a1", L"2", L"a\\a1", L"a2", L"2", L"a\\a2",
+                                 L"b", L"1", L"b", L"b1", L"2", L"b\\b1", L"b2", L"2", L"b\\b2",
+                                 L"c", L"1", L"c", L"c1", L"2", L"c\\c1", L"c2", L"2", L"c\\c2"},
+                                CaptureFailure::None, L""};
+    const ExportCase looped = {"a leaf whose child is a root", 1, {}, CaptureFailure::TreeLoop,
+                               L"The tree view answered inconsistently: an item came again at row 4 of one walk over "
+                               L"the tree, as if it were its own descendant."};
+    for (const auto& [mode, c] : {std::pair{"count 1", counted}, std::pair{"loop 1", looped}}) {
+        TreeHost host(mode);
+        checkExport(c, host.control(c.control));
+    }
+}
+
+TEST(LyingControls, AListViewThatChangesWhileReadIsRefused) {
+    // 2,000 rows of two cells: the change comes after 600 item requests, two a row and the first
+    // 128 rows' first column asked once more (which tells that the rows' item data differ).
+    const std::string rows = "column\t50\tA\ncolumn\t50\tB\ngenerate\t2000\t2\n";
+    Texts all;
+    for (int r = 1; r <= 2000; ++r)
+        for (const wchar_t* c : {L"C1", L"C2"}) all.push_back(L"R" + std::to_wstring(r) + c);
+    const std::pair<ExportCase, std::string> cases[] = {
+        {{"refreshed down to 5 rows", 0, {}, CaptureFailure::RowsFell,
+          L"The list view changed while it was being read: it held 2,000 rows when the export began and holds 5 now."},
+         rows + "shrink\t600\t5\n"},
+        {{"re-sorted, item data distinct", 0, {}, CaptureFailure::RowsMoved,
+          L"The list view changed while it was being read: its rows moved (it was re-sorted or refreshed), and row "
+          L"237 came again as a row already read."},
+         rows + "params\nresort\t600\n"},
+        // Distinct item data watched over a list that does not change: every row, none refused.
+        {{"item data distinct, unchanged", 0, all, CaptureFailure::None, L""}, rows + "params\n"},
+    };
+    for (const auto& [c, description] : cases) {
+        HostProcess host(description);
+        checkExport(c, host.list());
+    }
+}
+
+// A hung host: refused within the time-out, nothing read; a host killed between blocks: the next
+// block fails as gone, with empty cells.
+TEST(ControlCapture, AHungOrKilledHostIsRefused) {
+    for (const bool tree : {false, true}) {
+        SCOPED_TRACE(tree ? "tree view" : "list box");
+        const auto start = [&] { return tree ? std::unique_ptr<HostProcess>(new TreeHost) : std::unique_ptr<HostProcess>(new ListBoxHost); };
+        const std::int32_t columns = tree ? 3 : 1;
+        {
+            auto host = start();
+            const HWND control = host->control(1);
+            host->hang();
+            const DWORD begun = GetTickCount();
+            zavtest::ControlRead hung = readControl(control, 1000);
+            EXPECT_FALSE(hung.ok);
+            EXPECT_EQ(hung.capture->failure(), CaptureFailure::TargetHung);
+            EXPECT_EQ(hung.info.lItemCount + hung.info.lColumnCount, 0);
+            EXPECT_LT(GetTickCount() - begun, 8000u) << "the time-out was not kept";
+        }
+        auto host = start();
+        zavtest::ControlRead read = readControl(host->control(1), 4000, false);
+        ASSERT_TRUE(read.ok);
+        Texts cells;
+        ASSERT_TRUE(read.capture->readCells(1, 2, columns, cells));
+        host->kill();
+        EXPECT_FALSE(read.capture->readCells(3, read.info.lItemCount - 2, columns, cells));
+        EXPECT_EQ(read.capture->failure(), CaptureFailure::TargetGone);
+        EXPECT_EQ(cells, Texts(cells.size()));
+    }
+}
+
+#ifndef _WIN64
+// A 32-bit program cannot address a 64-bit tree: refused before any request.
+TEST(TreeViewCapture, ThirtyTwoBitProgramRefusesASixtyFourBitTree) {
+    const std::string wide = zavtest::environment("ZAV_LVHOST_WIDE");
+    if (wide.empty()) GTEST_SKIP() << "no 64-bit hosts were given (ZAV_LVHOST_WIDE)";
+    TreeHost host("", zavtest::siblingHostProgram("zav_tvhost.exe", wide));
+    zavtest::ControlRead tree = readControl(host.control(1));
+    EXPECT_FALSE(tree.ok);
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::TargetTooWide);
+    EXPECT_EQ(tree.info.lItemCount, 0);
+}
+#endif
+
+}  // namespace
