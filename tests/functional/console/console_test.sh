@@ -167,6 +167,7 @@ while IFS='|' read -r code message args; do
     eval "set -- $args"
     run "$@"
     check "exit $code: $args" same "$rc" "$code"
+    [ "$rc" = "$code" ] || echo "   its standard error: $err"
     check "exit $code: the message" grep -qF -- "$message" <<< "$err"
 done <<'EOF'
 2|--kind "grid": is no kind|export --window "console grid" --kind grid
