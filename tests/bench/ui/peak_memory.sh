@@ -4,6 +4,7 @@
 #   peak_memory.sh BUILD_DIR ROWS WORK
 build=$1 rows=$2
 ZAV_IDS=${ZAV_IDS:-$build/tests/functional/control-ids.sh}
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 bench_start "$build" "$rows" "$3" Memory
 grep -q ZAVExport64 "/proc/$pid/cmdline" || { echo "process $pid is not the program"; exit 1; }

@@ -4,6 +4,7 @@
 #   crash_test.sh PROBE UIDRIVER
 set -u
 probe=$1
+set -o pipefail
 # shellcheck source=../../../scripts/test-lib.sh
 source "$(dirname "$0")/../../../scripts/test-lib.sh"
 ZAV_DRIVER=$2

@@ -5,6 +5,7 @@
 # the host seeing none of it; a press on a frame away from any control goes to the host. Then the
 # application list of Wine's configuration program, under its frame "Application settings".
 #   frames_test.sh PROGRAM UIDRIVER FRAMESHOST CLIPBOARD-TOOL WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$1" "$2" "$3" "$5" zav_frameshost.exe
 cp "$4" zav_clipboard.exe

@@ -5,6 +5,7 @@
 # watcher stays; Start with Windows; Settings; Exit ends with code 0 and the icon goes.
 #   tray_test.sh PROGRAM UIDRIVER MENUHOST WORK [OTHER-WORD-SIZE-PROGRAM]
 other=${5:-}
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$1" "$2" "$3" "$4" zav_menuhost.exe
 log="$prog/host.log"

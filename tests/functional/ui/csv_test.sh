@@ -5,6 +5,7 @@
 # page refused naming the first cell it lacks (the earlier file kept); the same type against a host
 # the code page holds. Each file is read back with Python's csv module.
 #   csv_test.sh PROGRAM UIDRIVER LVHOST WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_lvhost.exe
 

@@ -4,6 +4,7 @@
 # that claims 2^31-1 rows and 100000 columns: the dialog comes within seconds, Stop, the end of the
 # session stops the export too, WM_CLOSE still ends the program, and Exit during an export asks.
 #   export_progress_test.sh PROGRAM UIDRIVER LVHOST WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_lvhost.exe
 
