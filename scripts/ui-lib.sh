@@ -158,11 +158,17 @@ set_box() {
     xdotool key End shift+Home BackSpace; xdotool type --delay 20 "$3"; sleep 0.3
 }
 
-# type_text TITLE ID TEXT: types the text (in one xdotool run: characters beyond Latin got lost
-# when typed a run each) and waits up to 10 s for that box to show it.
+# type_text TITLE ID TEXT: types the text into the focused box (in one xdotool run: characters
+# beyond Latin got lost when typed a run each) and waits up to 10 s for that box to show it. On a
+# loaded machine xdotool can still drop a character beyond Latin (it lends such a character a
+# spare key for a moment): then the box's line is selected and typed again, three times at most.
 type_text() {
-    xdotool type --delay 80 "$3"
-    for _ in $(seq 1 100); do [[ $(D utext "$1" "$2") == *"$3" ]] && return 0; sleep 0.1; done
+    local attempt
+    for attempt in 1 2 3; do
+        [ $attempt -gt 1 ] && { xdotool key End shift+Home; sleep 0.2; }
+        xdotool type --delay 80 "$3"
+        for _ in $(seq 1 100); do [[ $(D utext "$1" "$2") == *"$3" ]] && return 0; sleep 0.1; done
+    done
     return 1
 }
 

@@ -20,7 +20,7 @@ check "the menu opens" open_menu 0.5
 check "Print Grid opens the dialog" choose_print_grid
 sleep 0.5
 xdotool mousemove $(D center "$T" $kTxtExportType); sleep 0.3; xdotool click 1; sleep 0.3
-xdotool key End shift+Home; sleep 0.2; type_text "$T" 1004 "$type_name"
+xdotool key End shift+Home; sleep 0.2; type_text "$T" $kTxtExportType "$type_name"
 check "the typed name is kept whole" same "$(D utext "$T" $kTxtExportType)" "$type_name"
 xdotool key Tab; sleep 0.5
 check "and accepted" same "$(D count ZAVExport)" 0
@@ -33,9 +33,9 @@ click_button "$T" Add
 check "Add opens the add dialog" quiet D wait "$A" 20
 sleep 0.5
 xdotool mousemove $(D center "$A" $kAddTxtReplace); sleep 0.3; xdotool click 1; sleep 0.3
-type_text "$A" 2001 'مرحبا'
+type_text "$A" $kAddTxtReplace 'مرحبا'
 xdotool key Tab; sleep 0.3
-type_text "$A" 2002 "$rule_with"
+type_text "$A" $kAddTxtWith "$rule_with"
 check "the rule's texts are kept whole" same "$(D utext "$A" $kAddTxtReplace)/$(D utext "$A" $kAddTxtWith)" "مرحبا/$rule_with"
 click_button "$A" OK
 check "OK closes the add dialog" D gone "$A" 10
