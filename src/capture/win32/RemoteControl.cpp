@@ -53,7 +53,7 @@ bool RemoteControl::openInTarget(std::int32_t cchText) {
         return false;
     }
     if (!makeSingle(cchText)) {
-        note(CaptureFailure::NoBuffers);
+        noteBufferFailure();
         return false;
     }
     return true;
@@ -79,7 +79,7 @@ bool RemoteControl::makeSingle(std::int32_t cchText) {
 bool RemoteControl::growSingle() {
     const std::size_t next = std::min(options_.maxTextLength, static_cast<std::size_t>(cchText_) * 4 + 1);
     if (makeSingle(static_cast<std::int32_t>(next))) return true;
-    note(CaptureFailure::NoBuffers);
+    noteBufferFailure();
     return false;
 }
 
@@ -87,7 +87,7 @@ bool RemoteControl::makeBlock(std::size_t descriptorSize) {
     if (block_) return true;
     block_ = allocateInTarget(kBlockItems * (descriptorSize + static_cast<std::size_t>(kBlockTextLength) * unitSize_));
     if (block_) return true;
-    note(CaptureFailure::NoBuffers);
+    noteBufferFailure();
     return false;
 }
 
@@ -119,8 +119,11 @@ void RemoteControl::note(CaptureFailure failure, const CaptureDetail& detail) {
     detail_ = detail;
 }
 
-void RemoteControl::noteCopyFailure() {
-    if (!IsWindow(window())) {
+void RemoteControl::noteBufferFailure() {
+    // A program killed from outside fails the copies a moment before the system counts it as
+    // ended and takes its windows: it is given that moment before the failure is put down to the
+    // buffers.
+    if (!IsWindow(window()) || (process_ && process_->ended(kEndingWaitMs))) {
         note(CaptureFailure::TargetGone);
         stopped_ = true;
     } else {

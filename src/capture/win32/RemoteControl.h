@@ -72,6 +72,8 @@ public:
     // terminating zero included).
     static constexpr std::size_t kBlockItems = 256;
     static constexpr std::int32_t kBlockTextLength = 255;
+    // How long a target whose buffers fail is given to show that it has ended (ms).
+    static constexpr DWORD kEndingWaitMs = 1000;
 
     // One message to `window`: None when it answered (`result` holds the answer), else
     // TargetHung (it timed out, or the window counts as hung) or TargetGone.
@@ -127,9 +129,9 @@ protected:
         if (rowsEnded_ < 0 || rows < rowsEnded_) rowsEnded_ = std::max<std::int32_t>(0, rows);
     }
     void forgetEnd() { rowsEnded_ = -1; }
-    // A buffer in the target that cannot be reached: its window went away (the target is gone,
-    // nothing more is sent), else the buffer failed.
-    void noteCopyFailure();
+    // A buffer in the target that cannot be made or reached: its window or its process went away
+    // (the target is gone, nothing more is sent), else the buffer failed.
+    void noteBufferFailure();
     bool stopped() const { return stopped_; }
     // One message to the target's window (or to `to`, a window of the same program), under the
     // options' time-out. A window that times out or goes away stops the source: the failure is
@@ -274,7 +276,7 @@ bool RemoteControl::readText(const Requests& requests, std::size_t i, std::optio
         descriptor.cchTextMax = cchText_;
         std::memcpy(&scratch_[0], &descriptor, sizeof descriptor);
         if (!single_.write(0, scratch_.data(), scratch_.size())) {
-            noteCopyFailure();
+            noteBufferFailure();
             return false;
         }
         const TextMessage message = requests.message(i);
@@ -292,7 +294,7 @@ bool RemoteControl::readText(const Requests& requests, std::size_t i, std::optio
         // whatever count the window answered.
         scratch_.resize(kDescriptorArea + *want * sizeof(Unit));
         if (!single_.read(0, &scratch_[0], scratch_.size())) {
-            noteCopyFailure();
+            noteBufferFailure();
             return false;
         }
         Descriptor back;
@@ -337,7 +339,7 @@ bool RemoteControl::readTextBlock(const Requests& requests, std::size_t count, s
         std::memcpy(&blockScratch_[i * sizeof(Descriptor)], &descriptor, sizeof descriptor);
     }
     if (!block_.write(0, blockScratch_.data(), blockScratch_.size())) {
-        noteCopyFailure();
+        noteBufferFailure();
         return false;
     }
     // One message a request; the answers say how far the texts reach.
@@ -355,7 +357,7 @@ bool RemoteControl::readTextBlock(const Requests& requests, std::size_t count, s
     // The descriptors (the control may have pointed one elsewhere) and the texts in one copy.
     blockScratch_.resize(std::max(readTo, count * sizeof(Descriptor)));
     if (!block_.read(0, &blockScratch_[0], blockScratch_.size())) {
-        noteCopyFailure();
+        noteBufferFailure();
         return false;
     }
     for (std::size_t i = 0; i < count; ++i) {

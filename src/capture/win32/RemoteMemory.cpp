@@ -132,6 +132,13 @@ bool RemoteProcess::read(std::uintptr_t address, void* local, std::size_t length
            done == length;
 }
 
+bool RemoteProcess::ended(DWORD waitMs) const {
+    // A handle of its own: the buffers' handle has no right to wait on the process.
+    const UniqueHandle h(OpenProcess(SYNCHRONIZE, FALSE, id_));
+    if (!h) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process any more
+    return WaitForSingleObject(h.get(), waitMs) == WAIT_OBJECT_0;
+}
+
 std::string RemoteProcess::readText(std::uintptr_t address, std::size_t maxLength, std::size_t unitSize) const {
     std::string text;
     if (unitSize == 0) return text;

@@ -64,6 +64,8 @@ public:
     // an unreadable page is still read. The bytes of the text without its zero unit; empty when
     // nothing could be read.
     std::string readText(std::uintptr_t address, std::size_t maxLength, std::size_t unitSize = 1) const;
+    // True when the process has ended, or ends within `waitMs` milliseconds.
+    bool ended(DWORD waitMs) const;
 
 private:
     RemoteProcess(DWORD id, UniqueHandle handle) : id_(id), handle_(std::move(handle)) {}
