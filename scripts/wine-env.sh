@@ -53,19 +53,28 @@ wine_session_start() {
         wine_session_stop
         return 1
     fi
-    openbox --sm-disable >/dev/null 2>&1 </dev/null &
-    ZAV_WM_PID=$!
-    # Ready when it has put its check window on the root window.
-    for i in $(seq 1 100); do
-        grep -q 'window id' <<< "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)" && break
-        kill -0 "$ZAV_WM_PID" 2>/dev/null || break
-        sleep 0.05
+    # Ready when it has put its check window on the root window. One that ends before that (seen
+    # once on a loaded machine) is started again; what it said is shown if it never comes up.
+    local attempt wm_log="$build_dir/openbox.$$.log"
+    for attempt in 1 2 3; do
+        openbox --sm-disable >"$wm_log" 2>&1 </dev/null &
+        ZAV_WM_PID=$!
+        for i in $(seq 1 100); do
+            _zav_wm_up && break
+            kill -0 "$ZAV_WM_PID" 2>/dev/null || break
+            sleep 0.05
+        done
+        _zav_wm_up && break
+        kill "$ZAV_WM_PID" 2>/dev/null
+        wait "$ZAV_WM_PID" 2>/dev/null
     done
-    if ! grep -q 'window id' <<< "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"; then
-        echo "wine-env: the window manager (openbox) did not come up" >&2
+    if ! _zav_wm_up; then
+        echo "wine-env: the window manager (openbox) did not come up: $(tail -3 "$wm_log")" >&2
+        rm -f "$wm_log"
         wine_session_stop
         return 1
     fi
+    rm -f "$wm_log"
 
     local kind
     kind=$(_zav_prefix_kind)
@@ -103,6 +112,9 @@ _zav_prefix_kind() { if [ -x /usr/lib/wine/wine ]; then echo wow64; else echo wi
 
 # wine_prefix_ready DIR: true when DIR/wineprefix is made (and fits this machine's Wine).
 wine_prefix_ready() { [ -f "$1/wineprefix/.zav-ready-$(_zav_prefix_kind)" ]; }
+
+# True when the session's window manager has put its check window on the root window.
+_zav_wm_up() { grep -q 'window id' <<< "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null)"; }
 
 # True when the session's desktop process runs.
 _zav_desktop_up() {
