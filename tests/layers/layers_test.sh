@@ -95,9 +95,10 @@ for user in "${layers[@]}"; do
         header=$(cd "$src/src" && ls "$used"/*.h "$used"/win32/*.h 2>/dev/null | head -n 1)
         [ -n "$header" ] || continue
         # Found or not is told by the compiler's word on this include line alone (a header that is
-        # found may still fail on an include of its own that this layer cannot see).
+        # found may still fail on an include of its own that this layer cannot see); preprocessing alone
+        # tells it.
         errors=$(printf '#include "%s"\n' "$header" |
-            "$compiler" -std=c++17 -fsyntax-only -I"$roots/$user" -x c++ - 2>&1 >/dev/null)
+            "$compiler" -std=c++17 -E -I"$roots/$user" -x c++ - 2>&1 >/dev/null)
         reached=yes
         case "$errors" in *"$header: No such file"*) reached=no ;; esac
         case "$allowed" in
