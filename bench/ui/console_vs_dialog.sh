@@ -6,7 +6,7 @@
 build=$1 rows=$2
 ZAV_IDS=${ZAV_IDS:-$build/tests/functional/control-ids.sh}
 set -o pipefail
-source "$(dirname "$0")/../../../scripts/ui-lib.sh"
+source "$(dirname "$0")/../../scripts/ui-lib.sh"
 bench_start "$build" "$rows" "$3" Bench "$build"/ZAVExportCmd64.exe
 
 start=$(date +%s.%N)
@@ -22,4 +22,4 @@ echo "dialog, HTML export (OK to file written, $(wc -c < "$html") bytes): ${expo
 echo "console, HTML export (start to end, $(wc -c < cmd.html) bytes): ${console_html} s"
 close_program "$pid" >/dev/null
 echo "capture floor:"
-wine "$build"/tests/bench/capture/zav_bench_capture.exe "$rows" 5 1
+wine "$build"/bench/capture/zav_bench_capture.exe "$rows" 5 1

@@ -23,7 +23,7 @@
 //   ZAV_BENCH_LOOPS=floor,reader (for instance) runs only those loops.
 //
 // Under Wine: source scripts/wine-env.sh && wine_session_start BUILD &&
-//             wine BUILD/tests/bench/capture/zav_bench_capture.exe; wine_session_stop
+//             wine BUILD/bench/capture/zav_bench_capture.exe; wine_session_stop
 // A 32-bit host: ZAV_LVHOST=/path/to/build/win32/tests/functional/capture/zav_lvhost.exe
 // ZAV_BENCH_CALLS=1 also prints what one call of each kind costs alone.
 #include <windows.h>
