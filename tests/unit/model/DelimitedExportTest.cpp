@@ -1,10 +1,8 @@
 // The files as the export dialog writes them for a list and the type's choices: HTML, CSV and
 // tab-separated text (fragments, delimiters, the two encodings, formula safety, the replace rules), the columns
-// as the list shows them, only the selected rows, the check boxes' column; and the type file's keys
-// for these (a type file of the previous version stays an HTML type in index order, byte for byte).
+// as the list shows them, only the selected rows, the check boxes' column; and the type file's keys for these.
 #include <functional>
 #include <iterator>
-#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -343,38 +341,6 @@ TEST(ExportTypeFile, TheFormatAndTheRowAndColumnChoicesRoundTrip) {
     Dialog odd({L"A"}, {{L"1"}});
     odd.host.separator = L";;";
     EXPECT_EQ(odd.open().txtDelimiter, L",");
-}
-
-TEST(ExportTypeFile, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteForByte) {
-    Dialog d({L"Name", L"Hidden", L"Size"}, {{L"a&b", L"h", L"1"}, {L"x", L"y", L"2"}});
-    reordered(d);
-    // A selection and check boxes change nothing for a type that does not ask for them.
-    d.scene.grid->selected = {2};
-    d.scene.grid->checkBoxes = true;
-    d.scene.grid->checked = {1};
-    auto& m = d.open();
-    m.txtTableFormat = L"border=1";
-    m.saveExportOptions();
-    // What the previous version wrote: the same file without the keys this version added.
-    const std::string bytes = zavtest::readBytes(d.env.typePath(L"Files"));
-    const std::regex added("\r\n(Format|Delimiter|TextEncoding|FormulaSafety|ColumnOrder|OpenAfterExport|"
-                           "SelectedRowsOnly|CheckedColumn)=[^\r]*");
-    ASSERT_EQ(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), added), std::sregex_iterator()), 8);
-    const std::string old = std::regex_replace(bytes, added, "");
-    zavtest::writeBytes(d.env.typePath(L"Files"), old);
-
-    auto& loaded = d.open();
-    ASSERT_EQ(loaded.exportTypeItems().size(), 1u);
-    EXPECT_EQ(loaded.format(), ExportFormat::Html);
-    EXPECT_EQ((std::vector<bool>{loaded.displayOrder, loaded.openAfterExport, loaded.selectedRowsOnly, loaded.checkedColumn}),
-              std::vector<bool>(4, false));
-    EXPECT_EQ(loaded.txtOutput, d.env.outputFolder() + L"Files.html");
-    EXPECT_EQ(d.exported(),
-              "<HTML>\r\n<table border=1>\r\n<tr><td >Name</td><td >Hidden</td><td >Size</td></tr>\r\n"
-              "<tr><td >a&amp;b</td><td >h</td><td >1</td></tr>\r\n<tr><td >x</td><td >y</td><td >2</td></tr>\r\n"
-              "</table>\r\n</HTML>\r\n");
-    // The signature stays the header texts in index order, so saved types keep matching.
-    EXPECT_EQ(loaded.szColumns, buildColumnSignature(std::vector<std::wstring>{L"Name", L"Hidden", L"Size"}));
 }
 
 // A saved type exported without a dialog takes its plan from the type file: formula safety is on
