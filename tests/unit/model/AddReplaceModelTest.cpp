@@ -16,7 +16,6 @@ TEST(AddReplaceDialog, RefusesEmptyAndRepeatedTextsWithTheirMessages) {
     EXPECT_FALSE(dialog.okClicked());
     ASSERT_EQ(zavtest::reporter().messages.size(), 1u);
     EXPECT_EQ(zavtest::reporter().messages[0].text, L"You must enter what you want to replace!");
-    EXPECT_EQ(zavtest::reporter().messages[0].title, L"ZAVExport");
     EXPECT_EQ(zavtest::reporter().messages[0].icon, MessageIcon::Stop);
 
     dialog.txtReplace = L"abc";
