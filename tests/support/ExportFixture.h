@@ -37,14 +37,16 @@ struct Grid {
     // The selected and the checked rows (1-based); asking for the selection may hang the capture.
     std::vector<std::int32_t> selected, checked;
     bool checkBoxes = false, selectionHangs = false;
+    // Not None: the capture cannot read the list at all (as a program of higher rights keeps it).
+    zav::CaptureFailure refused = zav::CaptureFailure::None;
 };
 
 class FakeCapture : public zav::IGridSource {
 public:
     explicit FakeCapture(std::shared_ptr<Grid> grid) : grid_(std::move(grid)) {}
     zav::VBool readListViewInfo(zav::ListViewInfo& info) override {
-        if (!grid_) {
-            failure_ = zav::CaptureFailure::NoWindow;
+        if (!grid_ || grid_->refused != zav::CaptureFailure::None) {
+            failure_ = grid_ ? grid_->refused : zav::CaptureFailure::NoWindow;
             return zav::vbFalse;
         }
         info.hWnd = 1;
