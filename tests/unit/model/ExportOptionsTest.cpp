@@ -120,20 +120,29 @@ TEST(ExportOptions, ListsSelectionAndRuleEditing) {
     m.selectColumn(1);
     EXPECT_TRUE(m.replaceItems().empty());
     ASSERT_TRUE(m.addReplaceClicked(add));
-    for (const auto& [from, to] : {std::pair<const wchar_t*, const wchar_t*>{L"0", L"none"}, {L"1", L"one"}}) {
+    // Refused with a stop: an empty text, and one a rule replaces already in any letter case. Taken as
+    // typed: blanks, "=", line breaks and an empty replacement.
+    const struct {
+        const wchar_t *from, *to, *refusal;
+    } adds[] = {{L"x", L"none", L""}, {L"", L"y", L"You must enter what you want to replace!"},
+                {L"X", L"y", L"X is already being replaced!"}, {L" a=b\r\n", L"", L""}};
+    for (const auto& [from, to, refusal] : adds) {
         add.txtReplace = from;
         add.txtWith = to;
-        ASSERT_TRUE(add.okClicked());
+        zavtest::reporter().messages.clear();
+        EXPECT_EQ(add.okClicked(), !*refusal) << zavtest::shown(from);
+        EXPECT_EQ(zavtest::reporter().messages.empty() ? L"" : lastMessage(), refusal);
+        EXPECT_TRUE(!*refusal || zavtest::reporter().messages.back().icon == MessageIcon::Stop);
     }
     m.activated();
-    EXPECT_EQ(m.replaceItems(), (Rules{{L"0", L"none"}, {L"1", L"one"}}));
+    EXPECT_EQ(m.replaceItems(), (Rules{{L"x", L"none"}, {L" a=b\r\n", L""}}));
     m.selectColumn(0);
     EXPECT_TRUE(m.replaceItems().empty());
     m.removeReplaceClicked();  // no rule selected: nothing happens
     m.selectColumn(1);
     m.selectReplace(0);
     m.removeReplaceClicked();
-    EXPECT_EQ(m.replaceItems(), (Rules{{L"1", L"one"}}));
+    EXPECT_EQ(m.replaceItems(), (Rules{{L" a=b\r\n", L""}}));
     zavtest::reporter().answer = false;
     EXPECT_FALSE(m.queryClose());
 }
