@@ -134,9 +134,6 @@ public:
         s.PutString(zav::kOptionFolderKey, optionFolder());
         settings = zav::readSettings(zavtest::storage(), dir.file(L"settings.ini"));
     }
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-
     std::wstring optionFolder() const { return dir.path() + L"\\ExportOptions\\"; }
     std::wstring outputFolder() const { return dir.path() + L"\\Exports\\"; }
     std::wstring catalogPath() const { return dir.file(L"catalog.ini"); }
