@@ -24,33 +24,29 @@
 
 namespace exporttest {
 
-// A grid: header texts and cell texts (or a function of row and column for big grids).
+// A grid: header texts and cell texts, or `rowCount` rows of `cell(row, column)` for big grids.
 struct Grid {
     std::vector<std::wstring> headers;
     std::vector<std::vector<std::wstring>> rows;
-    std::int32_t rowCount = -1;  // with `cell`: the number of rows
+    std::int32_t rowCount = -1;
     std::function<std::wstring(std::int32_t, std::int32_t)> cell;
-    // The capture fails (TargetGone) at this cell read (1-based count); 0: never.
-    long failAtRead = 0;
-    // The display order the capture reports (1-based; empty: none) and the widths (empty: 100 each).
-    std::vector<std::int32_t> order;
-    std::vector<std::int32_t> widths;
-    // The kind of control the grid stands for.
+    long failAtRead = 0;  // the capture fails (TargetGone) at this cell read (1-based); 0: never
+    // The display order (1-based; empty: none) and the widths (empty: 100 each).
+    std::vector<std::int32_t> order, widths;
     zav::ControlKind kind = zav::ControlKind::ListView;
-    // The selected rows and the checked rows (1-based), whether the list shows check boxes, and
-    // whether asking for the selection fails the capture (TargetHung).
-    std::vector<std::int32_t> selected;
-    std::vector<std::int32_t> checked;
-    bool checkBoxes = false;
-    bool selectionHangs = false;
+    // The selected and the checked rows (1-based); asking for the selection may hang the capture.
+    std::vector<std::int32_t> selected, checked;
+    bool checkBoxes = false, selectionHangs = false;
+    // Not None: the capture cannot read the list at all (as a program of higher rights keeps it).
+    zav::CaptureFailure refused = zav::CaptureFailure::None;
 };
 
 class FakeCapture : public zav::IGridSource {
 public:
     explicit FakeCapture(std::shared_ptr<Grid> grid) : grid_(std::move(grid)) {}
     zav::VBool readListViewInfo(zav::ListViewInfo& info) override {
-        if (!grid_) {
-            failure_ = zav::CaptureFailure::NoWindow;
+        if (!grid_ || grid_->refused != zav::CaptureFailure::None) {
+            failure_ = grid_ ? grid_->refused : zav::CaptureFailure::NoWindow;
             return zav::vbFalse;
         }
         info.hWnd = 1;
@@ -60,11 +56,10 @@ public:
         info.lColumnCount = static_cast<std::int32_t>(grid_->headers.size());
         info.lItemCount = grid_->cell ? grid_->rowCount : static_cast<std::int32_t>(grid_->rows.size());
         info.szColumnText.assign(1, L"");
+        info.szColumnText.insert(info.szColumnText.end(), grid_->headers.begin(), grid_->headers.end());
         info.lColumnWidth.assign(1, 0);
-        for (std::size_t i = 0; i < grid_->headers.size(); ++i) {
-            info.szColumnText.push_back(grid_->headers[i]);
+        for (std::size_t i = 0; i < grid_->headers.size(); ++i)
             info.lColumnWidth.push_back(i < grid_->widths.size() ? grid_->widths[i] : 100);
-        }
         info.lColumnOrder = grid_->order;
         info.checkBoxes = grid_->checkBoxes;
         return zav::vbTrue;
@@ -72,43 +67,36 @@ public:
     bool readSelectedRows(std::vector<std::int32_t>& rows) override {
         rows.clear();
         if (!grid_ || failure_ != zav::CaptureFailure::None) return false;
-        if (grid_->selectionHangs) {
-            failure_ = zav::CaptureFailure::TargetHung;
-            return false;
-        }
-        rows = grid_->selected;
-        return true;
+        if (grid_->selectionHangs) failure_ = zav::CaptureFailure::TargetHung;
+        else rows = grid_->selected;
+        return !grid_->selectionHangs;
     }
     bool readCheckMarks(std::int32_t firstRow, std::int32_t rowCount, std::vector<char>& checked) override {
         checked.clear();
-        markReads.emplace_back(firstRow, rowCount);
         if (!grid_ || failure_ != zav::CaptureFailure::None) return false;
         for (std::int32_t r = firstRow; r < firstRow + rowCount; ++r)
             checked.push_back(std::find(grid_->checked.begin(), grid_->checked.end(), r) != grid_->checked.end());
         return true;
     }
-    std::wstring getColumnText(std::int32_t c) override {
-        return grid_ && c >= 1 && static_cast<std::size_t>(c) <= grid_->headers.size() ? grid_->headers[c - 1] : L"";
-    }
+    std::wstring getColumnText(std::int32_t c) override { return grid_ ? at(grid_->headers, c) : L""; }
     std::wstring getCellText(std::int32_t r, std::int32_t c) override {
-        ++reads;
         if (!grid_ || failure_ != zav::CaptureFailure::None) return L"";
-        if (grid_->failAtRead != 0 && reads >= grid_->failAtRead) {
+        if (grid_->failAtRead != 0 && ++reads_ >= grid_->failAtRead) {
             failure_ = zav::CaptureFailure::TargetGone;
             return L"";
         }
         if (grid_->cell) return grid_->cell(r, c);
-        if (r < 1 || static_cast<std::size_t>(r) > grid_->rows.size()) return L"";
-        const auto& row = grid_->rows[r - 1];
-        return c >= 1 && static_cast<std::size_t>(c) <= row.size() ? row[c - 1] : L"";
+        return r >= 1 && static_cast<std::size_t>(r) <= grid_->rows.size() ? at(grid_->rows[r - 1], c) : L"";
     }
     zav::CaptureFailure failure() const override { return failure_; }
-    long reads = 0;
-    std::vector<std::pair<std::int32_t, std::int32_t>> markReads;  // first row and count of each
 
 private:
+    static std::wstring at(const std::vector<std::wstring>& texts, std::int32_t i) {
+        return i >= 1 && static_cast<std::size_t>(i) <= texts.size() ? texts[i - 1] : L"";
+    }
     std::shared_ptr<Grid> grid_;
     zav::CaptureFailure failure_ = zav::CaptureFailure::None;
+    long reads_ = 0;
 };
 
 // Handles 1.. stand for list views with a grid; any other handle is no window.
@@ -123,14 +111,8 @@ public:
 
 class FakeWindows : public zav::IWindowInfo {
 public:
-    zav::WindowHandle getParent(zav::WindowHandle h) override {
-        auto it = parent.find(h);
-        return it == parent.end() ? 0 : it->second;
-    }
-    std::wstring getWindowCaption(zav::WindowHandle h) override {
-        auto it = caption.find(h);
-        return it == caption.end() ? L"" : it->second;
-    }
+    zav::WindowHandle getParent(zav::WindowHandle h) override { return parent.count(h) ? parent[h] : 0; }
+    std::wstring getWindowCaption(zav::WindowHandle h) override { return caption.count(h) ? caption[h] : L""; }
     std::map<zav::WindowHandle, zav::WindowHandle> parent;
     std::map<zav::WindowHandle, std::wstring> caption;
 };
@@ -152,9 +134,6 @@ public:
         s.PutString(zav::kOptionFolderKey, optionFolder());
         settings = zav::readSettings(zavtest::storage(), dir.file(L"settings.ini"));
     }
-    Environment(const Environment&) = delete;
-    Environment& operator=(const Environment&) = delete;
-
     std::wstring optionFolder() const { return dir.path() + L"\\ExportOptions\\"; }
     std::wstring outputFolder() const { return dir.path() + L"\\Exports\\"; }
     std::wstring catalogPath() const { return dir.file(L"catalog.ini"); }
@@ -193,18 +172,15 @@ public:
         return real_.readAll(path);
     }
 
-    // Whole-file reads so far.
-    int reads = 0;
-    // Decides per destination whether a move fails.
-    std::function<bool(const std::wstring&)> failMoveTo;
-    // Decides per path whether making an empty file there fails (a folder that takes no files).
-    std::function<bool(const std::wstring&)> failCreateFile;
+    int reads = 0;  // whole-file reads so far
+    // Decide per path whether a move there, or making an empty file there, fails.
+    std::function<bool(const std::wstring&)> failMoveTo, failCreateFile;
     bool failReplace = false;
-    // Writers fail once this many characters were handed to them (0: never).
-    std::size_t failWriteAfter = 0;
+    std::size_t failWriteAfter = 0;  // writers fail once this many characters were handed to them (0: never)
+
+    [[noreturn]] static void fail(const std::wstring& what) { throw zav::Error(28, what, L"injected failure"); }
 
 private:
-    [[noreturn]] static void fail(const std::wstring& what) { throw zav::Error(28, what, L"injected failure"); }
     zav::IFileSystem& real_;
 };
 
@@ -212,23 +188,14 @@ private:
 class FailingWriter : public zav::ITextWriter {
 public:
     FailingWriter(std::unique_ptr<zav::ITextWriter> real, std::size_t budget) : real_(std::move(real)), budget_(budget) {}
-    void write(const std::wstring& text) override {
-        spend(text.size());
-        real_->write(text);
-    }
-    void writeLine(const std::wstring& text) override {
-        spend(text.size() + 2);
-        real_->writeLine(text);
-    }
-    void writeRaw(const std::string& bytes) override {
-        spend(bytes.size());
-        real_->writeRaw(bytes);
-    }
+    void write(const std::wstring& text) override { spend(text.size()), real_->write(text); }
+    void writeLine(const std::wstring& text) override { spend(text.size() + 2), real_->writeLine(text); }
+    void writeRaw(const std::string& bytes) override { spend(bytes.size()), real_->writeRaw(bytes); }
     void close() override { real_->close(); }
 
 private:
     void spend(std::size_t n) {
-        if (n >= budget_) throw zav::Error(28, L"Write", L"injected failure: disk full");
+        if (n >= budget_) FailingFileSystem::fail(L"Write: disk full");
         budget_ -= n;
     }
     std::unique_ptr<zav::ITextWriter> real_;
@@ -249,31 +216,23 @@ public:
     void refuseWritesAfter(int writesAllowed) { left_ = writesAllowed; }
     void allowAllWrites() { left_ = std::numeric_limits<int>::max(); }
     std::uint32_t getString(const char* s, const char* k, const char* d, char* b, std::uint32_t n, const wchar_t* f) override {
-        ++reads;
-        return real_.getString(s, k, d, b, n, f);
+        return ++reads, real_.getString(s, k, d, b, n, f);
     }
     std::uint32_t getInt(const char* s, const char* k, std::int32_t d, const wchar_t* f) override {
-        ++reads;
-        return real_.getInt(s, k, d, f);
+        return ++reads, real_.getInt(s, k, d, f);
     }
     std::int32_t writeString(const char* s, const char* k, const char* v, const wchar_t* f) override {
-        if (s != nullptr && left_-- <= 0) return 0;
-        return real_.writeString(s, k, v, f);
+        return s != nullptr && left_-- <= 0 ? 0 : real_.writeString(s, k, v, f);
     }
     std::uint32_t getSection(const char* s, char* b, std::uint32_t n, const wchar_t* f) override {
-        ++reads;
-        return real_.getSection(s, b, n, f);
+        return ++reads, real_.getSection(s, b, n, f);
     }
-    std::int32_t writeSection(const char* s, const char* e, const wchar_t* f) override {
-        return real_.writeSection(s, e, f);
-    }
+    std::int32_t writeSection(const char* s, const char* e, const wchar_t* f) override { return real_.writeSection(s, e, f); }
     std::uint32_t getSectionNames(char* b, std::uint32_t n, const wchar_t* f) override {
-        ++reads;
-        return real_.getSectionNames(b, n, f);
+        return ++reads, real_.getSectionNames(b, n, f);
     }
 
-    // Calls that read the file so far.
-    int reads = 0;
+    int reads = 0;  // calls that read the file so far
 
 private:
     zav::IProfile& real_;
@@ -295,8 +254,7 @@ struct Scene {
     std::shared_ptr<Grid> grid = std::make_shared<Grid>();
     explicit Scene(const std::wstring& caption = L"Files") {
         captures.grids[1] = grid;
-        windows.parent[1] = 2;
-        windows.parent[2] = 3;
+        windows.parent = {{1, 2}, {2, 3}};
         windows.caption[3] = caption;
     }
     zav::GridTarget target{1, zav::ControlKind::ListView, L"SysListView32"};

@@ -35,23 +35,6 @@ public:
     int progressLines = 0, stopAfter = -1, asked = 0;
 };
 
-// A source that cannot read at all, as a program of higher rights gives.
-class Refused : public IGridSource {
-public:
-    VBool readListViewInfo(ListViewInfo&) override { return vbFalse; }
-    std::wstring getColumnText(std::int32_t) override { return {}; }
-    std::wstring getCellText(std::int32_t, std::int32_t) override { return {}; }
-    CaptureFailure failure() const override { return CaptureFailure::ProcessNotOpened; }
-};
-
-class Grids : public exporttest::FakeCaptureFactory {
-public:
-    std::unique_ptr<IGridSource> openGridSource(const GridTarget& target) override {
-        if (target.window == 102) return std::make_unique<Refused>();
-        return FakeCaptureFactory::openGridSource(target);
-    }
-};
-
 std::shared_ptr<Grid> grid(std::vector<std::wstring> headers, std::vector<std::vector<std::wstring>> rows,
                            std::int32_t count = -1) {
     auto g = std::make_shared<Grid>();
@@ -68,7 +51,7 @@ ControlEntry control(WindowHandle h, ControlKind kind, std::int32_t id) {
 struct Console {
     exporttest::Environment env;
     Windows windows;
-    Grids grids;
+    exporttest::FakeCaptureFactory grids;
     Streams streams;
 
     Console() {
@@ -82,6 +65,8 @@ struct Console {
         windows.list = {shop, tasks, archive, WindowEntry{400, L"No controls", L"X", 5, L"x.exe", 64, {}}};
         for (auto& w : windows.list) numberControls(w);
         grids.grids[101] = grid({L"Name", L"Size"}, {{L"a", L"1 kB"}, {L"=b", L"2 kB"}});
+        grids.grids[102] = grid({L"A"}, {});
+        grids.grids[102]->refused = CaptureFailure::ProcessNotOpened;
         grids.grids[103] = grid({L"Item"}, {{L"tree"}});
         auto lost = grid({L"Image", L"PID"}, {}, 5000);
         lost->cell = [](std::int32_t r, std::int32_t) { return std::to_wstring(r); };

@@ -26,8 +26,7 @@ ParsedHtml parseClipboardHtml(const std::string& data) {
     ParsedHtml parsed;
     std::size_t pos = 0;
     while (pos < data.size() && data[pos] != '<') {
-        const std::size_t end = data.find("\r\n", pos);
-        const std::size_t colon = data.find(':', pos);
+        const std::size_t end = data.find("\r\n", pos), colon = data.find(':', pos);
         if (end == std::string::npos || colon == std::string::npos || colon > end) break;
         const std::string key = data.substr(pos, colon - pos);
         if (key != "Version") parsed.offsets[key] = std::stoul(data.substr(colon + 1, end - colon - 1));
@@ -44,6 +43,26 @@ ParsedHtml parseClipboardHtml(const std::string& data) {
 
 std::string fragmentOf(const ClipboardCopyJob& job) { return parseClipboardHtml(job.html()).fragment; }
 
+// Both forms of a finished copy are these rows (the header first), whose cells need no quotes and
+// hold no markup but the "<" and ">" the HTML escapes.
+void expectRows(const ClipboardCopyJob& job, const Table& rows) {
+    std::wstring text;
+    std::string html = "<table>\r\n";
+    for (const auto& row : rows) {
+        html += "<tr>";
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            text += (c > 0 ? L"\t" : L"") + row[c];
+            html += "<td>";
+            for (char ch : toUtf8(row[c])) html += ch == '<' ? "&lt;" : ch == '>' ? "&gt;" : std::string(1, ch);
+            html += "</td>";
+        }
+        text += L"\r\n";
+        html += "</tr>\r\n";
+    }
+    EXPECT_EQ(job.text(), text);
+    EXPECT_EQ(fragmentOf(job), html + "</table>");
+}
+
 // A copy of `grid` with those rules and columns (every column in index order when none are given).
 std::unique_ptr<ClipboardCopyJob> copyOf(std::shared_ptr<Grid> grid, std::vector<cReplaceList> rules = {},
                                          std::vector<std::int32_t> columns = {}) {
@@ -59,22 +78,20 @@ std::unique_ptr<ClipboardCopyJob> copyOf(std::shared_ptr<Grid> grid, std::vector
 // "Copy Grid" as the watcher starts it: the grid opened, the plan of its first compatible type.
 std::unique_ptr<ClipboardCopyJob> startCopy(Dialog& d, bool selectedRows = false) {
     auto grid = openGrid(d.scene.captures, d.scene.target);
-    ExportPlan plan = clipboardPlan(d.storage(), d.env.settings, grid->info, selectedRows);
-    return startClipboardCopy(std::move(grid), std::move(plan));
+    return startClipboardCopy(grid, clipboardPlan(d.storage(), d.env.settings, grid->info, selectedRows));
 }
 
-std::wstring copyText(Dialog& d, bool selectedRows = false) {
+std::unique_ptr<ClipboardCopyJob> copied(Dialog& d, bool selectedRows = false) {
     auto job = startCopy(d, selectedRows);
     runToEnd(*job);
-    return job->text();
+    return job;
 }
 
 }  // namespace
 
 TEST(GridCopy, HtmlHeaderOffsetsAreBytesThatSliceTheDocumentAndTheFragment) {
     for (const std::string& fragment : {std::string("<table><tr><td>x</td></tr></table>"), std::string(),
-                                       toUtf8(L"<table><tr><td>\u0416\u4e2d\u00e9</td></tr></table>") +
-                                           "\xF0\x9F\x98\x80"}) {
+                                       toUtf8(L"<table><tr><td>\u0416\u4e2d\u00e9</td></tr></table>\U0001F600")}) {
         const std::string data = clipboardHtml(fragment);
         EXPECT_EQ(data.compare(0, 13, "Version:0.9\r\n"), 0);
         const ParsedHtml parsed = parseClipboardHtml(data);
@@ -84,8 +101,7 @@ TEST(GridCopy, HtmlHeaderOffsetsAreBytesThatSliceTheDocumentAndTheFragment) {
         EXPECT_EQ(parsed.document.compare(0, 6, "<html>"), 0);
         EXPECT_EQ(parsed.document.substr(parsed.document.size() - 7), "</html>");
         // The markers stand right beside the fragment.
-        const std::string before = data.substr(0, parsed.offsets.at("StartFragment"));
-        EXPECT_EQ(before.substr(before.size() - 20), "<!--StartFragment-->");
+        EXPECT_EQ(data.compare(parsed.offsets.at("StartFragment") - 20, 20, "<!--StartFragment-->"), 0);
         EXPECT_EQ(data.compare(parsed.offsets.at("EndFragment"), 18, "<!--EndFragment-->"), 0);
     }
 }
@@ -120,13 +136,10 @@ TEST(GridCopy, BothFormsHoldTheHeaderThenEveryRowExactly) {
     job = copyOf(grid);
     EXPECT_FALSE(job->step());
     job->finish();
-    EXPECT_EQ(job->text(), L"A\tB\r\n");
-    EXPECT_EQ(fragmentOf(*job), "<table>\r\n<tr><td>A</td><td>B</td></tr>\r\n</table>");
-
+    expectRows(*job, {{L"A", L"B"}});
     auto empty = copyOf(std::make_shared<Grid>());
     runToEnd(*empty);
-    EXPECT_EQ(empty->text(), L"\r\n");
-    EXPECT_EQ(fragmentOf(*empty), "<table>\r\n<tr></tr>\r\n</table>");
+    expectRows(*empty, {{}});
 }
 
 TEST(GridCopy, RulesAndTheColumnChoiceApplyAndLongGridsComeWhole) {
@@ -144,15 +157,9 @@ TEST(GridCopy, RulesAndTheColumnChoiceApplyAndLongGridsComeWhole) {
     job->finish();
     EXPECT_GT(steps, 1);
     EXPECT_EQ(job->rowsDone(), 1000);
-    std::wstring text = L"C\tB\r\n";
-    std::string fragment = "<table>\r\n<tr><td>C</td><td>B</td></tr>\r\n";
-    for (int r = 1; r <= 1000; ++r) {
-        const std::string n = std::to_string(r);
-        text += L"r" + std::to_wstring(r) + L"c3\tr" + std::to_wstring(r) + L"<two>\r\n";
-        fragment += "<tr><td>r" + n + "c3</td><td>r" + n + "&lt;two&gt;</td></tr>\r\n";
-    }
-    EXPECT_EQ(job->text(), text);
-    EXPECT_EQ(fragmentOf(*job), fragment + "</table>");
+    Table rows = {{L"C", L"B"}};
+    for (int r = 1; r <= 1000; ++r) rows.push_back({L"r" + std::to_wstring(r) + L"c3", L"r" + std::to_wstring(r) + L"<two>"});
+    expectRows(*job, rows);
 }
 
 TEST(GridCopy, WithoutATypeTheListAsShownWithoutSeedRulesElseTheFirstCompatibleTypeWithItsChoices) {
@@ -160,18 +167,16 @@ TEST(GridCopy, WithoutATypeTheListAsShownWithoutSeedRulesElseTheFirstCompatibleT
     d.scene.grid->order = {2, 3, 1};
     d.scene.grid->widths = {100, 100, 0};
     zavtest::writeBytes(d.env.replacesPath(), "[Size]\r\nkB=KB\r\n");
-    EXPECT_EQ(copyText(d), L"Size\tName\r\n1 kB\ta\r\n");
-
+    EXPECT_EQ(copied(d)->text(), L"Size\tName\r\n1 kB\ta\r\n");
     auto& m = d.open();
     m.setExportTypeText(L"Sizes");
     m.displayOrder = false;
     ASSERT_TRUE(m.okClicked());  // with the seed rule of the replaces file
-    EXPECT_EQ(copyText(d), L"Name\tSize\tHidden\r\na\t1 KB\th\r\n");
+    EXPECT_EQ(copied(d)->text(), L"Name\tSize\tHidden\r\na\t1 KB\th\r\n");
     // The same type in display order leaves the zero-width column out.
-    auto& again = d.open();
-    again.displayOrder = true;
-    ASSERT_TRUE(again.okClicked());
-    EXPECT_EQ(copyText(d), L"Size\tName\r\n1 KB\ta\r\n");
+    d.open().displayOrder = true;
+    ASSERT_TRUE(d.model->okClicked());
+    EXPECT_EQ(copied(d)->text(), L"Size\tName\r\n1 KB\ta\r\n");
 
     // The check boxes' column of the type holds each row's mark.
     Dialog c({L"Name"}, {{L"a"}, {L"b"}});
@@ -179,11 +184,7 @@ TEST(GridCopy, WithoutATypeTheListAsShownWithoutSeedRulesElseTheFirstCompatibleT
     c.scene.grid->checked = {2};
     c.open().checkedColumn = true;
     ASSERT_TRUE(c.model->okClicked());
-    auto job = startCopy(c);
-    runToEnd(*job);
-    EXPECT_EQ(job->text(), L"Checked\tName\r\nNo\ta\r\nYes\tb\r\n");
-    EXPECT_EQ(fragmentOf(*job), "<table>\r\n<tr><td>Checked</td><td>Name</td></tr>\r\n<tr><td>No</td><td>a</td></tr>\r\n"
-                                "<tr><td>Yes</td><td>b</td></tr>\r\n</table>");
+    expectRows(*copied(c), {{L"Checked", L"Name"}, {L"No", L"a"}, {L"Yes", L"b"}});
 }
 
 TEST(GridCopy, SelectedRowsAreTheHeaderAndOnlyThoseRowsReadInRuns) {
@@ -191,42 +192,32 @@ TEST(GridCopy, SelectedRowsAreTheHeaderAndOnlyThoseRowsReadInRuns) {
     d.scene.grid->headers = {L"N", L"Sq"};
     d.scene.grid->rowCount = 600;
     auto cellReads = std::make_shared<long>(0);
-    d.scene.grid->cell = [cellReads](std::int32_t r, std::int32_t c) {
-        ++*cellReads;
-        return std::to_wstring(c == 1 ? r : r * r);
-    };
+    d.scene.grid->cell = [cellReads](std::int32_t r, std::int32_t c) { return ++*cellReads, std::to_wstring(c == 1 ? r : r * r); };
     // Two runs, one of them longer than a block, a lone row, and rows the list does not have.
     for (std::int32_t r = 3; r <= 300; ++r) d.scene.grid->selected.push_back(r);
     for (std::int32_t r : {450, 599, 600, 601, 5000}) d.scene.grid->selected.push_back(r);
-    auto job = startCopy(d, true);
-    runToEnd(*job);
+    auto job = copied(d, true);
     EXPECT_EQ(job->rowCount(), 301);
-    std::wstring text = L"N\tSq\r\n";
-    std::string fragment = "<table>\r\n<tr><td>N</td><td>Sq</td></tr>\r\n";
-    for (std::int32_t r = 3; r <= 600; r = r == 300 ? 450 : r == 450 ? 599 : r + 1) {
-        text += std::to_wstring(r) + L"\t" + std::to_wstring(r * r) + L"\r\n";
-        fragment += "<tr><td>" + std::to_string(r) + "</td><td>" + std::to_string(r * r) + "</td></tr>\r\n";
-    }
-    EXPECT_EQ(job->text(), text);
-    EXPECT_EQ(fragmentOf(*job), fragment + "</table>");
-    // No cell outside the selection was asked for.
-    EXPECT_EQ(*cellReads, 301 * 2);
+    Table rows = {{L"N", L"Sq"}};
+    for (std::int32_t r = 3; r <= 600; r = r == 300 ? 450 : r == 450 ? 599 : r + 1)
+        rows.push_back({std::to_wstring(r), std::to_wstring(r * r)});
+    expectRows(*job, rows);
+    EXPECT_EQ(*cellReads, 301 * 2);  // no cell outside the selection was asked for
 }
 
 TEST(GridCopy, NoSelectionIsTheHeaderAloneAndWhatCannotBeReadIsRefused) {
     Dialog d({L"A"}, {{L"x"}, {L"y"}});
-    EXPECT_EQ(copyText(d, true), L"A\r\n");
+    EXPECT_EQ(copied(d, true)->text(), L"A\r\n");
     d.scene.grid->selected = {2};
-    EXPECT_EQ(copyText(d, true), L"A\r\ny\r\n");
-    EXPECT_EQ(copyText(d, false), L"A\r\nx\r\ny\r\n");
+    EXPECT_EQ(copied(d, true)->text(), L"A\r\ny\r\n");
+    EXPECT_EQ(copied(d, false)->text(), L"A\r\nx\r\ny\r\n");
     d.scene.grid->selectionHangs = true;
     EXPECT_THROW(startCopy(d, true), Error);
     // A grid that stops answering is a failure, not a short copy; no window, no copy.
     d.scene.grid->rowCount = 2000;
     d.scene.grid->cell = [](std::int32_t r, std::int32_t) { return std::to_wstring(r); };
     d.scene.grid->failAtRead = 700;
-    auto job = startCopy(d);
-    EXPECT_THROW(runToEnd(*job), Error);
+    EXPECT_THROW(copied(d), Error);
     d.scene.target.window = 99;
     EXPECT_THROW(startCopy(d), Error);
 }

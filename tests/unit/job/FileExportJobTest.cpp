@@ -1,5 +1,6 @@
-// The export as a job of blocks: progress between blocks, a stop that loses nothing, the same bytes
-// as an export in one go, and characters the file's code page lacks written as references.
+// The export as a job of blocks: progress between blocks, the same bytes as an export in one go,
+// an end before the end (a stop, a failed read, a failing disk) that loses nothing, and characters
+// the file's code page lacks written as references.
 #include <gtest/gtest.h>
 
 #include "DialogFixture.h"
@@ -19,17 +20,18 @@ struct Job : Dialog {
         scene.grid->cell = [](std::int32_t r, std::int32_t c) { return std::to_wstring(r) + L":" + std::to_wstring(c); };
         open();
     }
-    std::string html() const { return output(); }
+    // The output file is as it was before and no temporary file is left.
+    void expectKept(const char* what) const {
+        EXPECT_EQ(output(), "earlier export") << what;
+        EXPECT_FALSE(zavtest::pathExists(model->txtOutput + L".tmp")) << what;
+    }
 };
 
 }  // namespace
 
 TEST(FileExportJob, RunsABlockAtATimeAndWritesWhatAnExportInOneGoWrites) {
-    Job oneGo(1000);
-    oneGo.model->writeExport();
-    const std::string expected = oneGo.html();
-
-    Job stepped(1000);
+    Job oneGo(1000), stepped(1000);
+    const std::string expected = oneGo.exported();
     auto job = stepped.model->startExport();
     EXPECT_EQ(job->rowCount(), 1000);
     EXPECT_EQ(job->rowsDone(), 0);
@@ -41,43 +43,55 @@ TEST(FileExportJob, RunsABlockAtATimeAndWritesWhatAnExportInOneGoWrites) {
     EXPECT_EQ(progress.front(), 64);
     EXPECT_EQ(job->rowsDone(), 1000);
     for (std::size_t i = 1; i < progress.size(); ++i) EXPECT_GT(progress[i], progress[i - 1]);
-    EXPECT_EQ(stepped.html(), expected);
+    EXPECT_EQ(stepped.output(), expected);
     EXPECT_FALSE(zavtest::pathExists(stepped.model->txtOutput + L".tmp"));
 }
 
-TEST(FileExportJob, AStoppedJobLeavesThePreviousFileAsItWasAndNoTemporaryFile) {
+TEST(FileExportJob, AReadThatFailsInAStepFailsTheJobSpeakingOfTheControlAndLosesNothing) {
+    for (ControlKind kind : {ControlKind::ListView, ControlKind::TreeView, ControlKind::ListBox}) {
+        Job j(1000);
+        j.scene.grid->kind = kind;
+        j.scene.grid->failAtRead = 300;  // the list's program ends inside the second block of 256 cells
+        j.model->populateExportOptions(j.scene.target);
+        zavtest::writeBytes(j.model->txtOutput, "earlier export");
+        auto job = j.model->startExport();
+        int steps = 0;
+        try {
+            while (job->step()) ++steps;
+            ADD_FAILURE() << "a failed capture was reported as success";
+        } catch (const Error& err) {
+            EXPECT_EQ(err.number(), kErrCaptureFailed);
+            EXPECT_EQ(err.detail(), describeCaptureFailure(CaptureFailure::TargetGone, kind));
+            EXPECT_NE(err.detail().find(describeControlKind(kind)), std::wstring::npos);
+        }
+        EXPECT_EQ(steps, 1);
+        job.reset();
+        j.expectKept("failed read");
+    }
+}
+
+TEST(FileExportJob, AStopOrAFailingDiskLeavesThePreviousFileAsItWasAndNoTemporaryFile) {
     Job j(5000);
-    zavtest::writeBytes(j.model->txtOutput, "the previous export\r\n");
+    zavtest::writeBytes(j.model->txtOutput, "earlier export");
     {
         auto job = j.model->startExport();
         ASSERT_TRUE(job->step());
         ASSERT_TRUE(job->step());
         EXPECT_TRUE(zavtest::pathExists(j.model->txtOutput + L".tmp"));  // the new file is on its way
     }  // dropped: the user stopped it
-    EXPECT_EQ(j.html(), "the previous export\r\n");
-    EXPECT_FALSE(zavtest::pathExists(j.model->txtOutput + L".tmp"));
-
-    // The next export runs to its end and replaces the file.
-    j.model->writeExport();
-    EXPECT_NE(j.html().find("<tr><td >5000:1</td>"), std::string::npos);
-}
-
-TEST(FileExportJob, ACaptureThatFailsInAStepFailsTheJobAndLosesNothing) {
-    Job j(1000);
-    j.scene.grid->failAtRead = 300;  // inside the second block of 256 cells
-    j.model->populateExportOptions(j.scene.target);
-    zavtest::writeBytes(j.model->txtOutput, "kept");
-    auto job = j.model->startExport();
-    int steps = 0;
-    EXPECT_THROW(
-        {
-            while (job->step()) ++steps;
-        },
-        Error);
-    EXPECT_EQ(steps, 1);
-    job.reset();
-    EXPECT_EQ(j.html(), "kept");
-    EXPECT_FALSE(zavtest::pathExists(j.model->txtOutput + L".tmp"));
+    j.expectKept("stopped");
+    j.faults.fs.failWriteAfter = 5000;
+    EXPECT_THROW(j.model->writeExport(), Error);
+    j.expectKept("disk full");
+    j.faults.fs.failWriteAfter = 0;
+    j.faults.fs.failReplace = true;
+    EXPECT_THROW(j.model->writeExport(), Error);
+    j.expectKept("not replaced");
+    j.faults.fs.failReplace = false;
+    // The next export runs to its end and replaces the file; a folder that is not there fails it.
+    EXPECT_NE(j.exported().find("<tr><td >5000:1</td>"), std::string::npos);
+    j.model->txtOutput = j.env.dir.file(L"no folder\\x.html");
+    EXPECT_THROW(j.model->writeExport(), Error);
 }
 
 TEST(FileExportJob, CharactersTheCodePageLacksBecomeReferencesEverywhere) {
@@ -88,8 +102,7 @@ TEST(FileExportJob, CharactersTheCodePageLacksBecomeReferencesEverywhere) {
     j.model->populateExportOptions(j.scene.target);
     j.model->txtHTMLHeader = L"<title>\u2603</title>";
     j.model->columns.item(L"Caf\u00E9")->addReplace(L"&", L"\u2192");
-    j.model->writeExport();
-    EXPECT_EQ(j.html(),
+    EXPECT_EQ(j.exported(),
               "<title>&#9731;</title>\r\n<table >\r\n"
               "<tr><td >&#1048;&#1084;&#1103;</td><td >Caf\xE9</td></tr>\r\n"
               "<tr><td >&#20013;&#25991;</td><td >&#937; &#8594; &#1593;</td></tr>\r\n"
@@ -115,35 +128,29 @@ TEST(FileExportJob, HoldsItsGridAndPlanAndRunsOnAfterTheDialogWent) {
 // column choice and its rows.
 TEST(FileExportJob, ASavedTypeExportsWithoutADialogByteForByteAsTheDialogDoes) {
     for (ExportFormat format : {ExportFormat::Html, ExportFormat::Csv, ExportFormat::Tsv}) {
-        Job j(0, 0);
-        j.scene.grid->cell = nullptr;
-        j.scene.grid->headers = {L"Name", L"Size", L"Name", L"Hidden"};
-        j.scene.grid->rows = {{L"a", L"1 kB", L"x", L"h"}, {L"b", L"2 kB", L"=y", L"h"}, {L"c", L"3", L"z", L"h"}};
+        Dialog j({L"Name", L"Size", L"Name", L"Hidden"}, {{L"a", L"1 kB", L"x", L"h"}, {L"b", L"2 kB", L"=y", L"h"}, {L"c", L"3", L"z", L"h"}});
         j.scene.grid->order = {3, 4, 2, 1};
         j.scene.grid->widths = {100, 100, 100, 0};
         j.scene.grid->checkBoxes = true;
         j.scene.grid->checked = {3};
         j.scene.grid->selected = {2, 3};
-        j.model->populateExportOptions(j.scene.target);
-        auto& m = *j.model;
+        auto& m = j.open();
         m.setFormat(format);
         m.setExportTypeText(L"Saved");
         m.txtHTMLHeader = L"<h1>";
         m.txtDataFormat = L"class=d";
         m.txtDelimiter = L";";
-        m.checkedColumn = true;
-        m.selectedRowsOnly = true;
+        m.checkedColumn = m.selectedRowsOnly = true;
         m.columns.item(L"Size")->addReplace(L" kB", L"000");
         m.columns.item(L"Name1")->addReplace(L"y", L"why");
         ASSERT_TRUE(m.okClicked());
-        const std::string byDialog = j.html();
+        const std::string byDialog = j.output();
 
         zavtest::writeBytes(m.txtOutput, "");
         auto grid = openGrid(j.scene.captures, j.scene.target);
         const SavedExportType saved = readSavedExportType(j.storage(), j.env.settings, L"Saved", grid->info);
-        runToEnd(*startFileExport(j.faults.fs, grid,
-                                  exportPlanOf(saved.type, saved.rules, grid->info, usEnglishNumberFormat())));
-        EXPECT_EQ(j.html(), byDialog) << toUtf8(exportFormatText(format));
+        runToEnd(*startFileExport(j.faults.fs, grid, exportPlanOf(saved.type, saved.rules, grid->info, usEnglishNumberFormat())));
+        EXPECT_EQ(j.output(), byDialog) << toUtf8(exportFormatText(format));
         if (format == ExportFormat::Csv) {
             EXPECT_EQ(byDialog, "\xEF\xBB\xBF" "Checked;Name;Size;Name\r\nNo;'=why;2000;b\r\nYes;z;3;c\r\n");
         }

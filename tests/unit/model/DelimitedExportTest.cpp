@@ -1,10 +1,8 @@
 // The files as the export dialog writes them for a list and the type's choices: HTML, CSV and
 // tab-separated text (fragments, delimiters, the two encodings, formula safety, the replace rules), the columns
-// as the list shows them, only the selected rows, the check boxes' column; and the type file's keys
-// for these (a type file of the previous version stays an HTML type in index order, byte for byte).
+// as the list shows them, only the selected rows, the check boxes' column; and the type file's keys for these.
 #include <functional>
 #include <iterator>
-#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -34,18 +32,19 @@ Table numbered(int rows) {
     return out;
 }
 
+using Choices = std::function<void(frmExportOptionsModel&)>;
+
 struct FileCase {
     const char* what;
     std::vector<std::wstring> headers;
     Table rows;
     ExportFormat format;
-    std::function<void(Dialog&)> list;                   // the list and the host, before the opening
-    std::function<void(frmExportOptionsModel&)> choose;  // the type's choices
+    std::function<void(Dialog&)> list;  // the list and the host, before the opening (null: as made)
+    Choices choose;                     // the type's choices (null: a new type's)
     std::string file;
 };
 
-void none(Dialog&) {}
-void defaults(frmExportOptionsModel&) {}
+const Choices selectedOnly = [](frmExportOptionsModel& m) { m.selectedRowsOnly = true; };
 
 void reordered(Dialog& d) {
     d.scene.grid->order = {3, 1, 2};
@@ -83,11 +82,11 @@ const FileCase kFormats[] = {
     {"CSV: the header, then a record a row, quoted and guarded as needed, UTF-8 with a mark",
      {L"Name", L"Note, long", L"Size"},
      {{L"plain", L"with \"quotes\"", L"12"}, {L"two\r\nlines", L"lf\nonly", L"=2+3"}, {L"\u0416\u03A9\u4E2D", L"\U0001F600", L"@cmd"}},
-     ExportFormat::Csv, none, defaults,
+     ExportFormat::Csv, nullptr, nullptr,
      kBom + "Name,\"Note, long\",Size\r\nplain,\"with \"\"quotes\"\"\",12\r\n\"two\r\nlines\",\"lf\nonly\",'=2+3\r\n" +
          toUtf8(L"\u0416\u03A9\u4E2D,\U0001F600,'@cmd") + "\r\n"},
     {"CSV: the user's list separator", {L"A", L"B"}, {{L"1;2", L"x,y"}}, ExportFormat::Csv,
-     [](Dialog& d) { d.host.separator = L";"; }, defaults, kBom + "A;B\r\n\"1;2\";x,y\r\n"},
+     [](Dialog& d) { d.host.separator = L";"; }, nullptr, kBom + "A;B\r\n\"1;2\";x,y\r\n"},
     {"CSV: the type's own delimiter", {L"A", L"B"}, {{L"1;2", L"x,y"}}, ExportFormat::Csv,
      [](Dialog& d) { d.host.separator = L";"; }, [](frmExportOptionsModel& m) { m.txtDelimiter = L"|"; },
      kBom + "A|B\r\n1;2|x,y\r\n"},
@@ -99,29 +98,29 @@ const FileCase kFormats[] = {
      [](Dialog& d) { d.host.separator = L";"; },
      [](frmExportOptionsModel& m) { m.columns.item(L"M")->addReplace(L"5", L"five"); }, kBom + "N;M\r\n'-1,5;1,5\r\n"},
     {"CSV: what rules put in is quoted and guarded like any text", {L"State", L"Formula"}, {{L"on", L"x"}, {L"off", L"y"}},
-     ExportFormat::Csv, none,
+     ExportFormat::Csv, nullptr,
      [](frmExportOptionsModel& m) {
          m.columns.find(L"State")->addReplace(L"on", L"\"yes\", really");
          m.columns.find(L"Formula")->addReplace(L"y", L"=1");
      },
      kBom + "State,Formula\r\n\"\"\"yes\"\", really\",x\r\noff,'=1\r\n"},
-    {"CSV: without formula safety", {L"F"}, {{L"=1"}, {L"@x"}}, ExportFormat::Csv, none,
+    {"CSV: without formula safety", {L"F"}, {{L"=1"}, {L"@x"}}, ExportFormat::Csv, nullptr,
      [](frmExportOptionsModel& m) { m.formulaSafety = false; }, kBom + "F\r\n=1\r\n@x\r\n"},
     {"CSV: ANSI, without a mark", {L"Name", L"City"}, {{L"caf\u00E9", L"K\u00F6ln"}, {L"ok", L"\u041C\u043E\u0441\u043A\u0432\u0430"}},
-     ExportFormat::Csv, none,
+     ExportFormat::Csv, nullptr,
      [](frmExportOptionsModel& m) {
          m.ansiEncoding = true;
          m.columns.find(L"City")->addReplace(L"\u041C\u043E\u0441\u043A\u0432\u0430", L"Moskva");
      },
      "Name,City\r\ncaf\xE9,K\xF6ln\r\nok,Moskva\r\n"},
     {"TSV: tabs, quotes and line breaks quoted; the CSV delimiter unused", {L"A", L"B", L"C"},
-     {{L"a,b", L"tab\there", L"q\"q"}, {L"line\nbreak", L"-5", L"-x"}}, ExportFormat::Tsv, none,
+     {{L"a,b", L"tab\there", L"q\"q"}, {L"line\nbreak", L"-5", L"-x"}}, ExportFormat::Tsv, nullptr,
      [](frmExportOptionsModel& m) { m.txtDelimiter = L";"; },
      kBom + "A\tB\tC\r\na,b\t\"tab\there\"\t\"q\"\"q\"\r\n\"line\nbreak\"\t-5\t'-x\r\n"},
-    {"HTML: the six-line example", {L"Name", L"Size"}, {{L"a.txt", L"12"}}, ExportFormat::Html, none, defaults,
+    {"HTML: the six-line example", {L"Name", L"Size"}, {{L"a.txt", L"12"}}, ExportFormat::Html, nullptr, nullptr,
      html("<tr><td >Name</td><td >Size</td></tr>\r\n<tr><td >a.txt</td><td >12</td></tr>\r\n")},
     {"HTML: fragments, formats, escaped headers and the rules of repeated headers", {L"A<B", L"A<B"}, {{L"x", L"x"}},
-     ExportFormat::Html, none,
+     ExportFormat::Html, nullptr,
      [](frmExportOptionsModel& m) {
          m.txtHTMLHeader = L"<HTML>\r\n<body>\r\n";
          m.txtTableFormat = L"border=\"1\"";
@@ -136,9 +135,7 @@ const FileCase kFormats[] = {
 
 const FileCase kColumns[] = {
     {"display order without hidden columns, CSV", {L"Name", L"Hidden", L"Size"}, {{L"a", L"h", L"1"}}, ExportFormat::Csv,
-     reordered, defaults, kBom + "Size,Name\r\n1,a\r\n"},
-    {"display order without hidden columns, HTML", {L"Name", L"Hidden", L"Size"}, {{L"a", L"h", L"1"}}, ExportFormat::Html,
-     reordered, defaults, html("<tr><td >Size</td><td >Name</td></tr>\r\n<tr><td >1</td><td >a</td></tr>\r\n")},
+     reordered, nullptr, kBom + "Size,Name\r\n1,a\r\n"},
     {"index order", {L"Name", L"Hidden", L"Size"}, {{L"a", L"h", L"1"}}, ExportFormat::Csv, reordered,
      [](frmExportOptionsModel& m) { m.displayOrder = false; }, kBom + "Name,Hidden,Size\r\na,h,1\r\n"},
     {"every column hidden: all of them, as shown", {L"A", L"B"}, {{L"1", L"2"}}, ExportFormat::Csv,
@@ -146,30 +143,34 @@ const FileCase kColumns[] = {
          d.scene.grid->order = {2, 1};
          d.scene.grid->widths = {0, 0};
      },
-     defaults, kBom + "B,A\r\n2,1\r\n"},
+     nullptr, kBom + "B,A\r\n2,1\r\n"},
 };
 
 const FileCase kRows[] = {
     {"every row while the type does not ask for the selected ones", {L"N"}, numbered(3), ExportFormat::Csv,
-     [](Dialog& d) { d.scene.grid->selected = {2}; }, defaults, kBom + "N\r\nr1\r\nr2\r\nr3\r\n"},
+     [](Dialog& d) { d.scene.grid->selected = {2}; }, nullptr, kBom + "N\r\nr1\r\nr2\r\nr3\r\n"},
     {"selected rows, CSV", {L"N"}, numbered(4), ExportFormat::Csv, [](Dialog& d) { d.scene.grid->selected = {2, 4}; },
-     [](frmExportOptionsModel& m) { m.selectedRowsOnly = true; }, kBom + "N\r\nr2\r\nr4\r\n"},
-    {"selected rows, HTML", {L"N"}, numbered(4), ExportFormat::Html, [](Dialog& d) { d.scene.grid->selected = {2, 4}; },
-     [](frmExportOptionsModel& m) { m.selectedRowsOnly = true; },
-     html("<tr><td >N</td></tr>\r\n<tr><td >r2</td></tr>\r\n<tr><td >r4</td></tr>\r\n")},
+     selectedOnly, kBom + "N\r\nr2\r\nr4\r\n"},
     {"selected rows the list does not have, or that repeat, left out", {L"N"}, numbered(3), ExportFormat::Csv,
-     [](Dialog& d) { d.scene.grid->selected = {0, 2, 2, 3, 9}; }, [](frmExportOptionsModel& m) { m.selectedRowsOnly = true; },
+     [](Dialog& d) { d.scene.grid->selected = {0, 2, 2, 3, 9}; }, selectedOnly,
      kBom + "N\r\nr2\r\nr3\r\n"},
     {"selected runs longer than a block, single rows and the last row", {L"N"}, numbered(700), ExportFormat::Csv,
-     [](Dialog& d) { d.scene.grid->selected = longSelection(); }, [](frmExportOptionsModel& m) { m.selectedRowsOnly = true; },
+     [](Dialog& d) { d.scene.grid->selected = longSelection(); }, selectedOnly,
      longSelectionFile()},
     {"the check boxes' column, CSV", {L"Name", L"Size"}, {{L"a", L"1"}, {L"b", L"2"}, {L"c", L"3"}}, ExportFormat::Csv,
      checkBoxes, [](frmExportOptionsModel& m) { m.checkedColumn = true; },
      kBom + "Checked,Size,Name\r\nNo,1,a\r\nYes,2,b\r\nYes,3,c\r\n"},
-    {"the check boxes' column, HTML", {L"Name", L"Size"}, {{L"a", L"1"}, {L"b", L"2"}, {L"c", L"3"}}, ExportFormat::Html,
-     checkBoxes, [](frmExportOptionsModel& m) { m.checkedColumn = true; },
+    {"display order without hidden columns, the check boxes' column and selected rows, HTML", {L"Name", L"Hidden", L"Size"},
+     {{L"a", L"h", L"1"}, {L"b", L"h", L"2"}, {L"c", L"h", L"3"}}, ExportFormat::Html,
+     [](Dialog& d) {
+         reordered(d);
+         checkBoxes(d);
+         d.scene.grid->order = {3, 1, 2};
+         d.scene.grid->selected = {1, 3};
+     },
+     [](frmExportOptionsModel& m) { m.checkedColumn = m.selectedRowsOnly = true; },
      html("<tr><td >Checked</td><td >Size</td><td >Name</td></tr>\r\n<tr><td >No</td><td >1</td><td >a</td></tr>\r\n"
-          "<tr><td >Yes</td><td >2</td><td >b</td></tr>\r\n<tr><td >Yes</td><td >3</td><td >c</td></tr>\r\n")},
+          "<tr><td >Yes</td><td >3</td><td >c</td></tr>\r\n")},
     {"no check boxes' column for a list without them", {L"Name"}, {{L"a"}}, ExportFormat::Csv,
      [](Dialog& d) { d.scene.grid->checked = {1}; }, [](frmExportOptionsModel& m) { m.checkedColumn = true; },
      kBom + "Name\r\na\r\n"},
@@ -196,10 +197,10 @@ static void expectExportsAsTheyShould(const FileCase* begin, const FileCase* end
     for (const FileCase* t = begin; t != end; ++t) {
         SCOPED_TRACE(t->what);
         Dialog d(t->headers, t->rows);
-        t->list(d);
+        if (t->list) t->list(d);
         auto& m = d.open();
         m.setFormat(t->format);
-        t->choose(m);
+        if (t->choose) t->choose(m);
         zavtest::writeBytes(m.txtOutput, std::string(10000, 'x'));  // an earlier, longer export
         ASSERT_TRUE(m.okClicked());
         EXPECT_EQ(d.output(), t->file);
@@ -225,11 +226,12 @@ TEST(ExportedFiles, HoldTheRowsTheTypeChoosesAndTheirCheckBoxes) {
 TEST(ExportedFiles, TheOutputFileEndsAsTheFormatSaysUnlessTyped) {
     Dialog d({L"A"}, {{L"1"}});
     auto& m = d.open();
-    EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Files.html");
-    m.setFormat(ExportFormat::Csv);
-    EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Files.csv");
-    m.setFormat(ExportFormat::Tsv);
-    EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Files.txt");
+    const std::pair<ExportFormat, const wchar_t*> ends[] = {
+        {ExportFormat::Csv, L"Files.csv"}, {ExportFormat::Tsv, L"Files.txt"}, {ExportFormat::Html, L"Files.html"}};
+    for (const auto& [format, name] : ends) {
+        m.setFormat(format);
+        EXPECT_EQ(m.txtOutput, d.env.outputFolder() + name);
+    }
     m.txtOutput = d.env.outputFolder() + L"mine.dat";
     m.setFormat(ExportFormat::Csv);
     EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"mine.dat");
@@ -296,24 +298,18 @@ TEST(ExportedFiles, NoSelectionOrAFailedReadOfItIsRefusedAndTheFileStays) {
     m.setFormat(ExportFormat::Csv);
     const std::string before = d.exported();
     m.selectedRowsOnly = true;
-    try {
-        m.writeExport();
-        ADD_FAILURE() << "an export of no rows was written";
-    } catch (const Error& e) {
-        EXPECT_NE(e.description().find(kNoSelectionMessage), std::wstring::npos);
+    for (const std::wstring& why : {std::wstring(kNoSelectionMessage), describeCaptureFailure(CaptureFailure::TargetHung)}) {
+        try {
+            m.writeExport();
+            ADD_FAILURE() << "an export of no rows, or of a selection that could not be read, was written";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number(), kErrCaptureFailed);
+            EXPECT_NE(e.description().find(why), std::wstring::npos) << toUtf8(e.description());
+        }
+        EXPECT_EQ(d.output(), before);
+        d.scene.grid->selected = {1};
+        d.scene.grid->selectionHangs = true;
     }
-    EXPECT_EQ(d.output(), before);
-
-    d.scene.grid->selected = {1};
-    d.scene.grid->selectionHangs = true;
-    try {
-        m.writeExport();
-        ADD_FAILURE() << "a selection that could not be read was exported";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.number(), kErrCaptureFailed);
-        EXPECT_NE(e.description().find(describeCaptureFailure(CaptureFailure::TargetHung)), std::wstring::npos);
-    }
-    EXPECT_EQ(d.output(), before);
 }
 
 TEST(ExportTypeFile, TheFormatAndTheRowAndColumnChoicesRoundTrip) {
@@ -321,19 +317,14 @@ TEST(ExportTypeFile, TheFormatAndTheRowAndColumnChoicesRoundTrip) {
     d.host.separator = L";";
     auto& fresh = d.open();
     EXPECT_EQ(fresh.txtDelimiter, L";");  // a new type takes the user's list separator
-    // Off for a new type.
-    EXPECT_FALSE(fresh.openAfterExport || fresh.selectedRowsOnly || fresh.checkedColumn);
+    EXPECT_FALSE(fresh.openAfterExport || fresh.selectedRowsOnly || fresh.checkedColumn);  // off for a new type
     EXPECT_EQ(fresh.fileToOpen(), L"");
     for (bool on : {true, false}) {
         auto& m = *d.model;
         m.setFormat(on ? ExportFormat::Csv : ExportFormat::Tsv);
         m.txtDelimiter = on ? L"|" : L",";
-        m.ansiEncoding = on;
-        m.formulaSafety = !on;
-        m.displayOrder = !on;
-        m.openAfterExport = on;
-        m.selectedRowsOnly = on;
-        m.checkedColumn = on;
+        m.ansiEncoding = m.openAfterExport = m.selectedRowsOnly = m.checkedColumn = on;
+        m.formulaSafety = m.displayOrder = !on;
         m.saveExportOptions();
         d.host.separator = L",";  // the saved delimiter comes back whatever the locale says
         auto& again = d.open();
@@ -350,38 +341,6 @@ TEST(ExportTypeFile, TheFormatAndTheRowAndColumnChoicesRoundTrip) {
     Dialog odd({L"A"}, {{L"1"}});
     odd.host.separator = L";;";
     EXPECT_EQ(odd.open().txtDelimiter, L",");
-}
-
-TEST(ExportTypeFile, ATypeFileOfThePreviousVersionIsAnHtmlTypeInIndexOrderByteForByte) {
-    Dialog d({L"Name", L"Hidden", L"Size"}, {{L"a&b", L"h", L"1"}, {L"x", L"y", L"2"}});
-    reordered(d);
-    // A selection and check boxes change nothing for a type that does not ask for them.
-    d.scene.grid->selected = {2};
-    d.scene.grid->checkBoxes = true;
-    d.scene.grid->checked = {1};
-    auto& m = d.open();
-    m.txtTableFormat = L"border=1";
-    m.saveExportOptions();
-    // What the previous version wrote: the same file without the keys this version added.
-    const std::string bytes = zavtest::readBytes(d.env.typePath(L"Files"));
-    const std::regex added("\r\n(Format|Delimiter|TextEncoding|FormulaSafety|ColumnOrder|OpenAfterExport|"
-                           "SelectedRowsOnly|CheckedColumn)=[^\r]*");
-    ASSERT_EQ(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), added), std::sregex_iterator()), 8);
-    const std::string old = std::regex_replace(bytes, added, "");
-    zavtest::writeBytes(d.env.typePath(L"Files"), old);
-
-    auto& loaded = d.open();
-    ASSERT_EQ(loaded.exportTypeItems().size(), 1u);
-    EXPECT_EQ(loaded.format(), ExportFormat::Html);
-    EXPECT_EQ((std::vector<bool>{loaded.displayOrder, loaded.openAfterExport, loaded.selectedRowsOnly, loaded.checkedColumn}),
-              std::vector<bool>(4, false));
-    EXPECT_EQ(loaded.txtOutput, d.env.outputFolder() + L"Files.html");
-    EXPECT_EQ(d.exported(),
-              "<HTML>\r\n<table border=1>\r\n<tr><td >Name</td><td >Hidden</td><td >Size</td></tr>\r\n"
-              "<tr><td >a&amp;b</td><td >h</td><td >1</td></tr>\r\n<tr><td >x</td><td >y</td><td >2</td></tr>\r\n"
-              "</table>\r\n</HTML>\r\n");
-    // The signature stays the header texts in index order, so saved types keep matching.
-    EXPECT_EQ(loaded.szColumns, buildColumnSignature(std::vector<std::wstring>{L"Name", L"Hidden", L"Size"}));
 }
 
 // A saved type exported without a dialog takes its plan from the type file: formula safety is on

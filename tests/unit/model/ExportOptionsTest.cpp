@@ -1,5 +1,6 @@
 // The export dialog's model: the type it proposes, the names it accepts, the rules it edits, and
 // the type files it saves (with one backup, never half written) and loads again whole.
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -38,7 +39,6 @@ TEST(ExportOptions, ANewTypeIsNamedAfterTheNearestTitledParentOrTheSignatureMade
     EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Files.html");
     EXPECT_EQ(m.txtHTMLHeader + m.txtTableFormat + m.txtHeaderFormat + m.txtDataFormat + m.txtHTMLFooter, L"<HTML></HTML>");
     EXPECT_EQ(m.columnItems(), (Names{L"Name", L"Size"}));
-    EXPECT_EQ(m.columns.item(L"Size")->lColNum, 2);
     m.setExportTypeText(L"Report2");  // the name box's change handler
     EXPECT_EQ(m.txtOutput, d.env.outputFolder() + L"Report2.html");
 
@@ -120,22 +120,29 @@ TEST(ExportOptions, ListsSelectionAndRuleEditing) {
     m.selectColumn(1);
     EXPECT_TRUE(m.replaceItems().empty());
     ASSERT_TRUE(m.addReplaceClicked(add));
-    for (const auto& [from, to] : {std::pair<const wchar_t*, const wchar_t*>{L"0", L"none"}, {L"1", L"one"}}) {
+    // Refused with a stop: an empty text, and one a rule replaces already in any letter case. Taken as
+    // typed: blanks, "=", line breaks and an empty replacement.
+    const struct {
+        const wchar_t *from, *to, *refusal;
+    } adds[] = {{L"x", L"none", L""}, {L"", L"y", L"You must enter what you want to replace!"},
+                {L"X", L"y", L"X is already being replaced!"}, {L" a=b\r\n", L"", L""}};
+    for (const auto& [from, to, refusal] : adds) {
         add.txtReplace = from;
         add.txtWith = to;
-        ASSERT_TRUE(add.okClicked());
+        zavtest::reporter().messages.clear();
+        EXPECT_EQ(add.okClicked(), !*refusal) << zavtest::shown(from);
+        EXPECT_EQ(zavtest::reporter().messages.empty() ? L"" : lastMessage(), refusal);
+        EXPECT_TRUE(!*refusal || zavtest::reporter().messages.back().icon == MessageIcon::Stop);
     }
     m.activated();
-    EXPECT_EQ(m.replaceItems(), (Rules{{L"0", L"none"}, {L"1", L"one"}}));
+    EXPECT_EQ(m.replaceItems(), (Rules{{L"x", L"none"}, {L" a=b\r\n", L""}}));
     m.selectColumn(0);
     EXPECT_TRUE(m.replaceItems().empty());
     m.removeReplaceClicked();  // no rule selected: nothing happens
     m.selectColumn(1);
     m.selectReplace(0);
     m.removeReplaceClicked();
-    EXPECT_EQ(m.replaceItems(), (Rules{{L"1", L"one"}}));
-    m.helpClicked();
-    EXPECT_EQ(lastMessage(), L"See the readme.txt in the program directory for help.");
+    EXPECT_EQ(m.replaceItems(), (Rules{{L" a=b\r\n", L""}}));
     zavtest::reporter().answer = false;
     EXPECT_FALSE(m.queryClose());
 }
@@ -144,7 +151,7 @@ TEST(ExportOptions, SavedTypesAreOfferedLoadedAndPicked) {
     Dialog d({L"Name", L"Size"}, {});
     auto& m = d.open();
     m.setExportTypeText(L"Report");
-    m.txtDataFormat = L"class=\"d\"";
+    m.txtDataFormat = L"class=d";
     m.columns.item(L"Size")->addReplace(L"1", L"one");
     ASSERT_TRUE(m.okClicked());
     EXPECT_EQ(compatibleExportTypes(zavtest::storage(), d.env.settings, L"Name_Size"), (Names{L"Report"}));
@@ -153,13 +160,10 @@ TEST(ExportOptions, SavedTypesAreOfferedLoadedAndPicked) {
     auto& m2 = d.open();
     EXPECT_EQ(m2.exportTypeItems(), (Names{L"Report"}));
     EXPECT_EQ(m2.selectedExportType(), 0);
-    EXPECT_EQ(m2.txtDataFormat, L"class=\"d\"");
-    EXPECT_EQ(rulesOf(m2, L"Size"), (Rules{{L"1", L"one"}}));
     m2.setExportTypeText(L"Other");
     m2.txtOutput = d.env.outputFolder() + L"elsewhere.html";
     m2.columns.item(L"Size")->removeReplace(L"1");
     ASSERT_TRUE(m2.okClicked());
-    EXPECT_TRUE(zavtest::pathExists(d.env.typePath(L"Report")));
 
     auto& m3 = d.open();
     ASSERT_EQ(m3.exportTypeItems().size(), 2u);
@@ -200,16 +204,11 @@ TEST(ExportOptions, SavingKeepsOneBackupAndAFailedSaveLeavesThePreviousFile) {
         previous = v;
     }
     EXPECT_FALSE(zavtest::pathExists(partial));
-    // Without rules the file holds only the stamp and the type's own section.
-    cINIFile ini(zavtest::storage());
-    ini.FullPath(type);
-    ini.SectionName(L"FileInfo");
-    std::vector<std::wstring> sections;
-    ini.GetSectionsEx(sections);
-    EXPECT_EQ(sections, (Names{L"FileInfo", L"General"}));
-    EXPECT_EQ(ini.GetString(L"Type", L""), L"ExportOption");
 
     const std::string good = zavtest::readBytes(type), old = zavtest::readBytes(backup);
+    // Without rules the file holds only the stamp and the type's own section.
+    EXPECT_NE(good.find("[FileInfo]\r\nType=ExportOption\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(good.begin(), good.end(), '['), 2);
     m.txtTableFormat = L"lost";
     // A read-only backup cannot be replaced: the save fails before anything moves.
     zavtest::setReadOnly(backup, true);
@@ -230,8 +229,15 @@ TEST(ExportOptions, SavingKeepsOneBackupAndAFailedSaveLeavesThePreviousFile) {
     EXPECT_FALSE(zavtest::pathExists(partial));
 }
 
+// A type file of an earlier version (without the keys of the format and the row and column choices)
+// is an HTML type in index order, whatever the list's selection, check boxes and display order.
 TEST(ExportOptions, TypeFilesOfEarlierVersionsLoadAsBeforeAndRuleSectionsNeverMeetTheTypesOwnKeys) {
-    Dialog d({L"Size", L"General", L""}, {});
+    Dialog d({L"Size", L"General", L""}, {{L"1", L"g&", L"x"}, {L"2", L"h", L"y"}});
+    d.scene.grid->order = {3, 1, 2};
+    d.scene.grid->widths = {100, 0, 100};
+    d.scene.grid->selected = {2};
+    d.scene.grid->checkBoxes = true;
+    d.scene.grid->checked = {1};
     zavtest::writeBytes(d.env.typePath(L"Old"),
                         "[FileInfo]\r\nType=ExportOption\r\nVersion=0.1.3\r\n"
                         "[General]\r\nName=Old\r\nFile=c:\\out%20.html\r\nColumns=Size_General_\r\n"
@@ -249,6 +255,12 @@ TEST(ExportOptions, TypeFilesOfEarlierVersionsLoadAsBeforeAndRuleSectionsNeverMe
     EXPECT_EQ(rulesOf(m, L"General"), (Rules{{L"zz", L"top"}}));
     EXPECT_TRUE(rulesOf(m, L"").empty());
     EXPECT_TRUE(zavtest::reporter().messages.empty());
+    EXPECT_EQ(m.format(), ExportFormat::Html);
+    EXPECT_EQ((std::vector<bool>{m.displayOrder, m.openAfterExport, m.selectedRowsOnly, m.checkedColumn}), std::vector<bool>(4, false));
+    m.txtOutput = d.env.outputFolder() + L"old.html";
+    EXPECT_EQ(d.exported(), "<HTML>\r\n<table >\r\n<tr><td >Size</td><td >General</td><td ></td></tr>\r\n"
+                            "<tr><td width=\"50%\">1</td><td width=\"50%\">g&amp;</td><td width=\"50%\">x</td></tr>\r\n"
+                            "<tr><td width=\"50%\">2</td><td width=\"50%\">h</td><td width=\"50%\">y</td></tr>\r\n</table>\r\n</HTML>\r\n");
 
     Dialog n({L"General", L"FileInfo", L"%47eneral"}, {});
     auto& t = n.open();
@@ -329,12 +341,16 @@ TEST(ExportOptions, AFailedReadIsToldNamingTheKindOfControlItWasMadeOn) {
         auto& m = d.open();
         EXPECT_EQ(m.controlName(), name);
         EXPECT_EQ(m.captureProblem(), std::wstring(L"The ") + name + L" no longer exists.");
+        EXPECT_EQ(m.grid()->info.lColumnCount, 0);
         try {
-            m.writeExport();
+            m.okClicked();
             ADD_FAILURE() << "an export of nothing was written";
         } catch (const Error& e) {
             EXPECT_NE(e.detail().find(name), std::wstring::npos) << zavtest::shown(e.detail());
         }
+        EXPECT_EQ(m.bOK, vbFalse);  // OK did not end in success: closing asks
+        EXPECT_TRUE(m.queryClose());
+        EXPECT_EQ(lastMessage(), L"Cancel?");
     }
     // Every failure of a tree's read speaks of the tree.
     for (auto f : {CaptureFailure::ProcessNotOpened, CaptureFailure::NoBuffers, CaptureFailure::TargetGone,
