@@ -29,18 +29,22 @@ if [ "$run32" = yes ]; then
     peerexe32="$root/build/win64/ZAVExport64.exe"
 fi
 
+# Each target's sources compiled a batch at a time (a unity build): the test programs' sources,
+# GoogleTest's header read once a batch instead of once a file.
+common=(-DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror -DCMAKE_UNITY_BUILD=ON)
+
 echo "== native build"
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror >/dev/null
+cmake -S . -B build/native "${common[@]}" >/dev/null
 cmake --build build/native -j "$jobs"
 echo "== Windows build, x86_64 (ZAVExport64.exe)"
-cmake -S . -B build/win64 -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror \
+cmake -S . -B build/win64 "${common[@]}" \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" -DZAV_PEER_LVHOST="$peer64" -DZAV_PEER_EXE="$peerexe64" >/dev/null
 cmake --build build/win64 -j "$jobs"
 echo "== Windows build, i686 (ZAVExport.exe)"
 # Where 32-bit programs do not run, its tests could not run either: the program alone.
 tests32=OFF
 [ "$run32" = yes ] && tests32=ON
-cmake -S . -B build/win32 -DCMAKE_BUILD_TYPE=Release -DZAV_WERROR=$werror -DZAV_TESTS=$tests32 \
+cmake -S . -B build/win32 "${common[@]}" -DZAV_TESTS=$tests32 \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DZAV_PEER_LVHOST="$peer32" -DZAV_PEER_EXE="$peerexe32" >/dev/null
 cmake --build build/win32 -j "$jobs"
 built=$(date +%s)

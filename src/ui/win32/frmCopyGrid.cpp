@@ -14,7 +14,7 @@
 namespace zav {
 namespace {
 
-constexpr const wchar_t* kClassName = L"ZAVCopyGrid";
+constexpr const wchar_t* kCopyGridClass = L"ZAVCopyGrid";
 
 // Global memory holding `size` bytes copied from `data`, owned until handed to the clipboard.
 struct GlobalBlock {
@@ -72,7 +72,7 @@ frmCopyGrid::frmCopyGrid(ExportDialogs& dialogs)
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST;
     RECT rc = {0, 0, win::twipsX(4200), win::twipsY(1260)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
-    create(kClassName, kCaption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top);
+    create(kCopyGridClass, kCaption, style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left, rc.bottom - rc.top);
     win::createControl(hwnd(), L"STATIC", L"", SS_LEFT, 0, kLblProgress, 120, 120, 3960, 255);
     win::createControl(hwnd(), PROGRESS_CLASSW, L"", 0, 0, kPrgProgress, 120, 420, 3960, 255);
     win::createControl(hwnd(), L"BUTTON", L"Stop", BS_PUSHBUTTON | WS_TABSTOP, 0, kCmdStop, 2880, 780, 1200, 375);
@@ -127,7 +127,7 @@ void frmCopyGrid::reveal() {
     RECT rc;
     GetWindowRect(hwnd(), &rc);
     const POINT at = win::centredPlace(reinterpret_cast<HWND>(target_), rc.right - rc.left, rc.bottom - rc.top,
-                                       kClassName);
+                                       kCopyGridClass);
     SetWindowPos(hwnd(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     SetForegroundWindow(hwnd());
 }

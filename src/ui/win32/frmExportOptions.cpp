@@ -23,7 +23,7 @@ using win::createControl;
 
 // The tab control's origin in the dialog: page controls are placed relative to it.
 constexpr int kTabLeft = 60, kTabTop = 60;
-constexpr const wchar_t* kClassName = L"ZAVExportOptions";
+constexpr const wchar_t* kOptionsClass = L"ZAVExportOptions";
 
 // The controls' styles: every control but the labels is a tab stop.
 constexpr DWORD kTabStop = WS_TABSTOP;
@@ -134,7 +134,7 @@ void frmExportOptions::open(ExportDialogs& dialogs, const GridTarget& target) {
         RECT rc;
         GetWindowRect(dialog->hwnd(), &rc);
         const POINT at = win::centredPlace(reinterpret_cast<HWND>(target.window), rc.right - rc.left, rc.bottom - rc.top,
-                                           kClassName);
+                                           kOptionsClass);
         SetWindowPos(dialog->hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         unmade.dismiss();
     }
@@ -154,7 +154,7 @@ frmExportOptions::frmExportOptions(ExportDialogs& dialogs)
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
     RECT rc = {0, 0, win::twipsX(5460), win::twipsY(4350)};
     AdjustWindowRectEx(&rc, style, FALSE, exStyle);
-    create(kClassName, L"LV Export Options", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
+    create(kOptionsClass, L"LV Export Options", style, exStyle, CW_USEDEFAULT, CW_USEDEFAULT, rc.right - rc.left,
            rc.bottom - rc.top);
     createControls();
 }
