@@ -159,16 +159,19 @@ set_box() {
 }
 
 # type_text TITLE ID TEXT: types the text into the focused box (in one xdotool run: characters
-# beyond Latin got lost when typed a run each) and waits up to 10 s for that box to show it. On a
-# loaded machine xdotool can still drop a character beyond Latin (it lends such a character a
-# spare key for a moment): then the box's line is selected and typed again, three times at most.
+# beyond Latin got lost when typed a run each) and waits up to 10 s by the clock for that box to
+# show it (each look is a program start, seconds on a loaded machine). On a loaded machine xdotool
+# can still drop a character beyond Latin (it lends such a character a spare key for a moment):
+# then the box's line is selected and typed again, slower, three times at most.
 type_text() {
-    local attempt
+    local attempt end
     for attempt in 1 2 3; do
         [ $attempt -gt 1 ] && { xdotool key End shift+Home; sleep 0.2; }
-        xdotool type --delay 80 "$3"
-        for _ in $(seq 1 100); do [[ $(D utext "$1" "$2") == *"$3" ]] && return 0; sleep 0.1; done
+        xdotool type --delay $((attempt * 80)) "$3"
+        end=$((SECONDS + 10))
+        while [ $SECONDS -lt $end ]; do [[ $(D utext "$1" "$2") == *"$3" ]] && return 0; sleep 0.2; done
     done
+    echo "   typed [$3]; the box holds [$(D utext "$1" "$2")]"
     return 1
 }
 
