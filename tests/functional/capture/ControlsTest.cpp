@@ -11,6 +11,8 @@
 
 #include "HostProcess.h"
 #include "capture/GridSource.h"
+#include "capture/win32/ListViewSource.h"
+#include "capture/win32/RemoteMemory.h"
 #include "capture/win32/SystemGridSources.h"
 #include "format/TableWriter.h"
 
@@ -251,46 +253,74 @@ TEST(LyingControls, AListViewThatChangesWhileReadIsRefused) {
     }
 }
 
-// A hung host: refused within the time-out, nothing read; a host killed between blocks: the next
-// block fails as gone, with empty cells.
-TEST(ControlCapture, AHungOrKilledHostIsRefused) {
-    for (const bool tree : {false, true}) {
-        SCOPED_TRACE(tree ? "tree view" : "list box");
-        const auto start = [&] { return tree ? std::unique_ptr<HostProcess>(new TreeHost) : std::unique_ptr<HostProcess>(new ListBoxHost); };
-        const std::int32_t columns = tree ? 3 : 1;
-        {
-            auto host = start();
-            const HWND control = host->control(1);
-            host->hang();
-            const DWORD begun = GetTickCount();
-            zavtest::ControlRead hung = readControl(control, 1000);
-            EXPECT_FALSE(hung.ok);
-            EXPECT_EQ(hung.capture->failure(), CaptureFailure::TargetHung);
-            EXPECT_EQ(hung.info.lItemCount + hung.info.lColumnCount, 0);
-            EXPECT_LT(GetTickCount() - begun, 8000u) << "the time-out was not kept";
-        }
+// Each kind of control: a host hung before the read is refused within the time-out with nothing
+// read; one hung or killed between blocks fails the next block with empty cells, never as empty
+// rows; and a capture that failed sends nothing more (a hung host is not waited for again).
+class HungOrKilled : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(HungOrKilled, TheHostIsRefusedAndAFailedCaptureAsksNoMore) {
+    const std::string kind = GetParam();
+    const auto start = [&]() -> std::unique_ptr<HostProcess> {
+        if (kind == "listview") return std::make_unique<HostProcess>("column\t50\tA\ncolumn\t50\tB\ngenerate\t1000\t2\n");
+        if (kind == "listbox") return std::make_unique<ListBoxHost>();
+        return std::make_unique<TreeHost>();
+    };
+    {
         auto host = start();
-        zavtest::ControlRead read = readControl(host->control(1), 4000, false);
+        const HWND control = host->control(1);
+        host->hang();
+        const DWORD begun = GetTickCount();
+        zavtest::ControlRead hung = readControl(control, 1000);
+        EXPECT_FALSE(hung.ok);
+        EXPECT_EQ(hung.capture->failure(), CaptureFailure::TargetHung);
+        EXPECT_EQ(hung.info.lItemCount + hung.info.lColumnCount, 0);
+        EXPECT_EQ(hung.capture->getCellText(1, 1), L"");
+        EXPECT_LT(GetTickCount() - begun, 2500u) << "a time-out of 1 s was not kept";
+    }
+    for (const bool kill : {false, true}) {
+        SCOPED_TRACE(kill ? "killed between blocks" : "hung between blocks");
+        auto host = start();
+        zavtest::ControlRead read = readControl(host->control(1), 1000, false);
         ASSERT_TRUE(read.ok);
+        const std::int32_t columns = read.info.lColumnCount;
         Texts cells;
         ASSERT_TRUE(read.capture->readCells(1, 2, columns, cells));
-        host->kill();
+        EXPECT_NE(cells.at(0), L"");
+        if (kill) host->kill();
+        else host->hang();
+        const DWORD begun = GetTickCount();
         EXPECT_FALSE(read.capture->readCells(3, read.info.lItemCount - 2, columns, cells));
-        EXPECT_EQ(read.capture->failure(), CaptureFailure::TargetGone);
+        EXPECT_EQ(read.capture->failure(), kill ? CaptureFailure::TargetGone : CaptureFailure::TargetHung);
         EXPECT_EQ(cells, Texts(cells.size()));
+        EXPECT_FALSE(read.capture->readCells(1, 1, columns, cells));
+        EXPECT_EQ(read.capture->getCellText(1, 1), L"");
+        if (kind == "listview") { EXPECT_EQ(read.capture->getColumnText(1), L""); }
+        EXPECT_LT(GetTickCount() - begun, 2500u) << "a time-out of 1 s was not kept";
     }
 }
 
+INSTANTIATE_TEST_SUITE_P(ControlCapture, HungOrKilled, ::testing::Values("listview", "listbox", "treeview"),
+                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+
 #ifndef _WIN64
-// A 32-bit program cannot address a 64-bit tree: refused before any request.
-TEST(TreeViewCapture, ThirtyTwoBitProgramRefusesASixtyFourBitTree) {
+// A 32-bit program cannot address a 64-bit list view or tree: the capture says so and reads nothing.
+TEST(WordSize, ThirtyTwoBitProgramRefusesSixtyFourBitTargets) {
     const std::string wide = zavtest::environment("ZAV_LVHOST_WIDE");
     if (wide.empty()) GTEST_SKIP() << "no 64-bit hosts were given (ZAV_LVHOST_WIDE)";
-    TreeHost host("", zavtest::siblingHostProgram("zav_tvhost.exe", wide));
-    zavtest::ControlRead tree = readControl(host.control(1));
-    EXPECT_FALSE(tree.ok);
-    EXPECT_EQ(tree.capture->failure(), CaptureFailure::TargetTooWide);
-    EXPECT_EQ(tree.info.lItemCount, 0);
+    HostProcess list("title\tWide host\ncolumn\t80\tA\nrow\tx\n", 120000, wide);
+    TreeHost tree("", zavtest::siblingHostProgram("zav_tvhost.exe", wide));
+    EXPECT_EQ(64, zav::processWordSize(list.processId()));
+    for (const HWND control : {list.list(), tree.control(1)}) {
+        zavtest::ControlRead read = readControl(control);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.capture->failure(), CaptureFailure::TargetTooWide);
+        EXPECT_EQ(read.info.lItemCount, 0);
+        EXPECT_EQ(read.capture->getCellText(1, 1), L"");
+        EXPECT_NE(std::wstring::npos, zav::describeCaptureFailure(read.capture->failure()).find(L"64-bit"));
+    }
+    auto lv = zav::ListViewSource::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(list.list())), {});
+    EXPECT_EQ(CaptureFailure::TargetTooWide, lv->failure());  // before any request
+    EXPECT_EQ(L"", lv->getColumnText(1));
 }
 #endif
 

@@ -17,8 +17,10 @@
 //   generate <t> ROWS <t> COLS further rows whose cell (r, c), 1-based, reads "R<r>C<c>"
 //   pace <t> MS                an owner-data list's texts are answered MS milliseconds late
 //   fake <t> CLASS <t> MODE    instead of a list view, a window of that class answering the list
-//                              view messages itself (modes: see FakeMode)
-//   hang                       stop answering messages once the info file is written
+//                              view messages itself; its texts and their lengths by MODE: absurd (a
+//                              short text, 2^31-1), flood (the whole buffer without a zero, 2^31-1),
+//                              negative (a short text, -5), elsewhere (its own text's address and
+//                              length), badpointer (an unreadable address, 100)
 //   headercount <t> N          the header answers HDM_GETITEMCOUNT from elsewhere with N
 //   itemcount <t> N            the list view answers LVM_GETITEMCOUNT from elsewhere with N
 //   escapes                    the texts of the lines after it read \t, \r, \n and \\ as a tab, CR,
@@ -38,6 +40,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -48,19 +51,11 @@ namespace {
 
 constexpr UINT kHangMessage = WM_APP + 1;
 
-enum class FakeMode {
-    Absurd,      // writes a short text, answers a count of 0x7FFFFFFF
-    Flood,       // fills the whole buffer without a zero byte, answers 0x7FFFFFFF
-    Negative,    // writes a text, answers -5
-    Elsewhere,   // points pszText at text of its own and answers its length
-    BadPointer,  // points pszText at an unreadable address and answers 100
-};
-
 struct Description {
     std::string title = "List view host";
     std::vector<std::string> nest;
     DWORD view = LVS_REPORT;
-    bool noHeader = false, ownerData = false, hang = false, unicode = false, checkBoxes = false, params = false;
+    bool noHeader = false, ownerData = false, unicode = false, checkBoxes = false, params = false;
     std::vector<std::pair<int, std::string>> columns;
     std::vector<int> order, selected, checked;
     std::vector<std::vector<std::string>> rows;
@@ -68,9 +63,8 @@ struct Description {
     int generatedColumns = 0;
     DWORD pace = 0;
     std::string fakeClass;
-    FakeMode fakeMode = FakeMode::Absurd;
-    bool lieHeaderCount = false, lieItemCount = false;
-    long headerCount = 0, itemCount = 0;
+    std::string fakeMode;
+    std::optional<long> headerCount, itemCount;  // the counts told to other processes
     long changeAfter = 0;  // item texts answered to other processes before the list changes
     long shrinkTo = -1;
     bool resort = false;
@@ -124,31 +118,25 @@ bool readDescription(const char* path, Description& d) {
         const auto number = [&](std::size_t i) { return std::strtol(field(i).c_str(), nullptr, 0); };
         std::vector<int> numbers;
         for (std::size_t i = 1; i < f.size(); ++i) numbers.push_back(std::atoi(f[i].c_str()));
-        if (key == "title") d.title = field(1);
+        const std::pair<const char*, bool*> flags[] = {{"noheader", &d.noHeader}, {"ownerdata", &d.ownerData},
+                                                        {"unicode", &d.unicode}, {"escapes", &escapes},
+                                                        {"checkboxes", &d.checkBoxes}, {"params", &d.params}};
+        const auto flag = std::find_if(std::begin(flags), std::end(flags), [&](const auto& f) { return key == f.first; });
+        if (flag != std::end(flags)) *flag->second = true;
+        else if (key == "title") d.title = field(1);
         else if (key == "nest") d.nest.push_back(field(1));
         else if (key == "view") {
             const std::string v = field(1);
             d.view = v == "icon" ? LVS_ICON : v == "smallicon" ? LVS_SMALLICON : v == "list" ? LVS_LIST : LVS_REPORT;
-        } else if (key == "noheader") d.noHeader = true;
-        else if (key == "ownerdata") d.ownerData = true;
-        else if (key == "hang") d.hang = true;
-        else if (key == "unicode") d.unicode = true;
-        else if (key == "escapes") escapes = true;
-        else if (key == "select") d.selected = numbers;
-        else if (key == "checkboxes") d.checkBoxes = true;
+        } else if (key == "select") d.selected = numbers;
         else if (key == "check") d.checked = numbers;
-        else if (key == "params") d.params = true;
         else if (key == "shrink" || key == "resort") {
             d.changeAfter = std::atol(field(1).c_str());
             if (key == "shrink") d.shrinkTo = std::atol(field(2).c_str());
             d.resort = key == "resort";
-        } else if (key == "headercount") {
-            d.lieHeaderCount = true;
-            d.headerCount = std::atol(field(1).c_str());
-        } else if (key == "itemcount") {
-            d.lieItemCount = true;
-            d.itemCount = number(1);
-        } else if (key == "column") d.columns.emplace_back(std::atoi(field(1).c_str()), field(2));
+        } else if (key == "headercount") d.headerCount = std::atol(field(1).c_str());
+        else if (key == "itemcount") d.itemCount = number(1);
+        else if (key == "column") d.columns.emplace_back(std::atoi(field(1).c_str()), field(2));
         else if (key == "order") d.order = numbers;
         else if (key == "row") d.rows.emplace_back(f.begin() + 1, f.end());
         else if (key == "generate") {
@@ -157,9 +145,7 @@ bool readDescription(const char* path, Description& d) {
         } else if (key == "pace") d.pace = static_cast<DWORD>(std::atol(field(1).c_str()));
         else if (key == "fake") {
             d.fakeClass = field(1);
-            const std::string m = field(2);
-            d.fakeMode = m == "flood" ? FakeMode::Flood : m == "negative" ? FakeMode::Negative
-                       : m == "elsewhere" ? FakeMode::Elsewhere : m == "badpointer" ? FakeMode::BadPointer : FakeMode::Absurd;
+            d.fakeMode = field(2);
         } else return false;
     }
     return true;
@@ -199,26 +185,30 @@ void copyText(Char* to, int max, const std::basic_string<Char>& text) {
 
 // ---- the pretend list view: answers the A and the W messages alike (its texts are ASCII) ----
 
-template <class Char>
-LRESULT answerText(Char*& pszText, int cchTextMax, const std::basic_string<Char>& text) {
+// `item`: an LVITEM or LVCOLUMN, A or W.
+template <class Item, class Char>
+LRESULT answerText(Item* item, const std::basic_string<Char>& text) {
     static std::basic_string<Char> elsewhere;  // the fake's own texts
-    switch (g_desc.fakeMode) {
-        case FakeMode::Flood:
-            if (pszText && cchTextMax > 0) std::fill(pszText, pszText + cchTextMax, static_cast<Char>('x'));
-            return 0x7FFFFFFF;
-        case FakeMode::Negative: copyText(pszText, cchTextMax, text); return -5;
-        case FakeMode::Elsewhere:
-            elsewhere = text;
-            pszText = &elsewhere[0];
-            return static_cast<LRESULT>(elsewhere.size());
-        case FakeMode::BadPointer: pszText = reinterpret_cast<Char*>(0x10); return 100;
-        default: copyText(pszText, cchTextMax, text); return 0x7FFFFFFF;
+    Char*& pszText = item->pszText;
+    const int cchTextMax = item->cchTextMax;
+    const std::string& mode = g_desc.fakeMode;
+    if (mode == "flood") {
+        if (pszText && cchTextMax > 0) std::fill(pszText, pszText + cchTextMax, static_cast<Char>('x'));
+        return 0x7FFFFFFF;
     }
+    if (mode == "elsewhere") {
+        elsewhere = text;
+        pszText = &elsewhere[0];
+        return static_cast<LRESULT>(elsewhere.size());
+    }
+    if (mode == "badpointer") return pszText = reinterpret_cast<Char*>(0x10), 100;
+    copyText(pszText, cchTextMax, text);
+    return mode == "negative" ? -5 : 0x7FFFFFFF;
 }
 
-std::string fakeCell(WPARAM row, int subItem) {
-    std::string text = "fake cell " + std::to_string(row) + "/" + std::to_string(subItem);
-    if (g_desc.fakeMode == FakeMode::Elsewhere) text.append(5000, 'e');
+std::string fakeCell(WPARAM row, LPARAM item) {  // the sub-item is at the same place in LVITEMA and LVITEMW
+    std::string text = "fake cell " + std::to_string(row) + "/" + std::to_string(reinterpret_cast<LVITEMA*>(item)->iSubItem);
+    if (g_desc.fakeMode == "elsewhere") text.append(5000, 'e');
     return text;
 }
 
@@ -227,24 +217,10 @@ LRESULT CALLBACK fakeProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case LVM_GETITEMCOUNT: return 3;
         case LVM_GETHEADER: return 0;
         case LVM_GETCOLUMNWIDTH: return 77;
-        case LVM_GETITEMTEXTA: {
-            auto* item = reinterpret_cast<LVITEMA*>(lParam);
-            return answerText(item->pszText, item->cchTextMax, fakeCell(wParam, item->iSubItem));
-        }
-        case LVM_GETITEMTEXTW: {
-            auto* item = reinterpret_cast<LVITEMW*>(lParam);
-            return answerText(item->pszText, item->cchTextMax, toWide(fakeCell(wParam, item->iSubItem)));
-        }
-        case LVM_GETCOLUMNA: {
-            auto* col = reinterpret_cast<LVCOLUMNA*>(lParam);
-            answerText(col->pszText, col->cchTextMax, std::string("fake header"));
-            return TRUE;
-        }
-        case LVM_GETCOLUMNW: {
-            auto* col = reinterpret_cast<LVCOLUMNW*>(lParam);
-            answerText(col->pszText, col->cchTextMax, std::wstring(L"fake header"));
-            return TRUE;
-        }
+        case LVM_GETITEMTEXTA: return answerText(reinterpret_cast<LVITEMA*>(lParam), fakeCell(wParam, lParam));
+        case LVM_GETITEMTEXTW: return answerText(reinterpret_cast<LVITEMW*>(lParam), toWide(fakeCell(wParam, lParam)));
+        case LVM_GETCOLUMNA: return answerText(reinterpret_cast<LVCOLUMNA*>(lParam), std::string("fake header")), TRUE;
+        case LVM_GETCOLUMNW: return answerText(reinterpret_cast<LVCOLUMNW*>(lParam), std::wstring(L"fake header")), TRUE;
     }
     return DefWindowProcA(hWnd, msg, wParam, lParam);
 }
@@ -292,14 +268,14 @@ void changeList(HWND lv) {
 }
 
 LRESULT CALLBACK lyingListProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == LVM_GETITEMCOUNT && InSendMessage() && g_desc.lieItemCount) return g_desc.itemCount;
+    if (msg == LVM_GETITEMCOUNT && InSendMessage() && g_desc.itemCount) return *g_desc.itemCount;
     const bool text = msg == LVM_GETITEMTEXTA || msg == LVM_GETITEMTEXTW || msg == LVM_GETITEMA || msg == LVM_GETITEMW;
     if (text && InSendMessage() && g_desc.changeAfter > 0 && --g_desc.changeAfter == 0) changeList(hWnd);
     return CallWindowProcA(g_listProc, hWnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK lyingHeaderProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == HDM_GETITEMCOUNT && InSendMessage()) return g_desc.headerCount;
+    if (msg == HDM_GETITEMCOUNT && InSendMessage()) return *g_desc.headerCount;
     return CallWindowProcA(g_headerProc, hWnd, msg, wParam, lParam);
 }
 
@@ -418,15 +394,13 @@ int main(int argc, char** argv) {
         list = CreateWindowExA(0, fc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom, parent, nullptr,
                                fc.hInstance, nullptr);
     } else if ((list = createListView(parent, rc))) {
-        if (g_desc.lieItemCount || g_desc.changeAfter > 0) g_listProc = subclass(list, lyingListProc);
+        if (g_desc.itemCount || g_desc.changeAfter > 0) g_listProc = subclass(list, lyingListProc);
         HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-        if (g_desc.lieHeaderCount && header) g_headerProc = subclass(header, lyingHeaderProc);
+        if (g_desc.headerCount && header) g_headerProc = subclass(header, lyingHeaderProc);
     }
     if (!list) return 4;
     ShowWindow(top, SW_SHOWNORMAL);
     UpdateWindow(top);
     if (!zavhost::writeInfo(argv[2], list, top)) return 5;
-    if (g_desc.hang)
-        for (;;) Sleep(INFINITE);
     return zavhost::messageLoop(false);
 }

@@ -4,6 +4,7 @@
 //
 //   zav_uidriver.exe wait TITLE [SECONDS]        waits for a visible top-level window; prints its handle
 //   zav_uidriver.exe gone TITLE [SECONDS]        waits until no visible window has that title
+//   zav_uidriver.exe onecopy                     1 while a copy of the program holds its one-copy mutex
 //   zav_uidriver.exe count TITLE                 visible top-level windows with that title
 //   zav_uidriver.exe menus                       visible popup menus
 //   zav_uidriver.exe menurect                    left top right bottom of the one visible popup menu
@@ -37,7 +38,8 @@
 //   zav_uidriver.exe fileinfo FILE               the program file's version resource, whether it has
 //                                                an icon and what its manifest says of DPI awareness
 //
-// Exit code 0 on success, 1 when the window or control is not there (after waiting, for wait).
+// Exit code 0 on success, 1 when the window or control is not there (after waiting, for wait), 2
+// for a command it does not know or too few arguments.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -54,96 +56,87 @@
 
 namespace {
 
-struct Found {
+std::string titleOf(HWND h) {
+    char text[2048] = {};
+    GetWindowTextA(h, text, sizeof text);
+    return text;
+}
+
+std::string classOf(HWND h) {
+    char cls[256] = {};
+    GetClassNameA(h, cls, sizeof cls);
+    return cls;
+}
+
+// What a window search asks for: a visible window of that title and/or class (nullptr: any), or,
+// among a window's descendants, the first visible one of that class or caption; `all` finds more.
+struct Search {
     const char* title;
     const char* className;
-    std::vector<HWND> windows;
+    bool all = true;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK collect(HWND h, LPARAM p) {
-    auto* f = reinterpret_cast<Found*>(p);
-    if (!IsWindowVisible(h)) return TRUE;
-    char text[512] = {}, cls[256] = {};
-    GetWindowTextA(h, text, sizeof text);
-    GetClassNameA(h, cls, sizeof cls);
-    if (f->title && std::strcmp(text, f->title) != 0) return TRUE;
-    if (f->className && std::strcmp(cls, f->className) != 0) return TRUE;
-    f->windows.push_back(h);
-    return TRUE;
+// A named function, not a lambda: the 32-bit callbacks' calling convention is not a lambda's.
+BOOL CALLBACK match(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<Search*>(p);
+    if (!IsWindowVisible(h) || (s->title && titleOf(h) != s->title) || (s->className && classOf(h) != s->className))
+        return TRUE;
+    s->found.push_back(h);
+    return s->all;
 }
 
 std::vector<HWND> topLevel(const char* title, const char* className = nullptr) {
-    Found f{title, className, {}};
-    EnumWindows(collect, reinterpret_cast<LPARAM>(&f));
-    return f.windows;
+    Search s{title, className, true, {}};
+    EnumWindows(match, reinterpret_cast<LPARAM>(&s));
+    return s.found;
 }
 
 HWND one(const char* title) {
-    auto w = topLevel(title);
+    const auto w = topLevel(title);
     return w.empty() ? nullptr : w.front();
 }
 
-HWND controlOf(const char* title, const char* id) {
-    HWND w = one(title);
-    if (!w) return nullptr;
-    const int n = std::atoi(id);
-    return n == 0 ? w : GetDlgItem(w, n);
+HWND descendant(HWND top, const char* caption, const char* className) {
+    Search s{caption, className, false, {}};
+    EnumChildWindows(top, match, reinterpret_cast<LPARAM>(&s));
+    return s.found.empty() ? nullptr : s.found.front();
 }
 
-void printCenter(HWND h) {
+int print(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);  // a watching script reads each line as it comes
+    return 0;
+}
+
+int printRect(HWND h) {
+    RECT rc;
+    GetWindowRect(h, &rc);
+    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
+    return 0;
+}
+
+int printCenter(HWND h) {
     RECT rc;
     GetWindowRect(h, &rc);
     std::printf("%ld %ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-}
-
-struct ButtonSearch {
-    const char* caption;
-    HWND found;
-};
-
-struct ClassSearch {
-    const char* className;
-    HWND found;
-};
-
-// EnumChildWindows: the first visible window of the class (a named function: a lambda does not
-// take the 32-bit callback's calling convention).
-BOOL CALLBACK findVisibleClass(HWND h, LPARAM p) {
-    auto* s = reinterpret_cast<ClassSearch*>(p);
-    char cls[256] = {};
-    GetClassNameA(h, cls, sizeof cls);
-    if (std::strcmp(cls, s->className) != 0 || !IsWindowVisible(h)) return TRUE;
-    s->found = h;
-    return FALSE;
-}
-
-BOOL CALLBACK findButton(HWND h, LPARAM p) {
-    auto* s = reinterpret_cast<ButtonSearch*>(p);
-    char text[256] = {};
-    GetWindowTextA(h, text, sizeof text);
-    if (IsWindowVisible(h) && std::strcmp(text, s->caption) == 0) {
-        s->found = h;
-        return FALSE;
-    }
-    return TRUE;
+    return 0;
 }
 
 // WM_GETTEXT, not GetWindowText: the control belongs to another process. The text may grow
 // between the two messages (a progress line that gains a digit): a text that fills the room is
 // asked for again with more.
-std::string controlText(HWND c) {
+template <class Char>
+std::basic_string<Char> controlText(HWND c) {
+    const auto send = sizeof(Char) == 1 ? SendMessageTimeoutA : SendMessageTimeoutW;
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::string buffer(static_cast<std::size_t>(length) + 16, '\0');
+    send(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    std::basic_string<Char> buffer(static_cast<std::size_t>(length) + 16, Char());
     for (;;) {
         DWORD_PTR got = 0;
-        SendMessageTimeoutA(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
-                            5000, &got);
-        if (static_cast<std::size_t>(got) + 1 < buffer.size()) {
-            buffer.resize(static_cast<std::size_t>(got));
-            return buffer;
-        }
-        buffer.assign(buffer.size() * 2, '\0');
+        send(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG, 5000, &got);
+        if (static_cast<std::size_t>(got) + 1 < buffer.size()) return buffer.substr(0, static_cast<std::size_t>(got));
+        buffer.assign(buffer.size() * 2, Char());
     }
 }
 
@@ -177,15 +170,15 @@ int fileInfo(const char* file) {
     const DWORD size = GetFileVersionInfoSizeA(file, &ignored);
     std::vector<char> data(size ? size : 1);
     if (size && GetFileVersionInfoA(file, 0, size, data.data())) {
-        std::printf("product %s\n", versionString(data, "ProductName").c_str());
-        std::printf("version %s\n", versionString(data, "ProductVersion").c_str());
-        std::printf("file version %s\n", versionString(data, "FileVersion").c_str());
+        print("product " + versionString(data, "ProductName"));
+        print("version " + versionString(data, "ProductVersion"));
+        print("file version " + versionString(data, "FileVersion"));
     } else {
-        std::printf("no version resource\n");
+        print("no version resource");
     }
     HMODULE module = LoadLibraryExA(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module) return 1;
-    std::printf("icon %s\n", FindResourceA(module, MAKEINTRESOURCEA(1), RT_GROUP_ICON) ? "yes" : "no");
+    print(std::string("icon ") + (FindResourceA(module, MAKEINTRESOURCEA(1), RT_GROUP_ICON) ? "yes" : "no"));
     std::string manifest;
     if (HRSRC r = FindResourceA(module, MAKEINTRESOURCEA(1), RT_MANIFEST)) {
         if (HGLOBAL g = LoadResource(module, r))
@@ -193,239 +186,171 @@ int fileInfo(const char* file) {
     }
     const auto at = manifest.find("<dpiAware");
     const auto value = manifest.find('>', at);
-    std::printf("dpiAware %s\n", at == std::string::npos || value == std::string::npos
-                                     ? "none"
-                                     : manifest.substr(value + 1, manifest.find('<', value) - value - 1).c_str());
+    print("dpiAware " + (at == std::string::npos || value == std::string::npos
+                             ? std::string("none")
+                             : manifest.substr(value + 1, manifest.find('<', value) - value - 1)));
     FreeLibrary(module);
     return 0;
 }
 
+// Waits until a window titled `title` is there (`present`) or is not; prints the handle it waited for.
+int waitFor(const char* title, const char* seconds, bool present) {
+    const DWORD limit = static_cast<DWORD>((seconds ? std::atof(seconds) : 30.0) * 1000);
+    for (const DWORD start = GetTickCount();; Sleep(50)) {
+        HWND h = one(title);
+        if (present && h) return print(std::to_string(static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h))));
+        if (!present && !h) return 0;
+        if (GetTickCount() - start > limit) return 1;
+    }
+}
+
+int focus(HWND w) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return 1;
+    if (info.hwndFocus == w) return print("0");
+    HWND c = childOf(w, info.hwndFocus);
+    return print(c ? std::to_string(GetDlgCtrlID(c)) : "-");
+}
+
+int watch(HWND c, const char* until, const char* seconds) {
+    // One process samples as often as the control's owner answers: a fast change is not missed
+    // between two starts of this program.
+    const DWORD limit = static_cast<DWORD>((seconds ? std::atof(seconds) : 30.0) * 1000);
+    const DWORD start = GetTickCount();
+    std::string last = controlText<char>(c);
+    print(last);
+    while (IsWindow(c) && !one(until) && GetTickCount() - start < limit) {
+        Sleep(10);
+        const std::string now = controlText<char>(c);
+        if (now != last) print(last = now);
+    }
+    return 0;
+}
+
+int items(HWND c) {
+    // The list view belongs to another process: read it as the program reads any list view.
+    const auto window = reinterpret_cast<zav::WindowHandle>(c);
+    auto capture = zav::ListViewSource::openListViewBuffers(zav::gridTargetOf(window));
+    zav::ListViewInfo info;
+    info.hWnd = window;
+    if (!capture->readListViewInfo(info)) return 1;
+    for (int row = 1; row <= info.lItemCount; ++row) {
+        std::string line;
+        for (int col = 1; col <= info.lColumnCount; ++col)
+            line += (col > 1 ? " | " : "") + zav::toAnsi(capture->getCellText(row, col));
+        print(line);
+    }
+    return 0;
+}
+
+// What a command works on, found before it runs from the words after the command: nothing; the
+// first visible top-level window titled argv[2] (Top) or the last one (Last, the newest of a
+// program's message boxes); or its control of ID argv[3] (Control; ID 0: the window itself). A
+// target not there ends the program with 1.
+enum class Target { None, Top, Last, Control };
+
+struct Command {
+    const char* name;
+    Target target;
+    int words;  // the least argc it takes
+    int (*run)(HWND target, int argc, char** argv);
+};
+
+const Command kCommands[] = {
+    {"wait", Target::None, 3, [](HWND, int argc, char** argv) { return waitFor(argv[2], argc > 3 ? argv[3] : nullptr, true); }},
+    {"gone", Target::None, 3, [](HWND, int argc, char** argv) { return waitFor(argv[2], argc > 3 ? argv[3] : nullptr, false); }},
+    // The mutex's name is the one main_win32.cpp makes.
+    {"onecopy", Target::None, 2,
+     [](HWND, int, char**) {
+         HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\ZAVExport.OneCopy");
+         if (m) CloseHandle(m);
+         return print(m ? "1" : "0");
+     }},
+    {"count", Target::None, 3, [](HWND, int, char** argv) { return print(std::to_string(topLevel(argv[2]).size())); }},
+    {"menus", Target::None, 2, [](HWND, int, char**) { return print(std::to_string(topLevel(nullptr, "#32768").size())); }},
+    {"menurect", Target::None, 2,
+     [](HWND, int, char**) {
+         const auto menus = topLevel(nullptr, "#32768");
+         return menus.size() == 1 ? printRect(menus[0]) : 1;
+     }},
+    {"toprect", Target::None, 3,
+     [](HWND, int, char** argv) {
+         const auto windows = topLevel(nullptr, argv[2]);
+         return windows.empty() ? 1 : printRect(windows[0]);
+     }},
+    {"foreground", Target::None, 2, [](HWND, int, char**) { return print(titleOf(GetForegroundWindow())); }},
+    {"above", Target::None, 4,
+     [](HWND, int, char** argv) {
+         // EnumWindows lists top-level windows from the top of the z-order down.
+         HWND first = one(argv[2]), second = one(argv[3]);
+         for (HWND h : topLevel(nullptr))
+             if (first && second && (h == first || h == second)) return h == first ? 0 : 1;
+         return 1;
+     }},
+    {"fileinfo", Target::None, 3, [](HWND, int, char** argv) { return fileInfo(argv[2]); }},
+    // A control of a program not our own, found by its class at any depth below the window.
+    {"classrect", Target::Top, 4,
+     [](HWND w, int, char** argv) {
+         HWND found = descendant(w, nullptr, argv[3]);
+         return found ? printRect(found) : 1;
+     }},
+    {"button", Target::Top, 4,
+     [](HWND w, int, char** argv) {
+         HWND found = descendant(w, argv[3], nullptr);
+         return found ? printCenter(found) : 1;
+     }},
+    {"close", Target::Top, 3, [](HWND w, int, char**) { PostMessageA(w, WM_CLOSE, 0, 0); return 0; }},
+    {"hang", Target::Top, 3, [](HWND w, int, char**) { PostMessageA(w, WM_APP, 0, 0); return 0; }},
+    {"endsession", Target::Top, 3,
+     [](HWND w, int, char**) {
+         DWORD_PTR answer = 0;
+         SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
+         print(std::to_string(static_cast<int>(answer)));
+         SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, nullptr);
+         return 0;
+     }},
+    {"focus", Target::Top, 3, [](HWND w, int, char**) { return focus(w); }},
+    {"owner", Target::Last, 3, [](HWND w, int, char**) { return print(titleOf(GetWindow(w, GW_OWNER))); }},
+    {"enabled", Target::Last, 3, [](HWND w, int, char**) { return print(IsWindowEnabled(w) ? "1" : "0"); }},
+    {"message", Target::None, 3,
+     [](HWND, int, char** argv) {
+         // The message box's text is its static control (the one without an ID of a button).
+         const auto boxes = topLevel(argv[2], "#32770");
+         HWND text = boxes.empty() ? nullptr : GetDlgItem(boxes.back(), 0xFFFF);
+         return text ? print(titleOf(text)) : 1;
+     }},
+    {"redraw", Target::Control, 4,
+     [](HWND c, int, char**) { return RedrawWindow(c, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW) ? 0 : 1; }},
+    {"visible", Target::Control, 4, [](HWND c, int, char**) { return print(IsWindowVisible(c) ? "1" : "0"); }},
+    {"checked", Target::Control, 4,
+     [](HWND c, int, char**) {
+         DWORD_PTR state = 0;
+         if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) return 1;
+         return print(state == BST_CHECKED ? "1" : "0");
+     }},
+    {"center", Target::Control, 4, [](HWND c, int, char**) { return printCenter(c); }},
+    {"rect", Target::Control, 4, [](HWND c, int, char**) { return printRect(c); }},
+    {"text", Target::Control, 4, [](HWND c, int, char**) { return print(controlText<char>(c)); }},
+    {"utext", Target::Control, 4, [](HWND c, int, char**) { return print(zav::toUtf8(controlText<wchar_t>(c))); }},
+    {"watch", Target::Control, 5, [](HWND c, int argc, char** argv) { return watch(c, argv[4], argc > 5 ? argv[5] : nullptr); }},
+    {"items", Target::Control, 4, [](HWND c, int, char**) { return items(c); }},
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return 2;
-    const std::string cmd = argv[1];
-    const char* title = argc > 2 ? argv[2] : "";
-    if (cmd == "wait" || cmd == "gone") {
-        const DWORD limit = static_cast<DWORD>((argc > 3 ? std::atof(argv[3]) : 30.0) * 1000);
-        const DWORD start = GetTickCount();
-        for (;;) {
-            HWND h = one(title);
-            if (cmd == "wait" && h) {
-                std::printf("%lu\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h)));
-                return 0;
-            }
-            if (cmd == "gone" && !h) return 0;
-            if (GetTickCount() - start > limit) return 1;
-            Sleep(50);
-        }
-    }
-    // 1 while a copy of the program holds its one-copy mutex (the name main_win32.cpp makes), else 0.
-    if (cmd == "onecopy") {
-        HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Local\\ZAVExport.OneCopy");
-        std::printf("%d\n", m ? 1 : 0);
-        if (m) CloseHandle(m);
-        return 0;
-    }
-    if (cmd == "count") {
-        std::printf("%u\n", static_cast<unsigned>(topLevel(title).size()));
-        return 0;
-    }
-    if (cmd == "menus") {
-        std::printf("%u\n", static_cast<unsigned>(topLevel(nullptr, "#32768").size()));
-        return 0;
-    }
-    if (cmd == "menurect") {
-        const auto menus = topLevel(nullptr, "#32768");
-        if (menus.size() != 1) return 1;
-        RECT rc;
-        GetWindowRect(menus[0], &rc);
-        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
-        return 0;
-    }
-    if (cmd == "toprect" && argc > 2) {
-        const auto windows = topLevel(nullptr, argv[2]);
-        if (windows.empty()) return 1;
-        RECT rc;
-        GetWindowRect(windows[0], &rc);
-        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
-        return 0;
-    }
-    if (cmd == "foreground") {
-        char text[512] = {};
-        GetWindowTextA(GetForegroundWindow(), text, sizeof text);
-        std::printf("%s\n", text);
-        return 0;
-    }
-    if (cmd == "above" && argc > 3) {
-        // EnumWindows lists top-level windows from the top of the z-order down.
-        HWND first = one(argv[2]), second = one(argv[3]);
-        if (!first || !second) return 1;
-        for (HWND h : topLevel(nullptr)) {
-            if (h == first) return 0;
-            if (h == second) return 1;
-        }
-        return 1;
-    }
-    if (cmd == "fileinfo" && argc > 2) return fileInfo(argv[2]);
-    if (cmd == "classrect" && argc > 3) {
-        // A control of a program not our own, found by its class at any depth below the window.
-        ClassSearch search{argv[3], nullptr};
-        HWND w = one(title);
-        if (w) EnumChildWindows(w, findVisibleClass, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) return 1;
-        RECT rc;
-        GetWindowRect(search.found, &rc);
-        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
-        return 0;
-    }
-    if (cmd == "button" && argc > 3) {
-        HWND w = one(title);
-        if (!w) return 1;
-        ButtonSearch s{argv[3], nullptr};
-        EnumChildWindows(w, findButton, reinterpret_cast<LPARAM>(&s));
-        if (!s.found) return 1;
-        printCenter(s.found);
-        return 0;
-    }
-    if (argc < 3) return 2;
-    if (cmd == "close") {
-        HWND w = one(title);
-        if (!w) return 1;
-        PostMessageA(w, WM_CLOSE, 0, 0);
-        return 0;
-    }
-    if (cmd == "hang") {
-        HWND w = one(title);
-        if (!w) return 1;
-        PostMessageA(w, WM_APP, 0, 0);
-        return 0;
-    }
-    if (cmd == "endsession") {
-        HWND w = one(title);
-        if (!w) return 1;
-        DWORD_PTR answer = 0;
-        SendMessageTimeoutA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer);
-        std::printf("%d\n", static_cast<int>(answer));
-        SendMessageTimeoutA(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, nullptr);
-        return 0;
-    }
-    if (cmd == "focus") {
-        HWND w = one(title);
-        if (!w) return 1;
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(w, nullptr), &info)) return 1;
-        if (info.hwndFocus == w) {
-            std::printf("0\n");
-            return 0;
-        }
-        HWND c = childOf(w, info.hwndFocus);
-        if (c)
-            std::printf("%d\n", GetDlgCtrlID(c));
-        else
-            std::printf("-\n");
-        return 0;
-    }
-    if (cmd == "owner" || cmd == "enabled") {
-        HWND w = nullptr;
-        for (HWND h : topLevel(title)) w = h;
-        if (!w) return 1;
-        if (cmd == "enabled") {
-            std::printf("%d\n", IsWindowEnabled(w) ? 1 : 0);
-        } else {
-            char text[512] = {};
-            GetWindowTextA(GetWindow(w, GW_OWNER), text, sizeof text);
-            std::printf("%s\n", text);
-        }
-        return 0;
-    }
-    if (cmd == "message") {
-        // The message box's text is its static control (the one without an ID of a button).
-        HWND w = nullptr;
-        for (HWND h : topLevel(title, "#32770")) w = h;
-        if (!w) return 1;
-        HWND text = GetDlgItem(w, 0xFFFF);
-        if (!text) return 1;
-        char buffer[2048] = {};
-        GetWindowTextA(text, buffer, sizeof buffer);
-        std::printf("%s\n", buffer);
-        return 0;
-    }
-    if (argc < 4) return 2;
-    HWND c = controlOf(title, argv[3]);
-    if (!c) return 1;
-    if (cmd == "redraw") {
-        return RedrawWindow(c, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW) ? 0 : 1;
-    }
-    if (cmd == "visible") {
-        std::printf("%d\n", IsWindowVisible(c) ? 1 : 0);
-        return 0;
-    }
-    if (cmd == "checked") {
-        DWORD_PTR state = 0;
-        if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) return 1;
-        std::printf("%d\n", state == BST_CHECKED ? 1 : 0);
-        return 0;
-    }
-    if (cmd == "center") {
-        printCenter(c);
-        return 0;
-    }
-    if (cmd == "rect") {
-        RECT rc;
-        GetWindowRect(c, &rc);
-        std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
-        return 0;
-    }
-    if (cmd == "text") {
-        std::printf("%s\n", controlText(c).c_str());
-        return 0;
-    }
-    if (cmd == "watch" && argc > 4) {
-        // One process samples as often as the control's owner answers: a fast change is not
-        // missed between two starts of this program.
-        const DWORD limit = static_cast<DWORD>((argc > 5 ? std::atof(argv[5]) : 30.0) * 1000);
-        const DWORD start = GetTickCount();
-        std::string last = controlText(c);
-        std::printf("%s\n", last.c_str());
-        std::fflush(stdout);
-        while (IsWindow(c) && !one(argv[4]) && GetTickCount() - start < limit) {
-            Sleep(10);
-            const std::string now = controlText(c);
-            if (now == last) continue;
-            last = now;
-            std::printf("%s\n", last.c_str());
-            std::fflush(stdout);
-        }
-        return 0;
-    }
-    if (cmd == "utext") {
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(c, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-        std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-        DWORD_PTR got = 0;
-        SendMessageTimeoutW(c, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(&buffer[0]), SMTO_ABORTIFHUNG,
-                            5000, &got);
-        buffer.resize(static_cast<std::size_t>(got));
-        std::printf("%s\n", zav::toUtf8(buffer).c_str());
-        return 0;
-    }
-    if (cmd == "items") {
-        // The list view belongs to another process: read it as the program reads any list view.
-        auto capture = zav::ListViewSource::openListViewBuffers(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(c)));
-        zav::ListViewInfo info;
-        info.hWnd = reinterpret_cast<zav::WindowHandle>(c);
-        if (!capture->readListViewInfo(info)) return 1;
-        for (int row = 1; row <= info.lItemCount; ++row) {
-            std::string line;
-            for (int col = 1; col <= info.lColumnCount; ++col) {
-                if (col > 1) line += " | ";
-                line += zav::toAnsi(capture->getCellText(row, col));
-            }
-            std::printf("%s\n", line.c_str());
-        }
-        return 0;
+    for (const Command& command : kCommands) {
+        if (argc < 2 || std::strcmp(argv[1], command.name) != 0) continue;
+        if (argc < command.words) return 2;
+        HWND target = nullptr;
+        if (command.target == Target::Top || command.target == Target::Control) target = one(argv[2]);
+        if (command.target == Target::Last)
+            for (HWND h : topLevel(argv[2])) target = h;
+        if (target && command.target == Target::Control && std::atoi(argv[3]) != 0)
+            target = GetDlgItem(target, std::atoi(argv[3]));
+        if (!target && command.target != Target::None) return 1;
+        return command.run(target, argc, argv);
     }
     return 2;
 }

@@ -1,6 +1,7 @@
-// The system family cache, and the 9x buffer mechanism (an unnamed paging-file mapping). Under
-// Wine a mapping cannot reach into another process the way the 9x family's shared arena does, so
-// the mechanism is tested within this one process, with a list view on a thread of its own.
+// The system family cache, and the list-view reader over the 9x buffer mechanism (an unnamed
+// paging-file mapping; its buffers are tested with the others in the capture tests). Under Wine a
+// mapping cannot reach into another process the way the 9x family's shared arena does, so the
+// reader is tested within this one process, with a list view on a thread of its own.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "capture/win32/RemoteMemory.h"
 #include "capture/win32/ListViewSource.h"
 #include "capture/win32/SystemGridSources.h"
+#include "../../../functional/capture/HostWindow.h"
 
 namespace {
 
@@ -42,27 +44,20 @@ struct RealWow64Afterwards {
 TEST(ProcessWordSize, FollowsWow64OfTheTargetAndOfThisProgram) {
     RealWow64Afterwards restore;
     zav::remote_memory_testing::setWow64Query(fakeWow64);
-    const DWORD other = GetCurrentProcessId() + 4;
-    g_wowFails = false;
-    if (zav::kProgramWordSize == 64) {
-        g_wowSelf = false;
-        g_wowOther = true;
-        EXPECT_EQ(32, zav::processWordSize(other));
-        g_wowOther = false;
-        EXPECT_EQ(64, zav::processWordSize(other));
-    } else {
-        // 32-bit Windows: every process is 32-bit, whatever the target would answer.
-        g_wowSelf = false;
-        g_wowOther = false;
-        EXPECT_EQ(32, zav::processWordSize(other));
-        // 64-bit Windows, this program under WOW64.
-        g_wowSelf = true;
-        EXPECT_EQ(64, zav::processWordSize(other));
-        g_wowOther = true;
-        EXPECT_EQ(32, zav::processWordSize(other));
+    // This program under WOW64, the target under WOW64, the query failing: the target's word size
+    // as a 64-bit program sees it (WOW64 of its own cannot be) and as a 32-bit one does.
+    const struct {
+        bool self, other, fails;
+        int from64, from32;
+    } cases[] = {
+        {false, false, false, 64, 32},  // a 32-bit system: every process is 32-bit
+        {false, true, false, 32, 32}, {true, false, false, 64, 64}, {true, true, false, 32, 32}, {true, true, true, 0, 0},
+    };
+    for (const auto& c : cases) {
+        g_wowSelf = c.self, g_wowOther = c.other, g_wowFails = c.fails;
+        EXPECT_EQ(zav::kProgramWordSize == 64 ? c.from64 : c.from32, zav::processWordSize(GetCurrentProcessId() + 4))
+            << c.self << c.other << c.fails;
     }
-    g_wowFails = true;
-    EXPECT_EQ(0, zav::processWordSize(other));
 }
 
 struct RealQueryAfterwards {
@@ -90,43 +85,10 @@ TEST(IsWinNT, AsksUntilTheSystemAnsweredThenKeepsTheAnswer) {
     EXPECT_EQ(4, g_queries);
 }
 
-DWORD localState(std::uintptr_t address) {
-    MEMORY_BASIC_INFORMATION mbi = {};
-    if (!VirtualQuery(reinterpret_cast<LPCVOID>(address), &mbi, sizeof mbi)) return 0;
-    return mbi.State;
-}
-
-TEST(SharedMapping, ViewIsTheBufferAndGoesWithItsOwner) {
-    zav::RemoteBuffer a = zav::RemoteBuffer::allocateShared(255);
-    ASSERT_TRUE(a);
-    EXPECT_EQ(zav::RemoteMechanism::SharedMapping, a.mechanism());
-    const char text[] = "through the mapping";
-    ASSERT_TRUE(zav::remoteWrite(a, 3, text, sizeof text));
-    // The buffer's address is the view itself: what was written is there.
-    EXPECT_STREQ(text, reinterpret_cast<const char*>(a.address()) + 3);
-    char back[sizeof text] = {};
-    ASSERT_TRUE(zav::remoteRead(a, 3, back, sizeof back));
-    EXPECT_STREQ(text, back);
-    char big[300] = {};
-    EXPECT_FALSE(zav::remoteRead(a, 0, big, 256));
-    EXPECT_FALSE(zav::remoteWrite(a, 255, big, 1));
-
-    zav::RemoteBuffer b = zav::RemoteBuffer::allocateShared(40);
-    ASSERT_TRUE(b);
-    const std::uintptr_t addressA = a.address();
-    const std::uintptr_t addressB = b.address();
-    zav::remoteFree(a);
-    EXPECT_FALSE(a);
-    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), localState(addressA));
-    EXPECT_EQ(static_cast<DWORD>(MEM_COMMIT), localState(addressB));  // the other buffer keeps its own mapping
-    { zav::RemoteBuffer moved = std::move(b); }
-    EXPECT_EQ(static_cast<DWORD>(MEM_FREE), localState(addressB));
-}
-
 // A list view on a thread of its own, answering this thread's messages.
 class ListViewThread {
 public:
-    explicit ListViewThread(const std::string& longText) : longText_(longText) {
+    explicit ListViewThread(const std::wstring& longText) : longText_(longText) {
         ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([this] { run(); });
         WaitForSingleObject(ready_, 10000);
@@ -147,30 +109,16 @@ private:
                                    nullptr, nullptr);
         list_ = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 400, 300, top, nullptr,
                                 nullptr, nullptr);
-        std::string names[2] = {"Key", longText_};
-        for (int i = 0; i < 2; ++i) {
-            LVCOLUMNA col = {};
-            col.mask = LVCF_TEXT | LVCF_WIDTH;
-            col.cx = 60 + i;
-            col.pszText = &names[i][0];
-            SendMessageA(list_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
-        }
-        std::string first = "k\xE9y";
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.pszText = &first[0];
-        SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        LVITEMA sub = {};
-        sub.iSubItem = 1;
-        sub.pszText = &longText_[0];
-        SendMessageA(list_, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&sub));
+        zavhost::addColumn(list_, 0, 60, L"Key");
+        zavhost::addColumn(list_, 1, 61, longText_);
+        zavhost::addRow(list_, 0, {L"k\u00E9y", longText_});
         SetEvent(ready_);
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
         DestroyWindow(top);
     }
 
-    std::string longText_;
+    std::wstring longText_;
     HANDLE ready_ = nullptr;
     DWORD threadId_ = 0;
     HWND list_ = nullptr;
@@ -178,9 +126,8 @@ private:
 };
 
 TEST(SharedMapping, ReaderWorksOverTheMapping) {
-    std::string longText(700, 'L');
-    longText.back() = 'Z';
-    ListViewThread host(longText);
+    const std::wstring wideLong = std::wstring(699, L'L') + L"Z";
+    ListViewThread host(wideLong);
     ASSERT_TRUE(host.list());
 
     zav::CaptureOptions options;
@@ -194,7 +141,6 @@ TEST(SharedMapping, ReaderWorksOverTheMapping) {
     ASSERT_EQ(2, info.lColumnCount);
     EXPECT_EQ(61, info.lColumnWidth[2]);
     EXPECT_EQ(L"Key", info.szColumnText[1]);
-    const std::wstring wideLong(longText.begin(), longText.end());
     EXPECT_EQ(wideLong, info.szColumnText[2]);
     EXPECT_EQ(L"k\u00E9y", capture->getCellText(1, 1));
     EXPECT_EQ(wideLong, capture->getCellText(1, 2));
