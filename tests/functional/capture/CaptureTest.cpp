@@ -401,7 +401,11 @@ TEST(RemoteMemory, BuffersRoundTripAreReleasedByTheirLastOwnerAndFailQuietlyOnce
     EXPECT_EQ(zav::RemoteMechanism::ProcessMemory, buffer.mechanism());
     char out[8] = "1234567";
     ASSERT_TRUE(zav::remoteWrite(buffer, 0, out, sizeof out));
+    const auto watched = zav::RemoteProcess::open(host.processId());
+    ASSERT_TRUE(watched);
+    EXPECT_FALSE(watched->ended(0));
     host.kill();
+    EXPECT_TRUE(watched->ended(0));  // its handle keeps the ended process known
     EXPECT_FALSE(zav::remoteWrite(buffer, 0, out, sizeof out));
     EXPECT_FALSE(zav::remoteRead(buffer, 0, out, sizeof out));
     zav::remoteFree(buffer);  // released through the still open handle of the dead process
