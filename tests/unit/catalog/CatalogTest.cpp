@@ -49,15 +49,6 @@ TEST(ColumnSignature, JoinsHeaderTextsWithSeparatorOnlyAfterText) {
     EXPECT_THROW(buildColumnSignature(info), Error);
 }
 
-TEST_F(Catalog, FileInfoStampsAndKeepsTheCurrentSection) {
-    cINIFile ini(zavtest::storage());
-    ini.FullPath(env.dir.file(L"x.ini"));
-    ini.SectionName(L"Mine");
-    writeFileInfo(ini, L"Catalog");
-    EXPECT_EQ(ini.SectionName(), L"Mine");
-    EXPECT_EQ(zavtest::readBytes(env.dir.file(L"x.ini")), "[FileInfo]\r\nType=Catalog\r\nVersion=0.1.3\r\n");
-}
-
 TEST_F(Catalog, EmptyFolderGivesOnlyTheStamp) {
     zavtest::writeBytes(env.catalogPath(), "[Old]\r\nCount=1\r\n1=Gone\r\n");
     rebuildCatalog(zavtest::storage(), env.settings);
