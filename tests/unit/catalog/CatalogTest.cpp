@@ -4,7 +4,6 @@
 #include "capture/GridSource.h"
 #include "catalog/Catalog.h"
 #include "exporttype/IniText.h"
-#include "ini/FileInfo.h"
 #include "ini/cINIFile.h"
 #include "job/OpenedGrid.h"
 
