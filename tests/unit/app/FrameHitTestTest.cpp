@@ -84,7 +84,7 @@ TEST(FrameHitTest, AFrameIsAButtonOfTheGroupBoxStyle) {
         {L"button", 0x7u, true},
         {L"Button", 0x50010003u, false},  // a check box
         {L"Button", 0x5001000Bu, false},  // owner-drawn (its type shares the group box's bits)
-        {L"Static", 0x7u, false}, {L"Buttons", 0x7u, false},
+        {L"Button", 0x5000000Fu, false}, {L"Static", 0x7u, false}, {L"Buttons", 0x7u, false},
     };
     for (const auto& c : cases) EXPECT_EQ(c.frame, zav::isGroupBox(c.cls, c.style)) << c.style;
 }

@@ -60,7 +60,6 @@ TEST(RequestRing, TwoThreadsHandOverEveryRequestWhoseMessageArrives) {
     std::mutex lock;
     std::deque<std::pair<Ticket, std::string>> messages;  // the posted messages, with what each asks
     const int total = 5000;
-    int sent = 0;
     bool stuck = false;  // the ring stayed full: the consumer's takes made no room
     std::thread producer([&] {
         for (int i = 0; i < total && !stuck; ++i) {
@@ -73,7 +72,6 @@ TEST(RequestRing, TwoThreadsHandOverEveryRequestWhoseMessageArrives) {
             if (stuck || i % 7 == 3) continue;  // this message is lost
             std::lock_guard<std::mutex> hold(lock);
             messages.emplace_back(t, request);
-            ++sent;
         }
         std::lock_guard<std::mutex> hold(lock);
         messages.emplace_back(~Ticket{0}, "");  // the end
@@ -101,7 +99,6 @@ TEST(RequestRing, TwoThreadsHandOverEveryRequestWhoseMessageArrives) {
     EXPECT_FALSE(stuck);
     EXPECT_EQ(0, mismatched);
     EXPECT_EQ(total - total / 7, received);
-    EXPECT_EQ(sent, received);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "capture/GridSource.h"
 #include "catalog/Catalog.h"
 #include "exporttype/IniText.h"
-#include "ini/FileInfo.h"
 #include "ini/cINIFile.h"
 #include "job/OpenedGrid.h"
 
@@ -47,15 +46,6 @@ TEST(ColumnSignature, JoinsHeaderTextsWithSeparatorOnlyAfterText) {
     EXPECT_EQ(buildColumnSignature(info), L" a __b");  // texts as they are, no trimming
     info.lColumnCount = 4;  // more columns than texts
     EXPECT_THROW(buildColumnSignature(info), Error);
-}
-
-TEST_F(Catalog, FileInfoStampsAndKeepsTheCurrentSection) {
-    cINIFile ini(zavtest::storage());
-    ini.FullPath(env.dir.file(L"x.ini"));
-    ini.SectionName(L"Mine");
-    writeFileInfo(ini, L"Catalog");
-    EXPECT_EQ(ini.SectionName(), L"Mine");
-    EXPECT_EQ(zavtest::readBytes(env.dir.file(L"x.ini")), "[FileInfo]\r\nType=Catalog\r\nVersion=0.1.3\r\n");
 }
 
 TEST_F(Catalog, EmptyFolderGivesOnlyTheStamp) {

@@ -54,12 +54,4 @@ ResettingAllocation::ResettingAllocation() {
 }
 ResettingAllocation::~ResettingAllocation() { armed.store(false); }
 
-#ifdef _WIN32
-long lastErrorCode() { return static_cast<long>(GetLastError()); }
-void setLastErrorCode(long code) { SetLastError(static_cast<DWORD>(code)); }
-#else
-long lastErrorCode() { return errno; }
-void setLastErrorCode(long code) { errno = static_cast<int>(code); }
-#endif
-
 }  // namespace zavtest

@@ -14,8 +14,4 @@ public:
     ResettingAllocation& operator=(const ResettingAllocation&) = delete;
 };
 
-// The platform's error code of this thread (GetLastError, errno), and setting it.
-long lastErrorCode();
-void setLastErrorCode(long code);
-
 }  // namespace zavtest

@@ -60,19 +60,6 @@ TEST(IniFileObject, FreshObjectPointsBesideTheProgramButRefusesUntilASectionIsSe
     EXPECT_EQ(blank.FullPath() + blank.SectionName() + blank.FilePath(), L"");
 }
 
-TEST(IniFileObject, SettingFullPathAloneOpensTheGateAndBlankSectionClosesIt) {
-    cINIFile ini(zavtest::storage());
-    ASSERT_EQ(ini.SectionSet(), vbFalse);
-    ini.FullPath(L"C:\\cfg\\settings.ini");
-    EXPECT_EQ(ini.SectionSet(), vbTrue);
-    EXPECT_EQ(ini.FilePath() + L"|" + ini.FileName() + L"|" + ini.FileExt(), L"C:\\cfg|settings|ini");
-    ini.SectionName(L"   ");
-    EXPECT_EQ(ini.SectionSet(), vbFalse);
-    EXPECT_EQ(ini.SectionName(), L"   ");  // stored unchanged
-    ini.SectionName(L" x ");
-    EXPECT_EQ(ini.SectionSet(), vbTrue);
-}
-
 TEST(IniFileObject, ExtractNameAndPathFollowTheFirstDotAndTheLastBackslash) {
     zavtest::FakeHost host;
     host.folder = L"C:\\prog";
@@ -107,7 +94,9 @@ TEST(IniFileObject, WinIniModeSwitchesTheFileAndBackWithoutTouchingTheSection) {
     cINIFile ini(storage);
     auto parts = [&] { return ini.FullPath() + L"|" + ini.FilePath() + L"|" + ini.FileName() + L"|" + ini.FileExt(); };
     ini.FullPath(L"C:\\cfg\\app.settings.ini");
+    EXPECT_EQ(ini.SectionSet(), vbTrue);  // a path alone opens the gate
     ini.SectionName(L"   ");
+    EXPECT_EQ(ini.SectionName(), L"   ");  // stored as given; blank, it closes the gate (below)
     ini.UseWinINI(vbTrue);
     EXPECT_EQ(ini.UseWinINI(), vbTrue);
     EXPECT_EQ(parts(), L"X:\\WINNT\\WIN.INI|X:\\WINNT|WIN|INI");

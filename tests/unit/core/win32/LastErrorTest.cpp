@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "../ResettingAllocation.h"
 #include "core/win32/Controls.h"
 #include "core/win32/Win32Error.h"
@@ -29,12 +31,10 @@ TEST(LastError, IsReadBeforeTheTextThatNamesTheCallIsBuilt) {
 
 TEST(LastError, AControlOfAClassThatIsNotThereReportsTheSystemsCode) {
     const wchar_t* className = L"ZAVExport.NoSuchControlClass";
-    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const std::unique_ptr<HWND__, decltype(&DestroyWindow)> window(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), DestroyWindow);
+    HWND parent = window.get();
     ASSERT_NE(parent, nullptr);
-    struct Destroy {
-        HWND h;
-        ~Destroy() { DestroyWindow(h); }
-    } destroy{parent};
     // The code the system gives such a call (Windows and Wine differ on which one it is).
     SetLastError(0);
     ASSERT_EQ(CreateWindowExW(0, className, L"", WS_CHILD, 0, 0, 1, 1, parent, nullptr, nullptr, nullptr), nullptr);
