@@ -4,6 +4,7 @@
 # is a kind of its own; an owner-drawn list box without strings is refused; a host that stops
 # answering is refused at OK and the previous file stays.
 #   listbox_test.sh PROGRAM UIDRIVER LBHOST WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_lbhost.exe
 

@@ -4,6 +4,7 @@
 # written, the previous file stays and the message says why; no temporary file is left; a refused
 # copy leaves the clipboard as it was.
 #   rows_held_test.sh PROGRAM UIDRIVER LBHOST TVHOST LVHOST CLIPBOARD-TOOL WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$1" "$2" "$3" "$7" zav_lbhost.exe
 cp "$4" zav_tvhost.exe

@@ -3,6 +3,7 @@
 # dialog's messages and shows its progress; a Stop meanwhile takes effect once the catalog is
 # written (the new type listed, no output file); a second OK exports to the end.
 #   save_rebuild_test.sh PROGRAM UIDRIVER LVHOST WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_lvhost.exe
 

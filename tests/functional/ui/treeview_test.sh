@@ -4,6 +4,7 @@
 # slowly: progress, Stop keeps the previous file, a second export writes all; then the key tree of
 # Wine's Registry Editor (which the 32-bit program refuses: a 64-bit program's tree).
 #   treeview_test.sh PROGRAM UIDRIVER TVHOST WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_tvhost.exe
 

@@ -4,6 +4,7 @@
 # Enter, boxes over their dialog, placement, drawing), OK and the files, a second right-click, a
 # rename, Cancel with No and with Yes (nothing written), and the program's end.
 #   ui_test.sh PROGRAM UIDRIVER LVHOST WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_lvhost.exe
 

@@ -4,6 +4,7 @@
 # the HTML (code page 1252 and references) decoding to the host's texts, the rule applied; the
 # saved type offered again and giving the same file.
 #   unicode_test.sh PROGRAM UIDRIVER LVHOST WORK
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_lvhost.exe
 

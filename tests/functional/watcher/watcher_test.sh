@@ -5,6 +5,7 @@
 # a click away and Escape close our menu, and after every dialog use one press opens it again.
 #   watcher_test.sh MODE PROGRAM UIDRIVER MENUHOST WORK
 mode=$1
+set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$2" "$3" "$4" "$5" zav_menuhost.exe
 log="$prog/host.log"
