@@ -14,7 +14,11 @@ jobs=$(nproc)
 werror=OFF
 [ "${CI:-}" = "true" ] && werror=ON
 run32=no
-bash scripts/probe32.sh && [ -x /usr/lib/wine/wine ] && run32=yes
+why32="this machine runs no 32-bit programs"
+if bash scripts/probe32.sh; then
+    why32="32-bit Wine could not be installed"
+    [ -x /usr/lib/wine/wine ] && run32=yes
+fi
 
 # Each Windows tree's tests also read a list view of the other word size where both can run.
 # The program of the other word size too: a second start of it must find the running one.
@@ -98,7 +102,7 @@ echo "== summary"
 if [ "$run32" = yes ]; then
     echo "Windows builds tested: x86_64 and i686 (this machine runs 32-bit programs)."
 else
-    echo "Windows builds tested: x86_64 only; the i686 program was compiled but not run (this machine runs no 32-bit programs)."
+    echo "Windows builds tested: x86_64 only; the i686 program was compiled but not run ($why32)."
 fi
 echo "The slowest tests (seconds, group, test):"
 for f in "$logs"/*; do
