@@ -327,6 +327,34 @@ TEST(ListViewReader, HeaderCountIsBelievedOnlyAsFarAsColumnsAnswer) {
     EXPECT_EQ((Texts{L"a", L"b", L"c"}), cells);
 }
 
+// A list that loses rows within the first rows of a read fails that read as a later loss does; one
+// that stops answering fails a read even when only the count was left to ask; and what is told is
+// the first failure met, whatever fails after it.
+TEST(ListViewReader, ARowFallEarlyInAReadOrAHangFailsItAndTheFirstFailureIsTheOneTold) {
+    zav::CaptureOptions options;
+    options.timeoutMs = 1000;
+    // 20 rows; at the third text the list keeps its first row alone, before rows 2 to 5 are read.
+    Hosted h("column\t50\tA\ngenerate\t20\t1\nshrink\t3\t1\n", options);
+    ASSERT_TRUE(h.ok);
+    auto other = ListViewSource::openListViewBuffers(zav::gridTargetOf(wh(h.host.list())), options);
+    ListViewInfo info;
+    ASSERT_EQ(zav::vbTrue, other->readListViewInfo(info));
+    const auto told = [&](const ListViewSource& lv) {
+        return zav::describeCaptureFailure(lv.failure(), zav::ControlKind::ListView, lv.failureDetail());
+    };
+    const std::wstring fell =
+        L"The list view changed while it was being read: it held 20 rows when the export began and holds 1 now.";
+    Texts cells;
+    EXPECT_FALSE(h.lv->readCells(1, 5, 1, cells));
+    EXPECT_EQ(fell, told(*h.lv));
+
+    h.host.hang();
+    EXPECT_FALSE(other->readCells(1, 0, 1, cells));
+    EXPECT_EQ(CaptureFailure::TargetHung, other->failure());
+    h.lv->getCellText(1, 1);  // a text asked of the hung list after the fall fails as well
+    EXPECT_EQ(fell, told(*h.lv));
+}
+
 
 
 // Buffers in another process, and the 9x family's mechanism (a paging-file mapping, here in this

@@ -324,4 +324,17 @@ TEST(WordSize, ThirtyTwoBitProgramRefusesSixtyFourBitTargets) {
 }
 #endif
 
+// A tree that stops answering before its first row is read: the walk that cannot start fails the
+// read, never ends the tree at no rows.
+TEST(TreeViewCapture, ATreeHungBeforeItsFirstRowFailsTheReadRatherThanEndingIt) {
+    TreeHost host;
+    zavtest::ControlRead tree = readControl(host.control(1), 1000, false);
+    ASSERT_TRUE(tree.ok);
+    host.hang();
+    Texts cells;
+    EXPECT_FALSE(tree.capture->readCells(1, tree.info.lItemCount, 3, cells));
+    EXPECT_EQ(tree.capture->failure(), CaptureFailure::TargetHung);
+    EXPECT_EQ(tree.capture->rowsEnded(), -1);
+}
+
 }  // namespace
