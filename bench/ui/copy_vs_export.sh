@@ -6,7 +6,7 @@
 build=$1 rows=$2
 ZAV_IDS=${ZAV_IDS:-$build/tests/functional/control-ids.sh}
 set -o pipefail
-source "$(dirname "$0")/../../scripts/ui-lib.sh"
+source "$(dirname "$0")/bench-lib.sh"
 bench_start "$build" "$rows" "$3" Bench "$build"/tests/functional/ui/zav_clipboard.exe
 
 clip set "before" || exit 1

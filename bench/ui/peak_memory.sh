@@ -5,7 +5,7 @@
 build=$1 rows=$2
 ZAV_IDS=${ZAV_IDS:-$build/tests/functional/control-ids.sh}
 set -o pipefail
-source "$(dirname "$0")/../../scripts/ui-lib.sh"
+source "$(dirname "$0")/bench-lib.sh"
 bench_start "$build" "$rows" "$3" Memory
 grep -q ZAVExport64 "/proc/$pid/cmdline" || { echo "process $pid is not the program"; exit 1; }
 hwm() { sed -n 's/^VmHWM:\s*\([0-9]*\) kB/\1/p' "/proc/$pid/status"; }
