@@ -134,18 +134,6 @@ apart() {
 # Clicks the control with that ID in the window with that title.
 click_control() { click_at "the control $2 of [$1]" $(D center "$1" "$2") && sleep 0.3; }
 
-# program_ends PID CHECK FAILURE: checks (as CHECK) that it ends within 30 s with code 0, else FAILURE.
-program_ends() {
-    if timeout 30 tail --pid="$1" -f /dev/null; then
-        wait "$1"
-        check "$2" test $? -eq 0
-    else
-        echo "FAILED: $3"
-        kill "$1" 2>/dev/null
-        failures=$((failures + 1))
-    fi
-}
-
 # close_program PID: closes the watcher window; the program must end with code 0.
 close_program() {
     D close "ZAV Menu Hook"
