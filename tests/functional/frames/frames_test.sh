@@ -25,9 +25,7 @@ copies_grid() {
     integers 4 "$l" "$t" "$r" "$b" || return 1
     left=$(((l + r) / 2 - 50))
     top=$(((t + b) / 2 - 40))
-    clip set marker || return 1
-    open_menu 0.4 || return 1
-    choose_item 2
+    copy_item marker 2 || return 1
     for i in $(seq 1 50); do
         clip read text.out html.out && text=$(tr -d '\r' < text.out | tr '\t\n' ',;')
         [ "$text" != marker ] && break
