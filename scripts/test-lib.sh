@@ -45,6 +45,19 @@ same_state() {
 # D ARGS...: the window inspector ($ZAV_DRIVER); its status is its own (pipefail), not tr's.
 D() { wine "$ZAV_DRIVER" "$@" | tr -d '\r'; }
 
+# program_ends PID CHECK FAILURE [OP]: checks (as CHECK) that it ends within 30 s with a code OP
+# (-eq, unless given) 0, else FAILURE.
+program_ends() {
+    if timeout 30 tail --pid="$1" -f /dev/null; then
+        wait "$1"
+        check "$2" test $? "${4:--eq}" 0
+    else
+        echo "FAILED: $3"
+        kill "$1" 2>/dev/null
+        failures=$((failures + 1))
+    fi
+}
+
 # Ends the test with the number of failed checks.
 finish() {
     echo "$failures failed checks"

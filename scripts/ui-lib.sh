@@ -56,6 +56,12 @@ choose_print_grid() {
     [ "$(D menus)" = 0 ]
 }
 
+# print_grid: the menu opened over the list and Print Grid chosen; true when the dialog is up,
+# given half a second to fill its boxes. ok_closes [SECONDS]: OK on it; true when it goes within
+# SECONDS (20).
+print_grid() { open_menu 0.5 && choose_print_grid && sleep 0.5; }
+ok_closes() { click_button "$T" OK && D gone "$T" "${1:-20}"; }
+
 # choose_item N: after open_menu, releases the button and clicks the menu's Nth item (19 pixels each).
 choose_item() {
     xdotool mouseup 3; sleep 0.3
@@ -68,6 +74,22 @@ progress_row() { D text "$ZAV_DIALOG" $kLblExport | sed -n 's/^row \([0-9]*\) of
 wait_progress() {
     for _ in $(seq 1 240); do [[ $(D text "$ZAV_DIALOG" $kLblExport) == row* ]] && return 0; sleep 0.25; done
     return 1
+}
+
+# long_export TOTAL: OK on the dialog; true when its export counts "row N of TOTAL" and N moves on
+# within a second. stop_export: Stop; true when a box says the export stopped and the dialog stays.
+long_export() {
+    local first
+    click_button "$T" OK && wait_progress || return 1
+    first=$(progress_row)
+    same "$(D text "$T" $kLblExport | sed 's/^row [0-9]* //')" "of $1" || return 1
+    sleep 1
+    [ "$(progress_row)" -gt "${first:-0}" ] || { echo "   the count stayed at row $first"; return 1; }
+}
+stop_export() {
+    click_button "$T" Stop &&
+        box_says "The export was stopped. The output file was left as it was before." &&
+        same "$(D count "$T")" 1
 }
 
 # click_at WHAT X Y: clicks there; without a position (WHAT not found) a failed check is counted.
@@ -134,22 +156,18 @@ apart() {
 # Clicks the control with that ID in the window with that title.
 click_control() { click_at "the control $2 of [$1]" $(D center "$1" "$2") && sleep 0.3; }
 
-# program_ends PID CHECK FAILURE: checks (as CHECK) that it ends within 30 s with code 0, else FAILURE.
-program_ends() {
-    if timeout 30 tail --pid="$1" -f /dev/null; then
-        wait "$1"
-        check "$2" test $? -eq 0
-    else
-        echo "FAILED: $3"
-        kill "$1" 2>/dev/null
-        failures=$((failures + 1))
-    fi
-}
-
 # close_program PID: closes the watcher window; the program must end with code 0.
 close_program() {
     D close "ZAV Menu Hook"
     program_ends "$1" "closing the watcher ends the program cleanly" "the program did not end"
+}
+
+# add_dialog: the first column chosen in the export dialog's column list (its corner kept in cl
+# and ct) and Add clicked; true when the add dialog is up.
+add_dialog() {
+    read -r cl ct _ _ < <(D rect "$T" $kLvColumns)
+    xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
+    click_button "$T" Add && D wait "$A" 20 >/dev/null && sleep 0.5
 }
 
 # set_box TITLE ID TEXT: replaces the text of that window's box with typing.
@@ -192,14 +210,20 @@ program_folder() {
     cd "$prog" || exit 1
 }
 
-# lv_host NAME TITLE: the list-view host on NAME.txt (the one before it ended), up and showing
-# TITLE, its list's place read from NAME.info into left and top; sets hostpid.
-lv_host() {
+# start_host TITLE PROGRAM ARGS...: the host program (the one before it ended) up and showing
+# TITLE; sets hostpid. lv_host NAME TITLE: so the list-view host on NAME.txt, its list's place
+# read from NAME.info into left and top.
+start_host() {
     [ -n "${hostpid:-}" ] && { kill "$hostpid" 2>/dev/null; wait "$hostpid" 2>/dev/null; }
-    rm -f "$1.info"
-    wine zav_lvhost.exe "$1.txt" "$1.info" &
+    local title=$1
+    shift
+    wine "$@" &
     hostpid=$!
-    D wait "$2" 60 >/dev/null && wait_info "$1.info" && read -r _ _ left top _ _ _ < "$1.info"
+    D wait "$title" 120 >/dev/null
+}
+lv_host() {
+    rm -f "$1.info"
+    start_host "$2" zav_lvhost.exe "$1.txt" "$1.info" && wait_info "$1.info" && read -r _ _ left top _ _ _ < "$1.info"
 }
 
 # right_click X Y: one right click (press, a short hold, release) at that point of the list.
@@ -242,12 +266,43 @@ wait_for_copy() {
     for _ in $(seq 1 50); do clip read text.out html.out && [ -s html.out ] && return 0; sleep 0.2; done
     return 1
 }
+# copy_item MARKER N: MARKER put on the clipboard, then the menu's Nth item (2 Copy Grid, 3 Copy
+# Selected Rows) chosen over the list; true when the menu opened. clipboard_kept MARKER: the
+# clipboard holds MARKER still, and no HTML.
+copy_item() { clip set "$1" && open_menu 0.5 && choose_item "$2"; }
+clipboard_kept() { clip read text.out html.out && same "$(cat text.out)" "$1" && test ! -e html.out; }
 
 # message_has PATTERN: true when the program's message box says PATTERN (among other words).
 message_has() {
     local said
     said=$(D message ZAVExport)
     [[ $said == *$1* ]] || { echo "   said: [$said]"; return 1; }
+}
+# box_says TEXT [SECONDS]: the program's message box comes within SECONDS (30) and says TEXT, all
+# of it or (TEXT written between two *) among other words; it is closed with OK.
+box_says() {
+    local said want=$1
+    D wait ZAVExport "${2:-30}" >/dev/null
+    said=$(D message ZAVExport)
+    click_button ZAVExport OK
+    sleep 0.5
+    if [[ $want == \*?*\* ]]; then want=${want:1:-1}; [[ $said == *"$want"* ]]; else [ "$said" = "$want" ]; fi ||
+        { echo "   said: [$said]"; return 1; }
+}
+# left_as FILE COPY: FILE is byte for byte COPY, and no temporary file of it is left.
+left_as() { cmp -s "$1" "$2" && test ! -e "$1.tmp"; }
+# refused WHAT FILE TEXT [SECONDS]: checks that OK on the open dialog is refused by a box saying
+# TEXT (as box_says takes it), the dialog staying, that FILE is as it was (or still absent) with no
+# temporary file in its folder, and that Cancel and Yes then close the dialog.
+refused() {
+    local what=$1 file=$2 was
+    was=$(file_state "$file")
+    click_button "$T" OK
+    check "$what: a box says why [$3]" box_says "$3" "${4:-30}"
+    check "$what: the dialog stays open" same "$(D count "$T")" 1
+    check "$what: the file is as it was, no temporary file" \
+        eval 'same "$(file_state "$file")" "$was" && same "$(find "${file%/*}" -name "*.tmp" | wc -l)" 0'
+    check "$what: Cancel and Yes close the dialog" cancel_dialog
 }
 
 # cancel_dialog: Cancel, Yes to the question; true when the export dialog has gone.
@@ -281,15 +336,15 @@ sys.exit(0 if ok else 1)
 PY
 }
 
-# Shows the export options dialog's File tab, its third (the tab control's items are about 50
-# pixels wide); true when the page's format list is shown.
-file_tab() {
-    local tl tt
+# tab X: clicks the export dialog's tab control X pixels in (Options 25, Format 75, File 115: its
+# items are about 50 pixels wide); tl and tt keep the control's corner. file_tab: the File tab;
+# true when its format list is shown.
+tab() {
     read -r tl tt _ _ < <(D rect "$ZAV_DIALOG" $kTabOptions)
     integers 2 "$tl" "$tt" || return 1
-    xdotool mousemove $((tl + 115)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
-    same "$(D visible "$ZAV_DIALOG" $kCmbFileFormat)" 1
+    xdotool mousemove $((tl + $1)) $((tt + 10)); sleep 0.3; xdotool click 1; sleep 0.5
 }
+file_tab() { tab 115 && same "$(D visible "$ZAV_DIALOG" $kCmbFileFormat)" 1; }
 
 # choose_format KEY CAPTION: on the File tab, picks the format by its first letter with the mouse
 # and Enter; true when the list shows CAPTION then.
@@ -351,12 +406,16 @@ wait_icon() {
     done
     return 1
 }
-# A right click on the first icon of the tray window; true when one menu is open afterwards.
+# tray_menu [ITEM]: a right click on the first icon of the tray window; true when one menu is open
+# afterwards, and ITEM (as tray_choose takes it) then chosen.
 tray_menu() {
     local tx ty i
     read -r tx ty <<< "$(tray_window)"
     xdotool mousemove $((tx + 10)) $((ty + 10)); sleep 0.3; xdotool click 3
-    for i in $(seq 1 10); do [ "$(D menus)" = 1 ] && return 0; sleep 0.5; done
+    for i in $(seq 1 10); do
+        [ "$(D menus)" = 1 ] && { [ $# -eq 0 ] || tray_choose "$1"; return; }
+        sleep 0.5
+    done
     shot no-tray-menu
     return 1
 }

@@ -15,14 +15,7 @@ while IFS="|" read -r kind what <&3; do
     check "$kind shows a crash message" quiet D wait Orvek 30
     check "$kind: [$what]" same "$(D message Orvek)" "FATAL error => $what"$'\n\n'"Program will terminate"
     xdotool mousemove $(D button Orvek OK); sleep 0.3; xdotool click 1
-    if timeout 30 tail --pid=$pid -f /dev/null; then
-        wait $pid
-        check "$kind ends the program with a failure code" test $? -ne 0
-    else
-        echo "FAILED: $kind did not end after the message"
-        kill $pid 2>/dev/null
-        failures=$((failures + 1))
-    fi
+    program_ends $pid "$kind ends the program with a failure code" "$kind did not end after the message" -ne
 done 3<<'EOF2'
 access|General Protection Fault (Access Violation)
 divide|General Protection Fault, Error code hC0000094

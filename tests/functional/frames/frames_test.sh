@@ -20,19 +20,13 @@ check "with every frame above its control" same "$(tr -d '\r' < host.log)" ready
 # copies_grid TITLE CLASS GRID: a right press in the middle of that window's control of that class
 # opens the menu, and Copy Grid puts GRID on the clipboard (cells joined by "," and rows by ";").
 copies_grid() {
-    local l t r b i text=""
+    local l t r b text
     read -r l t r b < <(D classrect "$1" "$2")
     integers 4 "$l" "$t" "$r" "$b" || return 1
     left=$(((l + r) / 2 - 50))
     top=$(((t + b) / 2 - 40))
-    clip set marker || return 1
-    open_menu 0.4 || return 1
-    choose_item 2
-    for i in $(seq 1 50); do
-        clip read text.out html.out && text=$(tr -d '\r' < text.out | tr '\t\n' ',;')
-        [ "$text" != marker ] && break
-        sleep 0.2
-    done
+    copy_item marker 2 && wait_for_copy || { echo "   nothing was copied"; return 1; }
+    text=$(tr -d '\r' < text.out | tr '\t\n' ',;')
     same "${text%;}" "$3"
 }
 

@@ -70,14 +70,7 @@ else
     echo "   windows: $(D foreground); processes: $(pgrep -fa '\.exe' | tr '\n' ';')"
     failures=$((failures + 1))
 fi
-if timeout 30 tail --pid=$pid -f /dev/null; then
-    wait $pid
-    check "failed start-up exits with a failure code" test $? -ne 0
-else
-    echo "FAILED: program did not end after the error box"
-    kill $pid 2>/dev/null
-    failures=$((failures + 1))
-fi
+program_ends $pid "failed start-up exits with a failure code" "program did not end after the error box" -ne
 
 # Another current folder: the files go beside the program, and the settings name that folder.
 mkdir -p "$work/beside" "$work/elsewhere"

@@ -10,10 +10,8 @@ source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$1" "$2" "$3" "$4" zav_menuhost.exe
 log="$prog/host.log"
 : > "$log"
-wine zav_menuhost.exe rclick host.info host.log &
-hostpid=$!
 trap zav_end_test EXIT
-check "the host is up" quiet D wait "Menu host" 60
+check "the host is up" start_host "Menu host" zav_menuhost.exe rclick host.info host.log
 wait_info host.info || { echo "FAILED: the host did not say where its list is"; failures=$((failures + 1)); finish; }
 read -r _ _ left top _ _ _ < host.info
 
@@ -26,15 +24,13 @@ xdotool key Escape
 check "Escape closes it" same "$(sleep 0.7; D menus)" 0
 
 # Pause: the host gets the right click and opens its own menu; ours stays shut.
-check "the menu opens again" tray_menu
-tray_choose 3
+check "the menu opens again" tray_menu 3
 right_click 50 40; sleep 1
 check "paused, a right click opens the host's menu alone" same "$(D menus)" 1
 check "it is the host's menu" host_menu_opened
 xdotool key Escape; sleep 0.7; host_saw >/dev/null
 # Unpaused, ours again and the host sees nothing.
-check "the menu opens to unpause" tray_menu
-tray_choose 3
+check "the menu opens to unpause" tray_menu 3
 right_click 50 40; sleep 1
 check "unpaused, a right click opens our menu" same "$(D menus)" 1
 check "and the host saw nothing" same "$(host_saw)" ""
@@ -88,11 +84,9 @@ links_become() {
     echo "$n"
 }
 check "no shortcut at first" same "$(startup_links)" 0
-check "the menu opens for Start with Windows" tray_menu
-tray_choose 4
+check "the menu opens for Start with Windows" tray_menu 4
 check "choosing it puts a shortcut to the program in the Startup folder" same "$(links_become 1)" 1
-check "the menu opens to take it back" tray_menu
-tray_choose 4
+check "the menu opens to take it back" tray_menu 4
 check "choosing it again removes the shortcut" same "$(links_become 0)" 0
 
 # Settings: a new exports folder, two levels deep and without its final "\", is made and used at
@@ -100,8 +94,7 @@ check "choosing it again removes the shortcut" same "$(links_become 0)" 0
 # changes.
 S="ZAVExport Settings"
 winfolder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=\(.*\)\\Exports\\$/\1/p')
-check "the menu opens for Settings" tray_menu
-tray_choose 2
+check "the menu opens for Settings" tray_menu 2
 check "Settings opens its dialog" quiet D wait "$S" 30
 check "it shows the settings in use" same "$(D text "$S" $kSetTxtOutputFolder)" "$winfolder\\Exports\\"
 set_box "$S" $kSetTxtOutputFolder "$winfolder\\Team Exports\\Out"
@@ -111,33 +104,26 @@ check "the new exports folder is saved, with its final separator" \
     grep -qxF "OutputFolder=$winfolder\\Team Exports\\Out\\" <<< "$(tr -d '\r' < settings.ini)"
 check "and made" test -d "Team Exports/Out"
 before=$(cat settings.ini)
-check "the menu opens for Settings again" tray_menu
-tray_choose 2
+check "the menu opens for Settings again" tray_menu 2
 check "Settings opens its dialog again" quiet D wait "$S" 30
 # /proc takes no new file, not even from root, who may write anywhere else.
 set_box "$S" $kSetTxtOutputFolder 'Z:\proc\'
 click_button "$S" OK
-check "a folder that cannot be written is refused" quiet D wait ZAVExport 30
-check "with a message naming the setting and the folder" \
-    same "$(D message ZAVExport)" 'The setting OutputFolder cannot be used: new files cannot be written in Z:\proc.'
-
-click_button ZAVExport OK
-check "the dialog stays open" same "$(sleep 0.5; D count "$S")" 1
+check "a folder that cannot be written is refused, with a message naming the setting and the folder" \
+    box_says 'The setting OutputFolder cannot be used: new files cannot be written in Z:\proc.'
+check "the dialog stays open" same "$(D count "$S")" 1
 click_button "$S" Cancel
 check "Cancel closes it" D gone "$S" 30
 check "settings.ini is as it was" same "$(cat settings.ini)" "$before"
 # The next export goes to the new folder.
-open_menu 0.5
-check "Print Grid opens the dialog" choose_print_grid
+check "Print Grid opens the dialog" print_grid
 check "its output file is in the new folder" \
     same "$(D text "$ZAV_DIALOG" $kTxtOutput | sed 's/[^\\]*$//')" "$winfolder\\Team Exports\\Out\\"
-click_button "$ZAV_DIALOG" OK
-check "the export is written there" D gone "$ZAV_DIALOG" 60
+check "the export is written there" ok_closes 60
 check "as an HTML file" test "$(find "Team Exports/Out" -name '*.html' | wc -l)" -eq 1
 
 # Exit: code 0, the icon goes.
-check "the menu opens for Exit" tray_menu
-tray_choose last
+check "the menu opens for Exit" tray_menu last
 program_ends "$pid" "Exit ends the program with code 0" "Exit did not end the program"
 check "the icon is gone" wait_icon 10 gone
 

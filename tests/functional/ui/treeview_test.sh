@@ -8,22 +8,16 @@ set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_tvhost.exe
 
-wine zav_tvhost.exe &
-hostpid=$!
+check "the host is up" start_host ZavTreeHost zav_tvhost.exe
 start_program
-check "the host is up" quiet D wait "ZavTreeHost" 60
 read -r left top _ _ < <(D rect "ZavTreeHost" 1)
 
-check "the menu opens over the tree" open_menu 0.5
-check "Print Grid opens the dialog" choose_print_grid
-sleep 0.5
+check "the menu opens over the tree, Print Grid opens the dialog" print_grid
 check "the dialog names the kind" same "$(D utext "$T" $kLblCompatibleTypes)" "Compatible Export Types (tree view)"
 check "the type is named after the host's window" same "$(D utext "$T" $kTxtExportType)" "ZavTreeHost"
-click_button "$T" OK
-check "OK closes the dialog" D gone "$T" 60
+check "OK closes the dialog" ok_closes 60
 
 html="Exports/ZavTreeHost.html"
-check "the HTML file is written" test -f "$html"
 long="<$(python3 -c 'print("\u00e9" * 9998, end="")')>"
 u="grüße 中文 😀"
 d="delta ЖΩ"
@@ -38,34 +32,17 @@ $u|1|$u
 $long|2|$u\\$long
 omega|1|omega"
 check "the HTML holds exactly the host's items, levels and paths" same "$(html_rows "$html")" "$expected"
-D close "ZavTreeHost"
-wait $hostpid 2>/dev/null
 
 # -- 3,000 items, each read 5 ms late (an export of at least 15 s): progress, Stop keeps the
 # previous file, and the next export runs to the end
 cp "$html" previous.html
-wine zav_tvhost.exe big 3000 5 &
-hostpid=$!
-check "the big tree is up" quiet D wait "ZavTreeHost" 120
+check "the big tree is up" start_host ZavTreeHost zav_tvhost.exe big 3000 5
 read -r left top _ _ < <(D rect "ZavTreeHost" 1)
-check "the menu opens over the big tree" open_menu 0.5
-check "Print Grid opens the dialog for it" choose_print_grid
-click_button "$T" OK
-wait_progress
-first=$(progress_row)
-check "a long export shows its progress, out of every item" same "$(D text "$T" $kLblExport | sed 's/^row [0-9]* //')" "of 3000"
-sleep 1
-check "the progress moves on" test "$(progress_row)" -gt "${first:-0}"
-click_button "$T" Stop
-D wait ZAVExport 20 >/dev/null
-check "Stop says that the export was stopped" \
-    same "$(D message ZAVExport)" "The export was stopped. The output file was left as it was before."
-click_button ZAVExport OK
-sleep 0.5
-check "the previous file is left byte for byte" cmp -s "$html" previous.html
-check "no temporary file is left" test ! -e "$html.tmp"
-click_button "$T" OK
-check "a second export runs to its end" D gone "$T" 300
+check "the menu opens over the big tree, Print Grid opens the dialog for it" print_grid
+check "a long export shows its progress, out of every item, moving on" long_export 3000
+check "Stop says that the export was stopped, the dialog stays" stop_export
+check "the previous file is left byte for byte, no temporary file" left_as "$html" previous.html
+check "a second export runs to its end" ok_closes 300
 check "the file holds every item" same "$(grep -c '^<tr>' "$html")" 3001
 check "down to the last one" same "$(html_rows "$html" | tail -n 1)" 'r3.c999|2|r3\r3.c999'
 D close "ZavTreeHost"
@@ -84,18 +61,15 @@ check "the Registry Editor is up" quiet D wait "$R" 60
 sleep 1
 read -r left top right bottom < <(D classrect "$R" SysTreeView32)
 check "it has a tree" integers 4 "$left" "$top" "$right" "$bottom"
-check "the menu opens over its tree" open_menu 0.5
-check "Print Grid opens the dialog for it" choose_print_grid
+check "the menu opens over its tree, Print Grid opens the dialog for it" print_grid
 # Its tree's nearest titled parent is its inner window, not the frame.
 check "the type is named after the tree's nearest titled parent" same "$(D utext "$T" $kTxtExportType)" "regedit child window"
 # Wine's Registry Editor is a 64-bit program here (the one under syswow64 too): the 32-bit program
 # refuses its tree, naming the program that reads it, and writes nothing.
 case "$name" in
 *64.exe)
-    click_button "$T" OK
-    check "OK closes the dialog" D gone "$T" 60
+    check "OK closes the dialog" ok_closes 60
     reg="Exports/regedit child window.html"
-    check "the HTML file is written" test -f "$reg"
     html_rows "$reg" > reg-rows.txt
     check "its header" same "$(head -n 1 reg-rows.txt)" "Item|Level|Path"
     # The root is the computer; the hives below it in the order the Registry Editor shows them.

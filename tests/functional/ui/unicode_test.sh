@@ -17,10 +17,8 @@ folder=$(tr -d '\r' < settings.ini | sed -n 's/^OutputFolder=//p')
 type_name='Отчёт 報告 😀'
 rule_with='Привет 🌍'
 
-check "the menu opens" open_menu 0.5
-check "Print Grid opens the dialog" choose_print_grid
-sleep 0.5
-xdotool mousemove $(D center "$T" $kTxtExportType); sleep 0.3; xdotool click 1; sleep 0.3
+check "the menu opens, Print Grid opens the dialog" print_grid
+click_control "$T" $kTxtExportType
 xdotool key End shift+Home; sleep 0.2; type_text "$T" $kTxtExportType "$type_name"
 check "the typed name is kept whole" same "$(D utext "$T" $kTxtExportType)" "$type_name"
 xdotool key Tab; sleep 0.5
@@ -28,12 +26,8 @@ check "and accepted" same "$(D count ZAVExport)" 0
 check "the output file follows it" same "$(D utext "$T" $kTxtOutput)" "${folder}${type_name}.html"
 
 # A rule for the first column: the Arabic cell becomes Cyrillic and an emoji.
-read -r cl ct _ _ < <(D rect "$T" $kLvColumns)
-xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
-click_button "$T" Add
-check "Add opens the add dialog" quiet D wait "$A" 20
-sleep 0.5
-xdotool mousemove $(D center "$A" $kAddTxtReplace); sleep 0.3; xdotool click 1; sleep 0.3
+check "Add opens the add dialog" add_dialog
+click_control "$A" $kAddTxtReplace
 type_text "$A" $kAddTxtReplace 'مرحبا'
 xdotool key Tab; sleep 0.3
 type_text "$A" $kAddTxtWith "$rule_with"
@@ -41,31 +35,25 @@ check "the rule's texts are kept whole" same "$(D utext "$A" $kAddTxtReplace)/$(
 click_button "$A" OK
 check "OK closes the add dialog" D gone "$A" 10
 sleep 0.5
-click_button "$T" OK
-check "OK closes the dialog" D gone "$T" 20
+check "OK closes the dialog" ok_closes
 
 type_file="ExportOptions/${type_name}.ini"
 html="Exports/${type_name}.html"
-check "the type file has exactly the typed name" test -f "$type_file"
-check "the HTML file has exactly the derived name" test -f "$html"
-check "no other type file" same "$(ls ExportOptions)" "${type_name}.ini"
+check "one type file, named exactly as typed" same "$(ls ExportOptions)" "${type_name}.ini"
 
 # The HTML: bytes of code page 1252, every other character a reference.
 expected=$'Имя|Ωμέγα|名前\ncafé|Жук|x\n'"${rule_with}"$'|漢字😀|Ünïcödé'
-check "the HTML decodes to the host's texts, the rule applied" same "$(html_rows "$html")" "$expected"
+check "the HTML file, named exactly as derived, decodes to the host's texts, the rule applied" same "$(html_rows "$html")" "$expected"
 check "with character references" grep -q "&#" "$html"
 check "the type file is 8-bit text" python3 -c "import sys; open(sys.argv[1], 'rb').read().decode('ascii')" "$type_file"
 cp "$html" first.html
 
 # The second right press offers the saved type, loads it, and its export gives the same file.
-check "the menu opens again" open_menu 0.5
-check "a second dialog opens" choose_print_grid
-sleep 0.5
+check "the menu opens again on a second dialog" print_grid
 check "it offers the saved type" same "$(D utext "$T" $kCmbExportTypes)" "$type_name"
 check "and loads its name" same "$(D utext "$T" $kTxtExportType)" "$type_name"
 rm -f "$html"
-click_button "$T" OK
-check "OK closes the second dialog" D gone "$T" 20
+check "OK closes the second dialog" ok_closes
 check "the loaded type gives the same HTML" cmp -s "$html" first.html
 
 close_program $pid

@@ -10,10 +10,8 @@ source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$2" "$3" "$4" "$5" zav_menuhost.exe
 log="$prog/host.log"
 : > "$log"   # before the host starts: nothing writes to it yet
-wine zav_menuhost.exe "$mode" host.info host.log &
-hostpid=$!
+check "the host is up" start_host "Menu host" zav_menuhost.exe "$mode" host.info host.log
 start_program
-check "the host is up" quiet D wait "Menu host" 60
 read -r _ _ left top _ < host.info
 
 # Visible popup menus, after the mouse has settled.
@@ -90,27 +88,21 @@ check "after No, a single press opens the menu" one_press_opens_menu
 escape; sleep 0.3
 
 # The add-rule dialog, opened and closed, then the export with OK.
-read -r cl ct _ _ < <(D rect "$T" $kLvColumns)
-xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
-click_button "$T" Add
-check "Add opens the add dialog" quiet D wait "$A" 20
+check "Add opens the add dialog" add_dialog
 check "with the add dialog open, a single press opens the menu" one_press_opens_menu
 escape; sleep 0.3
 click_button "$A" Cancel
 check "the add dialog closes" D gone "$A" 10
 check "after the add dialog, a single press opens the menu" one_press_opens_menu
 escape; sleep 0.3
-click_button "$T" OK
-check "OK closes the export dialog" D gone "$T" 20
+check "OK closes the export dialog" ok_closes
 check "the HTML file is written" test -f "Exports/Menu host.html"
 check "after OK, a single press opens the menu" one_press_opens_menu
 
 # Cancel with Yes, then once more.
 click_print_grid
 check "a second dialog opens" same "$(D count "$T")" 1
-click_button "$T" Cancel; sleep 1
-click_button ZAVExport "&Yes"
-check "Yes closes it" D gone "$T" 20
+check "Cancel and Yes close it" cancel_dialog
 check "after Cancel and Yes, a single press opens the menu" one_press_opens_menu
 # A click on one of our own windows closes it too: the dialog that was just opened.
 check "Print Grid opens a third dialog" click_print_grid
@@ -118,9 +110,7 @@ read -r dl dt _ _ < <(D rect "$T" $kTabOptions)
 check "with a dialog open, a single press opens the menu" one_press_opens_menu
 xdotool mousemove $((dl + 200)) $((dt + 8)); sleep 0.3; xdotool click 1
 check "a click on our dialog closes it" same "$(menus)" 0
-click_button "$T" Cancel; sleep 1
-click_button ZAVExport "&Yes"
-D gone "$T" 20
+check "Cancel and Yes close that one" cancel_dialog
 
 check "the host never saw a click of ours nor ran a command" same "$(host_saw)" ""
 
