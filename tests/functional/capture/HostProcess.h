@@ -43,7 +43,6 @@ private:
     HWND list_ = nullptr;
     HWND top_ = nullptr;
     RECT rect_ = {};
-    UINT hangMessage_ = WM_APP;
 };
 
 // The list-view host: ZAV_LVHOST (a Windows path, or a Linux one under Wine), else zav_lvhost.exe

@@ -21,7 +21,6 @@
 //                              short text, 2^31-1), flood (the whole buffer without a zero, 2^31-1),
 //                              negative (a short text, -5), elsewhere (its own text's address and
 //                              length), badpointer (an unreadable address, 100)
-//   hang                       stop answering messages once the info file is written
 //   headercount <t> N          the header answers HDM_GETITEMCOUNT from elsewhere with N
 //   itemcount <t> N            the list view answers LVM_GETITEMCOUNT from elsewhere with N
 //   escapes                    the texts of the lines after it read \t, \r, \n and \\ as a tab, CR,
@@ -33,8 +32,8 @@
 //   resort <t> N               ... its last row moves to the top (a list re-sorted while read)
 //
 // Once the window is ready it writes INFO-FILE whole: "HWND PID LEFT TOP RIGHT BOTTOM TOPLEVEL" in
-// decimal. It ends when its top-level window is closed. WM_APP+1 to the top-level window makes it
-// hang: it replies 0 at once and then stops answering.
+// decimal. It ends when its top-level window is closed. A posted WM_APP makes it stop answering
+// (it sleeps), for the hung-target tests.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -50,13 +49,11 @@
 
 namespace {
 
-constexpr UINT kHangMessage = WM_APP + 1;
-
 struct Description {
     std::string title = "List view host";
     std::vector<std::string> nest;
     DWORD view = LVS_REPORT;
-    bool noHeader = false, ownerData = false, unicode = false, checkBoxes = false, params = false, hang = false;
+    bool noHeader = false, ownerData = false, unicode = false, checkBoxes = false, params = false;
     std::vector<std::pair<int, std::string>> columns;
     std::vector<int> order, selected, checked;
     std::vector<std::vector<std::string>> rows;
@@ -121,8 +118,7 @@ bool readDescription(const char* path, Description& d) {
         for (std::size_t i = 1; i < f.size(); ++i) numbers.push_back(std::atoi(f[i].c_str()));
         const std::pair<const char*, bool*> flags[] = {{"noheader", &d.noHeader}, {"ownerdata", &d.ownerData},
                                                         {"unicode", &d.unicode}, {"escapes", &escapes},
-                                                        {"checkboxes", &d.checkBoxes}, {"params", &d.params},
-                                                        {"hang", &d.hang}};
+                                                        {"checkboxes", &d.checkBoxes}, {"params", &d.params}};
         const auto flag = std::find_if(std::begin(flags), std::end(flags), [&](const auto& f) { return key == f.first; });
         if (flag != std::end(flags)) *flag->second = true;
         else if (key == "title") d.title = field(1);
@@ -343,9 +339,6 @@ LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (child) MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
         }
-        case kHangMessage:
-            ReplyMessage(0);
-            for (;;) Sleep(INFINITE);
         case WM_CLOSE: DestroyWindow(hWnd); return 0;
         case WM_DESTROY:
             if (!GetParent(hWnd)) PostQuitMessage(0);
@@ -404,7 +397,5 @@ int main(int argc, char** argv) {
     ShowWindow(top, SW_SHOWNORMAL);
     UpdateWindow(top);
     if (!zavhost::writeInfo(argv[2], list, top)) return 5;
-    if (g_desc.hang)
-        for (;;) Sleep(INFINITE);
-    return zavhost::messageLoop(false);
+    return zavhost::messageLoop(false, WM_APP);
 }
