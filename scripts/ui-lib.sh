@@ -244,9 +244,9 @@ host_menu_opened() {
     esac
 }
 
-# clip ARGS...: the clipboard tool (zav_clipboard.exe in the current folder). wait_for_copy: true
-# once the clipboard holds HTML again, read into text.out and html.out (10 s at most).
-clip() { wine zav_clipboard.exe "$@"; }
+# clip read|set ARGS...: the inspector's look at the clipboard. wait_for_copy: true once the
+# clipboard holds HTML again, read into text.out and html.out (10 s at most).
+clip() { D clip "$@"; }
 wait_for_copy() {
     for _ in $(seq 1 50); do clip read text.out html.out && [ -s html.out ] && return 0; sleep 0.2; done
     return 1

@@ -3,13 +3,12 @@
 # Grid and OK, or Copy Grid): the file holds exactly the rows the control held, or nothing is
 # written, the previous file stays and the message says why; no temporary file is left; a refused
 # copy leaves the clipboard as it was.
-#   rows_held_test.sh PROGRAM UIDRIVER LBHOST TVHOST LVHOST CLIPBOARD-TOOL WORK
+#   rows_held_test.sh PROGRAM UIDRIVER LBHOST TVHOST LVHOST WORK
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$1" "$2" "$3" "$7" zav_lbhost.exe
+program_folder "$1" "$2" "$3" "$6" zav_lbhost.exe
 cp "$4" zav_tvhost.exe
 cp "$5" zav_lvhost.exe
-cp "$6" zav_clipboard.exe
 
 hostpid=
 # host TITLE PROGRAM ARGS...: the one host of the next cases, the previous one ended.
