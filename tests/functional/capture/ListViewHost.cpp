@@ -21,6 +21,7 @@
 //                              short text, 2^31-1), flood (the whole buffer without a zero, 2^31-1),
 //                              negative (a short text, -5), elsewhere (its own text's address and
 //                              length), badpointer (an unreadable address, 100)
+//   hang                       stop answering messages once the info file is written
 //   headercount <t> N          the header answers HDM_GETITEMCOUNT from elsewhere with N
 //   itemcount <t> N            the list view answers LVM_GETITEMCOUNT from elsewhere with N
 //   escapes                    the texts of the lines after it read \t, \r, \n and \\ as a tab, CR,
@@ -61,7 +62,7 @@ struct Description {
     std::string title = "List view host";
     std::vector<std::string> nest;
     DWORD view = LVS_REPORT;
-    bool noHeader = false, ownerData = false, unicode = false, checkBoxes = false, params = false;
+    bool noHeader = false, ownerData = false, unicode = false, checkBoxes = false, params = false, hang = false;
     std::vector<std::pair<int, std::string>> columns;
     std::vector<int> order, selected, checked, place = {20, 20, 640, 480};
     std::vector<std::vector<std::string>> rows;
@@ -127,7 +128,8 @@ bool readDescription(const char* path, Description& d) {
         for (std::size_t i = 1; i < f.size(); ++i) numbers.push_back(std::atoi(f[i].c_str()));
         const std::pair<const char*, bool*> flags[] = {{"noheader", &d.noHeader}, {"ownerdata", &d.ownerData},
                                                         {"unicode", &d.unicode}, {"escapes", &escapes},
-                                                        {"checkboxes", &d.checkBoxes}, {"params", &d.params}};
+                                                        {"checkboxes", &d.checkBoxes}, {"params", &d.params},
+                                                        {"hang", &d.hang}};
         const auto flag = std::find_if(std::begin(flags), std::end(flags), [&](const auto& f) { return key == f.first; });
         if (flag != std::end(flags)) *flag->second = true;
         else if (key == "title") d.title = field(1);
@@ -440,5 +442,6 @@ int main(int argc, char** argv) {
     ShowWindow(top, SW_SHOWNORMAL);
     UpdateWindow(top);
     if (!zavhost::writeInfo(argv[2], list, top)) return 5;
+    if (g_desc.hang) PostMessageA(top, WM_APP, 0, 0);
     return zavhost::messageLoop(false, WM_APP);
 }
