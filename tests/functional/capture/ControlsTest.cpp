@@ -25,10 +25,10 @@ using Texts = std::vector<std::wstring>;
 
 std::string sibling(const char* name) { return zavtest::siblingHostProgram(name); }
 struct ListBoxHost : HostProcess {
-    ListBoxHost() : HostProcess(sibling("zav_lbhost.exe"), std::string(), L"ZavListBoxHostWindow") {}
+    ListBoxHost() : HostProcess(sibling("zav_ctlhost.exe"), "listbox", L"ZavListBoxHostWindow") {}
 };
 struct TreeHost : HostProcess {
-    explicit TreeHost(const std::string& arguments = std::string(), const std::string& program = sibling("zav_tvhost.exe"))
+    explicit TreeHost(const std::string& arguments = std::string(), const std::string& program = sibling("zav_ctlhost.exe"))
         : HostProcess(program, arguments, L"ZavTreeHostWindow") {}
 };
 
@@ -308,7 +308,7 @@ TEST(WordSize, ThirtyTwoBitProgramRefusesSixtyFourBitTargets) {
     const std::string wide = zavtest::environment("ZAV_LVHOST_WIDE");
     if (wide.empty()) GTEST_SKIP() << "no 64-bit hosts were given (ZAV_LVHOST_WIDE)";
     HostProcess list("title\tWide host\ncolumn\t80\tA\nrow\tx\n", 120000, wide);
-    TreeHost tree("", zavtest::siblingHostProgram("zav_tvhost.exe", wide));
+    TreeHost tree("", zavtest::siblingHostProgram("zav_ctlhost.exe", wide));
     EXPECT_EQ(64, zav::processWordSize(list.processId()));
     for (const HWND control : {list.list(), tree.control(1)}) {
         zavtest::ControlRead read = readControl(control);

@@ -3,12 +3,12 @@
 # writes exactly the host's lines (Unicode, empty, 10,000 characters) under "Item". The combo box
 # is a kind of its own; an owner-drawn list box without strings is refused; a host that stops
 # answering is refused at OK and the previous file stays.
-#   listbox_test.sh PROGRAM UIDRIVER LBHOST WORK
+#   listbox_test.sh PROGRAM UIDRIVER CTLHOST WORK
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$@" zav_lbhost.exe
+program_folder "$@" zav_ctlhost.exe
 
-wine zav_lbhost.exe &
+wine zav_ctlhost.exe listbox &
 hostpid=$!
 start_program
 check "the host is up" quiet D wait "ZavListBoxHost" 60

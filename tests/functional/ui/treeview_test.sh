@@ -3,12 +3,12 @@
 # Unicode, empty, 10,000 characters) exported exactly with levels and paths; 3,000 items read
 # slowly: progress, Stop keeps the previous file, a second export writes all; then the key tree of
 # Wine's Registry Editor (which the 32-bit program refuses: a 64-bit program's tree).
-#   treeview_test.sh PROGRAM UIDRIVER TVHOST WORK
+#   treeview_test.sh PROGRAM UIDRIVER CTLHOST WORK
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$@" zav_tvhost.exe
+program_folder "$@" zav_ctlhost.exe
 
-wine zav_tvhost.exe &
+wine zav_ctlhost.exe &
 hostpid=$!
 start_program
 check "the host is up" quiet D wait "ZavTreeHost" 60
@@ -44,7 +44,7 @@ wait $hostpid 2>/dev/null
 # -- 3,000 items, each read 5 ms late (an export of at least 15 s): progress, Stop keeps the
 # previous file, and the next export runs to the end
 cp "$html" previous.html
-wine zav_tvhost.exe big 3000 5 &
+wine zav_ctlhost.exe big 3000 5 &
 hostpid=$!
 check "the big tree is up" quiet D wait "ZavTreeHost" 120
 read -r left top _ _ < <(D rect "ZavTreeHost" 1)
