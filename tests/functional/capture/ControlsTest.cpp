@@ -23,13 +23,11 @@ using zavtest::HostProcess;
 using zavtest::readControl;
 using Texts = std::vector<std::wstring>;
 
-std::string sibling(const char* name) { return zavtest::siblingHostProgram(name); }
-struct ListBoxHost : HostProcess {
-    ListBoxHost() : HostProcess(sibling("zav_ctlhost.exe"), "listbox", L"ZavListBoxHostWindow") {}
-};
-struct TreeHost : HostProcess {
-    explicit TreeHost(const std::string& arguments = std::string(), const std::string& program = sibling("zav_ctlhost.exe"))
-        : HostProcess(program, arguments, L"ZavTreeHostWindow") {}
+// The host of single controls: its list boxes ("listbox"), else the tree of `mode`.
+struct ControlHost : HostProcess {
+    explicit ControlHost(const std::string& mode = std::string(),
+                         const std::string& program = zavtest::siblingHostProgram("zav_ctlhost.exe"))
+        : HostProcess(program, mode, mode == "listbox" ? L"ZavListBoxHostWindow" : L"ZavTreeHostWindow") {}
 };
 
 const std::wstring kLong = L"<" + std::wstring(9998, L'\u00e9') + L">";
@@ -80,7 +78,7 @@ void checkExport(const ExportCase& c, HWND control) {
 
 // Control 1: lines; 2: a combo box; 3: owner-drawn without strings; 4 to 8: lines that lie.
 TEST(ListBoxCapture, LinesAreReadWholeOwnerDrawnOnesRefusedAndLiesNamed) {
-    ListBoxHost host;
+    ControlHost host("listbox");
     zavtest::ControlRead list = readControl(host.control(1));
     ASSERT_TRUE(list.ok) << zav::describeCaptureFailure(list.capture->failure());
     EXPECT_EQ(list.info.kind, zav::ControlKind::ListBox);
@@ -125,7 +123,7 @@ TEST(ListBoxCapture, LinesAreReadWholeOwnerDrawnOnesRefusedAndLiesNamed) {
 // The nested tree: alpha (expanded) holds beta (expanded, holding gamma) and delta (collapsed,
 // holding epsilon and an empty item); a Unicode root holds a 10,000-character item; then omega.
 TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPathWhicheverBlocksAreAsked) {
-    TreeHost host;
+    ControlHost host;
     zavtest::ControlRead tree = readControl(host.control(1));
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
     EXPECT_EQ(tree.info.kind, zav::ControlKind::TreeView);
@@ -157,7 +155,7 @@ TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPathWhiche
 }
 
 TEST(TreeViewCapture, ATreeWithCheckBoxesGivesEachItemsMarkWhetherItsRowsWereJustReadOrNot) {
-    TreeHost host("checks 1");  // beta, epsilon and omega checked: rows 2, 5 and 9
+    ControlHost host("checks 1");  // beta, epsilon and omega checked: rows 2, 5 and 9
     zavtest::ControlRead tree = readControl(host.control(1));
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
     EXPECT_TRUE(tree.info.checkBoxes);
@@ -179,7 +177,7 @@ TEST(TreeViewCapture, ATreeWithCheckBoxesGivesEachItemsMarkWhetherItsRowsWereJus
 
 TEST(TreeViewCapture, ADeepTreeIsWalkedWithItsWholePath) {
     const int depth = 2000;
-    TreeHost host("deep " + std::to_string(depth));
+    ControlHost host("deep " + std::to_string(depth));
     zavtest::ControlRead tree = readControl(host.control(1));
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
     ASSERT_EQ(tree.info.lItemCount, depth);
@@ -195,7 +193,7 @@ TEST(TreeViewCapture, ADeepTreeIsWalkedWithItsWholePath) {
 // blocks cross from one branch into the next, and the walk ends in the middle of a branch.
 TEST(TreeViewCapture, ItemsAreCountedAndReadInOrderAcrossBranches) {
     constexpr std::int32_t kItems = 2500;
-    TreeHost host("big " + std::to_string(kItems));
+    ControlHost host("big " + std::to_string(kItems));
     zavtest::ControlRead tree = readControl(host.control(1), 4000, false);
     ASSERT_TRUE(tree.ok);
     ASSERT_EQ(tree.info.lItemCount, kItems);
@@ -224,7 +222,7 @@ TEST(LyingControls, ATreeGivesTheItemsItHoldsAndALoopIsRefused) {
                                L"The tree view answered inconsistently: an item came again at row 4 of one walk over "
                                L"the tree, as if it were its own descendant."};
     for (const auto& [mode, c] : {std::pair{"count 1", counted}, std::pair{"loop 1", looped}}) {
-        TreeHost host(mode);
+        ControlHost host(mode);
         checkExport(c, host.control(c.control));
     }
 }
@@ -262,8 +260,7 @@ TEST_P(HungOrKilled, TheHostIsRefusedAndAFailedCaptureAsksNoMore) {
     const std::string kind = GetParam();
     const auto start = [&]() -> std::unique_ptr<HostProcess> {
         if (kind == "listview") return std::make_unique<HostProcess>("column\t50\tA\ncolumn\t50\tB\ngenerate\t1000\t2\n");
-        if (kind == "listbox") return std::make_unique<ListBoxHost>();
-        return std::make_unique<TreeHost>();
+        return std::make_unique<ControlHost>(kind == "listbox" ? "listbox" : "");
     };
     {
         auto host = start();
@@ -308,7 +305,7 @@ TEST(WordSize, ThirtyTwoBitProgramRefusesSixtyFourBitTargets) {
     const std::string wide = zavtest::environment("ZAV_LVHOST_WIDE");
     if (wide.empty()) GTEST_SKIP() << "no 64-bit hosts were given (ZAV_LVHOST_WIDE)";
     HostProcess list("title\tWide host\ncolumn\t80\tA\nrow\tx\n", 120000, wide);
-    TreeHost tree("", zavtest::siblingHostProgram("zav_ctlhost.exe", wide));
+    ControlHost tree("", zavtest::siblingHostProgram("zav_ctlhost.exe", wide));
     EXPECT_EQ(64, zav::processWordSize(list.processId()));
     for (const HWND control : {list.list(), tree.control(1)}) {
         zavtest::ControlRead read = readControl(control);
