@@ -202,6 +202,15 @@ lv_host() {
     D wait "$2" 60 >/dev/null && wait_info "$1.info" && read -r _ _ left top _ _ _ < "$1.info"
 }
 
+# ctl_host TITLE [MODE...]: the host of single controls (zav_ctlhost.exe, the one before it ended)
+# up and showing TITLE, the place of its control 1 read into left and top; sets hostpid.
+ctl_host() {
+    [ -n "${hostpid:-}" ] && { kill "$hostpid" 2>/dev/null; wait "$hostpid" 2>/dev/null; }
+    wine zav_ctlhost.exe "${@:2}" &
+    hostpid=$!
+    D wait "$1" 120 >/dev/null && read -r left top _ _ < <(D rect "$1" 1)
+}
+
 # menu_host MODE: lv_host "Menu host", in the lower right of the screen clear of the dialogs, whose
 # list view opens the host's own menu on a right click (MODE rclick: through NM_RCLICK;
 # contextmenu: through WM_CONTEXTMENU) and logs what it sees to $log (host.log).

@@ -8,11 +8,8 @@ set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_ctlhost.exe
 
-wine zav_ctlhost.exe listbox &
-hostpid=$!
+check "the host is up" ctl_host ZavListBoxHost listbox
 start_program
-check "the host is up" quiet D wait "ZavListBoxHost" 60
-read -r left top _ _ < <(D rect "ZavListBoxHost" 1)
 
 check "the menu opens over the list box" open_menu 0.5
 check "Print Grid opens the dialog" choose_print_grid

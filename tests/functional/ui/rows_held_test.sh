@@ -10,15 +10,6 @@ program_folder "$1" "$2" "$3" "$5" zav_ctlhost.exe
 cp "$4" zav_lvhost.exe
 
 hostpid=
-# host TITLE PROGRAM ARGS...: the one host of the next cases, the previous one ended.
-host() {
-    [ -n "$hostpid" ] && { kill "$hostpid" 2>/dev/null; wait "$hostpid" 2>/dev/null; }
-    local title=$1
-    shift
-    wine "$@" &
-    hostpid=$!
-    D wait "$title" 60 >/dev/null
-}
 lines() { printf '%s\n' "$@"; }
 
 # export_case NAME FILE EXPECTED MESSAGE: Print Grid and OK over the control `at` chose. With an
@@ -51,7 +42,7 @@ export_case() {
 start_program
 five=$(lines Item one "two Ж" "" four five)
 inconsistent="The list box answered inconsistently at row 1, column 1"
-host ZavListBoxHost zav_ctlhost.exe listbox
+ctl_host ZavListBoxHost listbox
 lb=Exports/ZavListBoxHost.html
 # id|case|expected rows|message (list box controls of the host, see ControlHost.cpp)
 while IFS='|' read -r id what expected message; do
@@ -83,10 +74,10 @@ check "the clipboard is as it was" eval 'clip read text.out html.out; same "$(ca
 tv=Exports/ZavTreeHost.html
 nine=$(lines "Item|Level|Path" "a|1|a" "a1|2|a\\a1" "a2|2|a\\a2" "b|1|b" "b1|2|b\\b1" "b2|2|b\\b2" \
     "c|1|c" "c1|2|c\\c1" "c2|2|c\\c2")
-host ZavTreeHost zav_ctlhost.exe count 1
+ctl_host ZavTreeHost count 1
 at ZavTreeHost 1
 export_case "a tree counting 2^31-1 gives its nine items" "$tv" "$nine" ""
-host ZavTreeHost zav_ctlhost.exe loop 1
+ctl_host ZavTreeHost loop 1
 at ZavTreeHost 1
 export_case "a tree whose leaf links back to a root is refused" "$tv" "" \
     "The tree view answered inconsistently: an item came again at row 4"
@@ -96,17 +87,12 @@ export_case "a tree whose leaf links back to a root is refused" "$tv" "" \
 printf 'title\tLive list\ncolumn\t50\tA\ncolumn\t50\tB\ngenerate\t2000\t2\nparams\nshrink\t600\t5\n' > shrink.txt
 printf 'title\tLive list\ncolumn\t50\tA\ncolumn\t50\tB\ngenerate\t2000\t2\nparams\nresort\t600\n' > resort.txt
 lv="Exports/Live list.html"
-live() {
-    rm -f "$1.info"
-    host "Live list" zav_lvhost.exe "$1.txt" "$1.info"
-    wait_info "$1.info" && read -r _ _ left top _ _ _ < "$1.info"
-}
-live shrink
+lv_host shrink "Live list"
 export_case "a list refreshed from 2,000 rows to 5 is refused" "$lv" "" \
     "The list view changed while it was being read: it held 2,000 rows when the export began and holds 5 now."
 export_case "the same list, standing, gives its 5 rows" "$lv" \
     "$(lines "A|B" "R1C1|R1C2" "R2C1|R2C2" "R3C1|R3C2" "R4C1|R4C2" "R5C1|R5C2")" ""
-live resort
+lv_host resort "Live list"
 export_case "a list re-sorted while read is refused" "$lv" "" "its rows moved (it was re-sorted or refreshed)"
 close_program $pid
 finish

@@ -8,11 +8,8 @@ set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 program_folder "$@" zav_ctlhost.exe
 
-wine zav_ctlhost.exe &
-hostpid=$!
+check "the host is up" ctl_host ZavTreeHost
 start_program
-check "the host is up" quiet D wait "ZavTreeHost" 60
-read -r left top _ _ < <(D rect "ZavTreeHost" 1)
 
 check "the menu opens over the tree" open_menu 0.5
 check "Print Grid opens the dialog" choose_print_grid
@@ -44,10 +41,7 @@ wait $hostpid 2>/dev/null
 # -- 3,000 items, each read 5 ms late (an export of at least 15 s): progress, Stop keeps the
 # previous file, and the next export runs to the end
 cp "$html" previous.html
-wine zav_ctlhost.exe big 3000 5 &
-hostpid=$!
-check "the big tree is up" quiet D wait "ZavTreeHost" 120
-read -r left top _ _ < <(D rect "ZavTreeHost" 1)
+check "the big tree is up" ctl_host ZavTreeHost big 3000 5
 check "the menu opens over the big tree" open_menu 0.5
 check "Print Grid opens the dialog for it" choose_print_grid
 click_button "$T" OK
