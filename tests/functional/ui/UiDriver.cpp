@@ -117,17 +117,12 @@ int print(const std::string& line) {
     return 0;
 }
 
-int printRect(HWND h) {
+// Left top right bottom of the window on the screen, or its centre.
+int printRect(HWND h, bool centre = false) {
     RECT rc;
     GetWindowRect(h, &rc);
-    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
-    return 0;
-}
-
-int printCenter(HWND h) {
-    RECT rc;
-    GetWindowRect(h, &rc);
-    std::printf("%ld %ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    if (centre) std::printf("%ld %ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    else std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
     return 0;
 }
 
@@ -351,7 +346,7 @@ const Command kCommands[] = {
     {"button", Target::Top, 4,
      [](HWND w, int, char** argv) {
          HWND found = descendant(w, argv[3], nullptr);
-         return found ? printCenter(found) : 1;
+         return found ? printRect(found, true) : 1;
      }},
     {"close", Target::Top, 3, [](HWND w, int, char**) { PostMessageA(w, WM_CLOSE, 0, 0); return 0; }},
     {"hang", Target::Top, 3, [](HWND w, int, char**) { PostMessageA(w, WM_APP, 0, 0); return 0; }},
@@ -382,7 +377,7 @@ const Command kCommands[] = {
          if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) return 1;
          return print(state == BST_CHECKED ? "1" : "0");
      }},
-    {"center", Target::Control, 4, [](HWND c, int, char**) { return printCenter(c); }},
+    {"center", Target::Control, 4, [](HWND c, int, char**) { return printRect(c, true); }},
     {"rect", Target::Control, 4, [](HWND c, int, char**) { return printRect(c); }},
     {"text", Target::Control, 4, [](HWND c, int, char**) { return print(controlText<char>(c)); }},
     {"utext", Target::Control, 4, [](HWND c, int, char**) { return print(zav::toUtf8(controlText<wchar_t>(c))); }},
