@@ -51,7 +51,7 @@ private:
 // its whole message.
 struct ExportCase {
     const char* name;
-    std::string host;  // the mode of the host of single controls; for control 0, a list-view host's description
+    std::string host;  // the mode of the host of single controls; for control 0, a list-view host's instructions
     int control;       // the host's control id; 0: the list-view host's list
     Texts cells;
     CaptureFailure failure;
