@@ -226,13 +226,26 @@ lv_host() {
     start_host "$2" zav_lvhost.exe "$1.txt" "$1.info" && wait_info "$1.info" && read -r _ _ left top _ _ _ < "$1.info"
 }
 
+# ctl_host TITLE [MODE...]: the host of single controls (zav_ctlhost.exe, the one before it ended)
+# up and showing TITLE, the place of its control 1 read into left and top; sets hostpid.
+ctl_host() { start_host "$1" zav_ctlhost.exe "${@:2}" && read -r left top _ _ < <(D rect "$1" 1); }
+
+# menu_host MODE: lv_host "Menu host", in the lower right of the screen clear of the dialogs, whose
+# list view opens the host's own menu on a right click (MODE rclick: through NM_RCLICK;
+# contextmenu: through WM_CONTEXTMENU) and logs what it sees to $log (host.log).
+menu_host() {
+    { printf 'title\tMenu host\nplace\t680\t540\t520\t360\nmenu\t%s\thost.log\n' "$1"
+      printf 'column\t120\tFile\ncolumn\t120\tKind\nrow\tnotes.txt\ttext\nrow\tphoto.png\timage\nrow\tdata.csv\ttable\n'; } > menu.txt
+    lv_host menu "Menu host"
+}
+
 # right_click X Y: one right click (press, a short hold, release) at that point of the list.
 right_click() {
     xdotool mousemove $((left + $1)) $((top + $2)); sleep 0.3
     xdotool mousedown 3; sleep 0.4; xdotool mouseup 3
 }
 
-# host_saw: what the menu host (zav_menuhost.exe, its log $log) saw and did since the last call, on
+# host_saw: what the menu host (menu_host, its log $log) saw and did since the last call, on
 # one line. The log is never emptied while the host writes to it: the test reads on from where it
 # stopped (kept in $log.seen, as this runs in a subshell), up to the last whole line.
 host_saw() {
@@ -259,9 +272,9 @@ host_menu_opened() {
     esac
 }
 
-# clip ARGS...: the clipboard tool (zav_clipboard.exe in the current folder). wait_for_copy: true
-# once the clipboard holds HTML again, read into text.out and html.out (10 s at most).
-clip() { wine zav_clipboard.exe "$@"; }
+# clip read|set ARGS...: the inspector's look at the clipboard. wait_for_copy: true once the
+# clipboard holds HTML again, read into text.out and html.out (10 s at most).
+clip() { D clip "$@"; }
 wait_for_copy() {
     for _ in $(seq 1 50); do clip read text.out html.out && [ -s html.out ] && return 0; sleep 0.2; done
     return 1

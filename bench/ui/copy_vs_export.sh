@@ -7,7 +7,7 @@ build=$1 rows=$2
 ZAV_IDS=${ZAV_IDS:-$build/tests/functional/control-ids.sh}
 set -o pipefail
 source "$(dirname "$0")/bench-lib.sh"
-bench_start "$build" "$rows" "$3" Bench "$build"/tests/functional/ui/zav_clipboard.exe
+bench_start "$build" "$rows" "$3" Bench
 
 clip set "before" || exit 1
 open_menu 0.5 || { echo "no menu"; exit 1; }

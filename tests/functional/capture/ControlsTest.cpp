@@ -23,13 +23,11 @@ using zavtest::HostProcess;
 using zavtest::readControl;
 using Texts = std::vector<std::wstring>;
 
-std::string sibling(const char* name) { return zavtest::siblingHostProgram(name); }
-struct ListBoxHost : HostProcess {
-    ListBoxHost() : HostProcess(sibling("zav_lbhost.exe"), std::string(), L"ZavListBoxHostWindow") {}
-};
-struct TreeHost : HostProcess {
-    explicit TreeHost(const std::string& arguments = std::string(), const std::string& program = sibling("zav_tvhost.exe"))
-        : HostProcess(program, arguments, L"ZavTreeHostWindow") {}
+// The host of single controls: its list boxes ("listbox"), else the tree of `mode`.
+struct ControlHost : HostProcess {
+    explicit ControlHost(const std::string& mode = std::string(),
+                         const std::string& program = zavtest::siblingHostProgram("zav_ctlhost.exe"))
+        : HostProcess(program, mode, mode == "listbox" ? L"ZavListBoxHostWindow" : L"ZavTreeHostWindow") {}
 };
 
 const std::wstring kLong = L"<" + std::wstring(9998, L'\u00e9') + L">";
@@ -49,17 +47,21 @@ private:
     void writeRow(std::int32_t, const std::wstring* row) override { cells.insert(cells.end(), row, row + columnCount()); }
 };
 
-// An export of `control`: the rows written (when believed), or the failure and its whole message.
+// An export of a control of a host of its own: the rows written (when believed), or the failure and
+// its whole message.
 struct ExportCase {
     const char* name;
-    int control;  // the host's control id; 0: the list-view host's list
+    std::string host;  // the mode of the host of single controls; for control 0, a list-view host's instructions
+    int control;       // the host's control id; 0: the list-view host's list
     Texts cells;
     CaptureFailure failure;
     const wchar_t* message;
 };
 
-void checkExport(const ExportCase& c, HWND control) {
+void checkExport(const ExportCase& c) {
     SCOPED_TRACE(c.name);
+    const auto host = c.control ? std::make_unique<ControlHost>(c.host) : std::make_unique<HostProcess>(c.host);
+    const HWND control = c.control ? host->control(c.control) : host->list();
     auto source = zav::makeSystemGridSourceFactory()->openGridSource(zav::gridTargetOf(reinterpret_cast<zav::WindowHandle>(control)));
     zav::ListViewInfo info;
     Texts cells;
@@ -78,9 +80,9 @@ void checkExport(const ExportCase& c, HWND control) {
     EXPECT_EQ(static_cast<std::size_t>(rowCount * info.lColumnCount), c.cells.size());
 }
 
-// Control 1: lines; 2: a combo box; 3: owner-drawn without strings; 4 to 8: lines that lie.
-TEST(ListBoxCapture, LinesAreReadWholeOwnerDrawnOnesRefusedAndLiesNamed) {
-    ListBoxHost host;
+// Control 1: lines; 2: a combo box; 3: owner-drawn without strings.
+TEST(ListBoxCapture, LinesAreReadWholeAndOwnerDrawnOnesRefused) {
+    ControlHost host("listbox");
     zavtest::ControlRead list = readControl(host.control(1));
     ASSERT_TRUE(list.ok) << zav::describeCaptureFailure(list.capture->failure());
     EXPECT_EQ(list.info.kind, zav::ControlKind::ListBox);
@@ -102,30 +104,12 @@ TEST(ListBoxCapture, LinesAreReadWholeOwnerDrawnOnesRefusedAndLiesNamed) {
     EXPECT_FALSE(drawn.ok);
     EXPECT_EQ(drawn.capture->failure(), CaptureFailure::NoTexts);
     EXPECT_EQ(drawn.info.lItemCount + drawn.info.lColumnCount, 0);
-
-    const Texts lines = {L"one", L"two \u0416", L"", L"four", L"five"};
-    const wchar_t* inconsistent = L"The list box answered inconsistently at row 1, column 1: the length of its text and "
-                                  L"the text it gave do not agree.";
-    const ExportCase lies[] = {
-        {"a count of 2^31-1", 4, lines, CaptureFailure::None, L""},
-        // The system sizes its copy of the line by the length told: no text comes, and the row is
-        // named, never read as empty.
-        {"a length of 2^31-1", 5, {}, CaptureFailure::TextUnreadable,
-         L"The list box told a length for the text at row 1, column 1 that cannot be honoured (2,147,483,647 "
-         L"characters), and the text could not be read whole."},
-        {"a length of -5", 8, {}, CaptureFailure::TextUnreadable,
-         L"The list box told a length for the text at row 1, column 1 that cannot be honoured (-5 characters), "
-         L"and the text could not be read whole."},
-        {"a length two short of the text", 6, {}, CaptureFailure::Inconsistent, inconsistent},
-        {"a copy that claims 100,000 characters", 7, {}, CaptureFailure::Inconsistent, inconsistent},
-    };
-    for (const ExportCase& c : lies) checkExport(c, host.control(c.control));
 }
 
 // The nested tree: alpha (expanded) holds beta (expanded, holding gamma) and delta (collapsed,
 // holding epsilon and an empty item); a Unicode root holds a 10,000-character item; then omega.
 TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPathWhicheverBlocksAreAsked) {
-    TreeHost host;
+    ControlHost host;
     zavtest::ControlRead tree = readControl(host.control(1));
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
     EXPECT_EQ(tree.info.kind, zav::ControlKind::TreeView);
@@ -157,7 +141,7 @@ TEST(TreeViewCapture, EveryItemExpandedOrNotInDisplayOrderWithLevelAndPathWhiche
 }
 
 TEST(TreeViewCapture, ATreeWithCheckBoxesGivesEachItemsMarkWhetherItsRowsWereJustReadOrNot) {
-    TreeHost host("checks 1");  // beta, epsilon and omega checked: rows 2, 5 and 9
+    ControlHost host("checks 1");  // beta, epsilon and omega checked: rows 2, 5 and 9
     zavtest::ControlRead tree = readControl(host.control(1));
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
     EXPECT_TRUE(tree.info.checkBoxes);
@@ -179,7 +163,7 @@ TEST(TreeViewCapture, ATreeWithCheckBoxesGivesEachItemsMarkWhetherItsRowsWereJus
 
 TEST(TreeViewCapture, ADeepTreeIsWalkedWithItsWholePath) {
     const int depth = 2000;
-    TreeHost host("deep " + std::to_string(depth));
+    ControlHost host("deep " + std::to_string(depth));
     zavtest::ControlRead tree = readControl(host.control(1));
     ASSERT_TRUE(tree.ok) << zav::describeCaptureFailure(tree.capture->failure());
     ASSERT_EQ(tree.info.lItemCount, depth);
@@ -195,7 +179,7 @@ TEST(TreeViewCapture, ADeepTreeIsWalkedWithItsWholePath) {
 // blocks cross from one branch into the next, and the walk ends in the middle of a branch.
 TEST(TreeViewCapture, ItemsAreCountedAndReadInOrderAcrossBranches) {
     constexpr std::int32_t kItems = 2500;
-    TreeHost host("big " + std::to_string(kItems));
+    ControlHost host("big " + std::to_string(kItems));
     zavtest::ControlRead tree = readControl(host.control(1), 4000, false);
     ASSERT_TRUE(tree.ok);
     ASSERT_EQ(tree.info.lItemCount, kItems);
@@ -214,43 +198,47 @@ TEST(TreeViewCapture, ItemsAreCountedAndReadInOrderAcrossBranches) {
     }
 }
 
-TEST(LyingControls, ATreeGivesTheItemsItHoldsAndALoopIsRefused) {
-    const ExportCase counted = {"a count of 2^31-1", 1,
-                                {L"a", L"1", L"a", L"a1", L"2", L"a\\a1", L"a2", L"2", L"a\\a2",
-                                 L"b", L"1", L"b", L"b1", L"2", L"b\\b1", L"b2", L"2", L"b\\b2",
-                                 L"c", L"1", L"c", L"c1", L"2", L"c\\c1", L"c2", L"2", L"c\\c2"},
-                                CaptureFailure::None, L""};
-    const ExportCase looped = {"a leaf whose child is a root", 1, {}, CaptureFailure::TreeLoop,
-                               L"The tree view answered inconsistently: an item came again at row 4 of one walk over "
-                               L"the tree, as if it were its own descendant."};
-    for (const auto& [mode, c] : {std::pair{"count 1", counted}, std::pair{"loop 1", looped}}) {
-        TreeHost host(mode);
-        checkExport(c, host.control(c.control));
-    }
-}
-
-TEST(LyingControls, AListViewThatChangesWhileReadIsRefused) {
-    // 2,000 rows of two cells: the change comes after 600 item requests, two a row and the first
-    // 128 rows' first column asked once more (which tells that the rows' item data differ).
+// List boxes 4 to 8 of the host of single controls, trees of nine items and list views of 2,000
+// rows that lie or change while read.
+TEST(LyingControls, AreReadAsFarAsTheirAnswersAgreeElseRefusedWithWhatHappened) {
+    const Texts lines = {L"one", L"two \u0416", L"", L"four", L"five"};
+    const wchar_t* inconsistent = L"The list box answered inconsistently at row 1, column 1: the length of its text and "
+                                  L"the text it gave do not agree.";
+    // The list views' change comes after 600 item requests, two a row and the first 128 rows' first
+    // column asked once more (which tells that the rows' item data differ).
     const std::string rows = "column\t50\tA\ncolumn\t50\tB\ngenerate\t2000\t2\n";
     Texts all;
     for (int r = 1; r <= 2000; ++r)
         for (const wchar_t* c : {L"C1", L"C2"}) all.push_back(L"R" + std::to_wstring(r) + c);
-    const std::pair<ExportCase, std::string> cases[] = {
-        {{"refreshed down to 5 rows", 0, {}, CaptureFailure::RowsFell,
-          L"The list view changed while it was being read: it held 2,000 rows when the export began and holds 5 now."},
-         rows + "shrink\t600\t5\n"},
-        {{"re-sorted, item data distinct", 0, {}, CaptureFailure::RowsMoved,
-          L"The list view changed while it was being read: its rows moved (it was re-sorted or refreshed), and row "
-          L"237 came again as a row already read."},
-         rows + "params\nresort\t600\n"},
+    const ExportCase cases[] = {
+        {"a list box counting 2^31-1", "listbox", 4, lines, CaptureFailure::None, L""},
+        // The system sizes its copy of the line by the length told: no text comes, and the row is
+        // named, never read as empty.
+        {"a length of 2^31-1", "listbox", 5, {}, CaptureFailure::TextUnreadable,
+         L"The list box told a length for the text at row 1, column 1 that cannot be honoured (2,147,483,647 "
+         L"characters), and the text could not be read whole."},
+        {"a length of -5", "listbox", 8, {}, CaptureFailure::TextUnreadable,
+         L"The list box told a length for the text at row 1, column 1 that cannot be honoured (-5 characters), "
+         L"and the text could not be read whole."},
+        {"a length two short of the text", "listbox", 6, {}, CaptureFailure::Inconsistent, inconsistent},
+        {"a copy that claims 100,000 characters", "listbox", 7, {}, CaptureFailure::Inconsistent, inconsistent},
+        {"a tree counting 2^31-1", "count 1", 1,
+         {L"a", L"1", L"a", L"a1", L"2", L"a\\a1", L"a2", L"2", L"a\\a2",
+          L"b", L"1", L"b", L"b1", L"2", L"b\\b1", L"b2", L"2", L"b\\b2",
+          L"c", L"1", L"c", L"c1", L"2", L"c\\c1", L"c2", L"2", L"c\\c2"},
+         CaptureFailure::None, L""},
+        {"a leaf whose child is a root", "loop 1", 1, {}, CaptureFailure::TreeLoop,
+         L"The tree view answered inconsistently: an item came again at row 4 of one walk over the tree, as if it "
+         L"were its own descendant."},
+        {"a list view refreshed down to 5 rows", rows + "shrink\t600\t5\n", 0, {}, CaptureFailure::RowsFell,
+         L"The list view changed while it was being read: it held 2,000 rows when the export began and holds 5 now."},
+        {"re-sorted, item data distinct", rows + "params\nresort\t600\n", 0, {}, CaptureFailure::RowsMoved,
+         L"The list view changed while it was being read: its rows moved (it was re-sorted or refreshed), and row "
+         L"237 came again as a row already read."},
         // Distinct item data watched over a list that does not change: every row, none refused.
-        {{"item data distinct, unchanged", 0, all, CaptureFailure::None, L""}, rows + "params\n"},
+        {"item data distinct, unchanged", rows + "params\n", 0, all, CaptureFailure::None, L""},
     };
-    for (const auto& [c, description] : cases) {
-        HostProcess host(description);
-        checkExport(c, host.list());
-    }
+    for (const ExportCase& c : cases) checkExport(c);
 }
 
 // Each kind of control: a host hung before the read is refused within the time-out with nothing
@@ -262,8 +250,7 @@ TEST_P(HungOrKilled, TheHostIsRefusedAndAFailedCaptureAsksNoMore) {
     const std::string kind = GetParam();
     const auto start = [&]() -> std::unique_ptr<HostProcess> {
         if (kind == "listview") return std::make_unique<HostProcess>("column\t50\tA\ncolumn\t50\tB\ngenerate\t1000\t2\n");
-        if (kind == "listbox") return std::make_unique<ListBoxHost>();
-        return std::make_unique<TreeHost>();
+        return std::make_unique<ControlHost>(kind == "listbox" ? "listbox" : "");
     };
     {
         auto host = start();
@@ -308,7 +295,7 @@ TEST(WordSize, ThirtyTwoBitProgramRefusesSixtyFourBitTargets) {
     const std::string wide = zavtest::environment("ZAV_LVHOST_WIDE");
     if (wide.empty()) GTEST_SKIP() << "no 64-bit hosts were given (ZAV_LVHOST_WIDE)";
     HostProcess list("title\tWide host\ncolumn\t80\tA\nrow\tx\n", 120000, wide);
-    TreeHost tree("", zavtest::siblingHostProgram("zav_tvhost.exe", wide));
+    ControlHost tree("", zavtest::siblingHostProgram("zav_ctlhost.exe", wide));
     EXPECT_EQ(64, zav::processWordSize(list.processId()));
     for (const HWND control : {list.list(), tree.control(1)}) {
         zavtest::ControlRead read = readControl(control);

@@ -97,8 +97,7 @@ void HostProcess::fail(const std::string& why) {
     throw std::runtime_error(why);
 }
 
-HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, const std::string& program)
-    : hangMessage_(WM_APP + 1) {
+HostProcess::HostProcess(const std::string& description, DWORD startTimeoutMs, const std::string& program) {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     static LONG counter = 0;
@@ -139,7 +138,7 @@ void HostProcess::kill() {
 void HostProcess::hang() {
     // The host sleeps once it takes the posted message from its queue; until then it still answers
     // sent messages (they come before posted ones), so wait until one goes unanswered.
-    PostMessageW(top_, hangMessage_, 0, 0);
+    PostMessageW(top_, WM_APP, 0, 0);
     DWORD_PTR r = 0;
     for (int i = 0; i < 100; ++i)
         if (!SendMessageTimeoutW(top_, WM_NULL, 0, 0, SMTO_NORMAL, 100, &r)) return;

@@ -1,6 +1,6 @@
 // The capture tests' host programs as second processes: the list-view host (zav_lvhost.exe, told
-// what to show by a description file) and the hosts of single controls (zav_lbhost.exe,
-// zav_tvhost.exe). A host still running when its HostProcess goes is killed: no test leaves one.
+// what to show by a description file) and the host of single controls (zav_ctlhost.exe). A host
+// still running when its HostProcess goes is killed: no test leaves one.
 #pragma once
 
 #include <windows.h>
@@ -43,7 +43,6 @@ private:
     HWND list_ = nullptr;
     HWND top_ = nullptr;
     RECT rect_ = {};
-    UINT hangMessage_ = WM_APP;
 };
 
 // The list-view host: ZAV_LVHOST (a Windows path, or a Linux one under Wine), else zav_lvhost.exe

@@ -31,10 +31,18 @@
 //   shrink <t> N <t> KEEP      once it has answered N item texts to other processes, it keeps only
 //                              its first KEEP rows (a live list refreshed while read)
 //   resort <t> N               ... its last row moves to the top (a list re-sorted while read)
+//   place <t> X <t> Y <t> W <t> H   where the top-level window stands (else 20, 20, 640 x 480)
+//   menu <t> rclick|contextmenu <t> LOG-FILE
+//                              like most real programs, it opens its own context menu on a right
+//                              click in the list view: on the release, through NM_RCLICK or through
+//                              WM_CONTEXTMENU. LOG-FILE gets one line per event, written at once:
+//                              press / release (the list view received the right button down / up),
+//                              menu (its menu is about to open), command Open|Delete (a command of
+//                              that menu ran), closed (the menu is closed)
 //
 // Once the window is ready it writes INFO-FILE whole: "HWND PID LEFT TOP RIGHT BOTTOM TOPLEVEL" in
-// decimal. It ends when its top-level window is closed. WM_APP+1 to the top-level window makes it
-// hang: it replies 0 at once and then stops answering.
+// decimal. It ends when its top-level window is closed. A posted WM_APP makes it stop answering
+// (it sleeps), for the hung-target tests.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -50,21 +58,20 @@
 
 namespace {
 
-constexpr UINT kHangMessage = WM_APP + 1;
-
 struct Description {
     std::string title = "List view host";
     std::vector<std::string> nest;
     DWORD view = LVS_REPORT;
     bool noHeader = false, ownerData = false, unicode = false, checkBoxes = false, params = false, hang = false;
     std::vector<std::pair<int, std::string>> columns;
-    std::vector<int> order, selected, checked;
+    std::vector<int> order, selected, checked, place = {20, 20, 640, 480};
     std::vector<std::vector<std::string>> rows;
     long generatedRows = 0;
     int generatedColumns = 0;
     DWORD pace = 0;
     std::string fakeClass;
     std::string fakeMode;
+    std::string menu, log;  // the menu's way ("rclick", "contextmenu"; empty: none) and its log
     std::optional<long> headerCount, itemCount;  // the counts told to other processes
     long changeAfter = 0;  // item texts answered to other processes before the list changes
     long shrinkTo = -1;
@@ -132,6 +139,11 @@ bool readDescription(const char* path, Description& d) {
             d.view = v == "icon" ? LVS_ICON : v == "smallicon" ? LVS_SMALLICON : v == "list" ? LVS_LIST : LVS_REPORT;
         } else if (key == "select") d.selected = numbers;
         else if (key == "check") d.checked = numbers;
+        else if (key == "place" && numbers.size() == 4) d.place = numbers;
+        else if (key == "menu") {
+            d.menu = field(1);
+            d.log = field(2);
+        }
         else if (key == "shrink" || key == "resort") {
             d.changeAfter = std::atol(field(1).c_str());
             if (key == "shrink") d.shrinkTo = std::atol(field(2).c_str());
@@ -270,6 +282,8 @@ void changeList(HWND lv) {
 }
 
 LRESULT CALLBACK lyingListProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!g_desc.menu.empty() && (msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP))
+        zavhost::record(g_desc.log.c_str(), msg == WM_RBUTTONDOWN ? "press" : "release");
     if (msg == LVM_GETITEMCOUNT && InSendMessage() && g_desc.itemCount) return *g_desc.itemCount;
     const bool text = msg == LVM_GETITEMTEXTA || msg == LVM_GETITEMTEXTW || msg == LVM_GETITEMA || msg == LVM_GETITEMW;
     if (text && InSendMessage() && g_desc.changeAfter > 0 && --g_desc.changeAfter == 0) changeList(hWnd);
@@ -324,10 +338,36 @@ HWND createListView(HWND parent, const RECT& rc) {
     return lv;
 }
 
+// The host's own context menu at `pt`, and what became of it, in the log.
+void showOwnMenu(HWND hWnd, POINT pt) {
+    const char* log = g_desc.log.c_str();
+    zavhost::record(log, "menu");
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 1, "Open");
+    AppendMenuA(menu, MF_STRING, 2, "Delete");
+    HWND top = GetAncestor(hWnd, GA_ROOT);
+    SetForegroundWindow(top);
+    const int chosen = static_cast<int>(TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, top, nullptr));
+    PostMessageA(top, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+    zavhost::record(log, "closed");
+    if (chosen == 1 || chosen == 2) zavhost::record(log, chosen == 1 ? "command Open" : "command Delete");
+}
+
 LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_NOTIFYFORMAT: return g_desc.unicode ? NFR_UNICODE : NFR_ANSI;
+        case WM_CONTEXTMENU:
+            if (g_desc.menu != "contextmenu") break;
+            showOwnMenu(hWnd, POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            return 0;
         case WM_NOTIFY: {
+            if (g_desc.menu == "rclick" && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(NM_RCLICK)) {
+                POINT pt;
+                GetCursorPos(&pt);
+                showOwnMenu(hWnd, pt);
+                return TRUE;  // handled: no WM_CONTEXTMENU after it
+            }
             auto* info = reinterpret_cast<NMLVDISPINFOW*>(lParam);  // the A and W forms agree up to the text
             const bool wide = info->hdr.code == LVN_GETDISPINFOW;
             if (!wide && info->hdr.code != LVN_GETDISPINFOA) break;
@@ -343,9 +383,6 @@ LRESULT CALLBACK panelProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (child) MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
         }
-        case kHangMessage:
-            ReplyMessage(0);
-            for (;;) Sleep(INFINITE);
         case WM_CLOSE: DestroyWindow(hWnd); return 0;
         case WM_DESTROY:
             if (!GetParent(hWnd)) PostQuitMessage(0);
@@ -377,7 +414,8 @@ int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     zavhost::registerClass(L"ZavHostPanel", panelProc, g_desc.unicode);
-    HWND top = createPanel(nullptr, g_desc.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 640, 480);
+    const std::vector<int>& at = g_desc.place;
+    HWND top = createPanel(nullptr, g_desc.title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, at[0], at[1], at[2], at[3]);
     if (!top) return 3;
     HWND parent = top;
     RECT rc;
@@ -396,7 +434,7 @@ int main(int argc, char** argv) {
         list = CreateWindowExA(0, fc.lpszClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, rc.right, rc.bottom, parent, nullptr,
                                fc.hInstance, nullptr);
     } else if ((list = createListView(parent, rc))) {
-        if (g_desc.itemCount || g_desc.changeAfter > 0) g_listProc = subclass(list, lyingListProc);
+        if (g_desc.itemCount || g_desc.changeAfter > 0 || !g_desc.menu.empty()) g_listProc = subclass(list, lyingListProc);
         HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
         if (g_desc.headerCount && header) g_headerProc = subclass(header, lyingHeaderProc);
     }
@@ -404,7 +442,6 @@ int main(int argc, char** argv) {
     ShowWindow(top, SW_SHOWNORMAL);
     UpdateWindow(top);
     if (!zavhost::writeInfo(argv[2], list, top)) return 5;
-    if (g_desc.hang)
-        for (;;) Sleep(INFINITE);
-    return zavhost::messageLoop(false);
+    if (g_desc.hang) PostMessageA(top, WM_APP, 0, 0);
+    return zavhost::messageLoop(false, WM_APP);
 }

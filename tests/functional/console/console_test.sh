@@ -4,20 +4,20 @@
 # the list boxes, the combo box, a hung and a killed host), Wine's Registry Editor and Task Manager
 # exported as CSV, TSV, JSON and XML, read back with Python and compared; the standard output must
 # equal the file; every exit code with its line on the standard error.
-#   console_test.sh CMDEXE PROGRAM UIDRIVER LVHOST TVHOST LBHOST WORK
+#   console_test.sh CMDEXE PROGRAM UIDRIVER LVHOST CTLHOST WORK
 set -u
 set -o pipefail
 cmd=$1
 # shellcheck source=../../../scripts/test-lib.sh
 source "$(dirname "$0")/../../../scripts/test-lib.sh"
-rm -rf "$7"
-mkdir -p "$7/prog" "$7/out"
-cp "$1" "$2" "$7/prog/"
-cp "$3" "$7/prog/zav_uidriver.exe"
-ZAV_DRIVER="$7/prog/zav_uidriver.exe"
-lvhost=$4 tvhost=$5 lbhost=$6
-out=$7/out
-cd "$7/prog" || exit 1
+rm -rf "$6"
+mkdir -p "$6/prog" "$6/out"
+cp "$1" "$2" "$6/prog/"
+cp "$3" "$6/prog/zav_uidriver.exe"
+ZAV_DRIVER="$6/prog/zav_uidriver.exe"
+lvhost=$4 ctlhost=$5
+out=$6/out
+cd "$6/prog" || exit 1
 name=$(basename "$2")
 cmd=$(basename "$1")
 hostpids=()
@@ -114,8 +114,8 @@ printf '%s\n' unicode escapes 'title	Console grid' 'column	100	Name' 'column	120
     'row	tab\there	<x&y>	s3	@SUM' > "$out/lv.txt"
 printf 'row\tctl\x01char\tback\\\\slash\ts4\t\n' >> "$out/lv.txt"
 wine "$lvhost" "Z:${out//\//\\}\\lv.txt" "Z:${out//\//\\}\\lv.info" & hostpids+=($!)
-wine "$tvhost" & hostpids+=($!)
-wine "$lbhost" & hostpids+=($!)
+wine "$ctlhost" & hostpids+=($!)
+wine "$ctlhost" listbox & hostpids+=($!)
 wait_listed --window "console grid"
 plain='[["Amount", "Name", "Note, \"q\""], ["-12", "say \"hi\"", "a,b;c"], ["=1+1", "Жук 😀", "line1\r\nline2"],
  ["@SUM", "tab\there", "<x&y>"], ["", "ctl\u0001char", "back\\slash"]]'

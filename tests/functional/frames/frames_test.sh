@@ -4,11 +4,10 @@
 # view, tree view, list box and combo box opens our menu and Copy Grid copies that control's grid,
 # the host seeing none of it; a press on a frame away from any control goes to the host. Then the
 # application list of Wine's configuration program, under its frame "Application settings".
-#   frames_test.sh PROGRAM UIDRIVER FRAMESHOST CLIPBOARD-TOOL WORK
+#   frames_test.sh PROGRAM UIDRIVER FRAMESHOST WORK
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$1" "$2" "$3" "$5" zav_frameshost.exe
-cp "$4" zav_clipboard.exe
+program_folder "$@" zav_frameshost.exe
 : > host.log
 wine zav_frameshost.exe host.log &
 hostpid=$!

@@ -3,17 +3,15 @@
 # its menu and Escape; Pause lets a right press through to a host that opens its own menu; a
 # second start (same folder, another, the other word size when given) ends with code 0 and one
 # watcher stays; Start with Windows; Settings; Exit ends with code 0 and the icon goes.
-#   tray_test.sh PROGRAM UIDRIVER MENUHOST WORK [OTHER-WORD-SIZE-PROGRAM]
+#   tray_test.sh PROGRAM UIDRIVER LVHOST WORK [OTHER-WORD-SIZE-PROGRAM]
 other=${5:-}
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$1" "$2" "$3" "$4" zav_menuhost.exe
+program_folder "$1" "$2" "$3" "$4" zav_lvhost.exe
 log="$prog/host.log"
 : > "$log"
 trap zav_end_test EXIT
-check "the host is up" start_host "Menu host" zav_menuhost.exe rclick host.info host.log
-wait_info host.info || { echo "FAILED: the host did not say where its list is"; failures=$((failures + 1)); finish; }
-read -r _ _ left top _ _ _ < host.info
+menu_host rclick || { echo "FAILED: the host did not come up and say where its list is"; failures=$((failures + 1)); finish; }
 
 check "no icon before the program runs" wait_icon 2 gone
 start_program

@@ -37,9 +37,17 @@
 //   zav_uidriver.exe checked TITLE ID            1 when the check box is checked, 0 when not
 //   zav_uidriver.exe fileinfo FILE               the program file's version resource, whether it has
 //                                                an icon and what its manifest says of DPI awareness
+//   zav_uidriver.exe clip read TEXT-FILE HTML-FILE
+//                                                writes the clipboard's Unicode text as UTF-8 (without
+//                                                its ending zero) and its "HTML Format" data as its
+//                                                bytes up to the zero; a format that is not on the
+//                                                clipboard leaves its file absent
+//   zav_uidriver.exe clip set TEXT               empties the clipboard and puts TEXT on it as Unicode
+//                                                text only
 //
-// Exit code 0 on success, 1 when the window or control is not there (after waiting, for wait), 2
-// for a command it does not know or too few arguments.
+// Exit code 0 on success, 1 when the window or control is not there (after waiting, for wait) or
+// the clipboard could not be opened or written, 2 for a command it does not know or too few
+// arguments.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -109,17 +117,12 @@ int print(const std::string& line) {
     return 0;
 }
 
-int printRect(HWND h) {
+// Left top right bottom of the window on the screen, or its centre.
+int printRect(HWND h, bool centre = false) {
     RECT rc;
     GetWindowRect(h, &rc);
-    std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
-    return 0;
-}
-
-int printCenter(HWND h) {
-    RECT rc;
-    GetWindowRect(h, &rc);
-    std::printf("%ld %ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    if (centre) std::printf("%ld %ld\n", (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    else std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right, rc.bottom);
     return 0;
 }
 
@@ -244,6 +247,51 @@ int items(HWND c) {
     return 0;
 }
 
+// The clipboard, read and set by the tests' own code, independent of the program's.
+bool openClipboard() {
+    for (int attempt = 0; attempt < 40; ++attempt, Sleep(50))
+        if (OpenClipboard(nullptr)) return true;
+    std::fprintf(stderr, "zav_uidriver: OpenClipboard failed (%lu)\n", GetLastError());
+    return false;
+}
+
+bool writeFile(const char* path, const void* data, std::size_t size) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(data, 1, size, f) == size;
+    return std::fclose(f) == 0 && ok;
+}
+
+int readClipboard(const char* textPath, const char* htmlPath) {
+    DeleteFileA(textPath);
+    DeleteFileA(htmlPath);
+    if (!openClipboard()) return 1;
+    int status = 0;
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        const auto* text = static_cast<const wchar_t*>(GlobalLock(h));
+        const std::string utf8 = zav::toUtf8(std::wstring(text, wcsnlen(text, GlobalSize(h) / sizeof(wchar_t))));
+        GlobalUnlock(h);
+        if (!writeFile(textPath, utf8.data(), utf8.size())) status = 1;
+    }
+    if (HANDLE h = GetClipboardData(RegisterClipboardFormatW(L"HTML Format"))) {
+        const auto* bytes = static_cast<const char*>(GlobalLock(h));
+        if (!writeFile(htmlPath, bytes, strnlen(bytes, GlobalSize(h)))) status = 1;
+        GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return status;
+}
+
+int setClipboard(const std::wstring& text) {
+    if (!openClipboard()) return 1;
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(h), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(h);
+    const bool ok = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, h);
+    CloseClipboard();
+    return ok ? 0 : 1;
+}
+
 // What a command works on, found before it runs from the words after the command: nothing; the
 // first visible top-level window titled argv[2] (Top) or the last one (Last, the newest of a
 // program's message boxes); or its control of ID argv[3] (Control; ID 0: the window itself). A
@@ -298,7 +346,7 @@ const Command kCommands[] = {
     {"button", Target::Top, 4,
      [](HWND w, int, char** argv) {
          HWND found = descendant(w, argv[3], nullptr);
-         return found ? printCenter(found) : 1;
+         return found ? printRect(found, true) : 1;
      }},
     {"close", Target::Top, 3, [](HWND w, int, char**) { PostMessageA(w, WM_CLOSE, 0, 0); return 0; }},
     {"hang", Target::Top, 3, [](HWND w, int, char**) { PostMessageA(w, WM_APP, 0, 0); return 0; }},
@@ -329,12 +377,17 @@ const Command kCommands[] = {
          if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) return 1;
          return print(state == BST_CHECKED ? "1" : "0");
      }},
-    {"center", Target::Control, 4, [](HWND c, int, char**) { return printCenter(c); }},
+    {"center", Target::Control, 4, [](HWND c, int, char**) { return printRect(c, true); }},
     {"rect", Target::Control, 4, [](HWND c, int, char**) { return printRect(c); }},
     {"text", Target::Control, 4, [](HWND c, int, char**) { return print(controlText<char>(c)); }},
     {"utext", Target::Control, 4, [](HWND c, int, char**) { return print(zav::toUtf8(controlText<wchar_t>(c))); }},
     {"watch", Target::Control, 5, [](HWND c, int argc, char** argv) { return watch(c, argv[4], argc > 5 ? argv[5] : nullptr); }},
     {"items", Target::Control, 4, [](HWND c, int, char**) { return items(c); }},
+    {"clip", Target::None, 4,
+     [](HWND, int argc, char** argv) {
+         if (argc == 5 && std::strcmp(argv[2], "read") == 0) return readClipboard(argv[3], argv[4]);
+         return argc == 4 && std::strcmp(argv[2], "set") == 0 ? setClipboard(zav::fromAnsi(argv[3])) : 2;
+     }},
 };
 
 }  // namespace

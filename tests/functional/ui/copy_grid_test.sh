@@ -4,12 +4,11 @@
 # and "HTML Format", read back by a tool of the tests' own, hold exactly the grid as shown, or its
 # selected rows. A long list's copy stopped, and one whose program ends meanwhile, leave the
 # clipboard as it was.
-#   copy_grid_test.sh PROGRAM UIDRIVER LVHOST CLIPBOARD-TOOL WORK
+#   copy_grid_test.sh PROGRAM UIDRIVER LVHOST WORK
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
 C="Copy Grid"
 
-program_folder "$1" "$2" "$3" "$5" zav_lvhost.exe
-cp "$4" zav_clipboard.exe
+program_folder "$@" zav_lvhost.exe
 
 # The grid as the host shows it (columns in display order, the zero-width one left out) and the
 # host's description, both from the one table below. In the description \t \r \n \\ stand for

@@ -3,14 +3,13 @@
 # writes exactly the host's lines (Unicode, empty, 10,000 characters) under "Item". The combo box
 # is a kind of its own; an owner-drawn list box without strings is refused; a host that stops
 # answering is refused at OK and the previous file stays.
-#   listbox_test.sh PROGRAM UIDRIVER LBHOST WORK
+#   listbox_test.sh PROGRAM UIDRIVER CTLHOST WORK
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$@" zav_lbhost.exe
+program_folder "$@" zav_ctlhost.exe
 
-check "the host is up" start_host ZavListBoxHost zav_lbhost.exe
+check "the host is up" ctl_host ZavListBoxHost listbox
 start_program
-read -r left top _ _ < <(D rect "ZavListBoxHost" 1)
 
 check "the menu opens over the list box, Print Grid opens the dialog" print_grid
 check "the dialog names the kind" same "$(D utext "$T" $kLblCompatibleTypes)" "Compatible Export Types (list box)"

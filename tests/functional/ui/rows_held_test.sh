@@ -3,14 +3,13 @@
 # Grid and OK, or Copy Grid): the file holds exactly the rows the control held, or nothing is
 # written, the previous file stays and the message says why; no temporary file is left; a refused
 # copy leaves the clipboard as it was.
-#   rows_held_test.sh PROGRAM UIDRIVER LBHOST TVHOST LVHOST CLIPBOARD-TOOL WORK
+#   rows_held_test.sh PROGRAM UIDRIVER CTLHOST LVHOST WORK
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$1" "$2" "$3" "$7" zav_lbhost.exe
-cp "$4" zav_tvhost.exe
-cp "$5" zav_lvhost.exe
-cp "$6" zav_clipboard.exe
+program_folder "$1" "$2" "$3" "$5" zav_ctlhost.exe
+cp "$4" zav_lvhost.exe
 
+hostpid=
 lines() { printf '%s\n' "$@"; }
 
 # export_case NAME FILE EXPECTED MESSAGE: Print Grid and OK over the control `at` chose. With an
@@ -28,9 +27,9 @@ export_case() {
 start_program
 five=$(lines Item one "two Ж" "" four five)
 inconsistent="The list box answered inconsistently at row 1, column 1"
-start_host ZavListBoxHost zav_lbhost.exe
+ctl_host ZavListBoxHost listbox
 lb=Exports/ZavListBoxHost.html
-# id|case|expected rows|message (list box controls of the host, see ListBoxHost.cpp)
+# id|case|expected rows|message (list box controls of the host, see ControlHost.cpp)
 while IFS='|' read -r id what expected message; do
     at ZavListBoxHost "$id"
     export_case "$what" "$lb" "${expected:+$five}" "$message"
@@ -54,10 +53,10 @@ check "the clipboard is as it was" clipboard_kept marker
 tv=Exports/ZavTreeHost.html
 nine=$(lines "Item|Level|Path" "a|1|a" "a1|2|a\\a1" "a2|2|a\\a2" "b|1|b" "b1|2|b\\b1" "b2|2|b\\b2" \
     "c|1|c" "c1|2|c\\c1" "c2|2|c\\c2")
-start_host ZavTreeHost zav_tvhost.exe count 1
+ctl_host ZavTreeHost count 1
 at ZavTreeHost 1
 export_case "a tree counting 2^31-1 gives its nine items" "$tv" "$nine" ""
-start_host ZavTreeHost zav_tvhost.exe loop 1
+ctl_host ZavTreeHost loop 1
 at ZavTreeHost 1
 export_case "a tree whose leaf links back to a root is refused" "$tv" "" \
     "The tree view answered inconsistently: an item came again at row 4"

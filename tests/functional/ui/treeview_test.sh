@@ -3,14 +3,13 @@
 # Unicode, empty, 10,000 characters) exported exactly with levels and paths; 3,000 items read
 # slowly: progress, Stop keeps the previous file, a second export writes all; then the key tree of
 # Wine's Registry Editor (which the 32-bit program refuses: a 64-bit program's tree).
-#   treeview_test.sh PROGRAM UIDRIVER TVHOST WORK
+#   treeview_test.sh PROGRAM UIDRIVER CTLHOST WORK
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$@" zav_tvhost.exe
+program_folder "$@" zav_ctlhost.exe
 
-check "the host is up" start_host ZavTreeHost zav_tvhost.exe
+check "the host is up" ctl_host ZavTreeHost
 start_program
-read -r left top _ _ < <(D rect "ZavTreeHost" 1)
 
 check "the menu opens over the tree, Print Grid opens the dialog" print_grid
 check "the dialog names the kind" same "$(D utext "$T" $kLblCompatibleTypes)" "Compatible Export Types (tree view)"
@@ -36,8 +35,7 @@ check "the HTML holds exactly the host's items, levels and paths" same "$(html_r
 # -- 3,000 items, each read 5 ms late (an export of at least 15 s): progress, Stop keeps the
 # previous file, and the next export runs to the end
 cp "$html" previous.html
-check "the big tree is up" start_host ZavTreeHost zav_tvhost.exe big 3000 5
-read -r left top _ _ < <(D rect "ZavTreeHost" 1)
+check "the big tree is up" ctl_host ZavTreeHost big 3000 5
 check "the menu opens over the big tree, Print Grid opens the dialog for it" print_grid
 check "a long export shows its progress, out of every item, moving on" long_export 3000
 check "Stop says that the export was stopped, the dialog stays" stop_export

@@ -3,16 +3,15 @@
 # release (MODE rclick: NM_RCLICK; contextmenu: WM_CONTEXTMENU) and logs what it sees: only our
 # menu appears, the host sees no click and runs no command, Shift passes the click to the host,
 # a click away and Escape close our menu, and after every dialog use one press opens it again.
-#   watcher_test.sh MODE PROGRAM UIDRIVER MENUHOST WORK
+#   watcher_test.sh MODE PROGRAM UIDRIVER LVHOST WORK
 mode=$1
 set -o pipefail
 source "$(dirname "$0")/../../../scripts/ui-lib.sh"
-program_folder "$2" "$3" "$4" "$5" zav_menuhost.exe
+program_folder "$2" "$3" "$4" "$5" zav_lvhost.exe
 log="$prog/host.log"
 : > "$log"   # before the host starts: nothing writes to it yet
-check "the host is up" start_host "Menu host" zav_menuhost.exe "$mode" host.info host.log
+check "the host is up" menu_host "$mode"
 start_program
-read -r _ _ left top _ < host.info
 
 # Visible popup menus, after the mouse has settled.
 menus() { sleep 0.7; D menus; }
