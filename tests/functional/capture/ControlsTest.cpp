@@ -314,7 +314,7 @@ TEST(WordSize, ThirtyTwoBitProgramRefusesSixtyFourBitTargets) {
 // A tree that stops answering before its first row is read: the walk that cannot start fails the
 // read, never ends the tree at no rows.
 TEST(TreeViewCapture, ATreeHungBeforeItsFirstRowFailsTheReadRatherThanEndingIt) {
-    TreeHost host;
+    ControlHost host;
     zavtest::ControlRead tree = readControl(host.control(1), 1000, false);
     ASSERT_TRUE(tree.ok);
     host.hang();
