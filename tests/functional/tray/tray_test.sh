@@ -78,11 +78,15 @@ startup_links() {
     done < <(find "$WINEPREFIX/drive_c/users" -ipath '*/startup/*' -iname '*.lnk' -print0 2>/dev/null)
     echo "$n"
 }
-# links_become N: waits up to 60 s by the clock for N such shortcuts (the first use of the shell's
-# shortcut objects loads them, slowly on a busy machine); prints the last count.
+# links_become N: waits up to 20 s for N such shortcuts (the first use of the shell's shortcut
+# objects loads them); prints the last count.
 links_become() {
-    local n end=$((SECONDS + 60))
-    while n=$(startup_links); [ "$n" != "$1" ] && [ $SECONDS -lt $end ]; do sleep 0.5; done
+    local i n
+    for i in $(seq 1 40); do
+        n=$(startup_links)
+        [ "$n" = "$1" ] && break
+        sleep 0.5
+    done
     echo "$n"
 }
 check "no shortcut at first" same "$(startup_links)" 0
