@@ -374,7 +374,10 @@ const Command kCommands[] = {
     {"checked", Target::Control, 4,
      [](HWND c, int, char**) {
          DWORD_PTR state = 0;
-         if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) return 1;
+         if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) {
+             std::fputs("inspector: the check box did not answer within 5 s\n", stderr);
+             return 1;
+         }
          return print(state == BST_CHECKED ? "1" : "0");
      }},
     {"center", Target::Control, 4, [](HWND c, int, char**) { return printRect(c, true); }},
@@ -400,8 +403,12 @@ int main(int argc, char** argv) {
         if (command.target == Target::Top || command.target == Target::Control) target = one(argv[2]);
         if (command.target == Target::Last)
             for (HWND h : topLevel(argv[2])) target = h;
-        if (target && command.target == Target::Control && std::atoi(argv[3]) != 0)
+        if (target && command.target == Target::Control && std::atoi(argv[3]) != 0) {
             target = GetDlgItem(target, std::atoi(argv[3]));
+            if (!target) std::fprintf(stderr, "inspector: [%s] has no control %s\n", argv[2], argv[3]);
+        } else if (!target && command.target == Target::Control) {
+            std::fprintf(stderr, "inspector: no window [%s]\n", argv[2]);
+        }
         if (!target && command.target != Target::None) return 1;
         return command.run(target, argc, argv);
     }
