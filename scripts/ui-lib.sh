@@ -170,6 +170,14 @@ add_dialog() {
     click_button "$T" Add && D wait "$A" 20 >/dev/null && sleep 0.5
 }
 
+# comes_forward TITLE: true when that window is the active one within 5 s (on a busy machine the
+# activation follows a click a moment later).
+comes_forward() {
+    local i
+    for i in $(seq 1 10); do [ "$(D foreground)" = "$1" ] && return 0; sleep 0.5; done
+    same "$(D foreground)" "$1"
+}
+
 # set_box TITLE ID TEXT: replaces the text of that window's box with typing.
 set_box() {
     click_at "the box $2 of [$1]" $(D center "$1" "$2") || return 1

@@ -97,9 +97,9 @@ xdotool mousemove $(D center "$A" $kAddTxtReplace); sleep 0.3; xdotool click 1; 
 # The options dialog comes forward; a second Add brings the add dialog back over it, its text kept,
 # the typing in its Replace box.
 xdotool mousemove $((cl + 20)) $((ct + 28)); sleep 0.3; xdotool click 1; sleep 0.5
-check "a click on the options dialog makes it the active window" same "$(D foreground)" "$T"
+check "a click on the options dialog makes it the active window" comes_forward "$T"
 click_button "$T" Add; sleep 0.8
-check "a second Add makes the add dialog the active window" same "$(D foreground)" "$A"
+check "a second Add makes the add dialog the active window" comes_forward "$A"
 check "above the options dialog" D above "$A" "$T"
 check "still one add dialog" same "$(D count "$A")" 1
 check "with the focus in its Replace box" same "$(D focus "$A")" $kAddTxtReplace
@@ -116,7 +116,7 @@ click_button "$A" OK
 check "OK closes the add dialog" D gone "$A" 10
 sleep 0.5
 check "the rule is listed" same "$(D items "$T" $kLvReplaces)" "a1 | A&one"
-check "the options dialog is active again" same "$(D foreground)" "$T"
+check "the options dialog is active again" comes_forward "$T"
 check "with the focus on Add, as before" same "$(D focus "$T")" $kCmdAddReplace
 
 check "OK closes the dialog without asking" ok_closes
