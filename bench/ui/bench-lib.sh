@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+set -o pipefail
 # What the benchmarks in this folder share, over the end-to-end tests' library.
 # shellcheck source=scripts/ui-lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/ui-lib.sh"

@@ -375,7 +375,7 @@ const Command kCommands[] = {
      [](HWND c, int, char**) {
          DWORD_PTR state = 0;
          if (!SendMessageTimeoutW(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state)) {
-             std::fputs("inspector: the check box did not answer within 5 s\n", stderr);
+             std::fputs("zav_uidriver: the check box did not answer within 5 s\n", stderr);
              return 1;
          }
          return print(state == BST_CHECKED ? "1" : "0");
@@ -405,9 +405,9 @@ int main(int argc, char** argv) {
             for (HWND h : topLevel(argv[2])) target = h;
         if (target && command.target == Target::Control && std::atoi(argv[3]) != 0) {
             target = GetDlgItem(target, std::atoi(argv[3]));
-            if (!target) std::fprintf(stderr, "inspector: [%s] has no control %s\n", argv[2], argv[3]);
+            if (!target) std::fprintf(stderr, "zav_uidriver: [%s] has no control %s\n", argv[2], argv[3]);
         } else if (!target && command.target == Target::Control) {
-            std::fprintf(stderr, "inspector: no window [%s]\n", argv[2]);
+            std::fprintf(stderr, "zav_uidriver: no window [%s]\n", argv[2]);
         }
         if (!target && command.target != Target::None) return 1;
         return command.run(target, argc, argv);
