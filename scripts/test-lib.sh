@@ -43,7 +43,13 @@ same_state() {
 }
 
 # D ARGS...: the window inspector ($ZAV_DRIVER); its status is its own (pipefail), not tr's.
-D() { wine "$ZAV_DRIVER" "$@" | tr -d '\r'; }
+# The inspector's own codes are 0, 1 and 2; any other is an end it did not choose, said on stderr.
+D() {
+    local rc=0
+    wine "$ZAV_DRIVER" "$@" | tr -d '\r' || rc=$?
+    [ $rc -le 2 ] || echo "zav_uidriver $1: ended with code $rc, not one of its own" >&2
+    return $rc
+}
 
 # program_ends PID CHECK FAILURE [OP]: checks (as CHECK) that it ends within 30 s with a code OP
 # (-eq, unless given) 0, else FAILURE.

@@ -56,7 +56,8 @@ built=$(date +%s)
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 # run_group NAME TREE [CTEST ARGS...]: runs those tests of the tree (ctest's summary stays printed)
-# and fails when ctest failed or ran fewer tests than the tree registers for them.
+# and fails when ctest failed (its own code: 8 when tests failed) or ran fewer tests than the tree
+# registers for them (1).
 run_group() {
     local name=$1 tree=$2 rc=0 ran expected
     shift 2
@@ -70,6 +71,23 @@ run_group() {
     return $rc
 }
 
+# run_e2e NAME TREE: the end-to-end tests of the tree, three side by side. A program driven by a
+# real mouse under Wine on a busy machine now and then misses a moment, so a group in which at most
+# two tests failed runs those once more, alone. One that passes then is named at the end as having
+# passed only on its second run (its failed output stays above); one that fails again fails the
+# run, as does a group with more failures or fewer tests.
+second_runs=()
+run_e2e() {
+    local name=$1 tree=$2 rc=0 failed
+    run_group "$name" "$tree" -L '^e2e$' -j 3 || rc=$?
+    [ $rc -eq 8 ] || return $rc
+    failed=$(cut -d: -f2- "$tree/Testing/Temporary/LastTestsFailed.log")
+    [ "$(wc -l <<<"$failed")" -le 2 ] || return 1
+    echo "== $name: the failed tests once more, alone: $(tr '\n' ' ' <<<"$failed")"
+    (cd "$tree" && ctest --rerun-failed --output-on-failure) || return 1
+    while IFS= read -r test; do second_runs+=("$name $test"); done <<<"$failed"
+}
+
 # The Windows tests each run in a Wine session of their own, their prefix copied from
 # build/wineprefix, made here once. The GoogleTest programs run one at a time, so that each test's
 # time is its own (a test over its budget fails); the end-to-end tests, three side by side.
@@ -80,11 +98,11 @@ run_group native build/native -j "$jobs" || status=1
 bash scripts/in-session.sh build
 echo "== x86_64 tests under 64-bit Wine"
 run_group x86_64 build/win64 -LE '^e2e$' || status=1
-run_group x86_64-e2e build/win64 -L '^e2e$' -j 3 || status=1
+run_e2e x86_64-e2e build/win64 || status=1
 if [ "$run32" = yes ]; then
     echo "== i686 tests under 32-bit Wine"
     run_group i686 build/win32 -LE '^e2e$' || status=1
-    run_group i686-e2e build/win32 -L '^e2e$' -j 3 || status=1
+    run_e2e i686-e2e build/win32 || status=1
 fi
 
 # The unit program is one source for every tree: a Windows tree whose reports hold fewer of its
@@ -104,6 +122,9 @@ if [ "$run32" = yes ]; then
 else
     echo "Windows builds tested: x86_64 only; the i686 program was compiled but not run ($why32)."
 fi
+for test in "${second_runs[@]}"; do
+    echo "PASSED ONLY ON ITS SECOND RUN: $test (its first run's output is above)"
+done
 echo "The slowest tests (seconds, group, test):"
 for f in "$logs"/*; do
     sed -n "s|^ *[0-9]*/[0-9]* Test *#[0-9]*: \([^ ]*\) .* \([0-9.]*\) sec\$|\2 ${f##*/} \1|p" "$f"
