@@ -129,6 +129,12 @@ std::wstring ListBoxSource::readLine(std::int32_t lRow, LRESULT told) {
             note(believed ? CaptureFailure::Inconsistent : CaptureFailure::TextUnreadable, at);
             return {};
         }
+        // Nothing at all for such a length: an empty line cannot be told from a text the system
+        // did not carry (a 32-bit control's copy comes back empty where a 64-bit one's fails).
+        if (!believed && kept == 0) {
+            note(CaptureFailure::TextUnreadable, at);
+            return {};
+        }
         // A line longer than its length said: its length asked again, once; a control that keeps
         // saying less than it gives contradicts itself.
         if (believed && kept > length) {
