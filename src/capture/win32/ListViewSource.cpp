@@ -99,12 +99,16 @@ void ListViewSource::closeListViewBuffers() { closeBuffers(); }
 VBool ListViewSource::readListViewInfo(ListViewInfo& info) {
     if (!takeListView(info)) return vbFalse;
 
-    readViewAndItems(info);
-    readColumns(info, headerColumnCount());
-    readColumnOrder(info);
-
-    if (stopped()) {
-        // The target hung or went away while being read: nothing that came back is trusted.
+    // A list view that could not be opened for reading (of a wider program, or without buffers in
+    // its process) gives no grid: its rows and columns are not told as if they could be read.
+    const bool opened = failure() == CaptureFailure::None;
+    if (opened) {
+        readViewAndItems(info);
+        readColumns(info, headerColumnCount());
+        readColumnOrder(info);
+    }
+    if (stopped() || !opened) {
+        // Nor is anything trusted from a target that hung or went away while being read.
         info.lItemCount = 0;
         info.lColumnCount = 0;
         info.lColumnWidth.clear();
