@@ -77,14 +77,23 @@ wait_progress() {
 }
 
 # long_export TOTAL: OK on the dialog; true when its export counts "row N of TOTAL" and N moves on
-# within a second. stop_export: Stop; true when a box says the export stopped and the dialog stays.
+# within 5 s (a second is enough on an idle machine, not on a busy one); else says which step failed.
+# stop_export: Stop; true when a box says the export stopped and the dialog stays.
 long_export() {
-    local first
-    click_button "$T" OK && wait_progress || return 1
+    local first now="" until
+    click_button "$T" OK || return 1
+    wait_progress || { echo "   no progress within 60 s: [$(D text "$T" $kLblExport)]"; return 1; }
     first=$(progress_row)
     same "$(D text "$T" $kLblExport | sed 's/^row [0-9]* //')" "of $1" || return 1
-    sleep 1
-    [ "$(progress_row)" -gt "${first:-0}" ] || { echo "   the count stayed at row $first"; return 1; }
+    until=$((SECONDS + 5))
+    while :; do
+        sleep 0.5
+        now=$(progress_row)
+        [ "${now:-0}" -gt "${first:-0}" ] && return 0
+        [ $SECONDS -lt $until ] || break
+    done
+    echo "   the count stayed at row $first for 5 s: [$now]"
+    return 1
 }
 stop_export() {
     click_button "$T" Stop &&
