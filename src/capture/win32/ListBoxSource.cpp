@@ -121,18 +121,14 @@ std::wstring ListBoxSource::readLine(std::int32_t lRow, LRESULT told) {
             noteEnded(lRow - 1);
             return {};
         }
-        // What the control says it copied must be the text that is there.
+        // What the control says it copied must be the text that is there. For a length that cannot
+        // be honoured, nothing at all is refused too: an empty line cannot be told from a text the
+        // system did not carry (a 32-bit control's copy comes back empty where a 64-bit one's fails).
         const std::size_t room = buffer.size() - 1;
         const auto end = std::find(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(room), Unit{0});
         const std::size_t kept = static_cast<std::size_t>(end - buffer.begin());
-        if (copied < 0 || static_cast<std::size_t>(copied) != kept || (!believed && kept > longest)) {
+        if (copied < 0 || static_cast<std::size_t>(copied) != kept || (!believed && (kept == 0 || kept > longest))) {
             note(believed ? CaptureFailure::Inconsistent : CaptureFailure::TextUnreadable, at);
-            return {};
-        }
-        // Nothing at all for such a length: an empty line cannot be told from a text the system
-        // did not carry (a 32-bit control's copy comes back empty where a 64-bit one's fails).
-        if (!believed && kept == 0) {
-            note(CaptureFailure::TextUnreadable, at);
             return {};
         }
         // A line longer than its length said: its length asked again, once; a control that keeps
